@@ -1,0 +1,1 @@
+#include "lua_facade.h"
