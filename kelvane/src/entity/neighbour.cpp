@@ -1,0 +1,143 @@
+#include "entity/neighbour.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace harq {
+
+namespace {
+
+constexpr std::size_t DirectionCount = 6;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("harq::Direction", text);
+}
+
+} // namespace
+
+std::size_t directions()
+{
+    return DirectionCount;
+}
+
+std::size_t directionIndex(Direction d)
+{
+    return static_cast<std::size_t>(d);
+}
+
+Direction indexDirection(std::size_t ix)
+{
+    // A number beyond the enumeration would be an invalid Direction value.
+    return ix <= directionIndex(CENTER) ? static_cast<Direction>(ix) : CENTER;
+}
+
+QString directionStr(Direction d)
+{
+    switch (d) {
+    case UP:
+        return tr("上部");
+    case DOWN:
+        return tr("下部");
+    case LEFT:
+        return tr("左部");
+    case RIGHT:
+        return tr("右部");
+    case FRONT:
+        return tr("前部");
+    case BACK:
+        return tr("后部");
+    case CENTER:
+        break;
+    }
+    return tr("中心");
+}
+
+QString directionStr(std::size_t ix)
+{
+    return directionStr(indexDirection(ix));
+}
+
+Direction flapDirection(Direction d)
+{
+    switch (d) {
+    case UP:
+        return DOWN;
+    case DOWN:
+        return UP;
+    case LEFT:
+        return RIGHT;
+    case RIGHT:
+        return LEFT;
+    case FRONT:
+        return BACK;
+    case BACK:
+        return FRONT;
+    case CENTER:
+        break;
+    }
+    return CENTER;
+}
+
+Neighbour::Neighbour(QObject* parent)
+    : QObject(parent)
+{
+}
+
+Neighbour::~Neighbour() = default;
+
+void Neighbour::setCenter(Region* center)
+{
+    center_ = center;
+    clearNeighbour();
+}
+
+void Neighbour::clearNeighbour()
+{
+    for (auto& list : neighbours_)
+        list.clear();
+}
+
+void Neighbour::addNeighbour(Region* region, Direction d)
+{
+    const std::size_t ix = directionIndex(d);
+    if (ix >= DirectionCount)
+        return;
+    auto& list = neighbours_[ix];
+    if (std::find(list.cbegin(), list.cend(), region) == list.cend())
+        list.push_back(region);
+}
+
+void Neighbour::removeNeighbour(Region* region, Direction d)
+{
+    const std::size_t ix = directionIndex(d);
+    if (ix >= DirectionCount)
+        return;
+    auto& list = neighbours_[ix];
+    list.erase(std::remove(list.begin(), list.end(), region), list.end());
+}
+
+std::size_t Neighbour::neighbourCount(Direction d) const
+{
+    return neighbourCount(directionIndex(d));
+}
+
+std::size_t Neighbour::neighbourCount(std::size_t ix) const
+{
+    return ix < DirectionCount ? neighbours_[ix].size() : 0;
+}
+
+Region* Neighbour::neighbourAt(Direction d, std::size_t n) const
+{
+    return neighbourAt(directionIndex(d), n);
+}
+
+Region* Neighbour::neighbourAt(std::size_t ix, std::size_t n) const
+{
+    if (ix >= DirectionCount || n >= neighbours_[ix].size())
+        return nullptr;
+    return neighbours_[ix][n];
+}
+
+} // namespace harq

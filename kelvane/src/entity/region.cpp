@@ -1,0 +1,170 @@
+#include "entity/region.h"
+
+#include "entity/deck.h"
+#include "entity/neighbour.h"
+#include "entity/sensor.h"
+#include "entity/view_group.h"
+#include "kelvane_assert.h"
+
+#include <algorithm>
+
+namespace harq {
+
+namespace {
+
+void registerMetaType()
+{
+    qRegisterMetaType<harq::Region*>();
+}
+
+} // namespace
+
+Q_CONSTRUCTOR_FUNCTION(registerMetaType)
+
+Region::Region(QObject* parent)
+    : QObject(parent)
+    , view_group_(std::make_shared<ViewGroup>(tr("NA"), tr("NA"), DamageResponse::NA))
+{
+}
+
+Region::~Region() = default;
+
+void Region::setName(const QString& name)
+{
+    name_ = name;
+    emit nameChanged(name_);
+}
+
+void Region::setCode(const QString& code)
+{
+    code_ = code;
+    emit codeChanged(code_);
+}
+
+void Region::setType(int type)
+{
+    type_ = type;
+    emit typeChanged(type);
+}
+
+void Region::setRegionPath(QPolygonF path)
+{
+    path_ = std::move(path);
+#ifdef KELVANE_MAINTENANCE
+    reassociateSensor();
+#endif
+    emit regionPathChanged(path_);
+}
+
+#ifndef KELVANE_MAINTENANCE
+void Region::addPoint(QPointF p)
+{
+    path_.append(p);
+    emit regionPathChanged(path_);
+}
+#endif
+
+void Region::setViewGroup(ViewGroup* vg)
+{
+    KELVANE_ASSERT(vg);
+    view_group_.reset(vg);
+}
+
+void Region::setViewGroup(std::shared_ptr<ViewGroup> vg)
+{
+    view_group_ = std::move(vg);
+}
+
+void Region::setDeck(Deck* deck)
+{
+    deck_ = deck;
+    if (deck) {
+        connect(this, &Region::damage, deck, &Deck::regionDamage);
+        connect(this, &Region::recover, deck, &Deck::regionRecover);
+    }
+}
+
+QString Region::nameAndCode() const
+{
+    return tr("%1[%2]").arg(name_, code_);
+}
+
+int Region::responseType() const
+{
+    return view_group_ ? view_group_->responseType() : DamageResponse::NA;
+}
+
+Neighbour* Region::neighbour()
+{
+    if (!neighbour_)
+        neighbour_ = new Neighbour(this);
+    return neighbour_;
+}
+
+bool Region::containsPoint(QPointF p) const
+{
+    return path_.containsPoint(p, Qt::OddEvenFill);
+}
+
+void Region::associateSensor(Sensor* sensor)
+{
+    KELVANE_ASSERT(sensor);
+#ifdef KELVANE_MAINTENANCE
+    const bool qualifies = containsPoint(sensor->point()) && view_group_ && sensor->viewGroup()
+        && view_group_->hasCommonResponse(*sensor->viewGroup());
+#else
+    if (type_ == CabinType)
+        sensor->setCabin(this);
+    const bool qualifies = sensor->viewGroup() && view_group_
+        && sensor->viewGroup()->hasCommonResponse(*view_group_) && containsPoint(sensor->point());
+#endif
+    if (qualifies) {
+        if (!sensors_.contains(sensor))
+            forgetOnDestruction(sensor);
+        sensors_.append(sensor);
+        connect(sensor, &Sensor::sensorStateChanged, this, &Region::onSensorStateChanged);
+        return;
+    }
+#ifndef KELVANE_MAINTENANCE
+    sensors_.removeOne(sensor);
+#endif
+    disconnect(sensor, nullptr, this, nullptr);
+    if (sensors_.contains(sensor))
+        forgetOnDestruction(sensor);
+}
+
+#ifdef KELVANE_MAINTENANCE
+void Region::reassociateSensor()
+{
+    if (!deck_)
+        return;
+    // Dropping the old connections keeps a sensor that stays inside from
+    // being connected once more per re-association.
+    for (Sensor* sensor : qAsConst(sensors_))
+        disconnect(sensor, nullptr, this, nullptr);
+    sensors_.clear();
+    for (Sensor* sensor : deck_->sensors())
+        associateSensor(sensor);
+}
+#endif
+
+void Region::onSensorStateChanged()
+{
+    const int alarms = int(std::count_if(sensors_.cbegin(), sensors_.cend(),
+                                         [](const Sensor* sensor) { return !sensor->isNormal(); }));
+    if (alarms < 1) {
+        emit recover(this);
+        emit alarmChanged(0);
+    } else {
+        emit damage(this);
+        emit alarmChanged(alarms);
+    }
+}
+
+void Region::forgetOnDestruction(Sensor* sensor)
+{
+    // The list holds plain pointers; the deck may destroy a listed sensor.
+    connect(sensor, &QObject::destroyed, this, [this, sensor] { sensors_.removeAll(sensor); });
+}
+
+} // namespace harq

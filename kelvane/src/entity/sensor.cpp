@@ -1,0 +1,151 @@
+#include "entity/sensor.h"
+
+#include "entity/sensor_item.h"
+#include "entity/view_group.h"
+#include "kelvane_assert.h"
+
+#include <algorithm>
+
+namespace harq {
+
+namespace {
+
+void registerMetaType()
+{
+    qRegisterMetaType<harq::Sensor*>();
+}
+
+} // namespace
+
+Q_CONSTRUCTOR_FUNCTION(registerMetaType)
+
+Sensor::Sensor(QObject* parent)
+    : QObject(parent)
+    , view_group_(std::make_shared<ViewGroup>(tr("NA"), tr("NA"), DamageResponse::NA))
+{
+}
+
+Sensor::~Sensor() = default;
+
+void Sensor::setPos(QPointF p)
+{
+    pos_ = QVector3D(float(p.x()), float(p.y()), 0.0f);
+}
+
+void Sensor::setViewGroup(std::shared_ptr<ViewGroup> vg)
+{
+    view_group_ = std::move(vg);
+}
+
+void Sensor::setViewGroup(ViewGroup* vg)
+{
+    KELVANE_ASSERT(vg);
+    view_group_.reset(vg);
+}
+
+QPointF Sensor::point() const
+{
+    return pos_.toPointF();
+}
+
+#ifdef KELVANE_MAINTENANCE
+QString Sensor::viewGroupGroup() const
+{
+    return view_group_ ? view_group_->group() : QString();
+}
+#endif
+
+int Sensor::itemCount() const
+{
+    return int(items_.size());
+}
+
+SensorItem* Sensor::itemAt(int ix) const
+{
+    KELVANE_ASSERT(ix >= 0 && static_cast<std::size_t>(ix) < items_.size());
+    return items_[std::size_t(ix)].get();
+}
+
+bool Sensor::isNormal() const
+{
+    return std::all_of(items_.cbegin(), items_.cend(), [](const auto& item) { return item->isNormal(); });
+}
+
+bool Sensor::isStateSensor() const
+{
+    return !items_.empty() && items_.front()->isStateItem();
+}
+
+#ifndef KELVANE_MAINTENANCE
+QString Sensor::nameAndCode() const
+{
+    return tr("%1[%2]").arg(name_, code_);
+}
+#endif
+
+QString Sensor::toolTip() const
+{
+    if (isNormal())
+        return items_.empty() ? QString() : items_.front()->toolTip();
+    QStringList tips;
+    for (const auto& item : items_) {
+        if (item->isAbnormal())
+            tips << item->toolTip();
+    }
+    return tips.join(QLatin1Char('+'));
+}
+
+QString Sensor::defaultIconName() const
+{
+    return items_.empty() ? QString() : items_.front()->normalIconName();
+}
+
+QStringList Sensor::iconsName() const
+{
+    if (isNormal())
+        return {defaultIconName()};
+    QStringList icons;
+    for (const auto& item : items_) {
+        if (item->isAbnormal())
+            icons << item->iconName();
+    }
+    return icons;
+}
+
+void Sensor::addItem(SensorItem* item)
+{
+    KELVANE_ASSERT(item);
+    connect(item, &SensorItem::valueChanged, this, &Sensor::onItemValueChanged);
+    connect(item, &SensorItem::stateChanged, this, &Sensor::onItemStateChanged);
+#ifndef KELVANE_MAINTENANCE
+    item->initCheck();
+#endif
+    items_.emplace_back(item);
+}
+
+void Sensor::clearItem()
+{
+    for (const auto& item : items_)
+        item->disconnect(this);
+    items_.clear();
+}
+
+void Sensor::onItemValueChanged(SensorItem* item)
+{
+    const auto found = std::find_if(items_.cbegin(), items_.cend(),
+                                    [item](const auto& held) { return held.get() == item; });
+    if (found != items_.cend())
+        emit itemValueChanged(int(found - items_.cbegin()));
+}
+
+void Sensor::onItemStateChanged(SensorItem* item)
+{
+#ifdef KELVANE_MAINTENANCE
+    Q_UNUSED(item)
+    emit sensorStateChanged(this);
+#else
+    emit sensorStateChanged(this, item);
+#endif
+}
+
+} // namespace harq

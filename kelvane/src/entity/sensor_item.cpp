@@ -1,0 +1,139 @@
+#include "entity/sensor_item.h"
+
+#include "entity/value_transform.h"
+
+#include <QStringList>
+
+namespace harq {
+
+namespace {
+
+constexpr double DefaultLowLow = -1e38;
+constexpr double DefaultLow = -1.0;
+constexpr double DefaultHigh = 1.0;
+constexpr double DefaultHighHigh = 1e38;
+constexpr int DefaultPrecision = 3;
+
+void registerMetaType()
+{
+    qRegisterMetaType<harq::SensorItem*>();
+}
+
+} // namespace
+
+Q_CONSTRUCTOR_FUNCTION(registerMetaType)
+
+SensorItem::SensorItem(QObject* parent)
+    : QObject(parent)
+    , ll_(DefaultLowLow)
+    , l_(DefaultLow)
+    , h_(DefaultHigh)
+    , hh_(DefaultHighHigh)
+    , precision_width_(DefaultPrecision)
+{
+}
+
+SensorItem::~SensorItem() = default;
+
+void SensorItem::setIcon(const QString& normal, const QString& abnormal)
+{
+    icon_[0] = normal;
+    icon_[1] = abnormal;
+}
+
+void SensorItem::setValueTrans(ValueTransform* vt)
+{
+    vt_.reset(vt);
+}
+
+void SensorItem::initCheck()
+{
+    type_ = icon_[0].isEmpty() && icon_[1].isEmpty() ? VALUE : STATE;
+    value_primary_ = 0.0;
+    value_ = (l_ + h_) / 2;
+}
+
+void SensorItem::setValue(const QString& tag, double v)
+{
+    if (tag == tag_)
+        onPrimaryValueChanged(v);
+    else if (tag == confirm_tag_)
+        onConfirm(v != 0.0); // NaN compares unequal, so it confirms
+}
+
+void SensorItem::loadFromStr(const QStringList&)
+{
+}
+
+const QString& SensorItem::iconName() const
+{
+    return isNormal() ? icon_[0] : icon_[1];
+}
+
+bool SensorItem::isNormal() const
+{
+    return l_ < value_ && value_ < h_;
+}
+
+ValueStage SensorItem::itemStage() const
+{
+    if (value_ < ll_)
+        return LOWLOW;
+    if (value_ < l_)
+        return LOW;
+    if (value_ > hh_)
+        return HIGHHIGH;
+    if (value_ > h_)
+        return HIGH;
+    return NORMAL;
+}
+
+QString SensorItem::valueStr() const
+{
+    return tr("%1").arg(value_, 0, 'f', precision_width_, QLatin1Char(' '));
+}
+
+QString SensorItem::toolTip() const
+{
+    if (type_ == VALUE) {
+        switch (itemStage()) {
+        case LOWLOW:
+            return tr("超低低限");
+        case LOW:
+            return tr("超低限");
+        case HIGHHIGH:
+            return tr("超高高限");
+        case HIGH:
+            return tr("超高限");
+        case NORMAL:
+            break;
+        }
+        return tr("正常");
+    }
+    const QStringList parts = iconName().split(QLatin1Char('.'));
+    if (parts.size() >= 2)
+        return parts.at(parts.size() - 2);
+    return parts.size() == 1 ? parts.first() : QString();
+}
+
+void SensorItem::onPrimaryValueChanged(double v)
+{
+    if (v == value_primary_)
+        return;
+    const bool wasNormal = isNormal();
+    value_primary_ = v;
+    value_ = vt_ ? vt_->transform(v) : v;
+    emit valueChanged(this);
+    if (isNormal() != wasNormal) {
+        onConfirm(isNormal());
+        emit stateChanged(this);
+    }
+}
+
+void SensorItem::onConfirm(bool confirm)
+{
+    confirm_ = confirm;
+    emit valueChanged(this);
+}
+
+} // namespace harq
