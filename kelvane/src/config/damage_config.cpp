@@ -1,0 +1,74 @@
+#include "config/damage_config.h"
+
+#include "lua_facade.h"
+
+#include <lua.hpp>
+
+namespace {
+
+// Before any load the display uses the same values a file without the keys gives.
+constexpr int kDefaultShowTime = 500;
+constexpr int kDefaultHideTime = 200;
+constexpr qreal kDefaultOpacity = 0.3;
+constexpr const char* kDefaultName = "NA";
+
+} // namespace
+
+std::unique_ptr<DamageConfig> DamageConfig::self_;
+
+DamageConfig& DamageConfig::instance()
+{
+    if (!self_)
+        self_.reset(new DamageConfig);
+    return *self_;
+}
+
+DamageConfig::DamageConfig()
+    : showtime_(kDefaultShowTime)
+    , hidetime_(kDefaultHideTime)
+    , opacity_(kDefaultOpacity)
+{
+}
+
+DamageConfig::~DamageConfig() = default;
+
+void DamageConfig::loadStyle(const QString& filename)
+{
+    const ostrel::LuaStatePtr state(ostrel::loadLuaConfig(filename));
+    lua_State* L = state.get();
+    const ostrel::LuaStackAssist guard(L);
+
+    lua_getglobal(L, "damage");
+    if (lua_type(L, -1) != LUA_TTABLE)
+        return;
+    const int t = lua_gettop(L);
+
+    showtime_ = ostrel::luaField(L, t, "showtime", kDefaultShowTime).toInt();
+    hidetime_ = ostrel::luaField(L, t, "hidetime", kDefaultHideTime).toInt();
+    opacity_ = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
+
+    responses_.clear();
+    ostrel::luaForEach(L, t, "response", ostrel::kMaxListLength, [&](int) {
+        if (lua_type(L, -1) != LUA_TTABLE)
+            return;
+        const int e = lua_gettop(L);
+        const int type = ostrel::luaField(L, e, "type", 0).toInt();
+        const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
+        const QString color = ostrel::luaField(L, e, "color", QString()).toString();
+        responses_.append(std::make_shared<harq::DamageResponse>(type, name, color));
+    });
+}
+
+std::optional<harq::DamageResponse> DamageConfig::response(int type) const
+{
+    std::optional<harq::DamageResponse> combined;
+    for (const auto& entry : responses_) {
+        if (!entry->hasResponse(type))
+            continue;
+        if (combined)
+            combined->mixWith(*entry);
+        else
+            combined = *entry;
+    }
+    return combined;
+}

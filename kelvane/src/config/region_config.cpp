@@ -1,0 +1,140 @@
+#include "config/region_config.h"
+
+#include "lua_facade.h"
+
+#include <lua.hpp>
+
+namespace {
+
+constexpr qreal kInitialHoverOpacity = 0.3;
+
+constexpr qreal kDefaultHoverOpacity = 0.3;
+constexpr const char* kDefaultHoverColor = "#00FFFF";
+constexpr const char* kDefaultName = "NA";
+constexpr const char* kDefaultEditColor = "#0000FF";
+constexpr const char* kDefaultTraceColor = "#FF0000";
+constexpr qreal kDefaultPenWidth = 4.0;
+// Traced segments are drawn thinner than the line being edited.
+constexpr qreal kTraceWidthRatio = 0.5;
+
+const std::shared_ptr<harq::ViewGroup> kNoGroup;
+
+} // namespace
+
+std::unique_ptr<RegionConfig> RegionConfig::self_;
+
+RegionConfig& RegionConfig::instance()
+{
+    if (!self_)
+        self_.reset(new RegionConfig);
+    return *self_;
+}
+
+RegionConfig::RegionConfig()
+    : hover_opacity_(kInitialHoverOpacity)
+{
+}
+
+RegionConfig::~RegionConfig() = default;
+
+void RegionConfig::loadStyle(const QString& filename)
+{
+    const ostrel::LuaStatePtr state(ostrel::loadLuaConfig(filename));
+    lua_State* L = state.get();
+    const ostrel::LuaStackAssist guard(L);
+
+    lua_getglobal(L, "region");
+    if (lua_type(L, -1) != LUA_TTABLE)
+        return;
+    const int t = lua_gettop(L);
+
+    hover_opacity_ = ostrel::luaField(L, t, "hover_opacity", kDefaultHoverOpacity).toReal();
+    hover_color_ = QColor(ostrel::luaField(L, t, "hover_color", kDefaultHoverColor).toString());
+
+    sensitives_.fill(nullptr);
+    // Positions in the list are type numbers, so elements that are not tables leave their slot empty.
+    ostrel::luaForEach(L, t, "view_group", kRegionTypes, [&](int position) {
+        if (lua_type(L, -1) != LUA_TTABLE)
+            return;
+        const int e = lua_gettop(L);
+        const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
+        const QString icon = ostrel::luaField(L, e, "icon", QString()).toString();
+        const int response = ostrel::luaField(L, e, "response", 0).toInt();
+        sensitives_[std::size_t(position - 1)] = std::make_shared<harq::ViewGroup>(name, icon, response);
+    });
+
+    loadSceneStyle(L);
+}
+
+void RegionConfig::loadSceneStyle(lua_State* lua)
+{
+    const ostrel::LuaStackAssist guard(lua);
+
+    lua_getglobal(lua, "scene");
+    if (lua_type(lua, -1) != LUA_TTABLE)
+        return;
+    const int t = lua_gettop(lua);
+
+    const QColor edit(ostrel::luaField(lua, t, "color", kDefaultEditColor).toString());
+    const QColor trace(ostrel::luaField(lua, t, "trace", kDefaultTraceColor).toString());
+    const qreal width = ostrel::luaField(lua, t, "width", kDefaultPenWidth).toReal();
+
+    path_edit_pen_ = QPen(edit);
+    path_edit_pen_.setWidthF(width);
+    path_trace_pen_ = QPen(trace);
+    path_trace_pen_.setWidthF(width * kTraceWidthRatio);
+}
+
+const std::shared_ptr<harq::ViewGroup>& RegionConfig::slot(int type) const
+{
+    if (type < 0 || type >= kRegionTypes)
+        return kNoGroup;
+    return sensitives_[std::size_t(type)];
+}
+
+QString RegionConfig::srName(int type) const
+{
+    const auto& group = slot(type);
+    return group ? group->name() : QString();
+}
+
+QString RegionConfig::srIconName(int type) const
+{
+    const auto& group = slot(type);
+    return group ? group->group() : QString();
+}
+
+int RegionConfig::srType(const QString& name) const
+{
+    for (int type = 0; type < kRegionTypes; ++type) {
+        const auto& group = sensitives_[std::size_t(type)];
+        if (group && group->name() == name)
+            return type;
+    }
+    return 0;
+}
+
+QList<int> RegionConfig::srTypes() const
+{
+    QList<int> types;
+    for (int type = 0; type < kRegionTypes; ++type)
+        types.append(type);
+    return types;
+}
+
+#ifdef KELVANE_MAINTENANCE
+harq::ViewGroup* RegionConfig::srViewGroup(int srtype) const
+{
+    return slot(srtype).get();
+}
+#else
+std::shared_ptr<harq::ViewGroup> RegionConfig::srViewGroup(int srtype) const
+{
+    return slot(srtype);
+}
+
+harq::ViewGroup* RegionConfig::srViewGroupPtr(int srtype) const
+{
+    return slot(srtype).get();
+}
+#endif

@@ -1,0 +1,142 @@
+#include "config/sensor_config.h"
+
+#include "config/icon_folder.h"
+#include "lua_facade.h"
+
+#include <QHash>
+
+#include <lua.hpp>
+
+namespace {
+
+constexpr qreal kInitialWidth = 60.0;
+constexpr qreal kInitialOpacity = 0.8;
+constexpr qreal kFontScale = 0.8;
+constexpr const char* kInitialTextColor = "#0000FF";
+const char* const kInitialStateColors[] = {"#FF0000", "#FFFF00", "#FF00FF", "#808000"};
+
+constexpr qreal kDefaultWidth = 40.0;
+constexpr const char* kDefaultTextColor = "#000080";
+constexpr qreal kDefaultOpacity = 0.6;
+constexpr const char* kDefaultName = "NA";
+
+QHash<QString, QPixmap>& iconCache()
+{
+    static QHash<QString, QPixmap> cache;
+    return cache;
+}
+
+} // namespace
+
+std::unique_ptr<SensorConfig> SensorConfig::self_;
+
+SensorConfig& SensorConfig::instance()
+{
+    if (!self_)
+        self_.reset(new SensorConfig);
+    return *self_;
+}
+
+SensorConfig::SensorConfig()
+    : width_(kInitialWidth)
+    , opacity_(kInitialOpacity)
+    , font_scale_(kFontScale)
+    , text_color_(QString::fromLatin1(kInitialTextColor))
+{
+    for (const char* color : kInitialStateColors)
+        state_colors_.append(QString::fromLatin1(color));
+}
+
+SensorConfig::~SensorConfig() = default;
+
+void SensorConfig::loadStyle(const QString& filename)
+{
+#ifndef KELVANE_MAINTENANCE
+    orientIconPath(filename);
+#endif
+    const ostrel::LuaStatePtr state(ostrel::loadLuaConfig(filename));
+    lua_State* L = state.get();
+    const ostrel::LuaStackAssist guard(L);
+
+    lua_getglobal(L, "sensor");
+    if (lua_type(L, -1) != LUA_TTABLE)
+        return;
+    const int t = lua_gettop(L);
+
+    width_ = ostrel::luaField(L, t, "width", kDefaultWidth).toReal();
+    text_color_ = ostrel::luaField(L, t, "text_color", kDefaultTextColor).toString();
+    opacity_ = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
+
+    view_groups_.clear();
+    ostrel::luaForEach(L, t, "view_group", ostrel::kMaxListLength, [&](int) {
+        if (lua_type(L, -1) != LUA_TTABLE)
+            return;
+        const int e = lua_gettop(L);
+        const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
+        const QString group = ostrel::luaField(L, e, "group", QString()).toString();
+        const int response = ostrel::luaField(L, e, "response", 0).toInt();
+#ifdef KELVANE_MAINTENANCE
+        view_groups_.append(harq::ViewGroup(name, group, response));
+#else
+        view_groups_.append(std::make_shared<harq::ViewGroup>(name, group, response));
+#endif
+    });
+
+    state_colors_.clear();
+    // Every position counts, so an element that is not a colour name still takes its place.
+    ostrel::luaForEach(L, t, "state", ostrel::kMaxListLength,
+                       [&](int) { state_colors_.append(ostrel::luaTopValue(L, QString()).toString()); });
+}
+
+QPixmap SensorConfig::icon(const QString& name) const
+{
+    auto& cache = iconCache();
+    auto cached = cache.constFind(name);
+    if (cached == cache.constEnd())
+        cached = cache.insert(name, QPixmap(icon_path_ + name));
+    return cached.value();
+}
+
+QColor SensorConfig::stateColor(int ix) const
+{
+    if (ix >= 0 && ix < state_colors_.size())
+        return QColor(state_colors_.at(ix));
+    if (!state_colors_.isEmpty())
+        return QColor(state_colors_.last());
+    return QColor();
+}
+
+#ifdef KELVANE_MAINTENANCE
+void SensorConfig::setIconPath(const QString& path)
+{
+    QString folder = path;
+    while (folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    if (!folder.isEmpty())
+        folder += QLatin1Char('/');
+    icon_path_ = folder;
+}
+#else
+std::shared_ptr<harq::ViewGroup> SensorConfig::viewGroupByGroup(const QString& group) const
+{
+    for (const auto& viewGroup : view_groups_) {
+        if (viewGroup->group() == group)
+            return viewGroup;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<harq::ViewGroup> SensorConfig::viewGroupByName(const QString& name) const
+{
+    for (const auto& viewGroup : view_groups_) {
+        if (viewGroup->name() == name)
+            return viewGroup;
+    }
+    return nullptr;
+}
+
+void SensorConfig::orientIconPath(const QString& tag_file)
+{
+    icon_path_ = kelvane::iconFolderBeside(tag_file);
+}
+#endif
