@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+#include <QVector>
+
+/// One unit received from a client.
+struct ReceivedUnit {
+    quint8 op = 0;
+    QByteArray name;
+    quint8 type = 0;
+    QByteArray value;
+};
+
+/**
+ * Cuts a client's byte stream into frames and units. Strict: bytes before a head
+ * are skipped, a head without its tail or announcing a frame longer than
+ * kMaxFrameLen is skipped one byte at a time, and a malformed unit ends its
+ * frame. Each of these is reported as a protocol error.
+ */
+class FrameReader
+{
+public:
+    /// Longest frame accepted; longer announcements are bogus heads.
+    static constexpr int kMaxFrameLen = 8192;
+
+    /// Appends bytes and returns the units of every frame they complete.
+    QVector<ReceivedUnit> feed(const QByteArray& bytes, QStringList* errors);
+    /// Bytes held for an incomplete frame.
+    int pending() const { return buffer_.size(); }
+
+private:
+    void parseUnits(const char* data, int dataLen, int unitCount, QVector<ReceivedUnit>* units,
+                    QStringList* errors) const;
+
+    QByteArray buffer_;
+};
