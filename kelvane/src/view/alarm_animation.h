@@ -1,0 +1,61 @@
+#pragma once
+
+#include "kelvane_export.h"
+
+#include <QGraphicsRectItem>
+#include <QMetaObject>
+#include <QObject>
+#include <QPointer>
+
+class QAbstractAnimation;
+class QGraphicsEffect;
+class QGraphicsItem;
+
+/// Makes one scene item blink while the thing it shows is in alarm, and gives
+/// the item its former look back when the alarm ends. Subclasses build the
+/// animation itself in createAnimation.
+///
+/// The item's former graphics effect is kept alive (moved aside, not owned by
+/// the item) while the animation runs, and put back by stop().
+///
+/// An item may be destroyed before its animation, as when a sensor graphic that
+/// owns a running animation is deleted. The animation learns this through the
+/// graphics effect that createAnimation leaves on the item: an item destroys its
+/// effect with itself. When that effect is destroyed (with the item, or because
+/// someone replaced it) the animation is discarded without touching the item
+/// again, and the former effect is not put back. For an item without such an
+/// effect, the item itself must be a QGraphicsObject; anything else fails the
+/// assertion in start().
+class KELVANE_EXPORT AlarmAnimation : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(AlarmAnimation)
+
+public:
+    explicit AlarmAnimation(QObject* parent = nullptr);
+    /// Stops the animation, restoring the item.
+    ~AlarmAnimation() override;
+
+public slots:
+    /// Starts blinking \a g (not null) from the beginning of the cycle, first
+    /// stopping a running animation.
+    void start(QGraphicsItem* g);
+    /// Ends the blinking and restores the item's former effect; nothing when stopped.
+    void stop();
+
+protected:
+    /// Builds, but does not start, the animation for \a g; the caller takes ownership.
+    virtual QAbstractAnimation* createAnimation(QGraphicsItem* g) = 0;
+
+private:
+    void forgetItem();
+
+    QAbstractAnimation* animation_ = nullptr;
+    QPointer<QGraphicsEffect> origin_effect_;
+    /// The item animated last; kept after stop(), cleared once the item is gone.
+    QGraphicsItem* graphic_ = nullptr;
+    /// Holds the former effect while the animation's own effect is installed;
+    /// an item would destroy an effect it is made to drop.
+    QGraphicsRectItem effect_keeper_;
+    QMetaObject::Connection item_watch_;
+};

@@ -1,0 +1,254 @@
+#include "view/deck_view_complex.h"
+
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#ifndef KELVANE_MAINTENANCE
+#include <QGesture>
+#include <QGestureEvent>
+#endif
+
+#include <cmath>
+
+namespace {
+
+constexpr qreal kMinZoom = 0.9;
+constexpr qreal kMaxZoom = 20.0;
+constexpr qreal kDefaultZoomLimit = 1.0;
+constexpr qreal kWheelZoomStep = 1.2;
+constexpr qreal kWheelNotch = 120.0;
+constexpr int kWheelPanPixels = 15;
+
+// The modifier keys a user holds; the keypad flag is not one of them.
+constexpr Qt::KeyboardModifiers kHeldModifiers =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+Qt::KeyboardModifier modifierOfKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+        return Qt::ShiftModifier;
+    case Qt::Key_Control:
+        return Qt::ControlModifier;
+    case Qt::Key_Alt:
+        return Qt::AltModifier;
+    case Qt::Key_Meta:
+        return Qt::MetaModifier;
+    default:
+        return Qt::NoModifier;
+    }
+}
+
+// The modifiers held once the event has taken effect. Qt reports a modifier
+// key's own press without its modifier and its release with it.
+Qt::KeyboardModifiers heldAfter(const QKeyEvent* event)
+{
+    Qt::KeyboardModifiers held = event->modifiers() & kHeldModifiers;
+    const Qt::KeyboardModifier own = modifierOfKey(event->key());
+    if (event->type() == QEvent::KeyPress)
+        held |= own;
+    else
+        held &= ~Qt::KeyboardModifiers(own);
+    return held;
+}
+
+} // namespace
+
+DeckViewComplex::DeckViewComplex(QWidget* parent)
+    : DeckView(parent)
+{
+    setScaleFactor(kMinZoom, kMaxZoom);
+}
+
+DeckViewComplex::DeckViewComplex(QGraphicsScene* scene, QWidget* parent)
+    : DeckViewComplex(parent)
+{
+    setScene(scene);
+#ifndef KELVANE_MAINTENANCE
+    const Qt::GestureFlags flags =
+        Qt::DontStartGestureOnChildren | Qt::ReceivePartialGestures | Qt::IgnoredGesturesPropagateToParent;
+    grabGesture(Qt::PanGesture, flags);
+    grabGesture(Qt::PinchGesture, flags);
+    grabGesture(Qt::TapGesture, flags);
+#endif
+}
+
+DeckViewComplex::~DeckViewComplex() = default;
+
+void DeckViewComplex::setScaleFactor(qreal min, qreal max)
+{
+    if (!(min > 0.0))
+        min = kDefaultZoomLimit;
+    if (!(max > 0.0))
+        max = kDefaultZoomLimit;
+    min_factor_ = qMin(min, max);
+    max_factor_ = max;
+}
+
+void DeckViewComplex::pointTo(QPointF pos)
+{
+    QCursor::setPos(viewport()->mapToGlobal(mapFromScene(pos)));
+}
+
+void DeckViewComplex::checkMouseLeftBtn(QMouseEvent* event)
+{
+    mouse_left_btn_pressed_ = event->buttons() == Qt::LeftButton;
+    checkCursorShape();
+}
+
+void DeckViewComplex::checkCursorShape()
+{
+    if (commanding_)
+        return;
+    if (!ctrl_pressed_)
+        showCursor(Qt::ArrowCursor);
+    else
+        showCursor(mouse_left_btn_pressed_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
+}
+
+void DeckViewComplex::mousePressEvent(QMouseEvent* event)
+{
+    record_pos_ = mapToScene(event->pos());
+    checkMouseLeftBtn(event);
+    emit mousePressed(event);
+    DeckView::mousePressEvent(event);
+}
+
+void DeckViewComplex::mouseReleaseEvent(QMouseEvent* event)
+{
+    checkMouseLeftBtn(event);
+    DeckView::mouseReleaseEvent(event);
+}
+
+void DeckViewComplex::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && ctrl_pressed_)
+        centerOn(mapToScene(event->pos()));
+    emit mouseDoubleClicked(event);
+    DeckView::mouseDoubleClickEvent(event);
+}
+
+void DeckViewComplex::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF pos = mapToScene(event->pos());
+    emit trackingChanged(pos);
+    // Re-centring by the offset from the press keeps the grabbed point under the pointer.
+    if (mouse_left_btn_pressed_ && ctrl_pressed_)
+        moveCenter(record_pos_ - pos);
+    DeckView::mouseMoveEvent(event);
+}
+
+void DeckViewComplex::wheelEvent(QWheelEvent* event)
+{
+    if (!scene())
+        return;
+    const QPointF notches = QPointF(event->angleDelta()) / kWheelNotch;
+    const int stepsX = qRound(notches.x());
+    const int stepsY = qRound(notches.y());
+    if (stepsY != 0)
+        scaleScene(mapToScene(event->position().toPoint()), std::pow(kWheelZoomStep, -stepsY));
+    if (stepsX != 0)
+        moveCenter(mapToScene(QPoint(kWheelPanPixels * stepsX, 0)) - mapToScene(QPoint(0, 0)));
+}
+
+void DeckViewComplex::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers held = heldAfter(event);
+    ctrl_pressed_ = held == Qt::ControlModifier;
+    if (held == Qt::NoModifier && event->key() == Qt::Key_Escape)
+        fitDeck();
+    checkCursorShape();
+    emit keyPressed(event);
+    DeckView::keyPressEvent(event);
+}
+
+void DeckViewComplex::keyReleaseEvent(QKeyEvent* event)
+{
+    ctrl_pressed_ = heldAfter(event) == Qt::ControlModifier;
+    checkCursorShape();
+    DeckView::keyReleaseEvent(event);
+}
+
+void DeckViewComplex::enterEvent(QEvent* event)
+{
+    // Keys and buttons may have changed while the pointer was elsewhere.
+    ctrl_pressed_ = (QGuiApplication::queryKeyboardModifiers() & kHeldModifiers) == Qt::ControlModifier;
+    mouse_left_btn_pressed_ = QGuiApplication::mouseButtons() == Qt::LeftButton;
+    checkCursorShape();
+    setFocus();
+    DeckView::enterEvent(event);
+}
+
+void DeckViewComplex::leaveEvent(QEvent* event)
+{
+    if (keep_in_view_)
+        keepPointerInside();
+    else
+        DeckView::leaveEvent(event);
+}
+
+#ifndef KELVANE_MAINTENANCE
+void DeckViewComplex::contextMenuEvent(QContextMenuEvent* event)
+{
+    emit resquestContextMenu(event);
+    if (!event->isAccepted())
+        DeckView::contextMenuEvent(event);
+}
+
+bool DeckViewComplex::event(QEvent* event)
+{
+    if (event->type() == QEvent::Gesture)
+        return gestureEvent(static_cast<QGestureEvent*>(event));
+    return DeckView::event(event);
+}
+
+bool DeckViewComplex::gestureEvent(QGestureEvent* event)
+{
+    if (QGesture* tap = event->gesture(Qt::TapGesture))
+        tapTriggered(static_cast<QTapGesture*>(tap));
+    else if (QGesture* pan = event->gesture(Qt::PanGesture))
+        panTriggered(static_cast<QPanGesture*>(pan));
+    if (QGesture* pinch = event->gesture(Qt::PinchGesture))
+        pinchTriggered(static_cast<QPinchGesture*>(pinch));
+    return true;
+}
+
+void DeckViewComplex::panTriggered(QPanGesture* gesture)
+{
+    const bool moving = gesture->state() == Qt::GestureStarted || gesture->state() == Qt::GestureUpdated;
+    showCursor(moving ? Qt::SizeAllCursor : Qt::ArrowCursor);
+    moveCenter(gesture->delta());
+}
+
+void DeckViewComplex::pinchTriggered(QPinchGesture* gesture)
+{
+    if (!(gesture->changeFlags() & QPinchGesture::ScaleFactorChanged))
+        return;
+    // The gesture reports its centre on the screen; zoom about the scene point there.
+    const QPoint onViewport = viewport()->mapFromGlobal(gesture->centerPoint().toPoint());
+    scaleScene(mapToScene(onViewport), gesture->scaleFactor());
+}
+
+void DeckViewComplex::tapTriggered(QTapGesture* gesture)
+{
+    if (gesture->state() == Qt::GestureFinished)
+        fitDeck();
+}
+#endif
+
+void DeckViewComplex::showCursor(Qt::CursorShape shape)
+{
+    viewport()->setCursor(shape);
+}
+
+void DeckViewComplex::keepPointerInside()
+{
+    const QPoint pos = mapFromGlobal(QCursor::pos());
+    // Both coordinates at once, so that a pointer leaving over a corner is held too.
+    const QPoint inside(qBound(1, pos.x(), width() - 1), qBound(1, pos.y(), height() - 1));
+    if (inside != pos)
+        QCursor::setPos(mapToGlobal(inside));
+}

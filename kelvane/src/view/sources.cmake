@@ -1,0 +1,12 @@
+# Deck scene, deck views and alarm animations.
+list(APPEND KELVANE_COMMON_SOURCES
+    src/view/deck_scene.h src/view/deck_scene.cpp
+    src/view/deck_view.h src/view/deck_view.cpp
+    src/view/deck_view_complex.h src/view/deck_view_complex.cpp
+)
+
+# Alarm animations (edition with tags)
+list(APPEND KELVANE_TAGS_SOURCES
+    src/view/alarm_animation.h src/view/alarm_animation.cpp
+    src/view/opacity_animation.h src/view/opacity_animation.cpp
+)
