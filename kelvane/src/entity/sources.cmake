@@ -3,6 +3,7 @@ list(APPEND KELVANE_COMMON_SOURCES
     src/entity/value_transform.h src/entity/value_transform.cpp
     src/entity/sensor_item.h src/entity/sensor_item.cpp
     src/entity/sensor.h src/entity/sensor.cpp
+    src/entity/sensor_item_index.h src/entity/sensor_item_index.cpp
     src/entity/region.h src/entity/region.cpp
     src/entity/deck.h src/entity/deck.cpp
     src/entity/neighbour.h src/entity/neighbour.cpp

@@ -1,0 +1,67 @@
+#include "entity/sensor_item_index.h"
+
+#include "entity/deck.h"
+#include "entity/sensor.h"
+#include "entity/sensor_item.h"
+
+namespace harq {
+
+SensorItemIndex::SensorItemIndex(const Deck& deck)
+{
+    addDeck(deck);
+}
+
+SensorItemIndex::SensorItemIndex(const std::vector<Deck*>& decks)
+{
+    for (const Deck* deck : decks) {
+        if (deck)
+            addDeck(*deck);
+    }
+}
+
+void SensorItemIndex::addDeck(const Deck& deck)
+{
+    for (const Sensor* sensor : deck.sensors()) {
+        for (auto it = sensor->beginItem(); it != sensor->endItem(); ++it) {
+            SensorItem* item = it->get();
+            add(item->tag(), item);
+            // An item listening to one name for both only takes the value.
+            if (item->confirmTag() != item->tag())
+                add(item->confirmTag(), item);
+        }
+    }
+}
+
+void SensorItemIndex::clear()
+{
+    items_.clear();
+}
+
+QList<SensorItem*> SensorItemIndex::items(const QString& name) const
+{
+    QList<SensorItem*> alive;
+    const auto found = items_.constFind(name);
+    if (found == items_.cend())
+        return alive;
+    for (const QPointer<SensorItem>& item : found.value()) {
+        if (item)
+            alive.append(item.data());
+    }
+    return alive;
+}
+
+int SensorItemIndex::dispatch(const QString& name, double value) const
+{
+    const QList<SensorItem*> targets = items(name);
+    for (SensorItem* item : targets)
+        item->setValue(name, value);
+    return targets.size();
+}
+
+void SensorItemIndex::add(const QString& name, SensorItem* item)
+{
+    if (!name.isEmpty())
+        items_[name].append(item);
+}
+
+} // namespace harq
