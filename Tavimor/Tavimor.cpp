@@ -54,6 +54,22 @@ int findHead(const char* p, int last)
     return -1;
 }
 
+// True when a whole frame with its tail lies in p[1..len): proof that a head at p
+// announcing more than is buffered is a false one.
+bool holdsCompleteFrame(const char* p, int len)
+{
+    for (int j = 1; j + kFrameOverhead <= len; ++j) {
+        if (!isHeadAt(p + j))
+            continue;
+        stIoHd hd;
+        std::memcpy(&hd, p + j, sizeof(hd));
+        const int frameLen = int(hd.wLn) + kFrameOverhead;
+        if (frameLen <= len - j && quint8(p[j + frameLen - 2]) == kTailByte && quint8(p[j + frameLen - 1]) == kTailByte)
+            return true;
+    }
+    return false;
+}
+
 int valueLength(quint8 cTp, const stDt& rec)
 {
     if (cTp == kTypeText) {
@@ -295,8 +311,10 @@ bool Tavimor::AnalysFrame()
         std::memcpy(&stRcvHd, szRecv + pos, sizeof(stRcvHd));
         const int frameLen = int(GetFrameLen(stRcvHd.wLn));
         if (frameLen > left) {
-            // Wait for the rest only while it can still be held; otherwise the length is bogus.
-            if (frameLen <= int(sizeof(szRecv)) && left <= int(sizeof(szRest)))
+            // Wait for the rest only while it can still be held and no whole frame
+            // behind it shows the head to be false.
+            if (frameLen <= int(sizeof(szRecv)) && left <= int(sizeof(szRest))
+                && !holdsCompleteFrame(szRecv + pos, left))
                 break;
             ++pos;
             --left;
