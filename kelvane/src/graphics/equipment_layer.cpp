@@ -1,0 +1,57 @@
+#include "graphics/equipment_layer.h"
+
+#include "graphics/equipment_tag.h"
+#include "kelvane_assert.h"
+
+#include <QGraphicsRectItem>
+
+namespace {
+
+constexpr int kInitialGroupBuckets = 10;
+
+} // namespace
+
+EquipmentLayer::EquipmentLayer(QGraphicsItem* parent)
+    : QGraphicsObject(parent)
+{
+    equips_.reserve(kInitialGroupBuckets);
+    setFlag(ItemHasNoContents);
+}
+
+EquipmentLayer::~EquipmentLayer()
+{
+    setParentItem(nullptr);
+}
+
+QRectF EquipmentLayer::boundingRect() const
+{
+    return QRectF();
+}
+
+void EquipmentLayer::paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*)
+{
+}
+
+void EquipmentLayer::addEquipment(EquipmentTag* tag)
+{
+    KELVANE_ASSERT(tag);
+    QGraphicsItem*& group = equips_[tag->classifier()];
+    if (!group) {
+        auto* rect = new QGraphicsRectItem(this);
+        // Without a rectangle the pen would still dot the origin.
+        rect->setFlag(ItemHasNoContents);
+        group = rect;
+    }
+    tag->setParentItem(group);
+}
+
+void EquipmentLayer::removeClassifier(harq::EquipmentClassifier* classifier)
+{
+    const auto it = equips_.find(classifier);
+    if (it == equips_.end())
+        return;
+    QGraphicsItem* group = it.value();
+    equips_.erase(it);
+    group->setParentItem(nullptr);
+    delete group;
+}

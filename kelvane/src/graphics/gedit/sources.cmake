@@ -1,0 +1,4 @@
+# Outline drawer (edition with tags)
+list(APPEND KELVANE_TAGS_SOURCES
+    src/graphics/gedit/path_drawer.h src/graphics/gedit/path_drawer.cpp
+)

@@ -1,0 +1,74 @@
+#include "graphics/tag_editor.h"
+
+#include "graphics/pixmap_tag.h"
+#include "kelvane_assert.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+
+namespace gedit {
+
+TagEditor::TagEditor(PixmapTag* tag, QGraphicsItem* parent)
+    : QGraphicsObject(parent)
+    , tag_(tag)
+{
+    KELVANE_ASSERT(tag);
+    pos_ = tag->pos();
+    setAcceptHoverEvents(true);
+}
+
+TagEditor::~TagEditor()
+{
+    setParentItem(nullptr);
+}
+
+QRectF TagEditor::boundingRect() const
+{
+    if (!scene())
+        return tag_ ? tag_->boundingRect() : QRectF();
+    // A scene without a fixed rectangle asks this item again while computing
+    // its own; the editor then adds nothing to it.
+    if (in_bounding_rect_)
+        return QRectF();
+    in_bounding_rect_ = true;
+    const QRectF rect = scene()->sceneRect();
+    in_bounding_rect_ = false;
+    return rect;
+}
+
+void TagEditor::paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*)
+{
+}
+
+void TagEditor::hoverMoveEvent(QGraphicsSceneHoverEvent* event)
+{
+    if (tag_ && dragging_) {
+        // Mapped through the parent so a tag under a moved group still
+        // lands under the pointer.
+        const QGraphicsItem* parent = tag_->parentItem();
+        tag_->setPos(parent ? parent->mapFromScene(event->scenePos()) : event->scenePos());
+    }
+    event->accept();
+}
+
+void TagEditor::mousePressEvent(QGraphicsSceneMouseEvent* event)
+{
+    switch (event->button()) {
+    case Qt::LeftButton:
+        dragging_ = false;
+        emit finish(event->scenePos());
+        break;
+    case Qt::RightButton:
+        dragging_ = false;
+        if (tag_)
+            tag_->setPos(pos_);
+        emit cancel();
+        break;
+    default:
+        break;
+    }
+    event->accept();
+}
+
+} // namespace gedit
