@@ -1,0 +1,76 @@
+#include "graphics/boundary_line.h"
+
+#include "graphics/damage_boundary.h"
+
+#include <QBrush>
+#include <QPen>
+
+namespace {
+
+constexpr int kInitialWidth = 2;
+constexpr int kMasterWidth = 6;
+constexpr int kSlaveWidth = 4;
+constexpr Qt::GlobalColor kNormalColor = Qt::red;
+constexpr Qt::GlobalColor kHighlightColor = Qt::blue;
+
+} // namespace
+
+#ifdef KELVANE_MAINTENANCE
+BoundaryLine::BoundaryLine(QGraphicsItem* parent)
+    : QGraphicsLineItem(parent)
+#else
+BoundaryLine::BoundaryLine(DamageBoundary* boundary)
+    : QGraphicsLineItem(boundary)
+    , boundary_(boundary)
+#endif
+{
+    pen_width_ = kInitialWidth;
+    setAcceptHoverEvents(true);
+}
+
+BoundaryLine::~BoundaryLine() = default;
+
+void BoundaryLine::makeMasterBoundary(const QLineF& line)
+{
+    takeRole(Qt::SolidLine, kMasterWidth, line);
+}
+
+void BoundaryLine::makeSlaveBoundary(const QLineF& line)
+{
+    takeRole(Qt::DotLine, kSlaveWidth, line);
+}
+
+void BoundaryLine::reactTouch()
+{
+    applyPen(kHighlightColor);
+}
+
+void BoundaryLine::resumeBoundary()
+{
+    applyPen(kNormalColor);
+}
+
+void BoundaryLine::hoverEnterEvent(QGraphicsSceneHoverEvent* event)
+{
+    QGraphicsLineItem::hoverEnterEvent(event);
+    emit touchBoundary();
+}
+
+void BoundaryLine::hoverLeaveEvent(QGraphicsSceneHoverEvent* event)
+{
+    QGraphicsLineItem::hoverLeaveEvent(event);
+    emit leaveBoundary();
+}
+
+void BoundaryLine::takeRole(Qt::PenStyle style, int width, const QLineF& line)
+{
+    pen_style_ = style;
+    pen_width_ = width;
+    resumeBoundary();
+    setLine(line);
+}
+
+void BoundaryLine::applyPen(Qt::GlobalColor color)
+{
+    setPen(QPen(QBrush(color, Qt::SolidPattern), qreal(pen_width_), pen_style_, Qt::SquareCap, Qt::BevelJoin));
+}

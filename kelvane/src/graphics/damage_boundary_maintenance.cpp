@@ -1,0 +1,57 @@
+#include "graphics/damage_boundary.h"
+
+#include "graphics/boundary_line.h"
+#include "maintenance/maintenance_command.h"
+#include "maintenance/region_path_graphic.h"
+
+#include <QGraphicsScene>
+
+void DamageBoundary::makeBoundary(QPolygonF path, bool master)
+{
+    buildSegments(std::move(path), master);
+}
+
+void DamageBoundary::setMaintenanceCommand(MaintenanceCommand* command)
+{
+    command_ = command;
+}
+
+void DamageBoundary::prepareRemove()
+{
+    dissolveFamily();
+}
+
+void DamageBoundary::onResetBoundary()
+{
+    // A drawing abandoned earlier gives way to the new one.
+    delete redrawing_;
+    redrawing_ = new RegionPathGraphic(this);
+    redrawing_->setPath(QPolygonF());
+    clearPath();
+    connect(redrawing_, &RegionPathGraphic::newPath, this, &DamageBoundary::finishRedrawing);
+    if (command_)
+        connect(command_, &MaintenanceCommand::stateChanged, redrawing_, &RegionPathGraphic::onMaintenanceStateChanged);
+}
+
+void DamageBoundary::connectRequests(BoundaryLine* line)
+{
+    connect(line, &BoundaryLine::removeBoundary, this, [this] { emit removeBoundary(this); });
+    connect(line, &BoundaryLine::copyToUp, this, [this] { emit copyToUp(this); });
+    connect(line, &BoundaryLine::copyToDown, this, [this] { emit copyToDown(this); });
+    connect(line, &BoundaryLine::editBoundary, this, [this] { emit editBoundary(this); });
+}
+
+void DamageBoundary::finishRedrawing(const QPolygonF& path)
+{
+    makeBoundary(path, isMaster());
+    // The drawing is still announcing the accepted outline: it leaves the plan
+    // now and goes once the emission is over.
+    RegionPathGraphic* drawing = redrawing_;
+    redrawing_ = nullptr;
+    if (!drawing)
+        return;
+    drawing->setParentItem(nullptr);
+    if (QGraphicsScene* scene = drawing->scene())
+        scene->removeItem(drawing);
+    drawing->deleteLater();
+}
