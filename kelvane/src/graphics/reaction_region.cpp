@@ -1,0 +1,179 @@
+#include "graphics/reaction_region.h"
+
+#include "config/damage_config.h"
+#include "config/region_config.h"
+#include "entity/region.h"
+#include "kelvane_assert.h"
+
+#include <QBrush>
+#include <QGraphicsSceneMouseEvent>
+#include <QPen>
+
+#include <cmath>
+
+namespace {
+
+void registerMetaType()
+{
+    qRegisterMetaType<ReactionRegion*>();
+}
+
+/// Each outstanding alarm makes the region this much more opaque.
+constexpr qreal kOpacityPerAlarm = 1.2;
+
+/// Integer mean of the two packed RGB words: carries cross channels, so red
+/// and blue give #7F807F. The alpha bytes are forced opaque first.
+QColor mixOpaque(const QColor& a, const QColor& b)
+{
+    const quint32 sum = quint32(a.rgb()) + quint32(b.rgb());
+    return QColor(QRgb(sum >> 1));
+}
+
+} // namespace
+
+Q_CONSTRUCTOR_FUNCTION(registerMetaType)
+
+ReactionRegion::ReactionRegion(harq::Region* region, QGraphicsItem* parent)
+    : QGraphicsPolygonItem(parent)
+    , region_(region)
+{
+    KELVANE_ASSERT(region_);
+    setAcceptHoverEvents(true);
+    // The outline itself is never drawn.
+    setPen(QPen(QBrush(), 0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    checkOpacity();
+    updateTooTip();
+    changePath(region->regionPath());
+
+    connect(region, &harq::Region::nameChanged, this, &ReactionRegion::changeName);
+    connect(region, &harq::Region::codeChanged, this, &ReactionRegion::changeCode);
+    connect(region, &harq::Region::regionPathChanged, this, &ReactionRegion::changePath);
+    connect(region, &harq::Region::alarmChanged, this, &ReactionRegion::changeAlarm);
+    connect(region, &harq::Region::typeChanged, this, &ReactionRegion::changeType);
+}
+
+ReactionRegion::~ReactionRegion()
+{
+    setParentItem(nullptr);
+}
+
+harq::Region* ReactionRegion::region()
+{
+    return region_;
+}
+
+const harq::Region* ReactionRegion::region() const
+{
+    return region_;
+}
+
+bool ReactionRegion::damaged() const
+{
+    return !manual_cancel_ && (manual_tag_ || alarm_count_ > 0);
+}
+
+void ReactionRegion::manualDamage()
+{
+    manual_tag_ = true;
+    manual_cancel_ = false;
+    checkOpacity();
+    if (!region_)
+        return;
+    // Shown unmixed even under the pointer, until the next refresh.
+    if (const auto response = DamageConfig::instance().response(region_->responseType()))
+        setBrush(response->color());
+    emit region_->damage(region_);
+}
+
+void ReactionRegion::manualRecover()
+{
+    manual_tag_ = false;
+    manual_cancel_ = true;
+    setBrush(QBrush());
+    if (region_)
+        emit region_->recover(region_);
+}
+
+void ReactionRegion::changeName(const QString&)
+{
+    updateTooTip();
+}
+
+void ReactionRegion::changeCode(const QString&)
+{
+    updateTooTip();
+}
+
+void ReactionRegion::changePath(QPolygonF path)
+{
+    setPolygon(path);
+}
+
+void ReactionRegion::changeAlarm(int alarms)
+{
+    if (alarms == alarm_count_)
+        return;
+    manual_cancel_ = false;
+    alarm_count_ = alarms;
+    checkOpacity();
+    checkBrush();
+}
+
+void ReactionRegion::changeType()
+{
+    checkBrush();
+}
+
+void ReactionRegion::updateTooTip()
+{
+    if (region_)
+        setToolTip(region_->nameAndCode());
+}
+
+void ReactionRegion::checkOpacity()
+{
+    setOpacity(RegionConfig::instance().hoverOpacity() * std::pow(kOpacityPerAlarm, alarm_count_));
+}
+
+void ReactionRegion::checkBrush()
+{
+    const QColor& hover = RegionConfig::instance().hoverColor();
+    QBrush brush = sensitive_ ? QBrush(hover) : QBrush();
+    if (damaged() && region_) {
+        if (const auto response = DamageConfig::instance().response(region_->responseType()))
+            brush = QBrush(sensitive_ ? mixOpaque(response->color(), hover) : response->color());
+    }
+    setBrush(brush);
+}
+
+// The signals go out last in each handler: a host may destroy this region from
+// a slot connected to them.
+
+void ReactionRegion::hoverEnterEvent(QGraphicsSceneHoverEvent* event)
+{
+    sensitive_ = true;
+    checkBrush();
+    QGraphicsPolygonItem::hoverEnterEvent(event);
+    emit enter(this);
+}
+
+void ReactionRegion::hoverLeaveEvent(QGraphicsSceneHoverEvent* event)
+{
+    sensitive_ = false;
+    checkBrush();
+    QGraphicsPolygonItem::hoverLeaveEvent(event);
+    emit leave(this);
+}
+
+void ReactionRegion::mousePressEvent(QGraphicsSceneMouseEvent*)
+{
+    // Keep the event accepted: as mouse grabber the region gets the double click.
+}
+
+void ReactionRegion::mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event)
+{
+    const bool left = event->button() == Qt::LeftButton;
+    QGraphicsPolygonItem::mouseDoubleClickEvent(event);
+    if (left)
+        emit reflectRegion(region_);
+}
