@@ -239,6 +239,19 @@ void DeckViewComplex::tapTriggered(QTapGesture* gesture)
 }
 #endif
 
+#ifdef KELVANE_MAINTENANCE
+void DeckViewComplex::onMaintenanceStateChanged(MaintenanceCommandState state)
+{
+    const bool drawing = state == PATH || state == NEXT_POINT;
+    const bool commanding = drawing || state == POSITIONING;
+    keep_in_view_ = commanding;
+    commanding_ = commanding;
+    if (commanding)
+        setFocus(Qt::OtherFocusReason);
+    showCursor(!commanding ? Qt::ArrowCursor : drawing ? Qt::CrossCursor : Qt::ClosedHandCursor);
+}
+#endif
+
 void DeckViewComplex::showCursor(Qt::CursorShape shape)
 {
     viewport()->setCursor(shape);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "view/deck_view.h"
+#ifdef KELVANE_MAINTENANCE
+#include "maintenance/maintenance_command_state.h"
+#endif
 
 class QContextMenuEvent;
 class QKeyEvent;
@@ -47,6 +50,14 @@ signals:
     /// Every context-menu request. A receiver that ignore()s the event lets it
     /// reach the scene; otherwise it is consumed.
     void resquestContextMenu(QContextMenuEvent* event);
+#endif
+
+#ifdef KELVANE_MAINTENANCE
+public slots:
+    /// While a position is chosen (closed hand) or an outline drawn (cross) the
+    /// view takes the focus, holds the pointer and owns the cursor; any other
+    /// state gives them back with the arrow cursor.
+    void onMaintenanceStateChanged(MaintenanceCommandState state);
 #endif
 
 protected:
