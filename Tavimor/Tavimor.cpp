@@ -26,7 +26,6 @@ constexpr int kRebook = -1;
 constexpr int kCommit = 1;
 constexpr int kRecordNameLen = 128;
 constexpr int kTextCapacity = 128;
-constexpr int kHeadLen = int(sizeof(stIoId));
 
 QTextCodec* gbk()
 {
@@ -39,11 +38,6 @@ bool periodAccepted(int nTm)
     return nTm == 0 || nTm >= kMinPeriodMs;
 }
 
-bool isHeadAt(const char* p)
-{
-    return std::all_of(p, p + kHeadLen, [](char c) { return quint8(c) == 0xFA; });
-}
-
 // First head position in [0, last], or -1.
 int findHead(const char* p, int last)
 {
@@ -52,22 +46,6 @@ int findHead(const char* p, int last)
             return i;
     }
     return -1;
-}
-
-// True when a whole frame with its tail lies in p[1..len): proof that a head at p
-// announcing more than is buffered is a false one.
-bool holdsCompleteFrame(const char* p, int len)
-{
-    for (int j = 1; j + kFrameOverhead <= len; ++j) {
-        if (!isHeadAt(p + j))
-            continue;
-        stIoHd hd;
-        std::memcpy(&hd, p + j, sizeof(hd));
-        const int frameLen = int(hd.wLn) + kFrameOverhead;
-        if (frameLen <= len - j && quint8(p[j + frameLen - 2]) == kTailByte && quint8(p[j + frameLen - 1]) == kTailByte)
-            return true;
-    }
-    return false;
 }
 
 int valueLength(quint8 cTp, const stDt& rec)

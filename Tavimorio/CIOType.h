@@ -7,6 +7,8 @@
 
 #include <QtGlobal>
 
+#include <cstring>
+
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the wire structures are little-endian memory images");
 
 #pragma pack(push, 1)
@@ -87,6 +89,32 @@ constexpr int kNarrowWidth = 4;      ///< width of every other numeric value
 constexpr int numericWidth(quint8 cTp)
 {
     return (cTp == kTypeWide || cTp == kTypeWideAlt) ? kWideWidth : kNarrowWidth;
+}
+
+/// True when the four bytes at `p` are the head marker.
+inline bool isHeadAt(const char* p)
+{
+    for (int i = 0; i < int(sizeof(stIoId)); ++i) {
+        if (quint8(p[i]) != 0xFA)
+            return false;
+    }
+    return true;
+}
+
+/// True when a whole frame, tail included, starts somewhere in p[1..len). A head
+/// at `p` that announces more bytes than are buffered is then a false one.
+inline bool holdsCompleteFrame(const char* p, int len)
+{
+    for (int j = 1; j + kFrameOverhead <= len; ++j) {
+        if (!isHeadAt(p + j))
+            continue;
+        stIoHd hd;
+        std::memcpy(&hd, p + j, sizeof(hd));
+        const int end = j + int(hd.wLn) + kFrameOverhead;
+        if (end <= len && quint8(p[end - 2]) == kTailByte && quint8(p[end - 1]) == kTailByte)
+            return true;
+    }
+    return false;
 }
 
 } // namespace tavimorio

@@ -42,6 +42,18 @@ TEST(FrameReader, ReportsAndSkipsWhatIsNotAFrame)
     EXPECT_EQ(errors.size(), 2) << errors.join('\n').toStdString();
 }
 
+TEST(FrameReader, WholeFrameBehindAnUnfinishedHeadProvesItFalse)
+{
+    FrameReader reader;
+    QStringList errors;
+    // Announces 250 data bytes that never come; the read behind it is complete.
+    const QByteArray stalled = QByteArray::fromHex("FAFAFAFA 0000 00 0000 FA00 01 00");
+    const QVector<ReceivedUnit> units = reader.feed(stalled + QByteArray::fromHex(kReadT1), &errors);
+    ASSERT_EQ(units.size(), 1);
+    EXPECT_EQ(units[0].name, "T1");
+    EXPECT_EQ(reader.pending(), 0);
+}
+
 TEST(FrameReader, MalformedUnitsEndTheirFrame)
 {
     FrameReader reader;

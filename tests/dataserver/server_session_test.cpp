@@ -214,7 +214,7 @@ TEST_F(ServerSession, HostileClientDoesNotDisturbTheOthers)
     hostile->send(QByteArray::fromHex("FAFAFAFA 0000 02 0000 FFFF 01"));
     hostile->send(QByteArray::fromHex("FAFAFAFA 0000 02 0000 0B00 09 FF 5431 00 09 00 00 00000000 EEEE"));
     hostile->send(QByteArray::fromHex("FAFAFAFA 0000 02 0000 0B00 01 02 5431 00 09 00 00 00000000 EEEE"));
-    hostile->send(QByteArray::fromHex("FAFAFAFA 0000 02 0000 0B00 00 EEEE"));
+    hostile->send(QByteArray::fromHex("FAFAFAFA 0000 02 0000 0000 00 EEEE"));
 
     const int before = good->units().size();
     ASSERT_TRUE(good->waitForUnits(before + 3));

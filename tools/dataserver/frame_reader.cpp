@@ -6,21 +6,6 @@
 
 using namespace tavimorio;
 
-namespace {
-
-constexpr int kHeadLen = int(sizeof(stIoId));
-
-bool isHeadAt(const char* p)
-{
-    for (int i = 0; i < kHeadLen; ++i) {
-        if (quint8(p[i]) != 0xFA)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 QVector<ReceivedUnit> FrameReader::feed(const QByteArray& bytes, QStringList* errors)
 {
     buffer_ += bytes;
@@ -44,8 +29,13 @@ QVector<ReceivedUnit> FrameReader::feed(const QByteArray& bytes, QStringList* er
             ++pos;
             continue;
         }
-        if (size - pos < frameLen)
-            break;
+        if (size - pos < frameLen) {
+            if (!holdsCompleteFrame(data + pos, size - pos))
+                break;
+            ++falseHeads;
+            ++pos;
+            continue;
+        }
         const char* tail = data + pos + frameLen - kTailLen;
         if (quint8(tail[0]) != kTailByte || quint8(tail[1]) != kTailByte) {
             ++falseHeads;
