@@ -1,0 +1,131 @@
+#include "deck_plan.h"
+
+#include "ship.h"
+
+#include "config/equipment_config.h"
+#include "entity/deck.h"
+#include "entity/region.h"
+#include "entity/sensor.h"
+#include "graphics/damage_boundary.h"
+#include "graphics/equipment_layer.h"
+#include "graphics/equipment_tag.h"
+#include "graphics/mark_sensor_graphic.h"
+#include "graphics/reaction_region.h"
+#include "graphics/region_reaction_layer.h"
+#include "graphics/scan_line.h"
+#include "graphics/sensor_layer.h"
+#include "graphics/team_tag.h"
+#include "view/deck_scene.h"
+#include "view/opacity_animation.h"
+
+#include <QMetaObject>
+
+namespace {
+
+constexpr uint kScanShowMs = 6000;
+constexpr uint kScanHideMs = 2000;
+
+} // namespace
+
+DeckPlan::DeckPlan(DeckScene* scene, const Ship& ship, QObject* parent)
+    : QObject(parent)
+    , scene_(scene)
+    , ship_(ship)
+{
+}
+
+void DeckPlan::show(harq::Deck* deck)
+{
+    deck_ = deck;
+    scene_->setDeck(deck->name(), deck->svgFilename());
+    addCompartments();
+    addSensors();
+    addBoundaries();
+    addEquipment();
+    addTeams();
+    addScanLine();
+}
+
+void DeckPlan::addCompartments()
+{
+    regions_ = new RegionReactionLayer;
+    scene_->addItem(regions_);
+    connect(regions_, &RegionReactionLayer::enterRegion, this,
+            [this](ReactionRegion* region) { emit enterCompartment(region->region()); });
+    connect(regions_, &RegionReactionLayer::leaveRegion, this,
+            [this](ReactionRegion* region) { emit leaveCompartment(region->region()); });
+    connect(regions_, &RegionReactionLayer::regionReflect, this, &DeckPlan::compartmentDoubleClicked);
+    for (harq::Region* region : deck_->regions()) {
+        regions_->addRegion(new ReactionRegion(region));
+        // A new reaction region shows no damage until the compartment's next
+        // alarm change; let the compartment recount now so a deck shown in the
+        // middle of an incident shows it at once.
+        QMetaObject::invokeMethod(region, "onSensorStateChanged");
+    }
+}
+
+void DeckPlan::addSensors()
+{
+    auto* layer = new SensorLayer;
+    scene_->addItem(layer);
+    for (harq::Sensor* sensor : deck_->sensors()) {
+        auto* graphic = new MarkSensorGraphic;
+        graphic->setSensor(sensor);
+        graphic->acceptAnimotion(new OpacityAnimation);
+        layer->addSensor(graphic);
+        // The animation starts on the sensor's next state change; a sensor
+        // already in alarm must blink now.
+        if (!sensor->isNormal())
+            QMetaObject::invokeMethod(graphic, "updateSensor");
+    }
+}
+
+void DeckPlan::addBoundaries()
+{
+    for (const Ship::Boundary& boundary : ship_.boundaries()) {
+        const bool own = boundary.deck == deck_->id();
+        if (!own && !boundary.copies.contains(deck_->id()))
+            continue;
+        auto* master = new DamageBoundary(deck_);
+        scene_->addItem(master);
+        master->makeMasterBoundary(boundary.outline);
+        master->setBType(boundary.smoke ? DamageBoundary::SMOKE : DamageBoundary::FIRE);
+        if (own)
+            continue;
+        // A copy is drawn dotted, as the slave of a master that stays hidden here.
+        master->setBoundaryVisible(false);
+        auto* copy = new DamageBoundary(deck_);
+        scene_->addItem(copy);
+        copy->makeSlaveBoundary(master);
+        copy->setBType(boundary.smoke ? DamageBoundary::SMOKE : DamageBoundary::FIRE);
+    }
+}
+
+void DeckPlan::addEquipment()
+{
+    EquipmentLayer* layer = scene_->getOrCreateEquipmentLayer();
+    for (const auto& equipment : ship_.equipmentOn(deck_)) {
+        auto* tag = new EquipmentTag(equipment);
+        tag->setDeck(deck_);
+        tag->setPixmap(EquipmentConfig::instance().pixmapByName(equipment->classifier()->name()));
+        layer->addEquipment(tag);
+    }
+}
+
+void DeckPlan::addTeams()
+{
+    for (const Ship::Team& team : ship_.teamsOn(deck_->id())) {
+        auto* tag = new TeamTag;
+        tag->setPos(team.position);
+        tag->setDeck(deck_);
+        tag->deployTeam(team.name);
+        scene_->addItem(tag);
+    }
+}
+
+void DeckPlan::addScanLine()
+{
+    auto* scan = new ScanLine;
+    scene_->addItem(scan);
+    scan->initScan(scene_->sceneRect(), kScanShowMs, kScanHideMs);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "entity/deck.h"
+#include "entity/equipment.h"
+#include "entity/equipment_classifier.h"
+#include "entity/sensor_item_index.h"
+
+#include <QHash>
+#include <QList>
+#include <QPolygonF>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace harq {
+class Region;
+class Sensor;
+}
+
+/// The ship as the station knows it: the model's decks with their sensors and
+/// compartments, the equipment, the teams at their stations and the damage
+/// boundaries. Built by ShipLoader; owns everything it hands out.
+class Ship
+{
+public:
+    /// A team waiting at its station.
+    struct Team {
+        QString name;
+        quint64 deck = 0;
+        QPointF position;
+    };
+
+    /// A damage boundary drawn on one deck and repeated on others.
+    struct Boundary {
+        quint64 id = 0;
+        bool smoke = false;
+        quint64 deck = 0;
+        QPolygonF outline;
+        QList<quint64> copies;
+    };
+
+    Ship();
+    ~Ship();
+    Ship(const Ship&) = delete;
+    Ship& operator=(const Ship&) = delete;
+
+    const QString& name() const { return name_; }
+    void setName(const QString& name) { name_ = name; }
+
+    /// Takes ownership of \a deck; decks keep the order they were added in.
+    void addDeck(harq::Deck* deck);
+    std::vector<harq::Deck*> decks() const;
+    harq::Deck* deckById(quint64 id) const;
+
+    /// Records which compartment \a sensor is installed in (the ship file says so).
+    void setCompartment(const harq::Sensor* sensor, harq::Region* compartment);
+    harq::Region* compartmentOf(const harq::Sensor* sensor) const;
+    harq::Region* regionById(quint64 id) const;
+
+    void addClassifier(std::unique_ptr<harq::EquipmentClassifier> classifier);
+    harq::EquipmentClassifier* classifierById(quint64 id) const;
+    const std::vector<std::unique_ptr<harq::EquipmentClassifier>>& classifiers() const { return classifiers_; }
+
+    void addEquipment(std::shared_ptr<harq::Equipment> equipment);
+    std::vector<std::shared_ptr<harq::Equipment>> equipmentOn(const harq::Deck* deck) const;
+
+    void addTeam(const Team& team) { teams_.append(team); }
+    QList<Team> teamsOn(quint64 deck) const;
+
+    void addBoundary(const Boundary& boundary) { boundaries_.append(boundary); }
+    const QList<Boundary>& boundaries() const { return boundaries_; }
+
+    /// Every tag and acknowledgement tag of every sensor item, each once.
+    QStringList dataPointNames() const;
+
+    /// Builds the name index; call once the decks are complete.
+    void buildIndex();
+    const harq::SensorItemIndex& index() const { return index_; }
+
+private:
+    // Members are destroyed bottom-up: the index and the equipment point into
+    // the decks and classifiers above them.
+    QString name_;
+    std::vector<std::unique_ptr<harq::Deck>> decks_;
+    QHash<const harq::Sensor*, harq::Region*> compartments_;
+    std::vector<std::unique_ptr<harq::EquipmentClassifier>> classifiers_;
+    // Shared with the equipment tags on show.
+    std::vector<std::shared_ptr<harq::Equipment>> equipment_;
+    QList<Team> teams_;
+    QList<Boundary> boundaries_;
+    harq::SensorItemIndex index_;
+};

@@ -1,0 +1,73 @@
+#include "station_options.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QHostAddress>
+
+#include <cstring>
+
+namespace {
+
+constexpr quint32 kLargestPort = 65535;
+const char kSnapshotFlag[] = "--snapshot";
+const char kSnapshotFlagWithValue[] = "--snapshot=";
+
+} // namespace
+
+bool StationOptions::wantsSnapshot(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], kSnapshotFlag) == 0
+            || std::strncmp(argv[i], kSnapshotFlagWithValue, sizeof kSnapshotFlagWithValue - 1) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool StationOptions::parse(const QStringList& arguments, QString* error)
+{
+    const QString shipDir = QStringLiteral(KELVANE_SHIP_DIR);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(tr("损管监控台: 显示各层甲板的传感器、舱室损害和报警。"));
+    parser.addHelpOption();
+    const QCommandLineOption addressOption(QStringLiteral("address"), tr("数据服务器地址(数字地址)。"),
+                                           QStringLiteral("address"), address);
+    const QCommandLineOption portOption(QStringLiteral("port"), tr("数据服务器端口。"), QStringLiteral("port"),
+                                        QString::number(port));
+    const QCommandLineOption shipOption(QStringLiteral("ship"), tr("船舶文件(ship.json)。"), QStringLiteral("file"),
+                                        QDir(shipDir).filePath(QStringLiteral("ship.json")));
+    const QCommandLineOption configOption(QStringLiteral("config"),
+                                          tr("Lua配置文件目录(默认为船舶文件旁的config目录)。"),
+                                          QStringLiteral("dir"));
+    const QCommandLineOption snapshotOption(QStringLiteral("snapshot"),
+                                            tr("无界面运行, 把每层甲板的图像写入该目录后退出。"),
+                                            QStringLiteral("dir"));
+    const QCommandLineOption afterOption(QStringLiteral("after"), tr("写图像前等待的秒数。"),
+                                         QStringLiteral("seconds"), QString::number(afterSeconds));
+    parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption});
+    parser.process(arguments);
+
+    address = parser.value(addressOption);
+    if (QHostAddress(address).isNull()) {
+        *error = tr("服务器地址 %1 不是数字地址").arg(address);
+        return false;
+    }
+    bool ok = false;
+    const uint portValue = parser.value(portOption).toUInt(&ok);
+    if (!ok || portValue == 0 || portValue > kLargestPort) {
+        *error = tr("端口 %1 无效").arg(parser.value(portOption));
+        return false;
+    }
+    port = quint16(portValue);
+    shipFile = parser.value(shipOption);
+    configDir = parser.isSet(configOption) ? parser.value(configOption)
+                                           : QFileInfo(shipFile).absoluteDir().filePath(QStringLiteral("config"));
+    snapshotDir = parser.value(snapshotOption);
+    afterSeconds = parser.value(afterOption).toDouble(&ok);
+    if (!ok || afterSeconds < 0) {
+        *error = tr("等待时间 %1 无效").arg(parser.value(afterOption));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+/// Command line of the station.
+class StationOptions
+{
+    Q_DECLARE_TR_FUNCTIONS(StationOptions)
+
+public:
+    /// Default port of the reference data server (docs/dataserver.md).
+    static constexpr quint16 kDefaultPort = 7300;
+    /// Default time the scenario plays before snapshots are written.
+    static constexpr double kDefaultAfterSeconds = 5.0;
+
+    QString address = QStringLiteral("127.0.0.1");
+    quint16 port = kDefaultPort;
+    QString shipFile;
+    QString configDir;
+    QString snapshotDir;
+    double afterSeconds = kDefaultAfterSeconds;
+
+    /// True when snapshot mode was asked for; checked before the application
+    /// exists, so the offscreen platform can be chosen in time.
+    static bool wantsSnapshot(int argc, char** argv);
+
+    /// Parses the application's arguments; false with \a error set on bad values.
+    /// Help and version requests exit inside.
+    bool parse(const QStringList& arguments, QString* error);
+};
