@@ -93,15 +93,8 @@ void stopRunaway(lua_State* L, lua_Debug* /*ar*/)
     raise(message);
 }
 
-void requireTable(lua_State* L, int index)
-{
-    KELVANE_ASSERT(L != nullptr);
-    KELVANE_ASSERT(lua_type(L, index) == LUA_TTABLE);
-}
-
 void requireRoom(lua_State* L)
 {
-    KELVANE_ASSERT(L != nullptr);
     const bool room = lua_checkstack(L, kAccessorSlots);
     KELVANE_ASSERT(room);
 }
@@ -171,6 +164,7 @@ QVariant luaTopValue(lua_State* L, QVariant def)
 
 QVariant luaGlobal(lua_State* L, const char* name, QVariant def)
 {
+    KELVANE_ASSERT(L != nullptr);
     requireRoom(L);
     lua_getglobal(L, name);
     return luaTopValue(L, def);
@@ -178,7 +172,8 @@ QVariant luaGlobal(lua_State* L, const char* name, QVariant def)
 
 QVariant luaField(lua_State* L, int index, const char* key, QVariant def)
 {
-    requireTable(L, index);
+    KELVANE_ASSERT(L != nullptr);
+    KELVANE_ASSERT(lua_type(L, index) == LUA_TTABLE);
     requireRoom(L);
     lua_getfield(L, index, key);
     return luaTopValue(L, def);
@@ -186,7 +181,8 @@ QVariant luaField(lua_State* L, int index, const char* key, QVariant def)
 
 QVariant luaTable(lua_State* L, int index, int n, QVariant def)
 {
-    requireTable(L, index);
+    KELVANE_ASSERT(L != nullptr);
+    KELVANE_ASSERT(lua_type(L, index) == LUA_TTABLE);
     requireRoom(L);
     lua_pushinteger(L, n);
     lua_gettable(L, index);
@@ -195,7 +191,8 @@ QVariant luaTable(lua_State* L, int index, int n, QVariant def)
 
 bool luaForEach(lua_State* L, int index, const char* key, int limit, const std::function<void(int position)>& visit)
 {
-    requireTable(L, index);
+    KELVANE_ASSERT(L != nullptr);
+    KELVANE_ASSERT(lua_type(L, index) == LUA_TTABLE);
     requireRoom(L);
     lua_getfield(L, index, key);
     if (lua_type(L, -1) != LUA_TTABLE)

@@ -1,0 +1,78 @@
+#include "config/damage_config.h"
+
+#include "deployment.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using harq::DamageResponse;
+
+const QByteArray kCatalogue = "damage = { showtime = 800, hidetime = 100.6, opacity = 0.5,\n"
+                              "  response = { { type = 1, name = 'fire', color = '#FF0000' },\n"
+                              "               'skipped',\n"
+                              "               { type = 2, name = 'flood', color = '#0000FF' },\n"
+                              "               { type = 4, color = 'not a colour' } } }\n";
+
+TEST(DamageConfig, CombinesMatchingResponsesInFileOrder)
+{
+    const Deployment deployment;
+    DamageConfig& config = DamageConfig::instance();
+    config.loadStyle(deployment.config("damage.lua", kCatalogue));
+
+    EXPECT_EQ(config.showTime(), 800);
+    EXPECT_EQ(config.hideTime(), 101);
+    EXPECT_DOUBLE_EQ(config.opacity(), 0.5);
+
+    EXPECT_FALSE(config.response(DamageResponse::NA).has_value());
+    EXPECT_FALSE(config.response(8).has_value());
+
+    const auto fire = config.response(DamageResponse::FIRE);
+    ASSERT_TRUE(fire.has_value());
+    EXPECT_EQ(fire->name(), "fire");
+    EXPECT_EQ(fire->color(), QColor(Qt::red));
+
+    const auto both = config.response(DamageResponse::FIRE | DamageResponse::SINK);
+    ASSERT_TRUE(both.has_value());
+    EXPECT_EQ(both->response(), DamageResponse::FIRE | DamageResponse::SINK);
+    EXPECT_EQ(both->name(), "fire+flood");
+    EXPECT_EQ(both->color(), QColor(127, 128, 127));
+
+    const auto abandon = config.response(DamageResponse::ABANDON);
+    ASSERT_TRUE(abandon.has_value());
+    EXPECT_EQ(abandon->name(), "NA");
+    EXPECT_FALSE(abandon->color().isValid());
+
+    // Results are the caller's own: asking again or changing one leaves the others alone.
+    auto mine = config.response(DamageResponse::FIRE);
+    mine->mixWith(*config.response(DamageResponse::SINK));
+    EXPECT_EQ(config.response(DamageResponse::FIRE)->name(), "fire");
+    EXPECT_EQ(fire->name(), "fire");
+    EXPECT_EQ(config.response(DamageResponse::ALL)->name(), "fire+flood+NA");
+}
+
+TEST(DamageConfig, EmptyTableGivesLoadDefaultsAndNoResponses)
+{
+    const Deployment deployment;
+    DamageConfig& config = DamageConfig::instance();
+    config.loadStyle(deployment.config("damage.lua", kCatalogue));
+    config.loadStyle(deployment.config("bare.lua", "damage = { response = 5 }\n"));
+    EXPECT_EQ(config.showTime(), 500);
+    EXPECT_EQ(config.hideTime(), 200);
+    EXPECT_DOUBLE_EQ(config.opacity(), 0.3);
+    EXPECT_FALSE(config.response(DamageResponse::ALL).has_value());
+}
+
+TEST(DamageConfig, FileWithoutTableOrFailingChangesNothing)
+{
+    const Deployment deployment;
+    DamageConfig& config = DamageConfig::instance();
+    config.loadStyle(deployment.config("damage.lua", kCatalogue));
+    config.loadStyle(deployment.config("other.lua", "sensor = {}\n"));
+    const QString missing = deployment.config("x", "").replace("/x", "/absent.lua");
+    EXPECT_EQ(errorOf([&] { config.loadStyle(missing); }), "配置文件" + missing + "不存在");
+    EXPECT_EQ(config.showTime(), 800);
+    EXPECT_EQ(config.response(DamageResponse::SINK)->name(), "flood");
+}
+
+} // namespace
