@@ -1,0 +1,337 @@
+#include "config/sensor_config.h"
+#include "entity/sensor.h"
+#include "entity/sensor_item.h"
+#include "graphics/compound_sensor_graphic.h"
+#include "graphics/mark_sensor_graphic.h"
+#ifndef KELVANE_MAINTENANCE
+#include "view/opacity_animation.h"
+#endif
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QGraphicsEffect>
+#include <QGraphicsPixmapItem>
+#include <QGraphicsRectItem>
+#include <QGraphicsTextItem>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPen>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+// A 20 x 10 icon drawn 40 wide: scale 2, so the icon covers (-20, -10, 40, 20).
+const char* const kIcon = "sensor_graphic_icon.png";
+
+const char* const kStyle = R"(
+sensor = {
+    width = 40,
+    opacity = 0.6,
+    text_color = "#000080",
+    state = { "#FF0000", "#FFFF00", "#FF00FF", "#808000" },
+}
+)";
+
+/// Sensor style and icon in a temporary folder laid out as config/ beside icons/.
+class SensorStyle
+{
+public:
+    SensorStyle()
+    {
+        QDir root(dir_.path());
+        root.mkpath("config");
+        root.mkpath("icons");
+        QImage icon(20, 10, QImage::Format_ARGB32);
+        icon.fill(Qt::blue);
+        icon.save(root.filePath(QString("icons/") + kIcon), "PNG");
+        QFile lua(root.filePath("config/sensor.lua"));
+        lua.open(QIODevice::WriteOnly);
+        lua.write(kStyle);
+        lua.close();
+#ifdef KELVANE_MAINTENANCE
+        SensorConfig::instance().setIconPath(root.filePath("icons"));
+#endif
+        SensorConfig::instance().loadStyle(lua.fileName());
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+/// A sensor with \a items value items tagged "t0", "t1", ... (normal between -1 and 1).
+std::unique_ptr<harq::Sensor> valueSensor(const QString& name, const QString& code, int items)
+{
+    auto sensor = std::make_unique<harq::Sensor>();
+    sensor->setName(name);
+    sensor->setCode(code);
+    for (int i = 0; i < items; ++i) {
+        auto* item = new harq::SensorItem;
+        item->setTag(QString("t%1").arg(i));
+        // The maintenance edition leaves classifying items to the host.
+        item->initCheck();
+        sensor->addItem(item);
+    }
+    return sensor;
+}
+
+void feed(harq::Sensor& sensor, const QString& tag, double value)
+{
+    for (auto it = sensor.beginItem(); it != sensor.endItem(); ++it)
+        (*it)->setValue(tag, value);
+}
+
+template <typename Item>
+Item* child(const QGraphicsItem& parent)
+{
+    for (QGraphicsItem* item : parent.childItems()) {
+        if (auto* found = qgraphicsitem_cast<Item*>(item))
+            return found;
+    }
+    return nullptr;
+}
+
+QRectF rectInParent(const QGraphicsItem* item)
+{
+    return item->mapRectToParent(item->boundingRect());
+}
+
+QBrush markBrush(const MarkSensorGraphic& graphic)
+{
+    return child<QGraphicsRectItem>(graphic)->brush();
+}
+
+class SensorGraphicTest : public ::testing::Test
+{
+protected:
+    SensorStyle style_;
+};
+
+} // namespace
+
+TEST_F(SensorGraphicTest, IconIsScaledAndCentredWithTheLabelAbove)
+{
+    harq::Sensor sensor;
+    sensor.setName("P1");
+    sensor.setCode("T01");
+    sensor.setPos(QPointF(100, 50));
+    auto* item = new harq::SensorItem;
+    item->setTag("door");
+    item->setIcon(kIcon, "sensor_graphic_alarm.png");
+    sensor.addItem(item);
+
+    CompoundSensorGraphic graphic;
+    EXPECT_TRUE(graphic.childItems().isEmpty());
+    EXPECT_TRUE(graphic.boundingRect().isNull());
+    graphic.setSensor(&sensor);
+
+    EXPECT_EQ(graphic.pos(), QPointF(100, 50));
+    EXPECT_EQ(graphic.toolTip(), "P1:sensor_graphic_icon");
+
+    auto* icon = child<QGraphicsPixmapItem>(graphic);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_FALSE(icon->pixmap().isNull());
+    EXPECT_EQ(rectInParent(icon), QRectF(-20, -10, 40, 20));
+    EXPECT_DOUBLE_EQ(icon->opacity(), 0.6);
+
+    auto* label = child<QGraphicsTextItem>(graphic);
+    ASSERT_NE(label, nullptr);
+#ifdef KELVANE_MAINTENANCE
+    EXPECT_EQ(label->toPlainText(), "P1");
+#else
+    EXPECT_EQ(label->toPlainText(), "T01");
+#endif
+    EXPECT_EQ(label->defaultTextColor(), QColor("#000080"));
+    EXPECT_DOUBLE_EQ(label->scale(), 0.8);
+    EXPECT_DOUBLE_EQ(label->opacity(), 0.6);
+    const QRectF labelRect = rectInParent(label);
+    EXPECT_NEAR(labelRect.center().x(), 0.0, 1e-9);
+    EXPECT_NEAR(labelRect.bottom(), -10.0, 1e-9);
+
+    EXPECT_EQ(graphic.boundingRect(), rectInParent(icon) | labelRect);
+
+    // Going abnormal shows the alarm icon's name in the tool tip; the icon stays.
+    item->setValue("door", 1);
+    EXPECT_EQ(graphic.toolTip(), "P1:sensor_graphic_alarm");
+}
+
+TEST_F(SensorGraphicTest, SensorWithoutItemsHasAnEmptyIconAndAGreenMark)
+{
+    harq::Sensor sensor;
+    sensor.setName("P2");
+    MarkSensorGraphic graphic;
+    graphic.setSensor(&sensor);
+
+    auto* icon = child<QGraphicsPixmapItem>(graphic);
+    EXPECT_TRUE(icon->pixmap().isNull());
+    EXPECT_DOUBLE_EQ(icon->scale(), 40.0);
+    EXPECT_EQ(graphic.toolTip(), "P2:");
+    EXPECT_NEAR(rectInParent(child<QGraphicsTextItem>(graphic)).bottom(), 0.0, 1e-9);
+    EXPECT_EQ(markBrush(graphic).color(), QColor(Qt::green));
+    EXPECT_EQ(markBrush(graphic).style(), Qt::SolidPattern);
+}
+
+TEST_F(SensorGraphicTest, MarkShowsOneBandPerAbnormalItemPosition)
+{
+    auto sensor = valueSensor("P3", "T03", 5);
+    sensor->itemAt(0)->setIcon(kIcon, QString());
+    MarkSensorGraphic graphic;
+    graphic.setSensor(sensor.get());
+
+    auto* mark = child<QGraphicsRectItem>(graphic);
+    ASSERT_NE(mark, nullptr);
+    // 80 % of the icon's width, centred, 20 % of its height, 4 % below it.
+    EXPECT_EQ(mark->rect(), QRectF(-16, 10.8, 32, 4));
+    EXPECT_DOUBLE_EQ(mark->opacity(), 0.6);
+    EXPECT_EQ(mark->pen(), QPen());
+    // Rectangles are kept as origin and size, so allow for rounding at the far edges.
+    EXPECT_TRUE(graphic.boundingRect().adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(rectInParent(mark)));
+    EXPECT_EQ(markBrush(graphic).color(), QColor(Qt::green));
+
+    // The item's position picks the colour, not its stage.
+    feed(*sensor, "t2", -5);
+    EXPECT_EQ(markBrush(graphic).style(), Qt::SolidPattern);
+    EXPECT_EQ(markBrush(graphic).color(), QColor("#FF00FF"));
+
+    feed(*sensor, "t0", 5);
+    feed(*sensor, "t3", 5);
+    const QBrush bands = markBrush(graphic);
+    ASSERT_EQ(bands.style(), Qt::LinearGradientPattern);
+    const auto* gradient = static_cast<const QLinearGradient*>(bands.gradient());
+    EXPECT_EQ(gradient->start(), QPointF(mark->boundingRect().left(), 0));
+    EXPECT_EQ(gradient->finalStop(), QPointF(mark->boundingRect().right(), 0));
+    const QGradientStops stops = gradient->stops();
+    ASSERT_EQ(stops.size(), 5);
+    const qreal third = 1.0 / 3;
+    const QColor red("#FF0000"), magenta("#FF00FF"), olive("#808000");
+    const QGradientStops expected{{0.0, red},          {third - 0.001, red},        {third, magenta},
+                                  {2 * third - 0.001, magenta}, {2 * third, olive}};
+    for (int i = 0; i < stops.size(); ++i) {
+        EXPECT_NEAR(stops[i].first, expected[i].first, 1e-12) << "stop " << i;
+        EXPECT_EQ(stops[i].second, expected[i].second) << "stop " << i;
+    }
+
+    // Positions past the configured colours share the last one.
+    feed(*sensor, "t0", 0.5);
+    feed(*sensor, "t2", 0.5);
+    feed(*sensor, "t4", 5);
+    const QGradientStops pastEnd = markBrush(graphic).gradient()->stops();
+    ASSERT_EQ(pastEnd.size(), 3);
+    for (const QGradientStop& stop : pastEnd)
+        EXPECT_EQ(stop.second, olive);
+
+    feed(*sensor, "t3", 0.5);
+    feed(*sensor, "t4", 0.5);
+    EXPECT_EQ(markBrush(graphic).color(), QColor(Qt::green));
+    EXPECT_EQ(graphic.toolTip(), "P3:正常");
+}
+
+TEST_F(SensorGraphicTest, RebindingFollowsOnlyTheNewSensor)
+{
+    auto first = valueSensor("A", "CA", 1);
+    auto second = valueSensor("B", "CB", 2);
+    first->setPos(QPointF(10, 10));
+    second->setPos(QPointF(30, 40));
+
+    MarkSensorGraphic graphic;
+    graphic.setSensor(first.get());
+    const QList<QGraphicsItem*> children = graphic.childItems();
+    graphic.setSensor(second.get());
+
+    EXPECT_EQ(graphic.childItems(), children);
+    EXPECT_EQ(graphic.sensor(), second.get());
+    EXPECT_EQ(graphic.pos(), QPointF(30, 40));
+#ifndef KELVANE_MAINTENANCE
+    EXPECT_EQ(child<QGraphicsTextItem>(graphic)->toPlainText(), "CB");
+#endif
+
+    feed(*first, "t0", 5);
+    EXPECT_EQ(graphic.toolTip(), "B:正常");
+    EXPECT_EQ(markBrush(graphic).color(), QColor(Qt::green));
+
+    feed(*second, "t1", 5);
+    EXPECT_EQ(graphic.toolTip(), "B:超高限");
+    EXPECT_EQ(markBrush(graphic).color(), QColor("#FFFF00"));
+}
+
+TEST_F(SensorGraphicTest, GraphicForgetsADestroyedSensor)
+{
+    auto sensor = valueSensor("C", "CC", 1);
+    CompoundSensorGraphic graphic;
+    graphic.setSensor(sensor.get());
+    sensor.reset();
+    EXPECT_EQ(graphic.sensor(), nullptr);
+}
+
+#ifndef KELVANE_MAINTENANCE
+
+TEST_F(SensorGraphicTest, MarkBlinksWhileTheSensorIsAbnormal)
+{
+    auto sensor = valueSensor("D", "CD", 2);
+    MarkSensorGraphic graphic;
+    graphic.setSensor(sensor.get());
+    auto* mark = child<QGraphicsRectItem>(graphic);
+
+    feed(*sensor, "t0", 5);
+    // Installed while abnormal: nothing blinks until the next state change.
+    QPointer<AlarmAnimation> animation = new OpacityAnimation;
+    graphic.acceptAnimotion(animation);
+    EXPECT_EQ(animation->parent(), &graphic);
+    EXPECT_EQ(mark->graphicsEffect(), nullptr);
+
+    feed(*sensor, "t1", 5);
+    EXPECT_NE(qobject_cast<QGraphicsOpacityEffect*>(mark->graphicsEffect()), nullptr);
+    EXPECT_EQ(graphic.graphicsEffect(), nullptr);
+
+    feed(*sensor, "t0", 0.5);
+    EXPECT_NE(mark->graphicsEffect(), nullptr);
+    feed(*sensor, "t1", 0.5);
+    EXPECT_EQ(mark->graphicsEffect(), nullptr);
+
+    // Replacing the animation destroys the old one and restores the mark.
+    feed(*sensor, "t1", 5);
+    ASSERT_NE(mark->graphicsEffect(), nullptr);
+    graphic.acceptAnimotion(nullptr);
+    EXPECT_TRUE(animation.isNull());
+    EXPECT_EQ(mark->graphicsEffect(), nullptr);
+    feed(*sensor, "t0", 5);
+    EXPECT_EQ(mark->graphicsEffect(), nullptr);
+}
+
+TEST_F(SensorGraphicTest, CompoundGraphicBlinksAsAWholeAndDiesSafelyWhileBlinking)
+{
+    auto sensor = valueSensor("E", "CE", 1);
+    auto* graphic = new CompoundSensorGraphic;
+    graphic->setSensor(sensor.get());
+    QPointer<AlarmAnimation> animation = new OpacityAnimation;
+    graphic->acceptAnimotion(animation);
+    graphic->acceptAnimotion(animation);
+    ASSERT_FALSE(animation.isNull());
+
+    feed(*sensor, "t0", 5);
+    EXPECT_NE(qobject_cast<QGraphicsOpacityEffect*>(graphic->graphicsEffect()), nullptr);
+
+    delete graphic;
+    EXPECT_TRUE(animation.isNull());
+    // The sensor's signals no longer reach the graphic.
+    feed(*sensor, "t0", 0.5);
+}
+
+TEST(SensorGraphicDeathTest, AnimationNeedsABoundSensor)
+{
+    CompoundSensorGraphic graphic;
+    EXPECT_DEATH(graphic.acceptAnimotion(nullptr),
+                 "\"sensor_\" in void SensorGraphic::acceptAnimotion\\(AlarmAnimation\\*\\)");
+}
+
+#endif
+
+TEST(SensorGraphicDeathTest, NullSensorIsRejected)
+{
+    MarkSensorGraphic graphic;
+    EXPECT_DEATH(graphic.setSensor(nullptr), "\"sensor\" in void SensorGraphic::setSensor\\(harq::Sensor\\*\\)");
+}
