@@ -30,21 +30,26 @@ struct stDt {
  * hands their updates to a callback, reads, writes and cancels single points.
  *
  * Everything runs on the owner's thread. InitSvr blocks up to 3000 ms, ReadDt up
- * to 2000 ms; the callback runs inside TcpRecv or ReadDt.
+ * to 2000 ms; the callback runs inside TcpRecv or ReadDt and must not delete
+ * this object.
  *
- * Return codes differ from a literal reading of the protocol notes in these ways:
+ * Results worth knowing:
  * - InitSvr returns 1 when connected, 0 when no connection was made within
  *   3000 ms and -1 for an address that is not numeric, so 0 always means failure.
- * - A name whose GBK encoding is longer than 255 bytes cannot be put in a unit:
- *   no frame is built and BookDt, TryDt, CancelDt, ReadDt and WriteDt return -1
- *   (cutting it would address another data point).
+ * - A name whose GBK encoding is longer than 255 bytes does not fit a unit: no
+ *   frame is built and BookDt, TryDt, CancelDt, ReadDt and WriteDt return -1
+ *   (cutting the name would address another data point).
  * - A text value without a NUL in its 128 bytes is written with length 128.
- * - Received numeric values whose length differs from their type's width copy
- *   what is there (at most the width) and leave the rest zero.
- * - ReadDt called from inside the callback sends its request without waiting:
- *   the reply then arrives through the callback as a record with cStat 1.
+ * - A received numeric value whose length differs from its type's width fills
+ *   what it has (at most the width) and leaves the rest of the value zero.
+ * - ReadDt keeps waiting through updates until the reply for its name arrives
+ *   or the 2000 ms are over. Called from inside the callback it only sends its
+ *   request: the reply then reaches the callback as a record with cStat 1.
  *
- * The callback must not delete this object.
+ * Received bytes are parsed safely whatever the peer sends: reads larger than
+ * the receive buffer are parsed in passes, a head whose frame could never be
+ * held or whose tail is missing is skipped one byte at a time, and a unit that
+ * does not fit its frame ends that frame.
  */
 class TAVIMOR_EXPORT Tavimor : public QObject
 {
