@@ -1,0 +1,173 @@
+#include "view/deck_scene.h"
+#include "view/deck_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGraphicsScene>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// Reaches the protected measuring operations and the view switch.
+class ProbeView : public DeckView
+{
+public:
+    using DeckView::DeckView;
+    using DeckView::moveCenter;
+    using DeckView::perfectFactor;
+    using DeckView::scaleFactor;
+    void enableSwitch() { shift_pressed_ = true; }
+    qreal fitted() const { return perfectFactor(rect(), sceneRect()); }
+    QPointF centre() const { return mapToScene(viewport()->rect().center()); }
+};
+
+// Sent directly, so that the application's button state is left alone.
+void doubleClick(QWidget* viewport, Qt::MouseButton button)
+{
+    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(50, 50), button, button, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &event);
+}
+
+QString deckFile()
+{
+    return QStringLiteral(KELVANE_VIEW_TEST_DATA "/deck.svg");
+}
+
+class DeckViewTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        scene.setDeck("A", deckFile());
+        view.resize(600, 400);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        view.changeDeck("A");
+    }
+
+    DeckScene scene;
+    ProbeView view{&scene};
+};
+
+} // namespace
+
+TEST_F(DeckViewTest, EmptyDeckNameBecomesNA)
+{
+    QSignalSpy changed(&view, &DeckView::deckChanged);
+    view.changeDeck(QString());
+    EXPECT_EQ(view.deckName(), "NA");
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toString(), "NA");
+}
+
+TEST_F(DeckViewTest, ChangeDeckFitsTheDrawing)
+{
+    view.scale(3, 3);
+    view.changeDeck("B");
+    EXPECT_EQ(view.deckName(), "B");
+    // Fitted: the whole drawing is inside the viewport and fills it in one direction.
+    const QRectF shown = view.mapToScene(view.viewport()->rect()).boundingRect();
+    EXPECT_TRUE(shown.adjusted(-1, -1, 1, 1).contains(scene.sceneRect()));
+    EXPECT_LT(view.scaleFactor(), view.fitted());
+    EXPECT_GT(view.scaleFactor(), 0.95 * view.fitted());
+}
+
+TEST_F(DeckViewTest, DefaultLimitsAllowOnlyTheFittedScale)
+{
+    QSignalSpy scaled(&view, &DeckView::scaleChanged);
+    view.scaleScene(QPointF(200, 100), 1.0);
+    EXPECT_EQ(scaled.count(), 0);
+
+    view.scaleScene(QPointF(200, 100), 2.0);
+    ASSERT_EQ(scaled.count(), 1);
+    EXPECT_DOUBLE_EQ(scaled.at(0).at(0).toDouble(), view.fitted());
+    EXPECT_DOUBLE_EQ(view.scaleFactor(), view.fitted());
+
+    // On the limit both ways: further steps in either direction do nothing.
+    view.scaleScene(QPointF(200, 100), 2.0);
+    view.scaleScene(QPointF(200, 100), 0.5);
+    EXPECT_EQ(scaled.count(), 1);
+    EXPECT_DOUBLE_EQ(view.scaleFactor(), view.fitted());
+}
+
+TEST_F(DeckViewTest, ResizeReturnsToTheFittedView)
+{
+    const qreal fitted = view.scaleFactor();
+    view.scale(4, 4);
+    view.resize(601, 400);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(view.scaleFactor(), fitted, 0.01);
+}
+
+TEST_F(DeckViewTest, MoveCenterShiftsByTheSceneVector)
+{
+    view.scale(4, 4);
+    const QPointF before = view.centre();
+    view.moveCenter(QPointF(20, -10));
+    const QPointF moved = view.centre() - before;
+    EXPECT_NEAR(moved.x(), 20, 0.25);
+    EXPECT_NEAR(moved.y(), -10, 0.25);
+
+    // Repeated null moves must not creep.
+    for (int i = 0; i < 50; ++i)
+        view.moveCenter(QPointF());
+    EXPECT_EQ(view.centre(), before + moved);
+}
+
+TEST_F(DeckViewTest, ScaleSceneToLeavesTheMinimumZoomMargin)
+{
+    view.scaleSceneTo(QRectF(100, 50, 100, 50));
+    // Without a lower limit below 1 there is no margin: the width fills the view.
+    const QRectF shown = view.mapToScene(view.viewport()->rect()).boundingRect();
+    EXPECT_TRUE(shown.contains(QRectF(100, 50, 100, 50)));
+    EXPECT_NEAR(shown.width(), 100, 2);
+}
+
+TEST_F(DeckViewTest, ShiftDoubleClickSwitchesView)
+{
+    QSignalSpy switched(&view, &DeckView::switchView);
+    doubleClick(view.viewport(), Qt::LeftButton);
+    EXPECT_EQ(switched.count(), 0);
+
+    view.enableSwitch();
+    doubleClick(view.viewport(), Qt::RightButton);
+    EXPECT_EQ(switched.count(), 0);
+    doubleClick(view.viewport(), Qt::LeftButton);
+    EXPECT_EQ(switched.count(), 1);
+}
+
+TEST(DeckView, ZoomNeedsASceneWithAnExtent)
+{
+    ProbeView bare;
+    bare.resize(300, 200);
+    QSignalSpy scaled(&bare, &DeckView::scaleChanged);
+    bare.scaleScene(QPointF(1, 1), 2.0);
+    bare.fitDeck();
+    EXPECT_EQ(scaled.count(), 0);
+
+    // A scene without items has an empty rectangle and so no fitted scale.
+    QGraphicsScene empty;
+    bare.setScene(&empty);
+    bare.scaleScene(QPointF(1, 1), 2.0);
+    EXPECT_EQ(scaled.count(), 0);
+    EXPECT_TRUE(bare.transform().isIdentity());
+}
+
+#ifndef KELVANE_MAINTENANCE
+TEST(DeckView, ViewCenterWithoutSceneIsTheWidgetCentre)
+{
+    DeckView bare;
+    bare.resize(301, 201);
+    EXPECT_EQ(bare.viewCenter(), QPointF(150, 100));
+}
+
+TEST_F(DeckViewTest, ViewCenterIsTheSceneCentreWhenFitted)
+{
+    const QPointF centre = view.viewCenter();
+    EXPECT_NEAR(centre.x(), 200, 1);
+    EXPECT_NEAR(centre.y(), 100, 1);
+}
+#endif
