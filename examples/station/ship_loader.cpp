@@ -157,6 +157,8 @@ bool ShipLoader::loadNeighbours(const QJsonArray& compartments, Ship& ship)
         enter("compartments", i);
         const QJsonObject json = compartments.at(i).toObject();
         harq::Region* region = ship.regionById(quint64(json.value(QStringLiteral("id")).toDouble()));
+        // Setting the centre empties the lists, so it comes first.
+        region->neighbour()->setCenter(region);
         const QJsonObject neighbours = json.value(QStringLiteral("neighbours")).toObject();
         for (const QString& key : neighbours.keys()) {
             std::size_t direction = harq::directions();
@@ -173,8 +175,6 @@ bool ShipLoader::loadNeighbours(const QJsonArray& compartments, Ship& ship)
                 region->neighbour()->addNeighbour(neighbour, harq::indexDirection(direction));
             }
         }
-        if (region->neighbour()->center() == nullptr)
-            region->neighbour()->setCenter(region);
     }
     return true;
 }
