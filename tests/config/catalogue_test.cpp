@@ -92,7 +92,7 @@ TEST(TeamConfig, FailedLoadLeavesNoTeams)
     const Deployment deployment;
     TeamConfig& teams = TeamConfig::instance();
     teams.loadTeam(deployment.config("team.lua", kTeams));
-    const QString missing = deployment.iconsPath() + "/../config/absent.lua";
+    const QString missing = deployment.configPath("absent.lua");
     EXPECT_EQ(errorOf([&] { teams.loadTeam(missing); }), "配置文件" + missing + "不存在");
     EXPECT_EQ(teams.teamTypes(), 0u);
     EXPECT_DOUBLE_EQ(teams.width(), 70.0);

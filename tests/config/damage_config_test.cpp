@@ -69,7 +69,7 @@ TEST(DamageConfig, FileWithoutTableOrFailingChangesNothing)
     DamageConfig& config = DamageConfig::instance();
     config.loadStyle(deployment.config("damage.lua", kCatalogue));
     config.loadStyle(deployment.config("other.lua", "sensor = {}\n"));
-    const QString missing = deployment.config("x", "").replace("/x", "/absent.lua");
+    const QString missing = deployment.configPath("absent.lua");
     EXPECT_EQ(errorOf([&] { config.loadStyle(missing); }), "配置文件" + missing + "不存在");
     EXPECT_EQ(config.showTime(), 800);
     EXPECT_EQ(config.response(DamageResponse::SINK)->name(), "flood");

@@ -17,11 +17,16 @@ Deployment::Deployment()
 
 QString Deployment::config(const QString& name, const QByteArray& text) const
 {
-    const QString path = dir_.filePath("config/" + name);
+    const QString path = configPath(name);
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(text);
     return path;
+}
+
+QString Deployment::configPath(const QString& name) const
+{
+    return dir_.filePath("config/" + name);
 }
 
 void Deployment::icon(const QString& name, const QColor& color, int size) const

@@ -16,6 +16,8 @@ public:
 
     /// Writes config/\a name and returns its path.
     QString config(const QString& name, const QByteArray& text) const;
+    /// Path of config/\a name, written or not.
+    QString configPath(const QString& name) const;
     /// Writes a plain square PNG icons/\a name of \a color.
     void icon(const QString& name, const QColor& color, int size) const;
     QString iconsPath() const;

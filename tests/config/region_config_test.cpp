@@ -2,7 +2,11 @@
 
 #include "deployment.h"
 
+#include "lua_facade.h"
+
 #include <gtest/gtest.h>
+
+#include <lua.hpp>
 
 namespace {
 
@@ -153,6 +157,43 @@ TEST(RegionConfig, HandedOutGroupsOutliveAReload)
     EXPECT_EQ(config.srViewGroup(2), nullptr);
     EXPECT_EQ(engine->name(), "engine");
 #endif
+}
+
+/// Reaches the scene reader, which hosts cannot call.
+class SceneReader : public RegionConfig
+{
+public:
+    using RegionConfig::loadSceneStyle;
+};
+
+TEST(RegionConfig, SceneReaderLeavesTheStackAsItWas)
+{
+    const Deployment deployment;
+    const ostrel::LuaStatePtr state(
+        ostrel::loadLuaConfig(deployment.config("scene.lua", "scene = { color = 'navy', width = '8' }\n")));
+    lua_State* L = state.get();
+    lua_pushinteger(L, 1);
+    lua_pushstring(L, "kept");
+
+    SceneReader reader;
+    reader.loadSceneStyle(L);
+    EXPECT_EQ(lua_gettop(L), 2);
+    EXPECT_STREQ(lua_tostring(L, -1), "kept");
+    EXPECT_EQ(reader.pathEditPen().color(), QColor(0, 0, 128));
+    EXPECT_DOUBLE_EQ(reader.pathEditPen().widthF(), 8.0);
+    EXPECT_EQ(reader.pathTracePen().color(), QColor("#FF0000"));
+    EXPECT_DOUBLE_EQ(reader.pathTracePen().widthF(), 4.0);
+}
+
+TEST(RegionConfig, BrokenTextIsReadNotTrusted)
+{
+    const Deployment deployment;
+    RegionConfig& config = RegionConfig::instance();
+    config.loadStyle(deployment.config("bytes.lua", "region = { hover_color = '\\255\\0',\n"
+                                                    "  view_group = { { name = 'a\\255\\254b', icon = 'i\\0j' } } }\n"));
+    EXPECT_EQ(config.srName(0), QString::fromUtf8("a\xff\xfe" "b"));
+    EXPECT_EQ(config.srIconName(0), "i"); // text ends at a zero byte
+    EXPECT_FALSE(config.hoverColor().isValid());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "config/sensor_config.h"
 
 #include "deployment.h"
+#include "lua_facade.h"
 
 #include <gtest/gtest.h>
 
@@ -158,5 +159,20 @@ TEST(SensorConfig, LoadingLeavesTheIconFolderAlone)
     EXPECT_FALSE(config.icon("sensor_told.png").isNull());
 }
 #endif
+
+TEST(SensorConfig, ListWithAHugeBorderIsReadUpToTheLimit)
+{
+    // Entries 2, 4, ..., 2^30 in a constructor make the length operator answer 2^30.
+    QByteArray state = "{ '#00FF00'";
+    for (qint64 key = 2; key <= (qint64(1) << 30); key *= 2)
+        state += ", [" + QByteArray::number(key) + "] = '#00FF00'";
+    const Deployment deployment;
+    loadWithIcons(deployment, "sensor = { state = " + state + " } }\n");
+    const SensorConfig& config = SensorConfig::instance();
+    const int last = ostrel::kMaxListLength - 1; // position 65536, which is 2^16
+    EXPECT_EQ(config.stateColor(last), QColor(Qt::green));
+    EXPECT_FALSE(config.stateColor(last - 1).isValid());
+    EXPECT_EQ(config.stateColor(1 << 30), QColor(Qt::green));
+}
 
 } // namespace
