@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QMetaType>
 #include <QSignalSpy>
 
@@ -143,6 +142,7 @@ TEST(Deck, ForwardsRegionDamageAndRecovery)
         EXPECT_EQ(r, cabin);
         order << "recover";
     });
+    cabin->setDeck(&deck); // setting it again forwards nothing twice
     setAbnormal(*sensor, true);
     setAbnormal(*sensor, false);
     EXPECT_EQ(order, QStringList({"damage", "recover"}));
@@ -261,20 +261,24 @@ TEST(Deck, ModelPointersAreRegisteredMetaTypes)
     EXPECT_EQ(QMetaType::type("harq::Deck*"), qMetaTypeId<Deck*>());
 }
 
-TEST(Deck, QueuedSignalsCarryTheDeck)
+TEST(Deck, ModelSignalsQueueBySignature)
 {
+    // A queued connection by signature fails unless the argument types are registered by name.
     Deck deck;
-    Deck* received = nullptr;
+    Region region;
+    Sensor sensor;
     QObject receiver;
-    // Queued delivery copies the argument, which needs the registered type.
-    QObject::connect(&deck, &Deck::sensorStateChanged, &receiver, [&received](Deck* d) { received = d; },
-                     Qt::QueuedConnection);
-    Sensor* sensor = sensorAt(QPointF(), DamageResponse::FIRE, "A");
-    deck.addSensor(sensor);
-    follow(deck, sensor);
-    setAbnormal(*sensor, true);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(received, &deck);
+    EXPECT_TRUE(QObject::connect(&deck, SIGNAL(sensorStateChanged(harq::Deck*)), &receiver, SLOT(deleteLater()),
+                                 Qt::QueuedConnection));
+    EXPECT_TRUE(QObject::connect(&region, SIGNAL(damage(harq::Region*)), &receiver, SLOT(deleteLater()),
+                                 Qt::QueuedConnection));
+#ifdef KELVANE_MAINTENANCE
+    EXPECT_TRUE(QObject::connect(&sensor, SIGNAL(sensorStateChanged(harq::Sensor*)), &receiver,
+                                 SLOT(deleteLater()), Qt::QueuedConnection));
+#else
+    EXPECT_TRUE(QObject::connect(&sensor, SIGNAL(sensorStateChanged(harq::Sensor*, harq::SensorItem*)), &receiver,
+                                 SLOT(deleteLater()), Qt::QueuedConnection));
+#endif
 }
 
 using DeckDeathTest = testing::Test;

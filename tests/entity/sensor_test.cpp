@@ -61,6 +61,20 @@ TEST(Sensor, AddedItemsStartNormalAtMidBand)
     EXPECT_EQ(sensor.itemAt(0), item);
 }
 
+#ifdef KELVANE_MAINTENANCE
+TEST(Sensor, AddingLeavesItemsUnchecked)
+{
+    Sensor sensor;
+    auto* item = new SensorItem;
+    item->setTag("T");
+    item->onPrimaryValueChanged(50.0);
+    sensor.addItem(item);
+    EXPECT_EQ(item->value(), 50.0);
+    EXPECT_TRUE(item->isStateItem()) << "not classified until initCheck()";
+    EXPECT_FALSE(sensor.isNormal());
+}
+#endif
+
 TEST(Sensor, ReEmitsItemStateAndValueChanges)
 {
     Sensor sensor;

@@ -33,12 +33,7 @@ Deck::Deck(quint64 id, QObject* parent)
 {
 }
 
-Deck::~Deck()
-{
-    // Regions go first: they hold plain pointers to the sensors.
-    regions_.clear();
-    sensors_.clear();
-}
+Deck::~Deck() = default;
 
 void Deck::addSensor(Sensor* sensor)
 {

@@ -97,6 +97,7 @@ private:
     QString name_;
     QString svg_;
     Sensors sensors_;
+    // Declared after the sensors so the regions, which point at them, go first.
     Regions regions_;
     int normal_sensor_count_ = 0;
 };

@@ -79,8 +79,9 @@ void Region::setDeck(Deck* deck)
 {
     deck_ = deck;
     if (deck) {
-        connect(this, &Region::damage, deck, &Deck::regionDamage);
-        connect(this, &Region::recover, deck, &Deck::regionRecover);
+        // Setting the same deck again must not forward every signal twice.
+        connect(this, &Region::damage, deck, &Deck::regionDamage, Qt::UniqueConnection);
+        connect(this, &Region::recover, deck, &Deck::regionRecover, Qt::UniqueConnection);
     }
 }
 
