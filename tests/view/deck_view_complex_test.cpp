@@ -375,6 +375,15 @@ TEST_F(DeckViewComplexTest, PinchZoomsAboutItsCentreAndPanMoves)
     EXPECT_NEAR(view.centre().y() - before.y(), -8, pixel);
     EXPECT_EQ(view.cursorShape(), Qt::ArrowCursor); // the gesture is not in progress
 }
+TEST_F(DeckViewComplexTest, RealTouchTapRefits)
+{
+    static QTouchDevice* const screen = QTest::createTouchDevice();
+    view.scaleScene(QPointF(200, 100), 4.0);
+    QTest::touchEvent(view.viewport(), screen).press(0, QPoint(300, 200), view.viewport());
+    QTest::touchEvent(view.viewport(), screen).release(0, QPoint(300, 200), view.viewport());
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(view.scaleFactor(), fitted, 1e-9);
+}
 #else
 TEST_F(DeckViewComplexTest, ContextMenuGoesToTheScene)
 {
