@@ -16,7 +16,6 @@ constexpr qreal kCentre = 0.5;
 PositionIconGraphic::PositionIconGraphic(QGraphicsItem* parent)
     : QGraphicsObject(parent)
 {
-    setAcceptHoverEvents(true);
 }
 
 PositionIconGraphic::~PositionIconGraphic()
@@ -55,12 +54,12 @@ void PositionIconGraphic::setIcon(const QPixmap& pixmap, QPointF pos)
 
 void PositionIconGraphic::active()
 {
-    active_ = true;
+    setFollowing(true);
 }
 
 void PositionIconGraphic::confirm()
 {
-    active_ = false;
+    setFollowing(false);
     if (!icon_)
         return;
     pos_ = icon_->scenePos();
@@ -70,7 +69,7 @@ void PositionIconGraphic::confirm()
 void PositionIconGraphic::cancel()
 {
     moveToPosition(pos_);
-    active_ = false;
+    setFollowing(false);
 }
 
 void PositionIconGraphic::moveToPosition(QPointF pos)
@@ -96,6 +95,13 @@ void PositionIconGraphic::onMaintenanceStateChanged(MaintenanceCommandState stat
         cancel();
         break;
     }
+}
+
+void PositionIconGraphic::setFollowing(bool following)
+{
+    active_ = following;
+    // Covering the scene, the graphic would otherwise keep the pointer from the items below.
+    setAcceptHoverEvents(following);
 }
 
 void PositionIconGraphic::hoverMoveEvent(QGraphicsSceneHoverEvent* event)

@@ -12,8 +12,10 @@ class QPixmap;
 
 /// An icon, sized like the sensor icons, that follows the pointer while the
 /// maintainer chooses a position and reports the confirmed position. Covers the
-/// whole scene while in one so that it sees the pointer everywhere; meant to sit
-/// untransformed at the scene origin, so its coordinates are scene coordinates.
+/// whole scene while in one so that it sees the pointer everywhere, but takes
+/// hover events only while following, leaving them to the items below
+/// otherwise; meant to sit untransformed at the scene origin, so its
+/// coordinates are scene coordinates.
 class KELVANE_EXPORT PositionIconGraphic : public QGraphicsObject
 {
     Q_OBJECT
@@ -58,6 +60,8 @@ protected:
     void hoverMoveEvent(QGraphicsSceneHoverEvent* event) override;
 
 private:
+    void setFollowing(bool following);
+
     QPointF pos_;
     bool active_ = false;
     QGraphicsPixmapItem* icon_ = nullptr;

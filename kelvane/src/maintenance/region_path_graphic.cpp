@@ -14,7 +14,6 @@
 RegionPathGraphic::RegionPathGraphic(QGraphicsItem* parent)
     : QGraphicsObject(parent)
 {
-    setAcceptHoverEvents(true);
     command_ = new MaintenanceCommand(this);
     polygon_ = new QGraphicsPolygonItem(this);
     polygon_->setPen(RegionConfig::instance().pathEditPen());
@@ -50,6 +49,7 @@ void RegionPathGraphic::setPath(const QPolygonF& path)
 void RegionPathGraphic::editPath()
 {
     editing_ = true;
+    setAcceptHoverEvents(true);
     points_.clear();
     polygon_->setVisible(false);
     hideWorkingLine();
@@ -77,6 +77,8 @@ void RegionPathGraphic::completeParitially()
 void RegionPathGraphic::nonoperation()
 {
     editing_ = false;
+    // Covering the scene, the graphic would otherwise keep the pointer from the items below.
+    setAcceptHoverEvents(false);
     hideWorkingLine();
     dropSegments();
     polygon_->setPolygon(path_);

@@ -15,8 +15,9 @@ class QGraphicsRectItem;
 /// Shows an outline and lets the maintainer draw a new one point by point,
 /// driven by maintenance states: PATH starts a drawing, each left press places
 /// a point, CONFIRM or COMPLETE_PARTIALLY accept it (newPath), IDLE ends it.
-/// Covers the whole scene while in one so that it sees the pointer everywhere;
-/// meant to sit untransformed at the scene origin, so its coordinates are scene
+/// Covers the whole scene while in one so that it sees the pointer everywhere,
+/// but takes hover events only while drawing, leaving them to the items below
+/// otherwise; meant to sit untransformed at the scene origin, so its coordinates are scene
 /// coordinates.
 class KELVANE_EXPORT RegionPathGraphic : public QGraphicsObject
 {
