@@ -43,6 +43,10 @@ AlarmList::AlarmList(const Ship& ship, QWidget* parent)
     layout->addLayout(buttons);
     connect(ack_selected_, &QPushButton::clicked, this, &AlarmList::acknowledgeSelected);
     connect(ack_all_, &QPushButton::clicked, this, &AlarmList::acknowledgeAll);
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) {
+        if (harq::Sensor* sensor = sensors_.value(row))
+            emit sensorActivated(sensor);
+    });
 
     for (harq::Deck* deck : ship.decks()) {
         for (harq::Sensor* sensor : deck->sensors()) {
@@ -64,6 +68,7 @@ void AlarmList::onStateChanged(harq::Sensor* sensor, harq::SensorItem* item)
     if (item->isNormal()) {
         if (row) {
             rows_.remove(item);
+            sensors_.remove(row);
             delete row;
             emit alarmCleared(sensor, item);
         }
@@ -78,6 +83,7 @@ void AlarmList::onStateChanged(harq::Sensor* sensor, harq::SensorItem* item)
     row->setText(SensorColumn, sensor->nameAndCode());
     row->setText(TimeColumn, QDateTime::currentDateTime().toString(QLatin1String(kTimeFormat)));
     rows_.insert(item, row);
+    sensors_.insert(row, sensor);
     refresh(row, item);
     emit alarmRaised(sensor, item);
 }

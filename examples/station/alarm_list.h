@@ -30,6 +30,8 @@ public:
 
 signals:
     void acknowledgeRequested(harq::SensorItem* item);
+    /// The operator double-clicked the alarm of \a sensor.
+    void sensorActivated(harq::Sensor* sensor);
     void alarmRaised(harq::Sensor* sensor, harq::SensorItem* item);
     void alarmCleared(harq::Sensor* sensor, harq::SensorItem* item);
 
@@ -44,4 +46,5 @@ private:
     QPushButton* ack_selected_;
     QPushButton* ack_all_;
     QHash<harq::SensorItem*, QTreeWidgetItem*> rows_;
+    QHash<QTreeWidgetItem*, harq::Sensor*> sensors_;
 };

@@ -28,6 +28,8 @@ constexpr qreal kMaxZoom = 20.0;
 constexpr int kInitialWidth = 1600;
 constexpr int kInitialHeight = 900;
 constexpr int kAcknowledged = 1;
+// Half the extent of the plan shown around a sensor picked from the alarm list.
+const QPointF kSensorView(300.0, 150.0);
 
 } // namespace
 
@@ -58,6 +60,9 @@ StationWindow::StationWindow(const Ship& ship, DataLink& link, QWidget* parent)
     connect(alarms_, &AlarmList::acknowledgeRequested, this, &StationWindow::acknowledge);
     connect(alarms_, &AlarmList::alarmRaised, this, &StationWindow::onAlarmRaised);
     connect(alarms_, &AlarmList::alarmCleared, this, &StationWindow::onAlarmCleared);
+    connect(alarms_, &AlarmList::sensorActivated, this, &StationWindow::showSensor);
+    connect(plan_, &DeckPlan::compartmentDoubleClicked, this,
+            [this](harq::Region* region) { view_->scaleSceneTo(region->regionPath().boundingRect()); });
     connect(plan_, &DeckPlan::enterCompartment, this,
             [this](harq::Region* region) { compartment_label_->setText(region->nameAndCode()); });
     connect(plan_, &DeckPlan::leaveCompartment, this, [this](harq::Region*) { compartment_label_->clear(); });
@@ -147,6 +152,13 @@ void StationWindow::onAlarmRaised(harq::Sensor* sensor, harq::SensorItem* item)
 void StationWindow::onAlarmCleared(harq::Sensor* sensor, harq::SensorItem* item)
 {
     log_->log(tr("报警消除: %1 (%2)").arg(sensor->nameAndCode(), item->tag()));
+}
+
+void StationWindow::showSensor(harq::Sensor* sensor)
+{
+    if (sensor->deck() && sensor->deck() != plan_->deck())
+        showDeck(sensor->deck());
+    view_->scaleSceneTo(QRectF(sensor->point() - kSensorView, sensor->point() + kSensorView));
 }
 
 void StationWindow::showConnection(bool connected)

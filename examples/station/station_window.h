@@ -41,6 +41,7 @@ private:
     void onAlarmRaised(harq::Sensor* sensor, harq::SensorItem* item);
     void onAlarmCleared(harq::Sensor* sensor, harq::SensorItem* item);
     void showConnection(bool connected);
+    void showSensor(harq::Sensor* sensor);
 
     const Ship& ship_;
     DataLink& link_;
