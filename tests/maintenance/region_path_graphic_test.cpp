@@ -49,6 +49,8 @@ protected:
     void SetUp() override
     {
         MaintenanceTest::SetUp();
+        // Built once the styles are loaded: it takes its pens when it is made.
+        graphic_ = new RegionPathGraphic;
         scene_.addItem(graphic_);
         graphic_->setPath(kOldOutline);
         QObject::connect(&command_, &MaintenanceCommand::stateChanged, graphic_,
@@ -66,7 +68,7 @@ protected:
         EXPECT_FALSE(parts.close_line->isVisible());
     }
 
-    RegionPathGraphic* graphic_ = new RegionPathGraphic;
+    RegionPathGraphic* graphic_ = nullptr;
 };
 
 TEST_F(RegionPathTest, PensComeFromTheRegionStyle)
