@@ -1,5 +1,6 @@
 #include "view/deck_view.h"
 
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
 
