@@ -161,6 +161,22 @@ TEST_F(BoundaryLayers, RemovingAMasterNeverLeavesDanglingEntries)
     EXPECT_TRUE(lower_.childItems().isEmpty());
 }
 
+TEST_F(BoundaryLayers, RemovingASlaveMayTakeItsWholeFamily)
+{
+    DamageBoundary* master = middle_.addMasterBoundary(kSquare);
+    lower_.copyBoundaryFrom(master);
+    QPointer<DamageBoundary> slave = lower_.boundaries().first();
+    // This host removes a family as a whole, whichever member was chosen.
+    QObject::connect(&lower_, &DamageBoundaryLayer::prepareRemoveBoundary, [&](DamageBoundary* boundary) {
+        middle_.removeBoundary(boundary->master());
+    });
+
+    emit slave->lines().first()->removeBoundary();
+    EXPECT_TRUE(slave.isNull());
+    EXPECT_TRUE(lower_.boundaries().isEmpty());
+    EXPECT_TRUE(middle_.boundaries().isEmpty());
+}
+
 TEST_F(BoundaryLayers, ARemoveRequestFromASegmentDeletesLater)
 {
     DamageBoundary* master = middle_.addMasterBoundary(kSquare);

@@ -45,10 +45,10 @@ DamageBoundary::DamageBoundary(harq::Deck* deck, QGraphicsItem* parent)
 
 DamageBoundary::~DamageBoundary()
 {
+    setParentItem(nullptr);
     // Slaves hold a plain pointer to their master and masters to their slaves,
     // so no member of a family may outlive its ties.
     dissolveFamily();
-    setParentItem(nullptr);
 }
 
 QRectF DamageBoundary::boundingRect() const

@@ -4,6 +4,7 @@
 #include "kelvane_assert.h"
 
 #include <QGraphicsScene>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -76,9 +77,13 @@ void DamageBoundaryLayer::removeBoundary(DamageBoundary* boundary)
     // The request usually comes from the boundary itself, in the middle of an
     // emission by one of its segments; it must survive until that returns.
     const bool requested_by_boundary = sender() == boundary;
+    const QPointer<DamageBoundary> alive(boundary);
 
     emit prepareRemoveBoundary(boundary);
     boundaries_.removeAll(boundary);
+    // The host may have removed it meanwhile, for instance together with its master.
+    if (!alive)
+        return;
     boundary->prepareRemove();
     boundary->setParentItem(nullptr);
     boundary->setParent(nullptr);
