@@ -110,29 +110,6 @@ TEST_F(BoundaryLayers, CopyingKeepsOneMemberPerFamilyAndLayer)
     EXPECT_DOUBLE_EQ(master->lines().first()->pen().widthF(), 6);
 }
 
-TEST_F(BoundaryLayers, SegmentRequestsArriveWithTheirBoundary)
-{
-    DamageBoundary* master = middle_.addMasterBoundary(kSquare);
-    QSignalSpy up(&middle_, &DamageBoundaryLayer::copyToUp);
-    QSignalSpy down(&middle_, &DamageBoundaryLayer::copyToDown);
-    QSignalSpy edit(&middle_, &DamageBoundaryLayer::editBoundary);
-
-    emit master->lines().at(2)->copyToUp();
-    emit master->lines().at(0)->copyToDown();
-    emit master->lines().at(3)->editBoundary();
-    ASSERT_EQ(up.count(), 1);
-    ASSERT_EQ(down.count(), 1);
-    ASSERT_EQ(edit.count(), 1);
-    EXPECT_EQ(up.at(0).at(0).value<DamageBoundary*>(), master);
-    EXPECT_EQ(down.at(0).at(0).value<DamageBoundary*>(), master);
-    EXPECT_EQ(edit.at(0).at(0).value<DamageBoundary*>(), master);
-
-    // A rebuilt outline carries the requests too.
-    master->makeBoundary(kTriangle, true);
-    emit master->lines().first()->editBoundary();
-    EXPECT_EQ(edit.count(), 2);
-}
-
 TEST_F(BoundaryLayers, RemovingAMasterNeverLeavesDanglingEntries)
 {
     DamageBoundary* master = middle_.addMasterBoundary(kSquare);
