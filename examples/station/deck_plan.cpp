@@ -48,15 +48,15 @@ void DeckPlan::show(harq::Deck* deck)
 
 void DeckPlan::addCompartments()
 {
-    regions_ = new RegionReactionLayer;
-    scene_->addItem(regions_);
-    connect(regions_, &RegionReactionLayer::enterRegion, this,
+    auto* layer = new RegionReactionLayer;
+    scene_->addItem(layer);
+    connect(layer, &RegionReactionLayer::enterRegion, this,
             [this](ReactionRegion* region) { emit enterCompartment(region->region()); });
-    connect(regions_, &RegionReactionLayer::leaveRegion, this,
+    connect(layer, &RegionReactionLayer::leaveRegion, this,
             [this](ReactionRegion* region) { emit leaveCompartment(region->region()); });
-    connect(regions_, &RegionReactionLayer::regionReflect, this, &DeckPlan::compartmentDoubleClicked);
+    connect(layer, &RegionReactionLayer::regionReflect, this, &DeckPlan::compartmentDoubleClicked);
     for (harq::Region* region : deck_->regions()) {
-        regions_->addRegion(new ReactionRegion(region));
+        layer->addRegion(new ReactionRegion(region));
         // A new reaction region shows no damage until the compartment's next
         // alarm change; let the compartment recount now so a deck shown in the
         // middle of an incident shows it at once.

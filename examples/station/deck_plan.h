@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 
 class DeckScene;
 class ReactionRegion;
-class RegionReactionLayer;
-class SensorLayer;
 class Ship;
 
 namespace harq {
@@ -44,6 +41,4 @@ private:
     DeckScene* scene_;
     const Ship& ship_;
     harq::Deck* deck_ = nullptr;
-    // Owned by the scene; gone with the next deck.
-    QPointer<RegionReactionLayer> regions_;
 };

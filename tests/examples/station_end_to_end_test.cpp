@@ -1,6 +1,7 @@
 // The station as a program: the real data server plays the sample scenario, the
 // real station runs in snapshot mode, and the pictures it writes are checked.
 
+#include "floor_sampler.h"
 #include "station_process.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +11,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineF>
 #include <QPolygonF>
 #include <QTcpServer>
 #include <QTemporaryDir>
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -24,14 +21,11 @@ const QString kShipDir = QStringLiteral(KELVANE_SHIP_DIR);
 const QString kScenario = kShipDir + QStringLiteral("/scenario.json");
 constexpr int kRunMs = 45000;
 constexpr int kReactMs = 15000;
-// Pixels this close to a sensor, a tag or a compartment label show icons and text, not the fill.
-constexpr double kIconClearance = 42.0;
-constexpr double kLabelHalfWidth = 60.0;
-constexpr double kLabelHalfHeight = 30.0;
-constexpr double kEdgeClearance = 8.0;
-constexpr double kSampleStep = 6.0;
-constexpr int kRedMargin = 50;
-
+constexpr int kEnoughSamples = 50;
+// Share of a compartment's floor that is red: all of it where fire burns, next to
+// none elsewhere (a dotted boundary or the scan line may cross a room).
+constexpr double kBurning = 0.9;
+constexpr double kQuiet = 0.1;
 QJsonObject readJson(const QString& path)
 {
     QFile file(path);
@@ -46,31 +40,6 @@ QPolygonF outlineOf(const QJsonObject& compartment)
         outline.append(QPointF(p[0].toDouble(), p[1].toDouble()));
     return outline;
 }
-
-double distanceToOutline(const QPolygonF& outline, QPointF p)
-{
-    double best = 1e300;
-    for (int i = 0; i < outline.size(); ++i) {
-        const QLineF edge(outline.at(i), outline.at((i + 1) % outline.size()));
-        const QPointF d = edge.p2() - edge.p1();
-        const double length2 = QPointF::dotProduct(d, d);
-        const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - edge.p1(), d) / length2, 0.0, 1.0) : 0.0;
-        best = std::min(best, QLineF(p, edge.p1() + t * d).length());
-    }
-    return best;
-}
-
-bool reddish(QRgb pixel)
-{
-    return qRed(pixel) - qGreen(pixel) > kRedMargin && qRed(pixel) - qBlue(pixel) > kRedMargin;
-}
-
-/// Which share of the compartment's plain floor is painted red in \a image.
-struct FloorShare {
-    int sampled = 0;
-    int red = 0;
-    double share() const { return sampled ? double(red) / sampled : 0.0; }
-};
 
 class StationEndToEndTest : public testing::Test
 {
@@ -105,30 +74,9 @@ protected:
         return out;
     }
 
-    FloorShare redShare(const QImage& image, const QJsonObject& room) const
+    FloorSampler floorOf(const QJsonObject& room) const
     {
-        const QPolygonF outline = outlineOf(room);
-        const QList<QPointF> markers = markersOn(room["deck"].toInt());
-        const QRectF box = outline.boundingRect();
-        // The label sits at the outline's centre of area; its bounding box centre is close enough here.
-        const QPointF label = box.center();
-        FloorShare share;
-        for (double y = box.top(); y <= box.bottom(); y += kSampleStep) {
-            for (double x = box.left(); x <= box.right(); x += kSampleStep) {
-                const QPointF p(x, y);
-                if (!outline.containsPoint(p, Qt::OddEvenFill) || distanceToOutline(outline, p) < kEdgeClearance)
-                    continue;
-                if (std::abs(x - label.x()) < kLabelHalfWidth && std::abs(y - label.y()) < kLabelHalfHeight)
-                    continue;
-                if (std::any_of(markers.cbegin(), markers.cend(),
-                                [&](QPointF m) { return QLineF(m, p).length() < kIconClearance; }))
-                    continue;
-                ++share.sampled;
-                if (reddish(image.pixel(int(x), int(y))))
-                    ++share.red;
-            }
-        }
-        return share;
+        return FloorSampler(outlineOf(room), markersOn(room["deck"].toInt()));
     }
 
     QImage snapshot(int deck) const
@@ -162,17 +110,18 @@ TEST_F(StationEndToEndTest, SnapshotShowsTheFireWhereItBurnsAndNowhereElse)
     const QJsonObject galley = compartment(QStringLiteral("厨房"));
     const QImage second = snapshot(galley["deck"].toInt());
     ASSERT_EQ(second.width(), 2400);
-    const FloorShare burning = redShare(second, galley);
-    ASSERT_GT(burning.sampled, 50);
-    EXPECT_GT(burning.share(), 0.9) << burning.red << " of " << burning.sampled;
+    const FloorSampler burning = floorOf(galley);
+    ASSERT_GT(burning.sampled(), kEnoughSamples);
+    EXPECT_GT(burning.redShare(second), kBurning);
 
     // The crew mess across the passage has no alarm, nor (yet) has the wardroom above.
-    const FloorShare mess = redShare(second, compartment(QStringLiteral("士兵餐厅")));
-    ASSERT_GT(mess.sampled, 50);
-    EXPECT_LT(mess.share(), 0.1) << mess.red << " of " << mess.sampled;
+    const FloorSampler mess = floorOf(compartment(QStringLiteral("士兵餐厅")));
+    ASSERT_GT(mess.sampled(), kEnoughSamples);
+    EXPECT_LT(mess.redShare(second), kQuiet);
     const QJsonObject wardroom = compartment(QStringLiteral("军官餐厅"));
-    const FloorShare above = redShare(snapshot(wardroom["deck"].toInt()), wardroom);
-    EXPECT_LT(above.share(), 0.1) << above.red << " of " << above.sampled;
+    const FloorSampler above = floorOf(wardroom);
+    ASSERT_GT(above.sampled(), kEnoughSamples);
+    EXPECT_LT(above.redShare(snapshot(wardroom["deck"].toInt())), kQuiet);
 
     // Every deck got its picture.
     for (const QJsonValue& deck : ship_["decks"].toArray())
