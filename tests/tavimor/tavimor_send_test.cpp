@@ -240,6 +240,17 @@ TEST_F(SendTest, InitSvrRefusesHostNamesAndKeepsTheConnection)
     EXPECT_EQ(fromClient(kCancelT1Len).size(), kCancelT1Len);
 }
 
+TEST_F(SendTest, SocketErrorIsRecordedAndClearedByReconnecting)
+{
+    EXPECT_EQ(TavimorTestAccess::socketError(client_), -1);
+    peer_->close();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return TavimorTestAccess::socketError(client_) == QAbstractSocket::RemoteHostClosedError; }, kWaitMs));
+
+    EXPECT_EQ(client_.InitSvr(QStringLiteral("127.0.0.1"), server_.serverPort()), 1);
+    EXPECT_EQ(TavimorTestAccess::socketError(client_), -1);
+}
+
 TEST(InitSvr, ReportsZeroWhenNothingListens)
 {
     QTcpServer closed;

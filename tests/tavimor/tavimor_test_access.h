@@ -32,6 +32,7 @@ public:
     static int restBytes(const Tavimor& client) { return client.nRest; }
     static int bookCount(const Tavimor& client) { return client.nBookCnt; }
     static QStringList unanswered(const Tavimor& client) { return client.lstBook; }
+    static qint16 socketError(const Tavimor& client) { return client.nSockErr; }
     static quint16 nextSequence(const Tavimor& client) { return client.wSqnNext; }
     static QString lastReadName(const Tavimor& client) { return client.szRdNm; }
     static quint32 frameLength(Tavimor& client, quint16 wLn) { return client.GetFrameLen(wLn); }
