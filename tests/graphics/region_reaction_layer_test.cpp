@@ -166,6 +166,29 @@ TEST_F(RegionReactionLayerTest, RegionSignalsReachTheHostThroughTheLayer)
     EXPECT_EQ(left.at(0).at(0).value<ReactionRegion*>(), rg.data());
 }
 
+TEST_F(RegionReactionLayerTest, HostMayRemoveARegionFromItsSignals)
+{
+    harq::Region* hovered = compartment(1);
+    harq::Region* clicked = compartment(1);
+    const auto first = add(hovered);
+    const auto second = add(clicked);
+    QObject::connect(layer_, &RegionReactionLayer::enterRegion, layer_,
+            [this](ReactionRegion* rg) { layer_->removeRegion(rg->region()); });
+    QObject::connect(layer_, &RegionReactionLayer::regionReflect, layer_,
+            [this](harq::Region* region) { layer_->removeRegion(region); });
+
+    sendMouse(scene_, QEvent::GraphicsSceneMouseMove, QPointF(50, 50), Qt::NoButton);
+    EXPECT_TRUE(first.isNull());
+    ASSERT_FALSE(second.isNull());
+
+    QObject::disconnect(layer_, &RegionReactionLayer::enterRegion, layer_, nullptr);
+    for (auto type : {QEvent::GraphicsSceneMousePress, QEvent::GraphicsSceneMouseRelease,
+                      QEvent::GraphicsSceneMouseDoubleClick, QEvent::GraphicsSceneMouseRelease})
+        sendMouse(scene_, type, QPointF(150, 50), Qt::LeftButton);
+    EXPECT_TRUE(second.isNull());
+    EXPECT_EQ(scene_.mouseGrabberItem(), nullptr);
+}
+
 TEST_F(RegionReactionLayerTest, RemovalDestroysRegionsAndKeepsContainers)
 {
     harq::Region* region = compartment(3);

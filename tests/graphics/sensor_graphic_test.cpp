@@ -302,6 +302,24 @@ TEST_F(SensorGraphicTest, MarkBlinksWhileTheSensorIsAbnormal)
     EXPECT_EQ(mark->graphicsEffect(), nullptr);
 }
 
+TEST_F(SensorGraphicTest, RebindingStopsTheOldSensorsBlinking)
+{
+    auto alarmed = valueSensor("F", "CF", 1);
+    auto quiet = valueSensor("G", "CG", 1);
+    MarkSensorGraphic graphic;
+    graphic.setSensor(alarmed.get());
+    graphic.acceptAnimotion(new OpacityAnimation);
+    feed(*alarmed, "t0", 5);
+    auto* mark = child<QGraphicsRectItem>(graphic);
+    ASSERT_NE(mark->graphicsEffect(), nullptr);
+
+    graphic.setSensor(quiet.get());
+    EXPECT_EQ(mark->graphicsEffect(), nullptr);
+    EXPECT_EQ(markBrush(graphic).color(), QColor(Qt::green));
+    feed(*quiet, "t0", 5);
+    EXPECT_NE(mark->graphicsEffect(), nullptr);
+}
+
 TEST_F(SensorGraphicTest, CompoundGraphicBlinksAsAWholeAndDiesSafelyWhileBlinking)
 {
     auto sensor = valueSensor("E", "CE", 1);

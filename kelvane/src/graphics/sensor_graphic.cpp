@@ -42,6 +42,11 @@ void SensorGraphic::setSensor(harq::Sensor* sensor)
     KELVANE_ASSERT(sensor);
     if (sensor_)
         disconnect(sensor_, nullptr, this, nullptr);
+#ifndef KELVANE_MAINTENANCE
+    // A blink left over from the previous sensor's alarm would mislead about this one.
+    if (animation_)
+        animation_->stop();
+#endif
     sensor_ = sensor;
     connect(sensor, &harq::Sensor::sensorStateChanged, this, &SensorGraphic::updateSensor);
     initSensor();

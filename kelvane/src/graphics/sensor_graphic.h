@@ -29,7 +29,8 @@ public:
     ~SensorGraphic() override;
 
     /// Binds the graphic to \a sensor (not null), forgetting the previous one,
-    /// and rebuilds icon, label, position and tool tip from it.
+    /// and rebuilds icon, label, position and tool tip from it. A running alarm
+    /// animation stops; the new sensor's next state change may start it again.
     void setSensor(harq::Sensor* sensor);
     /// The bound sensor; null before setSensor() and once the sensor is destroyed.
     harq::Sensor* sensor() const;

@@ -5,9 +5,6 @@
 #include "graphics/sensor_graphic.h"
 
 #include <QGraphicsItemGroup>
-#ifdef KELVANE_MAINTENANCE
-#include <QGraphicsScene>
-#endif
 
 namespace {
 
@@ -84,12 +81,7 @@ void SensorLayer::clear()
 QRectF SensorLayer::boundingRect() const
 {
 #ifdef KELVANE_MAINTENANCE
-    if (!scene() || in_bounding_rect_)
-        return QRectF();
-    in_bounding_rect_ = true;
-    const QRectF rect = scene()->sceneRect();
-    in_bounding_rect_ = false;
-    return rect;
+    return scene_bounds_.measure(this, QRectF());
 #else
     return QRectF();
 #endif

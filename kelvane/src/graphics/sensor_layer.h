@@ -1,6 +1,9 @@
 #pragma once
 
 #include "kelvane_export.h"
+#ifdef KELVANE_MAINTENANCE
+#include "maintenance/scene_bounds.h"
+#endif
 
 #include <QGraphicsObject>
 #include <QHash>
@@ -65,7 +68,6 @@ private:
     // Guarded: a graphic the host destroyed itself is never touched again.
     QHash<const harq::Sensor*, QPointer<SensorGraphic>> sensors_;
 #ifdef KELVANE_MAINTENANCE
-    // The scene computes its rectangle from ours unless it has a fixed one.
-    mutable bool in_bounding_rect_ = false;
+    SceneBounds scene_bounds_;
 #endif
 };
