@@ -45,6 +45,14 @@ VG_FLOOD = "进水监测"
 VG_ABANDON = "弃船报警"
 VG_ENV = "舱室环境"
 
+# Response bits of each region type in config/region.lua, for compartments
+# that do not set their own.
+TYPE_RESPONSE = {
+    T_PASSAGE: FIRE | SINK, T_CABIN: FIRE | SINK | ABANDON, T_ENGINE: FIRE | SINK, T_MAGAZINE: FIRE | SINK,
+    T_FUEL: FIRE | SINK, T_BALLAST: SINK, T_SWITCHBOARD: FIRE, T_BRIDGE: FIRE | ABANDON, T_MUSTER: ABANDON,
+    T_STAIR: FIRE | SINK,
+}
+
 TYPE_FILL = {
     T_PASSAGE: "#F7F7F2", T_CABIN: "#EEF3F8", T_ENGINE: "#E9ECEF", T_MAGAZINE: "#F3EEE6",
     T_FUEL: "#F1EFE4", T_BALLAST: "#E6F0F3", T_SWITCHBOARD: "#EEF0F6", T_BRIDGE: "#EAF2EC",
@@ -257,26 +265,33 @@ SENSOR_KINDS = {
 }
 
 FIRE_DETECTOR_AREA = 11000.0   # one fire detector per this much floor area
+LARGE_TANK_AREA = 20000.0      # tanks this large get a second level transmitter
+LARGE_ROOM_AREA = 30000.0      # rooms this large get a bilge level transmitter
+PASSAGE_DETECTOR_SPACING = 160.0
 
 
 def sensor_plan(compartment):
-    """Which sensors a compartment carries, by its type and size."""
+    """Which sensors a compartment carries, by its type, response and size.
+
+    The sensors that matter most come first: a small compartment keeps only as
+    many as fit (see spread_positions).
+    """
     ctype, area, deck = compartment["type"], compartment["area"], compartment["deck_key"]
-    fire_count = max(1, int(round(area / FIRE_DETECTOR_AREA)))
-    plan = []
+    response = compartment.get("response", TYPE_RESPONSE[ctype])
     if ctype == T_MUSTER:
         return ["abandon", "abandon", "smoke"]
     if ctype in (T_FUEL, T_BALLAST):
-        return ["level", "flood"] + (["level"] if area > 20000 else [])
+        return ["level", "flood"] + (["level"] if area > LARGE_TANK_AREA else [])
     if ctype == T_PASSAGE:
-        return ["smoke"] * max(2, int(compartment["length"] / 160.0))
-    kinds = ["smoke", "multi", "heat"] if ctype in (T_ENGINE, T_SWITCHBOARD) else \
-        ["smoke", "smoke", "multi"]
-    for i in range(fire_count):
-        plan.append(kinds[i % len(kinds)])
-    plan.append("temperature")
-    if deck == "D1" or ctype == T_ENGINE:
-        plan += ["flood", "level"] if area > 30000 else ["flood"]
+        return ["smoke"] * max(2, int(compartment["length"] / PASSAGE_DETECTOR_SPACING))
+    plan = []
+    if response & SINK and (deck == "D1" or ctype == T_ENGINE):
+        plan += ["flood", "level"] if area > LARGE_ROOM_AREA else ["flood"]
+    if response & FIRE:
+        kinds = ["smoke", "multi", "heat"] if ctype in (T_ENGINE, T_SWITCHBOARD) else ["smoke", "smoke", "multi"]
+        fire_count = max(1, int(round(area / FIRE_DETECTOR_AREA)))
+        plan += [kinds[i % len(kinds)] for i in range(fire_count)]
+        plan.append("temperature")
     return plan
 
 
@@ -680,7 +695,8 @@ def build_scenario(sensors, by_name, points):
     galley = by_name[("D2", "厨房")]["id"]
     store = by_name[("D2", "食品冷藏库")]["id"]
     wardroom = by_name[("D3", "军官餐厅")]["id"]
-    sonar = by_name[("D1", "声呐舱")]["id"]
+    chain_locker = by_name[("D1", "锚链舱")]["id"]
+    fore_peak = by_name[("D2", "首尖舱")]["id"]
     events = []
 
     def alarm(at, item, value=1):
@@ -735,12 +751,13 @@ def build_scenario(sensors, by_name, points):
     wardroom_smoke = [i for i in state_items(wardroom) if "-SMK-" in i["tag"] or i["tag"].endswith(".SMK")]
     for n, item in enumerate(wardroom_smoke[:2]):
         alarm(14.0 + 1.5 * n, item)
-    # Flooding in the sonar room on the hold deck.
-    sonar_flood = [i for i in state_items(sonar) if "-FLD-" in i["tag"] or i["tag"].endswith(".HI")]
-    for n, item in enumerate(sonar_flood):
+    # Damage at the bow: the chain locker on the hold deck and the fore peak above it flood.
+    flood_rooms = (chain_locker, fore_peak)
+    flooding = [i for cid in flood_rooms for i in state_items(cid) if "-FLD-" in i["tag"] or i["tag"].endswith(".HI")]
+    for n, item in enumerate(flooding):
         alarm(18.0 + 1.0 * n, item)
-    sonar_levels = [i for i in value_items(sonar) if "-LVL-" in i["tag"]]
-    for item in sonar_levels:
+    levels = [i for cid in flood_rooms for i in value_items(cid) if "-LVL-" in i["tag"]]
+    for item in levels:
         ramp(item, [(18.0, 9.6), (24.0, 12.0)], 18.0)
 
     # Some alarms clear: the wardroom is ventilated, the store cools, flooding is pumped out.
@@ -748,9 +765,9 @@ def build_scenario(sensors, by_name, points):
         clear(30.0, item)
     for item in state_items(store)[:2]:
         clear(36.0, item)
-    for item in sonar_flood:
+    for item in flooding:
         clear(46.0, item)
-    for item in sonar_levels:
+    for item in levels:
         clear(46.0, item, NORMAL_MILLIAMPS)
     # The galley fire is out at the end; the timeline then starts over.
     for item in galley_states:

@@ -214,8 +214,9 @@ TEST_F(SampleShipTest, ScenarioBurnsTheGalleySpreadsFloodsAndClears)
     harq::Region* store = compartment(QStringLiteral("第二甲板"), QStringLiteral("食品冷藏库"));
     harq::Region* mess = compartment(QStringLiteral("第二甲板"), QStringLiteral("士兵餐厅"));
     harq::Region* wardroom = compartment(QStringLiteral("主甲板"), QStringLiteral("军官餐厅"));
-    harq::Region* sonar = compartment(QStringLiteral("舱底甲板"), QStringLiteral("声呐舱"));
-    ASSERT_TRUE(galley && store && mess && wardroom && sonar);
+    harq::Region* chainLocker = compartment(QStringLiteral("舱底甲板"), QStringLiteral("锚链舱"));
+    harq::Region* forePeak = compartment(QStringLiteral("第二甲板"), QStringLiteral("首尖舱"));
+    ASSERT_TRUE(galley && store && mess && wardroom && chainLocker && forePeak);
     for (harq::Deck* deck : ship_->decks())
         EXPECT_EQ(deck->abnormalSensorCount(), 0) << "initial values are all normal";
 
@@ -228,13 +229,15 @@ TEST_F(SampleShipTest, ScenarioBurnsTheGalleySpreadsFloodsAndClears)
     play(events, 4.0, 20.0);
     EXPECT_GE(alarmsIn(store), 1) << "fire spreads forward";
     EXPECT_GE(alarmsIn(wardroom), 1) << "smoke rises to the deck above";
-    EXPECT_GE(alarmsIn(sonar), 1) << "flooding on the hold deck";
+    EXPECT_GE(alarmsIn(chainLocker), 1) << "flooding at the bow";
+    EXPECT_GE(alarmsIn(forePeak), 1) << "flooding at the bow";
     EXPECT_EQ(alarmsIn(mess), 0);
 
     play(events, 20.0, 40.0);
     EXPECT_EQ(alarmsIn(wardroom), 0);
     EXPECT_EQ(alarmsIn(store), 0);
     EXPECT_GE(alarmsIn(galley), 1);
+    EXPECT_GE(alarmsIn(forePeak), 1);
 
     play(events, 40.0, 1e9);
     EXPECT_TRUE(scenario["repeat"].toBool());
