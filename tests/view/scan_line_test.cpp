@@ -33,21 +33,6 @@ Keys keys(std::initializer_list<std::pair<qreal, QPointF>> list)
 
 } // namespace
 
-TEST(ScanLine, IdleUntilStarted)
-{
-    ScanLine scan;
-    QGraphicsLineItem* line = lineOf(scan);
-    ASSERT_TRUE(line);
-    EXPECT_EQ(line->zValue(), 1e6);
-    EXPECT_TRUE(line->line().isNull());
-    EXPECT_EQ(line->pen().color(), QColor(Qt::red));
-    EXPECT_EQ(line->pen().widthF(), 1.0);
-    ASSERT_TRUE(animationOf(scan));
-    EXPECT_EQ(animationOf(scan)->state(), QAbstractAnimation::Stopped);
-    EXPECT_EQ(animationOf(scan)->propertyName(), "position");
-    EXPECT_TRUE(scan.boundingRect().isEmpty());
-}
-
 TEST(ScanLine, SweepsAcrossThenBeyondAndRestarts)
 {
     ScanLine scan;
