@@ -43,7 +43,8 @@ void ScanLine::initScan(const QRectF& boundary, uint showtime, uint hidetime)
 {
     const qreal width = boundary.width();
     start_line_ = QLineF(boundary.topLeft(), boundary.bottomLeft());
-    line_->setPen(linePen(width * kWidthShare));
+    // A rectangle given right to left sweeps that way, with a valid pen width.
+    line_->setPen(linePen(qAbs(width) * kWidthShare));
     line_->setLine(start_line_);
 
     // Summed wide and clamped to what an animation can hold, so long times keep
