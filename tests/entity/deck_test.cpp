@@ -104,6 +104,21 @@ TEST(Deck, EmitsOnlyWhenTheNormalCountChanges)
     EXPECT_EQ(changes.count(), 2) << "clearing is silent";
 }
 
+TEST(Deck, AddingTheSameObjectTwiceKeepsOneOwner)
+{
+    Deck deck;
+    Sensor* sensor = sensorAt(QPointF(), DamageResponse::FIRE, "A");
+    deck.addSensor(sensor);
+    deck.addSensor(sensor);
+    auto* region = new Region;
+    deck.addRegion(region);
+    deck.addRegion(region);
+    EXPECT_EQ(deck.sensorCount(), 1);
+    EXPECT_EQ(deck.normalSensorCount(), 1);
+    EXPECT_EQ(deck.regions().size(), 1);
+    // Destroying the deck must delete each object once.
+}
+
 TEST(Deck, SensorCheckRecountsSilently)
 {
     Deck deck;

@@ -95,6 +95,12 @@ TEST(Sensor, ReEmitsItemStateAndValueChanges)
     EXPECT_EQ(values.at(0).at(0).toInt(), 1);
     EXPECT_FALSE(sensor.isNormal());
 
+    sensor.addItem(sensor.itemAt(0));
+    EXPECT_EQ(sensor.itemCount(), 2) << "an item already held is not taken twice";
+    values.clear();
+    sensor.itemAt(0)->onConfirm(true);
+    EXPECT_EQ(values.count(), 1) << "nor followed twice";
+
     sensor.clearItem();
     EXPECT_EQ(sensor.itemCount(), 0);
     EXPECT_TRUE(sensor.isNormal());

@@ -18,6 +18,12 @@ void registerMetaType()
     qRegisterMetaType<harq::Deck*>();
 }
 
+template<typename T>
+bool holds(const std::vector<std::shared_ptr<T>>& owned, const T* object)
+{
+    return std::any_of(owned.cbegin(), owned.cend(), [object](const auto& held) { return held.get() == object; });
+}
+
 } // namespace
 
 Q_CONSTRUCTOR_FUNCTION(registerMetaType)
@@ -38,6 +44,9 @@ Deck::~Deck() = default;
 void Deck::addSensor(Sensor* sensor)
 {
     KELVANE_ASSERT(sensor);
+    // A second owner of the same object would delete it twice.
+    if (holds(sensors_, sensor))
+        return;
     sensors_.emplace_back(sensor);
 #ifndef KELVANE_MAINTENANCE
     sensor->setDeck(this);
@@ -97,6 +106,8 @@ QStringList Deck::stateViewGroup() const
 void Deck::addRegion(Region* region)
 {
     KELVANE_ASSERT(region);
+    if (holds(regions_, region))
+        return;
     regions_.emplace_back(region);
 }
 

@@ -40,7 +40,8 @@ public:
     const QString& svgFilename() const { return svg_; }
     void setSvg(const QString& svg) { svg_ = svg; }
 
-    /// Takes ownership of \a sensor (not null, without a Qt parent) and counts it.
+    /// Takes ownership of \a sensor (not null, without a Qt parent) and counts it;
+    /// a sensor already on the deck is ignored.
     void addSensor(Sensor* sensor);
     /// Destroys all sensors; emits nothing.
     void clearSensor();
@@ -55,8 +56,8 @@ public:
     /// Group codes of the state sensors, each once, in order of first appearance.
     QStringList stateViewGroup() const;
 
-    /// Takes ownership of \a region (not null, without a Qt parent). The caller
-    /// still calls Region::setDeck(this).
+    /// Takes ownership of \a region (not null, without a Qt parent); a region
+    /// already on the deck is ignored. The caller still calls Region::setDeck(this).
     void addRegion(Region* region);
     /// Destroys all regions; emits nothing.
     void clearRegion();

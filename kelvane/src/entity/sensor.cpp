@@ -115,6 +115,9 @@ QStringList Sensor::iconsName() const
 void Sensor::addItem(SensorItem* item)
 {
     KELVANE_ASSERT(item);
+    // A second owner of the same item would delete it twice.
+    if (findItem(item) != items_.cend())
+        return;
     connect(item, &SensorItem::valueChanged, this, &Sensor::onItemValueChanged);
     connect(item, &SensorItem::stateChanged, this, &Sensor::onItemStateChanged);
 #ifndef KELVANE_MAINTENANCE
@@ -132,10 +135,14 @@ void Sensor::clearItem()
 
 void Sensor::onItemValueChanged(SensorItem* item)
 {
-    const auto found = std::find_if(items_.cbegin(), items_.cend(),
-                                    [item](const auto& held) { return held.get() == item; });
+    const auto found = findItem(item);
     if (found != items_.cend())
         emit itemValueChanged(int(found - items_.cbegin()));
+}
+
+Sensor::Items::const_iterator Sensor::findItem(const SensorItem* item) const
+{
+    return std::find_if(items_.cbegin(), items_.cend(), [item](const auto& held) { return held.get() == item; });
 }
 
 void Sensor::onItemStateChanged(SensorItem* item)

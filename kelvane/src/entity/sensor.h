@@ -86,7 +86,8 @@ public:
     /// The default icon while normal, else the icons of the abnormal items.
     QStringList iconsName() const;
 
-    /// Takes ownership of \a item (not null) and follows its signals.
+    /// Takes ownership of \a item (not null, without a Qt parent, on no other
+    /// sensor) and follows its signals; an item already held is ignored.
     void addItem(SensorItem* item);
     void clearItem();
 
@@ -103,6 +104,8 @@ protected slots:
     void onItemStateChanged(harq::SensorItem* item);
 
 private:
+    Items::const_iterator findItem(const SensorItem* item) const;
+
     quint64 id_ = 0;
     QString name_;
     QString code_;
