@@ -216,8 +216,16 @@ TEST_F(BoundaryLayers, AbandonedRedrawingGivesWayToTheNextOne)
     drawing->onAddPoint(QPointF(50, 5));
     drawing->onAddPoint(QPointF(50, 50));
     command.setState(CONFIRM);
-    EXPECT_EQ(master->boundaryPath(), QPolygonF({QPointF(5, 5), QPointF(50, 5), QPointF(50, 50)}));
+    const QPolygonF redrawn({QPointF(5, 5), QPointF(50, 5), QPointF(50, 50)});
+    EXPECT_EQ(master->boundaryPath(), redrawn);
     EXPECT_EQ(drawingOf(master), nullptr);
+
+    // Until it is gone, the next drawing on the same command is none of its business.
+    command.onPath();
+    for (const QPointF& point : kTriangle)
+        drawing->onAddPoint(point);
+    command.setState(CONFIRM);
+    EXPECT_EQ(master->boundaryPath(), redrawn);
     runDeferredDeletes();
     EXPECT_TRUE(drawing.isNull());
 

@@ -50,6 +50,10 @@ void DamageBoundary::finishRedrawing(const QPolygonF& path)
     redrawing_ = nullptr;
     if (!drawing)
         return;
+    // Whatever the command announces next belongs to another drawing.
+    drawing->disconnect(this);
+    if (command_)
+        command_->disconnect(drawing);
     drawing->setParentItem(nullptr);
     if (QGraphicsScene* scene = drawing->scene())
         scene->removeItem(drawing);
