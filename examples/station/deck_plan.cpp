@@ -46,6 +46,16 @@ void DeckPlan::show(harq::Deck* deck)
     addScanLine();
 }
 
+void DeckPlan::setSensorGroupVisible(const QString& group, bool visible)
+{
+    if (visible)
+        hidden_groups_.remove(group);
+    else
+        hidden_groups_.insert(group);
+    if (sensors_)
+        sensors_->setGroupVisible(group, visible);
+}
+
 void DeckPlan::addCompartments()
 {
     auto* layer = new RegionReactionLayer;
@@ -66,18 +76,20 @@ void DeckPlan::addCompartments()
 
 void DeckPlan::addSensors()
 {
-    auto* layer = new SensorLayer;
-    scene_->addItem(layer);
+    sensors_ = new SensorLayer;
+    scene_->addItem(sensors_);
     for (harq::Sensor* sensor : deck_->sensors()) {
         auto* graphic = new MarkSensorGraphic;
         graphic->setSensor(sensor);
         graphic->acceptAnimotion(new OpacityAnimation);
-        layer->addSensor(graphic);
+        sensors_->addSensor(graphic);
         // The animation starts on the sensor's next state change; a sensor
         // already in alarm must blink now.
         if (!sensor->isNormal())
             QMetaObject::invokeMethod(graphic, "updateSensor");
     }
+    for (const QString& group : qAsConst(hidden_groups_))
+        sensors_->hideGroup(group);
 }
 
 void DeckPlan::addBoundaries()

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QSet>
 
 class DeckScene;
 class ReactionRegion;
+class SensorLayer;
 class Ship;
 
 namespace harq {
@@ -25,6 +28,10 @@ public:
     void show(harq::Deck* deck);
     harq::Deck* deck() const { return deck_; }
 
+    /// Shows or hides the sensors of the view group \a group, on this deck and on
+    /// every deck shown after it.
+    void setSensorGroupVisible(const QString& group, bool visible);
+
 signals:
     void enterCompartment(harq::Region* region);
     void leaveCompartment(harq::Region* region);
@@ -41,4 +48,7 @@ private:
     DeckScene* scene_;
     const Ship& ship_;
     harq::Deck* deck_ = nullptr;
+    // Owned by the scene; gone with the next deck.
+    QPointer<SensorLayer> sensors_;
+    QSet<QString> hidden_groups_;
 };

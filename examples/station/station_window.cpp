@@ -11,6 +11,7 @@
 #include "entity/region.h"
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
+#include "entity/view_group.h"
 #include "view/deck_scene.h"
 #include "view/deck_view_complex.h"
 
@@ -90,6 +91,24 @@ void StationWindow::buildToolBar()
     tools->addAction(tr("放大"), this, [this] { view_->scaleScene(view_->viewCenter(), kZoomStep); });
     tools->addAction(tr("缩小"), this, [this] { view_->scaleScene(view_->viewCenter(), 1.0 / kZoomStep); });
     tools->addAction(tr("全图"), view_, &DeckView::fitDeck);
+    tools->addSeparator();
+    tools->addWidget(new QLabel(tr("传感器:"), tools));
+    // One switch per sensor view group present on the ship, in the order first met.
+    QStringList groups;
+    for (harq::Deck* deck : ship_.decks()) {
+        for (harq::Sensor* sensor : deck->sensors()) {
+            const harq::ViewGroup* group = sensor->viewGroup();
+            if (!group || groups.contains(group->group()))
+                continue;
+            groups.append(group->group());
+            QAction* toggle = tools->addAction(group->name());
+            toggle->setCheckable(true);
+            toggle->setChecked(true);
+            const QString code = group->group();
+            connect(toggle, &QAction::toggled, this,
+                    [this, code](bool visible) { plan_->setSensorGroupVisible(code, visible); });
+        }
+    }
     tools->addSeparator();
     tools->addWidget(new QLabel(tr("滚轮缩放, Ctrl+拖动平移, Esc 恢复全图"), tools));
 }
