@@ -12,6 +12,7 @@ namespace harq {
 
 namespace {
 
+// Run at library load: queued and by-signature connections look the type up by name.
 void registerMetaType()
 {
     qRegisterMetaType<harq::Region*>();
@@ -110,15 +111,12 @@ bool Region::containsPoint(QPointF p) const
 void Region::associateSensor(Sensor* sensor)
 {
     KELVANE_ASSERT(sensor);
-#ifdef KELVANE_MAINTENANCE
-    const bool qualifies = containsPoint(sensor->point()) && view_group_ && sensor->viewGroup()
-        && view_group_->hasCommonResponse(*sensor->viewGroup());
-#else
+#ifndef KELVANE_MAINTENANCE
     if (type_ == CabinType)
         sensor->setCabin(this);
+#endif
     const bool qualifies = sensor->viewGroup() && view_group_
         && sensor->viewGroup()->hasCommonResponse(*view_group_) && containsPoint(sensor->point());
-#endif
     if (qualifies) {
         if (!sensors_.contains(sensor))
             forgetOnDestruction(sensor);
@@ -126,6 +124,7 @@ void Region::associateSensor(Sensor* sensor)
         connect(sensor, &Sensor::sensorStateChanged, this, &Region::onSensorStateChanged);
         return;
     }
+    // The maintenance edition keeps a refused sensor listed until the next re-association.
 #ifndef KELVANE_MAINTENANCE
     sensors_.removeOne(sensor);
 #endif

@@ -10,6 +10,7 @@ namespace harq {
 
 namespace {
 
+// Run at library load: queued and by-signature connections look the type up by name.
 void registerMetaType()
 {
     qRegisterMetaType<harq::Sensor*>();
