@@ -76,8 +76,11 @@ TEST_F(LuaFacade, UnreadableFileIsAnUnknownError)
     EXPECT_TRUE(message.mid(prefix.size()).contains("cannot read")) << message.toStdString();
 }
 
-TEST_F(LuaFacade, MarkersInThePathAreNotFilledAgain)
+TEST_F(LuaFacade, PathsAreTakenLiterally)
 {
+    EXPECT_EQ(loadError(write("甲板%1.lua", "deck = 1\n")), QString());
+
+    // Markers in the path are not filled again by the later substitutions.
     const QString path = write("odd%2name%3.lua", "x = = 1\n");
     EXPECT_TRUE(loadError(path).startsWith("加载配置文件" + path + "错误。" + kCrlf + "详细信息:LUA预编译语法错误"
                                            + kCrlf + path + ":1:"));
