@@ -28,7 +28,10 @@ BoundaryLine::BoundaryLine(DamageBoundary* boundary)
     setAcceptHoverEvents(true);
 }
 
-BoundaryLine::~BoundaryLine() = default;
+BoundaryLine::~BoundaryLine()
+{
+    setParentItem(nullptr);
+}
 
 void BoundaryLine::makeMasterBoundary(const QLineF& line)
 {
