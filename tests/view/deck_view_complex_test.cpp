@@ -363,6 +363,33 @@ TEST_F(DeckViewComplexTest, RealTouchTapRefits)
     EXPECT_NEAR(view.scaleFactor(), fitted, 1e-9);
 }
 #else
+TEST_F(DeckViewComplexTest, CommandHoldsThePointerAndOwnsTheCursor)
+{
+    QEvent leave(QEvent::Leave);
+    const auto leaveAt = [&](QPoint outside) {
+        QCursor::setPos(view.mapToGlobal(outside));
+        QApplication::sendEvent(&view, &leave);
+        return view.mapFromGlobal(QCursor::pos());
+    };
+
+    view.onMaintenanceStateChanged(PATH);
+    EXPECT_EQ(view.cursorShape(), Qt::CrossCursor);
+    key(QEvent::KeyPress, Qt::Key_Control);
+    EXPECT_EQ(view.cursorShape(), Qt::CrossCursor);
+    key(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier);
+
+    const int w = view.width();
+    const int h = view.height();
+    EXPECT_EQ(leaveAt(QPoint(w + 3, 50)), QPoint(w - 1, 50));
+    EXPECT_EQ(leaveAt(QPoint(40, -2)), QPoint(40, 1));
+    // Over a corner both coordinates are brought back.
+    EXPECT_EQ(leaveAt(QPoint(-5, h + 7)), QPoint(1, h - 1));
+
+    view.onMaintenanceStateChanged(IDLE);
+    EXPECT_EQ(view.cursorShape(), Qt::ArrowCursor);
+    EXPECT_EQ(leaveAt(QPoint(w + 3, 50)), QPoint(w + 3, 50));
+}
+
 TEST_F(DeckViewComplexTest, ContextMenuGoesToTheScene)
 {
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(50, 50), view.viewport()->mapToGlobal(QPoint(50, 50)));
