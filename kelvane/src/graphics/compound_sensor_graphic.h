@@ -9,7 +9,7 @@ class KELVANE_EXPORT CompoundSensorGraphic : public SensorGraphic
     Q_OBJECT
 
 public:
-    enum { Type = UserType + 301 };
+    enum { Type = UserType + 10 };
 
     explicit CompoundSensorGraphic(QGraphicsItem* parent = nullptr);
 

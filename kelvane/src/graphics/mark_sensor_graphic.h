@@ -13,7 +13,7 @@ class KELVANE_EXPORT MarkSensorGraphic : public SensorGraphic
     Q_OBJECT
 
 public:
-    enum { Type = UserType + 302 };
+    enum { Type = UserType + 11 };
 
     explicit MarkSensorGraphic(QGraphicsItem* parent = nullptr);
 

@@ -25,7 +25,7 @@ class KELVANE_EXPORT ReactionRegion : public QObject, public QGraphicsPolygonIte
     Q_OBJECT
 
 public:
-    enum { Type = UserType + 304 };
+    enum { Type = UserType + 13 };
 
     /// \a region must not be null. A new region shows no fill, whatever the
     /// compartment's alarms: the count is taken from its next alarmChanged.

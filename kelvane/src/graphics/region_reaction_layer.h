@@ -25,7 +25,7 @@ class KELVANE_EXPORT RegionReactionLayer : public QGraphicsObject
     Q_OBJECT
 
 public:
-    enum { Type = UserType + 305 };
+    enum { Type = UserType + 14 };
 
     using GriMap = std::unordered_map<int, QGraphicsRectItem*>;
     // Guarded: a region the host destroyed itself is never touched again.

@@ -26,7 +26,7 @@ class KELVANE_EXPORT SensorLayer : public QGraphicsObject
     Q_OBJECT
 
 public:
-    enum { Type = UserType + 303 };
+    enum { Type = UserType + 12 };
 
     explicit SensorLayer(QGraphicsItem* parent = nullptr);
     ~SensorLayer() override;
