@@ -46,7 +46,9 @@ class KELVANE_EXPORT DamageBoundary
 
 public:
 #ifndef KELVANE_MAINTENANCE
-    enum BType { FIRE = 0, SMOKE = 1 };
+    // A fixed underlying type: values from elsewhere outside the two are valid
+    // (and shown as undefined), not undefined behaviour.
+    enum BType : int { FIRE = 0, SMOKE = 1 };
 #endif
     enum { Type = UserType + 20 };
 
