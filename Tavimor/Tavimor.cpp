@@ -364,6 +364,7 @@ int Tavimor::ParseUnits(const char* pData, stDt* pRecs)
     int offset = 0;
     int seen = 0;
     int made = 0;
+    int lastUpd = -1;
     while (offset < dataLen) {
         if (++seen > stRcvHd.cSm)
             break;
@@ -382,25 +383,29 @@ int Tavimor::ParseUnits(const char* pData, stDt* pRecs)
             break;
         const char* value = pData + offset + kUnitOverhead + nameLen;
         if (stRcvUt.cMd == OpBook) {
-            FillRecord(stUpdDt, value, 0);
-            pRecs[made++] = stUpdDt;
+            // Filled in place: the array is zeroed, and copying a whole record per
+            // unit cost as much as the rest of the parse.
+            lastUpd = made;
+            FillRecord(pRecs[made++], value, 0);
             // Decoded from the whole name: a name over 128 bytes would never match its cut copy.
             if (pfnBook && !lstBook.isEmpty())
                 lstBook.removeOne(gbk()->toUnicode(stRcvNm.szNm, nameLen));
         } else if (stRcvUt.cMd == OpRead) {
             szRdNm = gbk()->toUnicode(stRcvNm.szNm, nameLen);
+            stRdDt = stDt{};
             FillRecord(stRdDt, value, 1);
             pRecs[made++] = stRdDt;
             ++nRdSeen;
         }
         offset += valueLen + nameLen + kUnitOverhead;
     }
+    if (lastUpd >= 0)
+        stUpdDt = pRecs[lastUpd];
     return made;
 }
 
 void Tavimor::FillRecord(stDt& rec, const char* pValue, quint8 cStat) const
 {
-    rec = stDt{};
     rec.cStat = cStat;
     rec.nTp = stRcvUt.cTp;
     const int width = stRcvUt.cTp == kTypeText ? kTextCapacity : numericWidth(stRcvUt.cTp);

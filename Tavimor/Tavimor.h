@@ -88,7 +88,9 @@ private:
     int SendBook();
 
     void RecvFrom(QIODevice& dev);
+    /// Parses the units of the frame whose data part starts at pData into the zeroed pRecs.
     int ParseUnits(const char* pData, stDt* pRecs);
+    /// Fills a zeroed record from the unit just read.
     void FillRecord(stDt& rec, const char* pValue, quint8 cStat) const;
 
     char szRest[4096]{};

@@ -155,6 +155,24 @@ TEST_F(ReceiveTest, NumericValuesOfTheWrongWidthAreZeroFilled)
     EXPECT_EQ(call.records[3].unDt.dw, 9u);
 }
 
+TEST_F(ReceiveTest, ShortRecordsKeepNothingOfLongerOnesBefore)
+{
+    TavimorTestAccess::setCallback(client_, recordCallback);
+    const QByteArray longName(200, 'L');
+    const QByteArray longText(200, 't');
+    toClient(frame(unit(3, longName, 64, longText) + unit(1, longName, 64, longText), 2));
+    toClient(frame(unit(3, "R", 64, "hi") + unit(1, "U", 64, "ok"), 2));
+    ASSERT_TRUE(waitForCalls(2));
+    const CallbackCall& call = callbackCalls()[1];
+    ASSERT_EQ(call.count, 2);
+    for (const stDt& record : {call.records[0], call.records[1]}) {
+        EXPECT_EQ(QByteArray(record.szNm + 1, 127), QByteArray(127, '\0'));
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(record.unDt.sz) + 2, 126), QByteArray(126, '\0'));
+    }
+    EXPECT_EQ(recordName(call.records[0]), "R");
+    EXPECT_EQ(recordName(call.records[1]), "U");
+}
+
 TEST_F(ReceiveTest, RecordsKeepUnitOrderAndAnswerBookings)
 {
     ASSERT_EQ(client_.BookDt(QStringLiteral("A"), 1000, 0, recordCallback), 0);

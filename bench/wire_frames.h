@@ -1,0 +1,18 @@
+#pragma once
+
+// Frames as the data server sends them, built byte by byte for the benchmarks.
+
+#include <QByteArray>
+
+namespace benchwire {
+
+/// An update unit (operation 1) for `name` with a value of `type` and its bytes.
+QByteArray unit(const QByteArray& name, quint8 type, const QByteArray& value);
+/// A frame around the given units.
+QByteArray frame(const QByteArray& units, int unitCount, quint16 sequence);
+/// A stream of at least `bytes` bytes of update frames with `unitsPerFrame`
+/// units each, names and values like a ship's (int, float, double and text
+/// points); `units` receives the number of units in it.
+QByteArray realisticStream(int bytes, int unitsPerFrame, long* units);
+
+} // namespace benchwire
