@@ -114,14 +114,10 @@ TEST_F(StationEndToEndTest, SnapshotShowsTheFireWhereItBurnsAndNowhereElse)
     ASSERT_GT(burning.sampled(), kEnoughSamples);
     EXPECT_GT(burning.redShare(second), kBurning);
 
-    // The crew mess across the passage has no alarm, nor (yet) has the wardroom above.
+    // The crew mess across the passage never has an alarm in the scenario.
     const FloorSampler mess = floorOf(compartment(QStringLiteral("士兵餐厅")));
     ASSERT_GT(mess.sampled(), kEnoughSamples);
     EXPECT_LT(mess.redShare(second), kQuiet);
-    const QJsonObject wardroom = compartment(QStringLiteral("军官餐厅"));
-    const FloorSampler above = floorOf(wardroom);
-    ASSERT_GT(above.sampled(), kEnoughSamples);
-    EXPECT_LT(above.redShare(snapshot(wardroom["deck"].toInt())), kQuiet);
 
     // Every deck got its picture.
     for (const QJsonValue& deck : ship_["decks"].toArray())
