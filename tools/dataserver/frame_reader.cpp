@@ -30,6 +30,7 @@ QVector<ReceivedUnit> FrameReader::feed(const QByteArray& bytes, QStringList* er
             continue;
         }
         if (size - pos < frameLen) {
+            // Keep the head and what follows until the frame completes.
             if (!holdsCompleteFrame(data + pos, size - pos))
                 break;
             ++falseHeads;
@@ -44,11 +45,6 @@ QVector<ReceivedUnit> FrameReader::feed(const QByteArray& bytes, QStringList* er
         }
         parseUnits(data + pos + sizeof(stIoHd), hd.wLn, hd.cSm, &units, errors);
         pos += frameLen;
-    }
-    // Without a head in sight only the bytes that may start one are worth keeping.
-    if (size - pos >= kFrameOverhead) {
-        skipped += size - pos - (kFrameOverhead - 1);
-        pos = size - (kFrameOverhead - 1);
     }
     // One line per kind and call, however hostile the stream.
     if (falseHeads > 0)
