@@ -19,7 +19,7 @@ function(kelvane_add_edition target)
         $<BUILD_INTERFACE:${KELVANE_SOURCE_ROOT}>
         $<BUILD_INTERFACE:${KELVANE_GENERATED_INCLUDE_DIR}>)
     target_link_libraries(${target}
-        PUBLIC Qt5::Core Qt5::Gui Qt5::Widgets Qt5::Svg ostrel_headers
+        PUBLIC Qt5::Core Qt5::Gui Qt5::Widgets Qt5::Svg $<BUILD_INTERFACE:ostrel_headers>
         PRIVATE $<BUILD_INTERFACE:ostrel>)
     if(ARG_MAINTENANCE)
         target_compile_definitions(${target} PUBLIC KELVANE_MAINTENANCE)

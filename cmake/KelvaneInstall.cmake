@@ -1,0 +1,85 @@
+# Installs the three libraries with their headers, the CMake package
+# (find_package(Kelvane)), the pkg-config files and the programs.
+#
+# Both editions share one header tree, include/kelvane: a host compiles only
+# what its edition declares, the maintenance edition's definition says which.
+include(CMakePackageConfigHelpers)
+
+set(KELVANE_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/Kelvane")
+set(KELVANE_INSTALL_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}/kelvane")
+set(TAVIMOR_INSTALL_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}/Tavimor")
+
+# The package and the .pc files find everything relative to their own place,
+# so the tree may be installed under any prefix (cmake --install --prefix).
+foreach(dir CMAKE_INSTALL_LIBDIR CMAKE_INSTALL_INCLUDEDIR CMAKE_INSTALL_BINDIR CMAKE_INSTALL_DATADIR)
+    if(IS_ABSOLUTE "${${dir}}")
+        message(FATAL_ERROR "${dir} must be relative to the install prefix, not ${${dir}}")
+    endif()
+endforeach()
+
+install(TARGETS kelvaned kelvane
+    EXPORT KelvaneTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    INCLUDES DESTINATION ${KELVANE_INSTALL_INCLUDEDIR})
+install(TARGETS Tavimor
+    EXPORT KelvaneTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    INCLUDES DESTINATION ${TAVIMOR_INSTALL_INCLUDEDIR})
+
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/kelvane/src/"
+    DESTINATION ${KELVANE_INSTALL_INCLUDEDIR}
+    FILES_MATCHING PATTERN "*.h")
+install(FILES
+    "${PROJECT_SOURCE_DIR}/lua/lua_facade.h"
+    "${KELVANE_GENERATED_INCLUDE_DIR}/kelvane_export.h"
+    DESTINATION ${KELVANE_INSTALL_INCLUDEDIR})
+install(FILES
+    "${PROJECT_SOURCE_DIR}/Tavimor/Tavimor.h"
+    "${PROJECT_SOURCE_DIR}/Tavimorio/CIOType.h"
+    "${KELVANE_GENERATED_INCLUDE_DIR}/tavimor_export.h"
+    DESTINATION ${TAVIMOR_INSTALL_INCLUDEDIR})
+
+install(EXPORT KelvaneTargets
+    NAMESPACE Kelvane::
+    DESTINATION ${KELVANE_INSTALL_CMAKEDIR})
+configure_package_config_file(
+    "${CMAKE_CURRENT_LIST_DIR}/KelvaneConfig.cmake.in"
+    "${PROJECT_BINARY_DIR}/KelvaneConfig.cmake"
+    INSTALL_DESTINATION ${KELVANE_INSTALL_CMAKEDIR}
+    PATH_VARS KELVANE_INSTALL_TRANSLATIONSDIR)
+write_basic_package_version_file(
+    "${PROJECT_BINARY_DIR}/KelvaneConfigVersion.cmake"
+    COMPATIBILITY SameMajorVersion)
+install(FILES
+    "${PROJECT_BINARY_DIR}/KelvaneConfig.cmake"
+    "${PROJECT_BINARY_DIR}/KelvaneConfigVersion.cmake"
+    DESTINATION ${KELVANE_INSTALL_CMAKEDIR})
+
+set(KELVANE_PC_TEMPLATE "${CMAKE_CURRENT_LIST_DIR}/kelvane.pc.in")
+
+# kelvane_install_pc(<library> <include subdir> "<Requires>" [<extra Cflags>])
+function(kelvane_install_pc library include_subdir requires)
+    file(RELATIVE_PATH PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
+    string(REGEX REPLACE "/$" "" PC_TO_PREFIX "${PC_TO_PREFIX}")
+    set(PC_NAME ${library})
+    set(PC_INCLUDE_SUBDIR ${include_subdir})
+    set(PC_REQUIRES "${requires}")
+    set(PC_EXTRA_CFLAGS "${ARGN}")
+    configure_file("${KELVANE_PC_TEMPLATE}"
+        "${PROJECT_BINARY_DIR}/pkgconfig/${library}.pc" @ONLY)
+    install(FILES "${PROJECT_BINARY_DIR}/pkgconfig/${library}.pc"
+        DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+endfunction()
+
+set(qt_display "Qt5Core >= 5.15, Qt5Gui, Qt5Widgets, Qt5Svg")
+kelvane_install_pc(kelvaned kelvane "${qt_display}")
+kelvane_install_pc(kelvane kelvane "${qt_display}" -DKELVANE_MAINTENANCE)
+kelvane_install_pc(Tavimor Tavimor "Qt5Core >= 5.15, Qt5Network")
+
+foreach(program tavimor-dataserver kelvane-station kelvane-maintainer)
+    if(TARGET ${program})
+        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+endforeach()

@@ -1,0 +1,44 @@
+# cmake -D BUILD_DIR=<build tree> -D CONFIG=<config> -D WORK_DIR=<scratch folder>
+#       -D HOST_SOURCE_DIR=<host project> -D GENERATOR=<generator>
+#       -D CXX_COMPILER=<compiler> -D LIBDIR=<libdir below the prefix>
+#       [-D TOOLCHAIN_FILE=<file> -D EMULATOR=<program>] -P check_installed_package.cmake
+#
+# Installs BUILD_DIR under WORK_DIR/prefix, builds the host against that prefix
+# alone and runs each of its programs; any failing step fails the script.
+
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        string(REPLACE ";" " " command "${ARGN}")
+        message(FATAL_ERROR "failed (${status}): ${command}")
+    endif()
+endfunction()
+
+set(prefix "${WORK_DIR}/prefix")
+set(host_build "${WORK_DIR}/host")
+file(REMOVE_RECURSE "${WORK_DIR}")
+
+set(config_args)
+if(CONFIG)
+    set(config_args --config ${CONFIG})
+endif()
+run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}" ${config_args})
+
+# The host sees the installed package and nothing of the source or build tree.
+set(ENV{PKG_CONFIG_PATH} "${prefix}/${LIBDIR}/pkgconfig")
+# A cross build hands its toolchain (which names the compiler) to the host.
+if(TOOLCHAIN_FILE)
+    set(compiler_args -D CMAKE_TOOLCHAIN_FILE=${TOOLCHAIN_FILE})
+else()
+    set(compiler_args -D CMAKE_CXX_COMPILER=${CXX_COMPILER})
+endif()
+run(${CMAKE_COMMAND} -S "${HOST_SOURCE_DIR}" -B "${host_build}" -G "${GENERATOR}" ${compiler_args}
+    -D CMAKE_BUILD_TYPE=${CONFIG}
+    -D CMAKE_PREFIX_PATH=${prefix}
+    -D CMAKE_FIND_USE_PACKAGE_REGISTRY=OFF)
+run(${CMAKE_COMMAND} --build "${host_build}" ${config_args})
+
+set(ENV{QT_QPA_PLATFORM} offscreen)
+foreach(program host_kelvaned host_kelvane host_pkgconfig)
+    run(${EMULATOR} "${host_build}/${program}")
+endforeach()
