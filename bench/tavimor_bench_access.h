@@ -12,6 +12,8 @@ class TavimorTestAccess
 {
 public:
     static void setCallback(Tavimor& client, void (*callback)(stDt*, int, int)) { client.pfnBook = callback; }
+    /// Booked names still waiting for their first update.
+    static int unansweredCount(const Tavimor& client) { return client.lstBook.size(); }
 
     /// Hands `len` bytes to the parser in reads as large as the receive buffer
     /// allows beside the carried remainder (8 KiB at most), as a socket read would.

@@ -21,14 +21,6 @@ constexpr int kPointsPerKind = 500;
 // One point in this many is a text point (status messages are rare).
 constexpr int kTextEvery = 16;
 
-QByteArray pointName(long i)
-{
-    static const char* const kinds[] = {"SMK", "HT", "FLD", "TMP", "LVL.HI", "MUL", "PRS"};
-    const int kindCount = int(sizeof(kinds) / sizeof(kinds[0]));
-    return QByteArray("D") + QByteArray::number(int(i % kDecks) + 1) + '-' + kinds[i % kindCount] + '-'
-        + QByteArray::number(int(i % kPointsPerKind)).rightJustified(3, '0');
-}
-
 QByteArray littleEndian32(quint32 v)
 {
     QByteArray out(4, '\0');
@@ -39,31 +31,39 @@ QByteArray littleEndian32(quint32 v)
 QByteArray pointUnit(long i)
 {
     if (i % kTextEvery == 0)
-        return unit(pointName(i), kTypeText, QByteArray("正常").append(QByteArray::number(int(i % 10))));
+        return unit(OpBook, pointName(i), kTypeText, QByteArray("正常").append(QByteArray::number(int(i % 10))));
     switch (i % 3) {
     case 0: {
         QByteArray v(8, '\0');
         const double d = 21.5 + double(i % 100) / 10.0;
         std::memcpy(v.data(), &d, sizeof(d));
-        return unit(pointName(i), kDouble, v);
+        return unit(OpBook, pointName(i), kDouble, v);
     }
     case 1: {
         const float f = 0.5f * float(i % 7);
         quint32 bits = 0;
         std::memcpy(&bits, &f, sizeof(bits));
-        return unit(pointName(i), kFloat, littleEndian32(bits));
+        return unit(OpBook, pointName(i), kFloat, littleEndian32(bits));
     }
     default:
-        return unit(pointName(i), kInt, littleEndian32(quint32(i % 2)));
+        return unit(OpBook, pointName(i), kInt, littleEndian32(quint32(i % 2)));
     }
 }
 
 } // namespace
 
-QByteArray unit(const QByteArray& name, quint8 type, const QByteArray& value)
+QByteArray pointName(long i)
+{
+    static const char* const kinds[] = {"SMK", "HT", "FLD", "TMP", "LVL.HI", "MUL", "PRS"};
+    const int kindCount = int(sizeof(kinds) / sizeof(kinds[0]));
+    return QByteArray("D") + QByteArray::number(int(i % kDecks) + 1) + '-' + kinds[i % kindCount] + '-'
+        + QByteArray::number(int(i % kPointsPerKind)).rightJustified(3, '0');
+}
+
+QByteArray unit(quint8 op, const QByteArray& name, quint8 type, const QByteArray& value)
 {
     stIoUt ut{};
-    ut.cMd = OpBook;
+    ut.cMd = op;
     ut.cLn = quint8(value.size());
     ut.cTp = type;
     QByteArray out;

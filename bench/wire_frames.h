@@ -6,8 +6,11 @@
 
 namespace benchwire {
 
-/// An update unit (operation 1) for `name` with a value of `type` and its bytes.
-QByteArray unit(const QByteArray& name, quint8 type, const QByteArray& value);
+/// The name of the i-th data point, in the sample ship's style (D3-TMP-042).
+QByteArray pointName(long i);
+
+/// A unit of operation `op` for `name` with a value of `type` and its bytes.
+QByteArray unit(quint8 op, const QByteArray& name, quint8 type, const QByteArray& value);
 /// A frame around the given units.
 QByteArray frame(const QByteArray& units, int unitCount, quint16 sequence);
 /// A stream of at least `bytes` bytes of update frames with `unitsPerFrame`

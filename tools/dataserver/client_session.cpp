@@ -20,6 +20,11 @@ namespace {
 constexpr quint32 kMinPeriodMs = 100;
 // A client that stops reading is dropped before its backlog eats the server's memory.
 constexpr qint64 kMaxWriteBacklog = 1 << 20;
+// Reads are taken in pieces of this size: one huge read would cost a fresh
+// mapping of zeroed pages every time.
+constexpr qint64 kReadChunk = 64 * 1024;
+// Room kept for the frames of one burst, so building them allocates nothing.
+constexpr int kPendingCapacity = 64 * 1024;
 
 } // namespace
 
@@ -30,6 +35,10 @@ ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, QObject* par
     , peer_(QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort()))
 {
     socket_->setParent(this);
+    // Updates are small frames written as values change; with Nagle's algorithm
+    // the last one of a burst waits for the client's delayed acknowledgement.
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    pending_.reserve(kPendingCapacity);
     connect(socket_, &QTcpSocket::readyRead, this, &ClientSession::readFrames);
     connect(socket_, &QTcpSocket::disconnected, this, [this] { emit closed(this); });
     connect(store_, &PointStore::changed, this, &ClientSession::pointChanged);
@@ -37,12 +46,14 @@ ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, QObject* par
 
 void ClientSession::readFrames()
 {
-    QStringList errors;
-    const QVector<ReceivedUnit> units = reader_.feed(socket_->readAll(), &errors);
-    for (const QString& error : qAsConst(errors))
-        logError(error);
-    for (const ReceivedUnit& unit : units)
-        handle(unit);
+    while (socket_->bytesAvailable() > 0) {
+        QStringList errors;
+        const QVector<ReceivedUnit> units = reader_.feed(socket_->read(kReadChunk), &errors);
+        for (const QString& error : qAsConst(errors))
+            logError(error);
+        for (const ReceivedUnit& unit : units)
+            handle(unit);
+    }
 }
 
 void ClientSession::handle(const ReceivedUnit& unit)
@@ -120,12 +131,25 @@ void ClientSession::send(quint8 op, const QByteArray& name)
 {
     if (socket_->state() != QAbstractSocket::ConnectedState)
         return;
-    if (socket_->bytesToWrite() > kMaxWriteBacklog) {
+    if (socket_->bytesToWrite() + pending_.size() > kMaxWriteBacklog) {
         logError(QStringLiteral("client does not read; closing"));
+        pending_.resize(0);
         socket_->abort();
         return;
     }
-    socket_->write(writer_.frame(op, name, store_->value(name)));
+    if (pending_.isEmpty())
+        QMetaObject::invokeMethod(this, &ClientSession::flush, Qt::QueuedConnection);
+    writer_.append(&pending_, op, name, store_->value(name));
+}
+
+void ClientSession::flush()
+{
+    if (pending_.isEmpty())
+        return;
+    if (socket_->state() == QAbstractSocket::ConnectedState)
+        socket_->write(pending_);
+    // Keeps the reserved capacity for the next burst.
+    pending_.resize(0);
 }
 
 void ClientSession::logError(const QString& what) const

@@ -40,6 +40,7 @@ private:
     void write(const ReceivedUnit& unit);
     void pointChanged(const QByteArray& name);
     void send(quint8 op, const QByteArray& name);
+    void flush();
     void logError(const QString& what) const;
 
     QTcpSocket* socket_;
@@ -47,6 +48,8 @@ private:
     QString peer_;
     FrameReader reader_;
     FrameWriter writer_;
+    // Frames built since the last flush; one socket write carries a whole burst.
+    QByteArray pending_;
     // Booked names; the timer is null for on-change-only bookings.
     QHash<QByteArray, QTimer*> bookings_;
 };

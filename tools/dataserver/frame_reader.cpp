@@ -6,10 +6,19 @@
 
 using namespace tavimorio;
 
+namespace {
+
+// A one-unit frame with a short name and a 4-byte value.
+constexpr int kTypicalFrameLen = kFrameOverhead + kUnitOverhead + 4 + 4;
+
+} // namespace
+
 QVector<ReceivedUnit> FrameReader::feed(const QByteArray& bytes, QStringList* errors)
 {
     buffer_ += bytes;
     QVector<ReceivedUnit> units;
+    // Enough for one-unit frames of short names without growing (and copying) the vector.
+    units.reserve(buffer_.size() / kTypicalFrameLen);
     const char* data = buffer_.constData();
     const int size = buffer_.size();
     int pos = 0;

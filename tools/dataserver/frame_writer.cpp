@@ -6,7 +6,7 @@
 
 using namespace tavimorio;
 
-QByteArray FrameWriter::frame(quint8 op, const QByteArray& name, const PointValue& value)
+void FrameWriter::append(QByteArray* out, quint8 op, const QByteArray& name, const PointValue& value)
 {
     Q_ASSERT(name.size() <= kMaxNameLen && value.bytes.size() <= kMaxNameLen);
     stIoHd hd{};
@@ -20,14 +20,11 @@ QByteArray FrameWriter::frame(quint8 op, const QByteArray& name, const PointValu
     ut.cLn = quint8(value.bytes.size());
     ut.cTp = value.type;
 
-    QByteArray out;
-    out.reserve(int(hd.wLn) + kFrameOverhead);
-    out.append(reinterpret_cast<const char*>(&hd), sizeof(hd));
-    out.append(char(name.size()));
-    out.append(name);
-    out.append(reinterpret_cast<const char*>(&ut), sizeof(ut));
-    out.append(value.bytes);
-    out.append(char(kTailByte));
-    out.append(char(kTailByte));
-    return out;
+    out->append(reinterpret_cast<const char*>(&hd), sizeof(hd));
+    out->append(char(name.size()));
+    out->append(name);
+    out->append(reinterpret_cast<const char*>(&ut), sizeof(ut));
+    out->append(value.bytes);
+    out->append(char(kTailByte));
+    out->append(char(kTailByte));
 }

@@ -8,8 +8,9 @@
 class FrameWriter
 {
 public:
-    /// A frame with one unit of operation `op` carrying `value` for the GBK name `name` (at most 255 bytes).
-    QByteArray frame(quint8 op, const QByteArray& name, const PointValue& value);
+    /// Appends to `out` a frame with one unit of operation `op` carrying `value`
+    /// for the GBK name `name` (at most 255 bytes).
+    void append(QByteArray* out, quint8 op, const QByteArray& name, const PointValue& value);
 
 private:
     quint16 nextSequence_ = 0;
