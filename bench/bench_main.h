@@ -22,17 +22,25 @@ inline void dropDebug(QtMsgType type, const QMessageLogContext& context, const Q
         previousHandler()(type, context, message);
 }
 
-template <typename App>
-int run(int argc, char** argv)
+/// Runs the benchmarks under an application object of type App, after `setUp`.
+template <typename App, typename SetUp>
+int run(int argc, char** argv, SetUp setUp)
 {
     App app(argc, argv);
     previousHandler() = qInstallMessageHandler(dropDebug);
+    setUp();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+
+template <typename App>
+int run(int argc, char** argv)
+{
+    return run<App>(argc, argv, [] {});
 }
 
 } // namespace benchmain
