@@ -119,6 +119,7 @@ void DeckPlan::addEquipment()
     for (const auto& equipment : ship_.equipmentOn(deck_)) {
         auto* tag = new EquipmentTag(equipment);
         tag->setDeck(deck_);
+        tag->setCabin(ship_.compartmentOf(equipment.get()));
         tag->setPixmap(EquipmentConfig::instance().pixmapByName(equipment->classifier()->name()));
         layer->addEquipment(tag);
     }
@@ -130,6 +131,7 @@ void DeckPlan::addTeams()
         auto* tag = new TeamTag;
         tag->setPos(team.position);
         tag->setDeck(deck_);
+        tag->setCabin(team.compartment);
         tag->deployTeam(team.name);
         scene_->addItem(tag);
     }

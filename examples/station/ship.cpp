@@ -33,14 +33,14 @@ harq::Deck* Ship::deckById(quint64 id) const
     return nullptr;
 }
 
-void Ship::setCompartment(const harq::Sensor* sensor, harq::Region* compartment)
+void Ship::setCompartment(const QObject* thing, harq::Region* compartment)
 {
-    compartments_.insert(sensor, compartment);
+    compartments_.insert(thing, compartment);
 }
 
-harq::Region* Ship::compartmentOf(const harq::Sensor* sensor) const
+harq::Region* Ship::compartmentOf(const QObject* thing) const
 {
-    return compartments_.value(sensor, nullptr);
+    return compartments_.value(thing, nullptr);
 }
 
 harq::Region* Ship::regionById(quint64 id) const

@@ -30,6 +30,7 @@ public:
         QString name;
         quint64 deck = 0;
         QPointF position;
+        harq::Region* compartment = nullptr;
     };
 
     /// A damage boundary drawn on one deck and repeated on others.
@@ -54,9 +55,9 @@ public:
     std::vector<harq::Deck*> decks() const;
     harq::Deck* deckById(quint64 id) const;
 
-    /// Records which compartment \a sensor is installed in (the ship file says so).
-    void setCompartment(const harq::Sensor* sensor, harq::Region* compartment);
-    harq::Region* compartmentOf(const harq::Sensor* sensor) const;
+    /// Records which compartment a sensor or a piece of equipment is in (the ship file says so).
+    void setCompartment(const QObject* thing, harq::Region* compartment);
+    harq::Region* compartmentOf(const QObject* thing) const;
     harq::Region* regionById(quint64 id) const;
 
     void addClassifier(std::unique_ptr<harq::EquipmentClassifier> classifier);
@@ -84,7 +85,7 @@ private:
     // the decks and classifiers above them.
     QString name_;
     std::vector<std::unique_ptr<harq::Deck>> decks_;
-    QHash<const harq::Sensor*, harq::Region*> compartments_;
+    QHash<const QObject*, harq::Region*> compartments_;
     std::vector<std::unique_ptr<harq::EquipmentClassifier>> classifiers_;
     // Shared with the equipment tags on show.
     std::vector<std::shared_ptr<harq::Equipment>> equipment_;

@@ -186,24 +186,21 @@ bool ShipLoader::loadSensors(const QJsonArray& sensors, Ship& ship)
     for (int i = 0; i < sensors.size(); ++i) {
         enter("sensors", i);
         const QJsonObject json = sensors.at(i).toObject();
-        quint64 id = 0, compartmentId = 0;
+        quint64 id = 0;
         harq::Deck* deck = nullptr;
+        harq::Region* compartment = nullptr;
         QString name, code, group, system, device;
         QPointF position;
-        if (!readId(json, "id", &id) || !readDeck(json, ship, &deck) || !readId(json, "compartment", &compartmentId)
-            || !readText(json, "name", &name) || !readText(json, "code", &code)
+        if (!readId(json, "id", &id) || !readDeck(json, ship, &deck) || !readText(json, "name", &name)
+            || !readText(json, "code", &code)
             || !readPoint(json.value(QStringLiteral("position")), "position", &position)
+            || !readCompartment(json, "compartment", *deck, position, true, &compartment)
             || !readText(json, "view_group", &group) || !readText(json, "system", &system, false)
             || !readText(json, "device", &device, false))
             return false;
         if (ids.contains(id))
             return fail(tr("传感器编号 %1 重复").arg(id));
         ids.insert(id);
-        harq::Region* compartment = deck->regionByID(compartmentId);
-        if (!compartment)
-            return fail(tr("舱室 %1 不在该甲板上").arg(compartmentId));
-        if (!compartment->containsPoint(position))
-            return fail(tr("位置 (%1, %2) 不在舱室 %3 内").arg(position.x()).arg(position.y()).arg(compartment->name()));
         auto viewGroup = style.viewGroupByName(group);
         if (!viewGroup)
             return fail(tr("未知的传感器视图组 %1").arg(group));
@@ -301,11 +298,13 @@ bool ShipLoader::loadEquipment(const QJsonObject& root, Ship& ship)
         const QJsonObject json = pieces.at(i).toObject();
         quint64 id = 0, classifierId = 0;
         harq::Deck* deck = nullptr;
+        harq::Region* compartment = nullptr;
         QPointF position;
         int amount = 0, condition = 0;
         QString validDate, specification, charge, controller, maintenance, comments;
         if (!readId(json, "id", &id) || !readId(json, "classifier", &classifierId) || !readDeck(json, ship, &deck)
             || !readPoint(json.value(QStringLiteral("position")), "position", &position)
+            || !readCompartment(json, "compartment", *deck, position, false, &compartment)
             || !readInt(json, "amount", &amount) || !readInt(json, "condition", &condition, false)
             || !readText(json, "valid_date", &validDate, false)
             || !readText(json, "specification", &specification, false) || !readText(json, "charge", &charge, false)
@@ -331,6 +330,8 @@ bool ShipLoader::loadEquipment(const QJsonObject& root, Ship& ship)
         equipment->setController(controller);
         equipment->setMaintenance(maintenance);
         equipment->setComments(comments);
+        if (compartment)
+            ship.setCompartment(equipment.get(), compartment);
         ship.addEquipment(std::move(equipment));
     }
     return true;
@@ -344,7 +345,8 @@ bool ShipLoader::loadTeams(const QJsonArray& teams, Ship& ship)
         Ship::Team team;
         harq::Deck* deck = nullptr;
         if (!readText(json, "name", &team.name) || !readDeck(json, ship, &deck)
-            || !readPoint(json.value(QStringLiteral("position")), "position", &team.position))
+            || !readPoint(json.value(QStringLiteral("position")), "position", &team.position)
+            || !readCompartment(json, "compartment", *deck, team.position, false, &team.compartment))
             return false;
         team.deck = deck->id();
         ship.addTeam(team);
@@ -470,6 +472,22 @@ bool ShipLoader::readDeck(const QJsonObject& object, Ship& ship, harq::Deck** de
     *deck = ship.deckById(id);
     if (!*deck)
         return fail(tr("未知的甲板编号 %1").arg(id));
+    return true;
+}
+
+bool ShipLoader::readCompartment(const QJsonObject& object, const char* key, const harq::Deck& deck,
+                                 QPointF position, bool required, harq::Region** compartment)
+{
+    if (!required && !object.contains(QLatin1String(key)))
+        return true;
+    quint64 id = 0;
+    if (!readId(object, key, &id))
+        return false;
+    *compartment = deck.regionByID(id);
+    if (!*compartment)
+        return fail(tr("舱室 %1 不在该甲板上").arg(id));
+    if (!(*compartment)->containsPoint(position))
+        return fail(tr("位置 (%1, %2) 不在舱室 %3 内").arg(position.x()).arg(position.y()).arg((*compartment)->name()));
     return true;
 }
 

@@ -51,6 +51,9 @@ private:
     bool readPoint(const QJsonValue& json, const char* key, QPointF* point);
     bool readOutline(const QJsonObject& object, const char* key, QPolygonF* outline);
     bool readDeck(const QJsonObject& object, Ship& ship, harq::Deck** deck);
+    /// The compartment named by \a key on \a deck, which must contain \a position.
+    bool readCompartment(const QJsonObject& object, const char* key, const harq::Deck& deck, QPointF position,
+                         bool required, harq::Region** compartment);
 
     bool fail(const QString& message);
     void enter(const char* section, int index);

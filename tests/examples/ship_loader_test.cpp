@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -247,4 +248,40 @@ TEST_F(ShipLoaderTest, ReferencesAndIdentifiersAreChecked)
     decks[1] = second;
     ship["decks"] = decks;
     rejected(ship);
+}
+
+TEST_F(ShipLoaderTest, EquipmentAndTeamsKeepTheirCompartment)
+{
+    QJsonObject ship = validShip();
+    ship["equipment_classifiers"] = QJsonArray{QJsonObject{
+        {"id", 3}, {"name", "手提式灭火器"}, {"icon", "equip_extinguisher.svg"}, {"moveable", true}, {"classifier", 1}}};
+    QJsonObject extinguisher{{"id", 1}, {"classifier", 3}, {"deck", 1}, {"compartment", 11},
+                             {"position", point(20, 20)}, {"amount", 2}, {"valid_date", "2027-03-31"}};
+    ship["equipment"] = QJsonArray{extinguisher};
+    ship["teams"] = QJsonArray{QJsonObject{{"name", "消防队"}, {"deck", 2}, {"compartment", 21}, {"position", point(30, 30)}}};
+
+    ShipLoader loader;
+    const auto loaded = loader.load(write(ship));
+    ASSERT_NE(loaded, nullptr) << loader.error().toStdString();
+    const auto pieces = loaded->equipmentOn(loaded->deckById(1));
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(pieces.front()->count(), 2);
+    EXPECT_EQ(pieces.front()->validDate(), QDate(2027, 3, 31));
+    EXPECT_EQ(pieces.front()->classifier(), loaded->classifierById(3));
+    EXPECT_EQ(loaded->compartmentOf(pieces.front().get()), loaded->regionById(11));
+    ASSERT_EQ(loaded->teamsOn(2).size(), 1);
+    EXPECT_EQ(loaded->teamsOn(2).first().compartment, loaded->regionById(21));
+
+    extinguisher["position"] = point(200, 20);
+    ship["equipment"] = QJsonArray{extinguisher};
+    EXPECT_NE(rejected(ship).find("不在舱室"), std::string::npos);
+
+    extinguisher["position"] = point(20, 20);
+    extinguisher["classifier"] = 4;
+    extinguisher["valid_date"] = "2027-02-30";
+    ship["equipment"] = QJsonArray{extinguisher};
+    EXPECT_NE(rejected(ship).find("4"), std::string::npos);
+    extinguisher["classifier"] = 3;
+    ship["equipment"] = QJsonArray{extinguisher};
+    EXPECT_NE(rejected(ship).find("2027-02-30"), std::string::npos);
 }
