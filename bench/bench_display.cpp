@@ -1,0 +1,209 @@
+// Paints of a 1920x1080 DeckViewComplex on the offscreen platform showing a
+// deck of 2,000 sensors (icons with labels) and 300 compartments: CPU time per
+// paint and paints per second while 20 or 1,000 sensors blink, and while
+// nothing changes. Paints are those the event loop asks for, counted in the
+// view's own paint event; a forced full repaint is the reference.
+
+#include "bench_main.h"
+#include "process_cpu.h"
+#include "ship_fixture.h"
+
+#include "entity/deck.h"
+#include "entity/sensor.h"
+#include "entity/sensor_item.h"
+#include "view/deck_scene.h"
+#include "view/deck_view_complex.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGraphicsItem>
+#include <QGraphicsSvgItem>
+#include <QGraphicsTextItem>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <ctime>
+#include <memory>
+
+namespace {
+
+constexpr int kSensors = 2000;
+constexpr int kCompartments = 300;
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+constexpr int kPeriodMs = 3000;
+// Long enough for stopped animations and pending updates to settle.
+constexpr int kSettleMs = 500;
+constexpr double kAlarm = 1.0;
+constexpr double kNormal = 0.0;
+
+double threadCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+/// The interactive view, counting its paints and their CPU time.
+class CountingView : public DeckViewComplex
+{
+public:
+    using DeckViewComplex::DeckViewComplex;
+
+    int paints = 0;
+    double paintCpu = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        const double start = threadCpuSeconds();
+        DeckViewComplex::paintEvent(event);
+        paintCpu += threadCpuSeconds() - start;
+        ++paints;
+    }
+};
+
+void runEventLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+/// The 2,000-sensor deck on show in a 1920x1080 view.
+class Station
+{
+public:
+    Station()
+    {
+        drawing_ = benchship::writeDeckDrawing(folder_.path());
+        deck_ = benchship::buildDeck(kSensors, kCompartments, false);
+        benchship::showDeck(scene_, *deck_, drawing_);
+        view_ = std::make_unique<CountingView>(&scene_);
+        view_->resize(kWidth, kHeight);
+        view_->show();
+        view_->changeDeck(deck_->name());
+        runEventLoop(kSettleMs);
+    }
+
+    /// Puts `count` sensors spread over the deck in alarm, the rest back to normal.
+    void setBlinking(int count)
+    {
+        const auto sensors = deck_->sensors();
+        const int step = count > 0 ? int(sensors.size()) / count : 0;
+        for (int i = 0; i < int(sensors.size()); ++i) {
+            const bool alarm = step > 0 && i % step == 0 && i / step < count;
+            sensors[size_t(i)]->itemAt(0)->setValue(benchship::stateTag(i), alarm ? kAlarm : kNormal);
+        }
+        runEventLoop(kSettleMs);
+    }
+
+    /// Alternatives the library does not take, measured for comparison: sensor
+    /// labels and the deck drawing drawn from a device pixmap cache.
+    void setCaching(bool labels, bool drawing)
+    {
+        for (QGraphicsItem* item : scene_.items()) {
+            if (item->type() == QGraphicsTextItem::Type)
+                item->setCacheMode(labels ? QGraphicsItem::DeviceCoordinateCache : QGraphicsItem::NoCache);
+            else if (item->type() == QGraphicsSvgItem::Type)
+                item->setCacheMode(drawing ? QGraphicsItem::DeviceCoordinateCache : QGraphicsItem::NoCache);
+        }
+    }
+
+    int abnormal() const { return deck_->abnormalSensorCount(); }
+    CountingView& view() { return *view_; }
+
+private:
+    QTemporaryDir folder_;
+    QString drawing_;
+    std::unique_ptr<harq::Deck> deck_;
+    DeckScene scene_;
+    std::unique_ptr<CountingView> view_;
+};
+
+Station& station()
+{
+    static Station instance;
+    return instance;
+}
+
+enum Caching { kNoCache = 0, kLabelCache = 1, kDrawingCache = 2 };
+
+// Each iteration lets the event loop run for kPeriodMs.
+void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache)
+{
+    Station& s = station();
+    s.setCaching(caching & kLabelCache, caching & kDrawingCache);
+    s.setBlinking(blinking);
+    if (s.abnormal() != blinking) {
+        state.SkipWithError("wrong number of sensors in alarm");
+        return;
+    }
+    CountingView& view = s.view();
+    view.paints = 0;
+    view.paintCpu = 0;
+    double cpu = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        QElapsedTimer wall;
+        wall.start();
+        const double cpu0 = benchcpu::cpuSeconds();
+        runEventLoop(kPeriodMs);
+        cpu += benchcpu::cpuSeconds() - cpu0;
+        seconds += double(wall.nsecsElapsed()) / 1e9;
+    }
+    state.counters["paints/s"] = double(view.paints) / seconds;
+    state.counters["cpu_ms/paint"] = view.paints > 0 ? view.paintCpu * 1e3 / view.paints : 0.0;
+    state.counters["process_cpu_share"] = cpu / seconds;
+    s.setCaching(false, false);
+}
+
+void BM_PaintWhileBlinking(benchmark::State& state)
+{
+    measureLoop(state, int(state.range(0)));
+}
+
+// Arguments: sensors blinking, caching alternative (bits of Caching).
+void BM_PaintWhileBlinkingCached(benchmark::State& state)
+{
+    measureLoop(state, int(state.range(0)), int(state.range(1)));
+}
+
+void BM_PaintWhileNothingChanges(benchmark::State& state)
+{
+    measureLoop(state, 0);
+}
+
+// Reference: a forced repaint of the whole 1920x1080 viewport.
+void BM_FullRepaint(benchmark::State& state)
+{
+    Station& s = station();
+    s.setBlinking(int(state.range(0)));
+    CountingView& view = s.view();
+    view.paints = 0;
+    view.paintCpu = 0;
+    for (auto _ : state)
+        view.viewport()->repaint();
+    state.counters["cpu_ms/paint"] = view.paints > 0 ? view.paintCpu * 1e3 / view.paints : 0.0;
+}
+
+} // namespace
+
+BENCHMARK(BM_PaintWhileBlinking)->Arg(20)->Arg(1000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWhileBlinkingCached)
+    ->Args({20, kLabelCache})
+    ->Args({1000, kLabelCache})
+    ->Args({20, kDrawingCache})
+    ->Args({1000, kDrawingCache})
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWhileNothingChanges)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRepaint)->Arg(0)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return benchmain::run<QApplication>(argc, argv, [] { benchship::loadSampleStyles(); });
+}
