@@ -104,6 +104,8 @@ bool DataLink::connectAndBook()
 
     // Forget bookings still waiting for a first answer from the last connection.
     client_.CancelDt(QString());
+    // The ship loader checked the names, so a booking fails only when the socket
+    // does; that counts as no connection, and the next attempt books everything.
     bool booked = true;
     for (int i = 0; i < names_.size(); ++i) {
         const int mode = i + 1 == names_.size() ? kCommit : kQueue;

@@ -22,6 +22,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <QTextCodec>
 
 #include <cmath>
 #include <limits>
@@ -34,6 +35,14 @@ constexpr int kIconCount = 2;
 constexpr double kLargestId = 9007199254740992.0; // 2^53: JSON numbers stay exact below it
 
 const char* const kDirectionKeys[] = {"up", "down", "left", "right", "front", "back"};
+// A data-point name travels as at most 255 GBK bytes.
+constexpr int kLongestPointName = 255;
+
+int gbkLength(const QString& name)
+{
+    static QTextCodec* const gbk = QTextCodec::codecForName("GBK");
+    return gbk ? gbk->fromUnicode(name).size() : name.toUtf8().size();
+}
 
 } // namespace
 
@@ -242,6 +251,10 @@ bool ShipLoader::loadItem(const QJsonValue& value, harq::Sensor& sensor)
         return fail(tr("测点类别 %1 应为 STATE 或 VALUE").arg(kind));
     if (!(low < high))
         return fail(tr("测点 %1 的下限不小于上限").arg(tag));
+    for (const QString& name : {tag, confirmTag}) {
+        if (gbkLength(name) > kLongestPointName)
+            return fail(tr("测点名 %1 超过 %2 字节").arg(name).arg(kLongestPointName));
+    }
     QStringList icons;
     for (const QJsonValue& icon : json.value(QStringLiteral("icons")).toArray())
         icons.append(icon.toString());

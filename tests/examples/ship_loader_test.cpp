@@ -209,6 +209,18 @@ TEST_F(ShipLoaderTest, ItemKindMustAgreeWithItsIcons)
     rejected(withSensorItem(validShip(), invertedLimits));
 }
 
+TEST_F(ShipLoaderTest, PointNamesMustFitAUnit)
+{
+    // 128 Chinese characters are 256 GBK bytes, one more than a unit can name.
+    const QString tooLong(128, QChar(0x6E29));
+    const QJsonObject item{{"kind", "VALUE"}, {"tag", "X"}, {"confirm_tag", tooLong}};
+    EXPECT_NE(rejected(withSensorItem(validShip(), item)).find("255"), std::string::npos);
+
+    const QJsonObject fits{{"kind", "VALUE"}, {"tag", QString(127, QChar(0x6E29)) + QLatin1Char('X')}};
+    ShipLoader loader;
+    EXPECT_NE(loader.load(write(withSensorItem(validShip(), fits))), nullptr) << loader.error().toStdString();
+}
+
 TEST_F(ShipLoaderTest, ReferencesAndIdentifiersAreChecked)
 {
     QJsonObject ship = validShip();
