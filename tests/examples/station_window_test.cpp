@@ -1,0 +1,127 @@
+// The station's window without a data server: values are handed to the model
+// directly, as the data link would.
+
+#include "alarm_list.h"
+#include "data_link.h"
+#include "deck_switcher.h"
+#include "event_log.h"
+#include "ship.h"
+#include "ship_loader.h"
+#include "station_config.h"
+#include "station_window.h"
+
+#include "entity/deck.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTcpServer>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+const QString kShipDir = QStringLiteral(KELVANE_SHIP_DIR);
+const QString kGalleySmoke = QStringLiteral("D2-SMK-026");
+
+class StationWindowTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        QString error;
+        ASSERT_TRUE(stationconfig::load(kShipDir + QStringLiteral("/config"), &error)) << error.toStdString();
+    }
+
+    void SetUp() override
+    {
+        ShipLoader loader;
+        ship_ = loader.load(kShipDir + QStringLiteral("/ship.json"));
+        ASSERT_NE(ship_, nullptr) << loader.error().toStdString();
+        // A port nobody listens on: the link stays down.
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        const quint16 port = probe.serverPort();
+        probe.close();
+        link_ = std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
+        window_ = std::make_unique<StationWindow>(*ship_, *link_);
+        alarms_ = window_->findChild<AlarmList*>()->findChild<QTreeWidget*>();
+        decks_ = window_->findChild<DeckSwitcher*>();
+        log_ = window_->findChild<EventLog*>();
+        ASSERT_TRUE(alarms_ && decks_ && log_);
+    }
+
+    QString deckRow(const QString& name) const
+    {
+        for (int i = 0; i < decks_->count(); ++i) {
+            if (decks_->item(i)->text().startsWith(name))
+                return decks_->item(i)->text();
+        }
+        return {};
+    }
+
+    std::unique_ptr<Ship> ship_;
+    std::unique_ptr<DataLink> link_;
+    std::unique_ptr<StationWindow> window_;
+    QTreeWidget* alarms_ = nullptr;
+    DeckSwitcher* decks_ = nullptr;
+    EventLog* log_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(StationWindowTest, AlarmIsListedCountedAcknowledgedAndCleared)
+{
+    EXPECT_EQ(alarms_->topLevelItemCount(), 0);
+    EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  正常"));
+
+    ship_->index().dispatch(kGalleySmoke, 1.0);
+    ASSERT_EQ(alarms_->topLevelItemCount(), 1);
+    const QTreeWidgetItem* row = alarms_->topLevelItem(0);
+    EXPECT_EQ(row->text(AlarmList::DeckColumn), QStringLiteral("第二甲板"));
+    EXPECT_EQ(row->text(AlarmList::CompartmentColumn), QStringLiteral("厨房[2-58-2]"));
+    EXPECT_EQ(row->text(AlarmList::AckColumn), QStringLiteral("未确认"));
+    EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  报警 1"));
+    EXPECT_TRUE(log_->toPlainText().contains(kGalleySmoke));
+
+    ship_->index().dispatch(kGalleySmoke + QStringLiteral(".ACK"), 1.0);
+    EXPECT_EQ(alarms_->topLevelItem(0)->text(AlarmList::AckColumn), QStringLiteral("已确认"));
+
+    ship_->index().dispatch(kGalleySmoke, 0.0);
+    EXPECT_EQ(alarms_->topLevelItemCount(), 0);
+    EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  正常"));
+}
+
+TEST_F(StationWindowTest, AcknowledgingWithoutAConnectionSaysSo)
+{
+    ship_->index().dispatch(kGalleySmoke, 1.0);
+    QPushButton* all = nullptr;
+    for (QPushButton* button : window_->findChildren<QPushButton*>()) {
+        if (button->text() == QStringLiteral("全部确认"))
+            all = button;
+    }
+    ASSERT_NE(all, nullptr);
+    all->click();
+    EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("确认报警 %1 失败").arg(kGalleySmoke)))
+        << log_->toPlainText().toStdString();
+    EXPECT_EQ(alarms_->topLevelItem(0)->text(AlarmList::AckColumn), QStringLiteral("未确认"));
+
+    bool disconnectedShown = false;
+    for (QLabel* label : window_->statusBar()->findChildren<QLabel*>())
+        disconnectedShown = disconnectedShown || label->text().startsWith(QStringLiteral("未连接数据服务器"));
+    EXPECT_TRUE(disconnectedShown);
+}
+
+TEST_F(StationWindowTest, ChoosingADeckShowsIt)
+{
+    harq::Deck* main = ship_->deckById(3);
+    for (int i = 0; i < decks_->count(); ++i) {
+        if (decks_->item(i)->text().startsWith(main->name()))
+            decks_->setCurrentRow(i);
+    }
+    EXPECT_TRUE(log_->toPlainText().endsWith(QStringLiteral("显示%1").arg(main->name())))
+        << log_->toPlainText().toStdString();
+}
