@@ -22,9 +22,10 @@ inline void dropDebug(QtMsgType type, const QMessageLogContext& context, const Q
         previousHandler()(type, context, message);
 }
 
-/// Runs the benchmarks under an application object of type App, after `setUp`.
-template <typename App, typename SetUp>
-int run(int argc, char** argv, SetUp setUp)
+/// Runs the benchmarks under an application object of type App, between
+/// `setUp` and `tearDown` (which must release what needs the application).
+template <typename App, typename SetUp, typename TearDown>
+int run(int argc, char** argv, SetUp setUp, TearDown tearDown)
 {
     App app(argc, argv);
     previousHandler() = qInstallMessageHandler(dropDebug);
@@ -34,7 +35,14 @@ int run(int argc, char** argv, SetUp setUp)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    tearDown();
     return 0;
+}
+
+template <typename App, typename SetUp>
+int run(int argc, char** argv, SetUp setUp)
+{
+    return run<App>(argc, argv, setUp, [] {});
 }
 
 template <typename App>
