@@ -78,14 +78,15 @@ std::unique_ptr<Ship> ShipLoader::load(const QString& path)
     if (!readText(root, "name", &name, false))
         return nullptr;
     ship->setName(name);
-    const QJsonArray compartments = root.value(QStringLiteral("compartments")).toArray();
-    if (!loadDecks(root.value(QStringLiteral("decks")).toArray(), *ship)
-        || !loadCompartments(compartments, *ship)
-        || !loadNeighbours(compartments, *ship)
-        || !loadSensors(root.value(QStringLiteral("sensors")).toArray(), *ship)
-        || !loadEquipment(root, *ship)
-        || !loadTeams(root.value(QStringLiteral("teams")).toArray(), *ship)
-        || !loadBoundaries(root.value(QStringLiteral("boundaries")).toArray(), *ship))
+    QJsonArray decks, compartments, sensors, classifiers, equipment, teams, boundaries;
+    if (!readList(root, "decks", &decks) || !readList(root, "compartments", &compartments)
+        || !readList(root, "sensors", &sensors) || !readList(root, "equipment_classifiers", &classifiers)
+        || !readList(root, "equipment", &equipment) || !readList(root, "teams", &teams)
+        || !readList(root, "boundaries", &boundaries))
+        return nullptr;
+    if (!loadDecks(decks, *ship) || !loadCompartments(compartments, *ship) || !loadNeighbours(compartments, *ship)
+        || !loadSensors(sensors, *ship) || !loadEquipment(classifiers, equipment, *ship) || !loadTeams(teams, *ship)
+        || !loadBoundaries(boundaries, *ship))
         return nullptr;
     associate(*ship);
     ship->buildIndex();
@@ -281,9 +282,8 @@ bool ShipLoader::loadItem(const QJsonValue& value, harq::Sensor& sensor)
     return true;
 }
 
-bool ShipLoader::loadEquipment(const QJsonObject& root, Ship& ship)
+bool ShipLoader::loadEquipment(const QJsonArray& classifiers, const QJsonArray& pieces, Ship& ship)
 {
-    const QJsonArray classifiers = root.value(QStringLiteral("equipment_classifiers")).toArray();
     for (int i = 0; i < classifiers.size(); ++i) {
         enter("equipment_classifiers", i);
         const QJsonObject json = classifiers.at(i).toObject();
@@ -305,7 +305,6 @@ bool ShipLoader::loadEquipment(const QJsonObject& root, Ship& ship)
         ship.addClassifier(std::move(classifier));
     }
 
-    const QJsonArray pieces = root.value(QStringLiteral("equipment")).toArray();
     for (int i = 0; i < pieces.size(); ++i) {
         enter("equipment", i);
         const QJsonObject json = pieces.at(i).toObject();
@@ -449,6 +448,17 @@ bool ShipLoader::readInt(const QJsonObject& object, const char* key, int* number
     if (!value.isDouble() || std::floor(d) != d || std::fabs(d) > double(std::numeric_limits<int>::max()))
         return fail(tr("字段 %1 应为整数").arg(QLatin1String(key)));
     *number = int(d);
+    return true;
+}
+
+bool ShipLoader::readList(const QJsonObject& object, const char* key, QJsonArray* list)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (value.isUndefined())
+        return true;
+    if (!value.isArray())
+        return fail(tr("字段 %1 应为列表").arg(QLatin1String(key)));
+    *list = value.toArray();
     return true;
 }
 

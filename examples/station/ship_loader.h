@@ -38,7 +38,7 @@ private:
     bool loadNeighbours(const QJsonArray& compartments, Ship& ship);
     bool loadSensors(const QJsonArray& sensors, Ship& ship);
     bool loadItem(const QJsonValue& json, harq::Sensor& sensor);
-    bool loadEquipment(const QJsonObject& root, Ship& ship);
+    bool loadEquipment(const QJsonArray& classifiers, const QJsonArray& pieces, Ship& ship);
     bool loadTeams(const QJsonArray& teams, Ship& ship);
     bool loadBoundaries(const QJsonArray& boundaries, Ship& ship);
     static void associate(Ship& ship);
@@ -48,6 +48,8 @@ private:
     bool readText(const QJsonObject& object, const char* key, QString* text, bool required = true);
     bool readNumber(const QJsonObject& object, const char* key, double* number, bool required = true);
     bool readInt(const QJsonObject& object, const char* key, int* number, bool required = true);
+    /// A missing list is empty.
+    bool readList(const QJsonObject& object, const char* key, QJsonArray* list);
     bool readPoint(const QJsonValue& json, const char* key, QPointF* point);
     bool readOutline(const QJsonObject& object, const char* key, QPolygonF* outline);
     bool readDeck(const QJsonObject& object, Ship& ship, harq::Deck** deck);

@@ -173,6 +173,10 @@ TEST_F(ShipLoaderTest, MissingOrMalformedFileIsReportedWithItsPath)
     QJsonObject ship = validShip();
     ship["format"] = 2;
     EXPECT_NE(rejected(ship).find("2"), std::string::npos);
+
+    ship = validShip();
+    ship["sensors"] = QJsonObject{};
+    EXPECT_NE(rejected(ship).find("sensors"), std::string::npos);
 }
 
 TEST_F(ShipLoaderTest, SensorsMustLieInTheirCompartmentAndUseKnownViewGroups)
