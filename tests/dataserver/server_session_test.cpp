@@ -186,6 +186,28 @@ TEST_F(ServerSession, WriteIsStoredAndPushedToOtherSubscribers)
     EXPECT_EQ(writer->units()[0].value, "abc");
 }
 
+TEST_F(ServerSession, BurstOfWritesLargerThanOneReadReachesSubscribersWholeAndInOrder)
+{
+    auto watcher = connect();
+    auto writer = connect();
+    watcher->send(QByteArray::fromHex(kBookT1OnChange));
+    ASSERT_TRUE(watcher->waitForUnits(1));
+
+    // More bytes than the server takes in one read, sent at once.
+    constexpr int kWrites = 4000;
+    QByteArray burst;
+    for (int i = 0; i < kWrites; ++i) {
+        QByteArray frame = QByteArray::fromHex("FAFAFAFA 0000 02 0000 0F00 01 02 5431 00 04 04 01 00000000 00000000 EEEE");
+        qToLittleEndian(qint32(i), frame.data() + frame.size() - 6);
+        burst += frame;
+    }
+    writer->send(burst);
+    ASSERT_TRUE(watcher->waitForUnits(1 + kWrites));
+    for (int i = 0; i < kWrites; ++i)
+        ASSERT_EQ(intOf(watcher->units()[1 + i]), i);
+    EXPECT_EQ(store_.value("T1"), intPoint(kWrites - 1));
+}
+
 TEST_F(ServerSession, CancelStopsTheUpdates)
 {
     auto client = connect();
