@@ -135,10 +135,12 @@ Station& station()
 enum Caching { kNoCache = 0, kLabelCache = 1, kDrawingCache = 2 };
 
 // Each iteration lets the event loop run for kPeriodMs.
-void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache)
+void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache,
+                 QGraphicsView::ViewportUpdateMode mode = QGraphicsView::MinimalViewportUpdate)
 {
     Station& s = station();
     s.setCaching(caching & kLabelCache, caching & kDrawingCache);
+    s.view().setViewportUpdateMode(mode);
     s.setBlinking(blinking);
     if (s.abnormal() != blinking) {
         state.SkipWithError("wrong number of sensors in alarm");
@@ -161,6 +163,7 @@ void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache)
     state.counters["cpu_ms/paint"] = view.paints > 0 ? view.paintCpu * 1e3 / view.paints : 0.0;
     state.counters["process_cpu_share"] = cpu / seconds;
     s.setCaching(false, false);
+    s.view().setViewportUpdateMode(QGraphicsView::MinimalViewportUpdate);
 }
 
 void BM_PaintWhileBlinking(benchmark::State& state)
@@ -172,6 +175,12 @@ void BM_PaintWhileBlinking(benchmark::State& state)
 void BM_PaintWhileBlinkingCached(benchmark::State& state)
 {
     measureLoop(state, int(state.range(0)), int(state.range(1)));
+}
+
+// Arguments: sensors blinking, the view's viewport update mode.
+void BM_PaintWhileBlinkingUpdateMode(benchmark::State& state)
+{
+    measureLoop(state, int(state.range(0)), kNoCache, QGraphicsView::ViewportUpdateMode(state.range(1)));
 }
 
 void BM_PaintWhileNothingChanges(benchmark::State& state)
@@ -200,6 +209,14 @@ BENCHMARK(BM_PaintWhileBlinkingCached)
     ->Args({1000, kLabelCache})
     ->Args({20, kDrawingCache})
     ->Args({1000, kDrawingCache})
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWhileBlinkingUpdateMode)
+    ->Args({20, QGraphicsView::SmartViewportUpdate})
+    ->Args({1000, QGraphicsView::SmartViewportUpdate})
+    ->Args({20, QGraphicsView::BoundingRectViewportUpdate})
+    ->Args({1000, QGraphicsView::BoundingRectViewportUpdate})
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

@@ -169,11 +169,17 @@ def display_section(runs):
         f = runs.get(f"BM_FullRepaint/{blinking}")
         if f:
             out += f"| reference: full repaint, {blinking:,} blinking | - | {f['cpu_ms/paint']:.1f} | - | |\n"
-    out += "\nAlternatives the library does not take (device pixmap cache set by the benchmark on existing items):\n\n"
+    out += ("\nAlternatives the library does not take, set by the benchmark on the existing items and view: a "
+            "device pixmap cache on the labels or on the deck drawing (which the library keeps uncached), and "
+            "other viewport update modes than the default minimal one:\n\n")
     out += "| Case | Paints/s | CPU ms per paint |\n|---|---|---|\n"
     for blinking in (20, 1000):
         for bits, label in ((1, "labels cached"), (2, "deck drawing cached")):
             r = find(runs, f"BM_PaintWhileBlinkingCached/{blinking}/{bits}")
+            if r:
+                out += f"| {blinking:,} blinking, {label} | {r['paints/s']:.1f} | {r['cpu_ms/paint']:.1f} |\n"
+        for mode, label in ((2, "smart viewport update"), (4, "bounding-rectangle viewport update")):
+            r = find(runs, f"BM_PaintWhileBlinkingUpdateMode/{blinking}/{mode}")
             if r:
                 out += f"| {blinking:,} blinking, {label} | {r['paints/s']:.1f} | {r['cpu_ms/paint']:.1f} |\n"
     return out + "\n"
