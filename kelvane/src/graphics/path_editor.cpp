@@ -20,16 +20,7 @@ PathEditor::~PathEditor()
 
 QRectF PathEditor::boundingRect() const
 {
-    if (!scene())
-        return copy_.boundingRect();
-    // A scene without a fixed rectangle asks this item again while computing
-    // its own; the editor then adds nothing to it.
-    if (in_bounding_rect_)
-        return QRectF();
-    in_bounding_rect_ = true;
-    const QRectF rect = scene()->sceneRect();
-    in_bounding_rect_ = false;
-    return rect;
+    return scene_bounds_.measure(this, copy_.boundingRect());
 }
 
 void PathEditor::paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*)

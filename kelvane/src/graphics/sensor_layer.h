@@ -2,7 +2,7 @@
 
 #include "kelvane_export.h"
 #ifdef KELVANE_MAINTENANCE
-#include "maintenance/scene_bounds.h"
+#include "graphics/scene_bounds.h"
 #endif
 
 #include <QGraphicsObject>

@@ -1,5 +1,8 @@
 # Deck graphics. Each block lists the units of one area.
 
+# Bounds of items that cover the whole scene (editors, layers, maintenance graphics)
+list(APPEND KELVANE_COMMON_SOURCES src/graphics/scene_bounds.h src/graphics/scene_bounds.cpp)
+
 # Sensor graphics, sensor layer, reaction regions, region reaction layer
 list(APPEND KELVANE_COMMON_SOURCES
     src/graphics/sensor_graphic.h src/graphics/sensor_graphic.cpp

@@ -25,16 +25,7 @@ TagEditor::~TagEditor()
 
 QRectF TagEditor::boundingRect() const
 {
-    if (!scene())
-        return tag_ ? tag_->boundingRect() : QRectF();
-    // A scene without a fixed rectangle asks this item again while computing
-    // its own; the editor then adds nothing to it.
-    if (in_bounding_rect_)
-        return QRectF();
-    in_bounding_rect_ = true;
-    const QRectF rect = scene()->sceneRect();
-    in_bounding_rect_ = false;
-    return rect;
+    return scene_bounds_.measure(this, tag_ ? tag_->boundingRect() : QRectF());
 }
 
 void TagEditor::paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kelvane_export.h"
+#include "graphics/scene_bounds.h"
 
 #include <QGraphicsObject>
 #include <QPointF>
@@ -47,9 +48,7 @@ private:
     QPointer<PixmapTag> tag_;
     QPointF pos_;
     bool dragging_ = true;
-    // Set while the scene is asked for its rectangle, which it may compute
-    // from the items' bounding rectangles, this one included.
-    mutable bool in_bounding_rect_ = false;
+    SceneBounds scene_bounds_;
 };
 
 } // namespace gedit

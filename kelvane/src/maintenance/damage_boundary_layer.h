@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kelvane_export.h"
-#include "maintenance/scene_bounds.h"
+#include "graphics/scene_bounds.h"
 
 #include <QGraphicsItem>
 #include <QList>

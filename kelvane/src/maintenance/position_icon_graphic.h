@@ -2,7 +2,7 @@
 
 #include "kelvane_export.h"
 #include "maintenance/maintenance_command_state.h"
-#include "maintenance/scene_bounds.h"
+#include "graphics/scene_bounds.h"
 
 #include <QGraphicsObject>
 #include <QPointF>

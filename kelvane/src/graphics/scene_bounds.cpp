@@ -1,4 +1,4 @@
-#include "maintenance/scene_bounds.h"
+#include "graphics/scene_bounds.h"
 
 #include <QGraphicsItem>
 #include <QGraphicsScene>
