@@ -1,3 +1,4 @@
+#include "entity/neighbour.h"
 #include "lua_facade.h"
 #ifndef KELVANE_MAINTENANCE
 #include "entity/deck.h"
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTranslator>
 
 #include <stdexcept>
@@ -20,6 +23,24 @@ QString missingFileMessage()
         ostrel::LuaStatePtr state(ostrel::loadLuaConfig(QStringLiteral("/nonexistent/ship.lua")));
     } catch (const std::runtime_error& error) {
         return QString::fromUtf8(error.what());
+    }
+    return QString();
+}
+
+/// The message loadLuaConfig throws for a script that does not compile.
+QString syntaxErrorMessage()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("broken.lua"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("cannot write %1").arg(path);
+    file.write("x = = 1");
+    file.close();
+    try {
+        ostrel::LuaStatePtr state(ostrel::loadLuaConfig(path));
+    } catch (const std::runtime_error& error) {
+        return QString::fromUtf8(error.what()).replace(path, QStringLiteral("broken.lua"));
     }
     return QString();
 }
@@ -52,6 +73,21 @@ TEST_F(English, MissingLuaFileIsReportedInEnglish)
 TEST_F(English, LuaStatusTexts)
 {
     EXPECT_EQ(ostrel::luaErrorMsg(-1), QStringLiteral("Unknown Lua error"));
+}
+
+// The template and the Lua status inside it are looked up separately.
+TEST_F(English, ScriptThatDoesNotCompile)
+{
+    EXPECT_TRUE(syntaxErrorMessage().startsWith(
+        QStringLiteral("Error loading configuration file broken.lua.\r\nDetails: Lua syntax error during compilation\r\n")))
+        << syntaxErrorMessage().toStdString();
+}
+
+TEST_F(English, DirectionNames)
+{
+    EXPECT_EQ(harq::directionStr(harq::UP), QStringLiteral("Above"));
+    EXPECT_EQ(harq::directionStr(harq::BACK), QStringLiteral("Rear"));
+    EXPECT_EQ(harq::directionStr(harq::CENTER), QStringLiteral("Centre"));
 }
 
 #ifndef KELVANE_MAINTENANCE
