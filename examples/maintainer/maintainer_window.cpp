@@ -1,0 +1,425 @@
+#include "maintainer_window.h"
+
+#include "deck_page.h"
+
+#include "config/sensor_config.h"
+#include "graphics/boundary_line.h"
+#include "graphics/damage_boundary.h"
+#include "maintenance/damage_boundary_layer.h"
+#include "maintenance/maintenance_command.h"
+#include "maintenance/position_icon_graphic.h"
+#include "maintenance/region_path_graphic.h"
+#include "view/deck_scene.h"
+#include "view/deck_view_complex.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const int kMinCorners = 3;
+const int kPlaceholderIconSize = 32;
+
+/// Stands in for a sensor icon that the icon folder does not have.
+QPixmap placeholderIcon()
+{
+    QPixmap pixmap(kPlaceholderIconSize, kPlaceholderIconSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(0xE0, 0x80, 0x00));
+    painter.drawEllipse(pixmap.rect().adjusted(2, 2, -2, -2));
+    return pixmap;
+}
+
+} // namespace
+
+MaintainerWindow::MaintainerWindow(ShipDocument* document, const QString& output, bool backup, QWidget* parent)
+    : QMainWindow(parent)
+    , document_(document)
+    , output_(output)
+    , backup_(backup)
+    , view_(new DeckViewComplex(this))
+    , command_(new MaintenanceCommand(this))
+{
+    setWindowTitle(tr("船舶文件维护 - %1").arg(document->path()));
+    setCentralWidget(view_);
+    for (const ShipDocument::Deck& deck : document->decks()) {
+        auto* page = new DeckPage(deck, *document, this);
+        pages_.push_back(page);
+        connectLayer(page);
+    }
+
+    // Before the command sees the press, so a click that ends a task does not also choose a segment.
+    connect(view_, &DeckViewComplex::mousePressed, this, &MaintainerWindow::chooseSegment);
+    connect(view_, &DeckViewComplex::mousePressed, command_, &MaintenanceCommand::onMousePressEvent);
+    connect(view_, &DeckViewComplex::mouseDoubleClicked, command_, &MaintenanceCommand::onMouseDoubleClickEvent);
+    connect(view_, &DeckViewComplex::keyPressed, command_, &MaintenanceCommand::onKeyPressEvent);
+    connect(command_, &MaintenanceCommand::stateChanged, view_, &DeckViewComplex::onMaintenanceStateChanged);
+
+    buildPanel();
+    buildActions();
+    loadBoundaries();
+    showDeck(0);
+}
+
+MaintainerWindow::~MaintainerWindow()
+{
+    // Boundaries of one deck may be slaves of another deck's masters: the
+    // families are dissolved before the scenes go.
+    for (DeckPage* page : pages_) {
+        const QList<DamageBoundary*> boundaries = page->layer()->boundaries();
+        for (DamageBoundary* boundary : boundaries) {
+            if (boundary->isMaster())
+                page->layer()->removeBoundary(boundary);
+        }
+    }
+}
+
+void MaintainerWindow::buildPanel()
+{
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    decks_ = new QComboBox;
+    decks_->setObjectName(QStringLiteral("decks"));
+    for (const DeckPage* page : pages_)
+        decks_->addItem(page->deck().name);
+    compartments_ = new QListWidget;
+    compartments_->setObjectName(QStringLiteral("compartments"));
+    sensors_ = new QListWidget;
+    sensors_->setObjectName(QStringLiteral("sensors"));
+    layout->addWidget(decks_);
+    layout->addWidget(compartments_);
+    layout->addWidget(sensors_);
+    auto* dock = new QDockWidget(tr("甲板"), this);
+    dock->setObjectName(QStringLiteral("panel"));
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dock->setWidget(panel);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
+    connect(decks_, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &MaintainerWindow::showDeck);
+}
+
+void MaintainerWindow::buildActions()
+{
+    QToolBar* bar = addToolBar(tr("维护"));
+    bar->setObjectName(QStringLiteral("tools"));
+    const auto add = [&](const char* name, const QString& text, const QKeySequence& key, auto slot) {
+        QAction* action = bar->addAction(text, this, slot);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+    };
+    add("placeSensor", tr("放置传感器"), QKeySequence(Qt::CTRL + Qt::Key_1), [this] { placeSensor(); });
+    add("redrawCompartment", tr("重画舱室轮廓"), QKeySequence(Qt::CTRL + Qt::Key_2), [this] { redrawCompartment(); });
+    add("newFireBoundary", tr("新建防火边界"), QKeySequence(Qt::CTRL + Qt::Key_3), [this] { newBoundary(false); });
+    add("newSmokeBoundary", tr("新建防烟边界"), QKeySequence(Qt::CTRL + Qt::Key_4), [this] { newBoundary(true); });
+    bar->addSeparator();
+    add("copyUp", tr("复制到上层甲板"), QKeySequence(Qt::CTRL + Qt::Key_Up),
+        [this] { raiseOnSegment(&BoundaryLine::copyToUp); });
+    add("copyDown", tr("复制到下层甲板"), QKeySequence(Qt::CTRL + Qt::Key_Down),
+        [this] { raiseOnSegment(&BoundaryLine::copyToDown); });
+    add("redrawBoundary", tr("重画边界"), QKeySequence(Qt::CTRL + Qt::Key_R),
+        [this] { raiseOnSegment(&BoundaryLine::editBoundary); });
+    add("removeBoundary", tr("删除边界"), QKeySequence(Qt::CTRL + Qt::Key_Delete),
+        [this] { raiseOnSegment(&BoundaryLine::removeBoundary); });
+    bar->addSeparator();
+    add("save", tr("保存"), QKeySequence::Save, [this] { save(); });
+}
+
+void MaintainerWindow::loadBoundaries()
+{
+    for (const ShipDocument::Boundary& boundary : document_->boundaries()) {
+        DamageBoundary* master = pageOf(boundary.deck)->layer()->addMasterBoundary(boundary.outline);
+        masters_.insert(master, boundary);
+        for (quint64 copy : boundary.copies)
+            pageOf(copy)->layer()->addSlaveBoundary(master);
+    }
+}
+
+void MaintainerWindow::connectLayer(DeckPage* page)
+{
+    DamageBoundaryLayer* layer = page->layer();
+    connect(layer, &DamageBoundaryLayer::copyToUp, this, [this](DamageBoundary* b) { copyBoundary(b, 1); });
+    connect(layer, &DamageBoundaryLayer::copyToDown, this, [this](DamageBoundary* b) { copyBoundary(b, -1); });
+    connect(layer, &DamageBoundaryLayer::editBoundary, this, &MaintainerWindow::redrawBoundary);
+    connect(layer, &DamageBoundaryLayer::prepareRemoveBoundary, this, &MaintainerWindow::removeSlaves);
+}
+
+void MaintainerWindow::showDeck(int index)
+{
+    if (index < 0 || index >= static_cast<int>(pages_.size()))
+        return;
+    beginTask();
+    chosen_ = nullptr;
+    if (decks_->currentIndex() != index)
+        decks_->setCurrentIndex(index);
+    DeckPage* page = pages_[index];
+    view_->setScene(page->scene());
+    view_->changeDeck(page->deck().name);
+
+    compartments_->clear();
+    for (const ShipDocument::Compartment& compartment : document_->compartmentsOn(page->deck().id)) {
+        auto* item = new QListWidgetItem(compartment.name, compartments_);
+        item->setData(Qt::UserRole, compartment.id);
+    }
+    sensors_->clear();
+    for (const ShipDocument::Sensor& sensor : document_->sensorsOn(page->deck().id)) {
+        auto* item = new QListWidgetItem(sensor.name, sensors_);
+        item->setData(Qt::UserRole, sensor.id);
+    }
+}
+
+DeckPage* MaintainerWindow::currentPage() const
+{
+    return pages_[decks_->currentIndex()];
+}
+
+DeckPage* MaintainerWindow::pageOf(quint64 deck) const
+{
+    for (DeckPage* page : pages_) {
+        if (page->deck().id == deck)
+            return page;
+    }
+    return nullptr;
+}
+
+DamageBoundary* MaintainerWindow::chosenBoundary() const
+{
+    return chosen_ ? dynamic_cast<DamageBoundary*>(chosen_->parentItem()) : nullptr;
+}
+
+void MaintainerWindow::beginTask()
+{
+    if (command_->state() != IDLE)
+        command_->setState(IDLE);
+}
+
+void MaintainerWindow::deleteWhenIdle(QGraphicsObject* graphic)
+{
+    connect(command_, &MaintenanceCommand::stateChanged, graphic, [graphic](MaintenanceCommandState state) {
+        if (state == IDLE)
+            graphic->deleteLater();
+    });
+}
+
+void MaintainerWindow::chooseSegment(QMouseEvent* event)
+{
+    if (command_->state() != IDLE || event->button() != Qt::LeftButton || event->modifiers() != Qt::NoModifier)
+        return;
+    chosen_ = nullptr;
+    for (QGraphicsItem* item : view_->items(event->pos())) {
+        if (auto* line = qgraphicsitem_cast<BoundaryLine*>(item)) {
+            chosen_ = line;
+            report(tr("已选择边界"));
+            return;
+        }
+    }
+}
+
+void MaintainerWindow::raiseOnSegment(void (BoundaryLine::*request)())
+{
+    if (!chosen_) {
+        report(tr("请先在图上点击选择一条边界"));
+        return;
+    }
+    beginTask();
+    BoundaryLine* line = chosen_;
+    emit(line->*request)();
+}
+
+void MaintainerWindow::placeSensor()
+{
+    const quint64 id = selected(sensors_);
+    DeckPage* page = currentPage();
+    for (const ShipDocument::Sensor& sensor : document_->sensorsOn(page->deck().id)) {
+        if (sensor.id != id)
+            continue;
+        beginTask();
+        auto* icon = new PositionIconGraphic;
+        page->scene()->addItem(icon);
+        const QPixmap pixmap = sensor.icon.isEmpty() ? QPixmap() : SensorConfig::instance().icon(sensor.icon);
+        icon->setIcon(pixmap.isNull() ? placeholderIcon() : pixmap, sensor.position);
+        connect(command_, &MaintenanceCommand::stateChanged, icon, &PositionIconGraphic::onMaintenanceStateChanged);
+        connect(icon, &PositionIconGraphic::newPoint, this, [this, page, id, name = sensor.name](QPointF pos) {
+            if (!document_->setSensorPosition(id, pos)) {
+                report(document_->error());
+                return;
+            }
+            page->moveSensor(id, pos);
+            report(tr("传感器 %1 已放置").arg(name));
+        });
+        deleteWhenIdle(icon);
+        command_->onPositioning();
+        return;
+    }
+    report(tr("请先选择一个传感器"));
+}
+
+void MaintainerWindow::redrawCompartment()
+{
+    const quint64 id = selected(compartments_);
+    DeckPage* page = currentPage();
+    for (const ShipDocument::Compartment& compartment : document_->compartmentsOn(page->deck().id)) {
+        if (compartment.id != id)
+            continue;
+        beginTask();
+        auto* graphic = new RegionPathGraphic;
+        page->scene()->addItem(graphic);
+        graphic->setPath(compartment.outline);
+        connect(command_, &MaintenanceCommand::stateChanged, graphic, &RegionPathGraphic::onMaintenanceStateChanged);
+        connect(graphic, &RegionPathGraphic::newPath, this, [this, page, id, name = compartment.name](QPolygonF path) {
+            if (!document_->setCompartmentOutline(id, path)) {
+                report(document_->error());
+                return;
+            }
+            page->setOutline(id, path);
+            report(tr("舱室 %1 的轮廓已更新").arg(name));
+        });
+        deleteWhenIdle(graphic);
+        command_->onPath();
+        return;
+    }
+    report(tr("请先选择一个舱室"));
+}
+
+void MaintainerWindow::newBoundary(bool smoke)
+{
+    beginTask();
+    DeckPage* page = currentPage();
+    auto* graphic = new RegionPathGraphic;
+    page->scene()->addItem(graphic);
+    connect(command_, &MaintenanceCommand::stateChanged, graphic, &RegionPathGraphic::onMaintenanceStateChanged);
+    connect(graphic, &RegionPathGraphic::newPath, this, [this, page, smoke](QPolygonF path) {
+        if (path.size() < kMinCorners) {
+            report(tr("边界至少需要 %1 个点").arg(kMinCorners));
+            return;
+        }
+        ShipDocument::Boundary record;
+        record.smoke = smoke;
+        masters_.insert(page->layer()->addMasterBoundary(path), record);
+        report(tr("边界已创建"));
+    });
+    deleteWhenIdle(graphic);
+    command_->onPath();
+}
+
+void MaintainerWindow::copyBoundary(DamageBoundary* boundary, int step)
+{
+    const auto here = std::find_if(pages_.cbegin(), pages_.cend(),
+                                   [&](const DeckPage* page) { return page->layer()->boundaries().contains(boundary); });
+    const auto there = here - pages_.cbegin() + step;
+    if (here == pages_.cend() || there < 0 || there >= static_cast<int>(pages_.size())) {
+        report(step > 0 ? tr("上方没有甲板") : tr("下方没有甲板"));
+        return;
+    }
+    pages_[there]->layer()->copyBoundaryFrom(boundary);
+    report(tr("边界已复制到 %1").arg(pages_[there]->deck().name));
+}
+
+void MaintainerWindow::redrawBoundary(DamageBoundary* boundary)
+{
+    const QPolygonF old = boundary->boundaryPath();
+    boundary->setMaintenanceCommand(command_);
+    boundary->onResetBoundary();
+    // A drawing abandoned or too short would leave the boundary without an
+    // outline, which the file cannot hold, and its graphic would join later
+    // tasks: the old outline comes back instead.
+    QPointer<DamageBoundary> guard(boundary);
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(command_, &MaintenanceCommand::stateChanged, this, [this, guard, old, once](MaintenanceCommandState s) {
+        if (s != IDLE)
+            return;
+        disconnect(*once);
+        if (!guard || !guard->lines().isEmpty())
+            return;
+        for (QGraphicsItem* child : guard->childItems()) {
+            if (auto* graphic = qgraphicsitem_cast<RegionPathGraphic*>(child)) {
+                disconnect(command_, nullptr, graphic, nullptr);
+                graphic->deleteLater();
+            }
+        }
+        guard->makeBoundary(old, guard->isMaster());
+        report(tr("边界未重画，保留原轮廓"));
+    });
+    command_->onPath();
+}
+
+void MaintainerWindow::removeSlaves(DamageBoundary* boundary)
+{
+    masters_.remove(boundary);
+    if (!boundary->isMaster())
+        return;
+    for (DeckPage* page : pages_) {
+        const QList<DamageBoundary*> boundaries = page->layer()->boundaries();
+        for (DamageBoundary* slave : boundaries) {
+            if (slave->master() == boundary)
+                page->layer()->removeBoundary(slave);
+        }
+    }
+}
+
+bool MaintainerWindow::save()
+{
+    beginTask();
+    using Entry = std::pair<const DamageBoundary*, ShipDocument::Boundary>;
+    std::vector<Entry> entries;
+    for (const DeckPage* page : pages_) {
+        for (const DamageBoundary* master : page->layer()->boundaries()) {
+            if (!master->isMaster())
+                continue;
+            ShipDocument::Boundary record = masters_.value(master);
+            record.deck = page->deck().id;
+            record.outline = master->boundaryPath();
+            record.copies.clear();
+            for (const DeckPage* other : pages_) {
+                for (const DamageBoundary* slave : other->layer()->boundaries()) {
+                    if (slave->master() != master)
+                        continue;
+                    // The file keeps one outline per family.
+                    if (slave->boundaryPath() != record.outline) {
+                        report(tr("%1 上的边界副本与主边界轮廓不同，文件无法记录；请重新复制主边界或把副本复制回主边界")
+                                   .arg(other->deck().name));
+                        return false;
+                    }
+                    record.copies.append(other->deck().id);
+                }
+            }
+            entries.emplace_back(master, record);
+        }
+    }
+    // Boundaries from the file in the order of their ids, then the new ones deck by deck.
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return std::make_pair(a.second.id == 0, a.second.id) < std::make_pair(b.second.id == 0, b.second.id);
+    });
+    QList<ShipDocument::Boundary> records;
+    for (const Entry& entry : entries)
+        records.append(entry.second);
+    document_->setBoundaries(records);
+    for (size_t i = 0; i < entries.size(); ++i)
+        masters_[entries[i].first].id = document_->boundaries()[static_cast<int>(i)].id;
+    if (!document_->save(output_, backup_)) {
+        report(document_->error());
+        return false;
+    }
+    // The backup keeps the file as it was before this session, not an earlier save of it.
+    backup_ = false;
+    report(tr("已保存到 %1").arg(output_));
+    return true;
+}
+
+quint64 MaintainerWindow::selected(QListWidget* list) const
+{
+    const QListWidgetItem* item = list->currentItem();
+    return item ? item->data(Qt::UserRole).toULongLong() : 0;
+}
+
+void MaintainerWindow::report(const QString& message)
+{
+    statusBar()->showMessage(message);
+}

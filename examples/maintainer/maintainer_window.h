@@ -1,0 +1,87 @@
+#pragma once
+
+#include "ship_document.h"
+
+#include "maintenance/maintenance_command_state.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <vector>
+
+class BoundaryLine;
+class DamageBoundary;
+class DeckPage;
+class DeckViewComplex;
+class MaintenanceCommand;
+class QAction;
+class QComboBox;
+class QGraphicsObject;
+class QListWidget;
+class QMouseEvent;
+
+/// The maintainer's window: one deck at a time in an interactive view driven by
+/// a maintenance command, lists of the deck's compartments and sensors, and
+/// actions to place a sensor, redraw a compartment, create, copy, redraw and
+/// remove damage boundaries, and save the ship file.
+///
+/// A boundary is chosen by a left click on one of its segments; the boundary
+/// actions then raise their request on that segment.
+class MaintainerWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    /// Shows \a document (loaded); saving writes \a output, keeping a ".bak" of
+    /// an existing file when \a backup is set.
+    MaintainerWindow(ShipDocument* document, const QString& output, bool backup, QWidget* parent = nullptr);
+    ~MaintainerWindow() override;
+
+    DeckViewComplex* view() const { return view_; }
+    MaintenanceCommand* command() const { return command_; }
+    /// The page of the deck on show.
+    DeckPage* currentPage() const;
+    /// The boundary whose segment was chosen last, null when none is.
+    DamageBoundary* chosenBoundary() const;
+
+    /// Writes the ship file; false (reported in the status bar) when it cannot.
+    bool save();
+
+private:
+    void buildActions();
+    void buildPanel();
+    void loadBoundaries();
+    void connectLayer(DeckPage* page);
+    void showDeck(int index);
+    /// Ends the task under way, so that one graphic at a time takes the pointer.
+    void beginTask();
+    /// \a graphic goes once the command is idle again, the task being over.
+    void deleteWhenIdle(QGraphicsObject* graphic);
+    void chooseSegment(QMouseEvent* event);
+    void raiseOnSegment(void (BoundaryLine::*request)());
+
+    void placeSensor();
+    void redrawCompartment();
+    void newBoundary(bool smoke);
+    void copyBoundary(DamageBoundary* boundary, int step);
+    void redrawBoundary(DamageBoundary* boundary);
+    void removeSlaves(DamageBoundary* boundary);
+    DeckPage* pageOf(quint64 deck) const;
+
+    quint64 selected(QListWidget* list) const;
+    void report(const QString& message);
+
+    ShipDocument* document_;
+    QString output_;
+    bool backup_;
+    std::vector<DeckPage*> pages_;
+    DeckViewComplex* view_ = nullptr;
+    MaintenanceCommand* command_ = nullptr;
+    QComboBox* decks_ = nullptr;
+    QListWidget* compartments_ = nullptr;
+    QListWidget* sensors_ = nullptr;
+    QPointer<BoundaryLine> chosen_;
+    /// Id and type of the master boundaries; new ones have id 0 until saved.
+    QHash<const DamageBoundary*, ShipDocument::Boundary> masters_;
+};

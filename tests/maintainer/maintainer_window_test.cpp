@@ -1,0 +1,299 @@
+#include "maintainer_test_files.h"
+
+#include "deck_page.h"
+#include "maintainer_window.h"
+#include "ship_document.h"
+
+#include "entity/deck.h"
+#include "graphics/boundary_line.h"
+#include "graphics/damage_boundary.h"
+#include "maintenance/damage_boundary_layer.h"
+#include "view/deck_view_complex.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+using namespace maintainertest;
+
+namespace {
+
+QJsonArray outlineJson(const QPolygonF& outline)
+{
+    QJsonArray out;
+    for (const QPointF& point : outline)
+        out.append(QJsonArray{point.x(), point.y()});
+    return out;
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+/// The maintainer's window on a copy of the sample ship, driven by mouse and keys.
+class MaintainerWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        ship_ = copySampleShip(dir_);
+        original_ = readJson(ship_);
+        ASSERT_FALSE(original_.isEmpty());
+        loadSampleStyles();
+        ASSERT_TRUE(document_.load(ship_)) << qPrintable(document_.error());
+        output_ = dir_.filePath(QStringLiteral("out.json"));
+    }
+
+    void open(const QString& output, bool backup)
+    {
+        window_ = std::make_unique<MaintainerWindow>(&document_, output, backup);
+        window_->resize(1200, 800);
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    DeckViewComplex* view() const { return window_->view(); }
+
+    /// The scene point a click aimed at \a scene_pos really hits (whole pixels).
+    QPointF landed(const QPointF& scene_pos) const { return view()->mapToScene(view()->mapFromScene(scene_pos)); }
+
+    QPolygonF landed(const QPolygonF& points) const
+    {
+        QPolygonF out;
+        for (const QPointF& point : points)
+            out.append(landed(point));
+        return out;
+    }
+
+    void pointAt(const QPointF& scene_pos) { QTest::mouseMove(view()->viewport(), view()->mapFromScene(scene_pos)); }
+
+    void click(const QPointF& scene_pos)
+    {
+        pointAt(scene_pos);
+        QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::NoModifier, view()->mapFromScene(scene_pos));
+    }
+
+    /// Clicks all corners but the last, then double-clicks the last one.
+    void draw(const QPolygonF& corners)
+    {
+        for (int i = 0; i + 1 < corners.size(); ++i)
+            click(corners[i]);
+        pointAt(corners.back());
+        QTest::mouseDClick(view()->viewport(), Qt::LeftButton, Qt::NoModifier, view()->mapFromScene(corners.back()));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void pressTool(const char* name)
+    {
+        auto* bar = window_->findChild<QToolBar*>(QStringLiteral("tools"));
+        auto* action = window_->findChild<QAction*>(QLatin1String(name));
+        ASSERT_TRUE(bar && action) << name;
+        QTest::mouseClick(bar->widgetForAction(action), Qt::LeftButton);
+    }
+
+    void choose(const char* list_name, quint64 id)
+    {
+        auto* list = window_->findChild<QListWidget*>(QLatin1String(list_name));
+        ASSERT_NE(list, nullptr);
+        for (int i = 0; i < list->count(); ++i) {
+            QListWidgetItem* item = list->item(i);
+            if (item->data(Qt::UserRole).toULongLong() != id)
+                continue;
+            list->scrollToItem(item);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(item).center());
+            ASSERT_EQ(list->currentItem(), item);
+            return;
+        }
+        FAIL() << "no entry " << id << " in " << list_name;
+    }
+
+    void chooseDeck(int index)
+    {
+        auto* decks = window_->findChild<QComboBox*>(QStringLiteral("decks"));
+        while (decks->currentIndex() < index)
+            QTest::keyClick(decks, Qt::Key_Down);
+        ASSERT_EQ(window_->currentPage()->deck().id, document_.decks()[index].id);
+    }
+
+    /// The first compartment of \a deck other than \a others.
+    ShipDocument::Compartment compartmentOn(quint64 deck, QList<quint64> others) const
+    {
+        for (const ShipDocument::Compartment& compartment : document_.compartmentsOn(deck)) {
+            if (!others.contains(compartment.id))
+                return compartment;
+        }
+        return {};
+    }
+
+    QTemporaryDir dir_;
+    QString ship_;
+    QString output_;
+    QJsonObject original_;
+    ShipDocument document_;
+    std::unique_ptr<MaintainerWindow> window_;
+};
+
+TEST_F(MaintainerWindowTest, PlaceRedrawCreateCopyAndSave)
+{
+    open(output_, false);
+    chooseDeck(1);
+    const quint64 deck = document_.decks()[1].id;
+    const quint64 above = document_.decks()[2].id;
+    DamageBoundaryLayer* layer = window_->currentPage()->layer();
+    const int boundaries_before = layer->boundaries().size();
+
+    // Move a sensor within its compartment.
+    const ShipDocument::Sensor sensor = document_.sensorsOn(deck).first();
+    ShipDocument::Compartment own;
+    for (const ShipDocument::Compartment& compartment : document_.compartmentsOn(deck)) {
+        if (compartment.id == sensor.compartment)
+            own = compartment;
+    }
+    const QPointF target = landed(own.outline.boundingRect().center());
+    ASSERT_TRUE(own.outline.containsPoint(target, Qt::OddEvenFill));
+    ASSERT_NE(target, sensor.position);
+    choose("sensors", sensor.id);
+    pressTool("placeSensor");
+    pointAt(target + QPointF(20, 20));
+    click(target);
+
+    // Redraw another compartment a little larger, so what it holds stays inside.
+    const ShipDocument::Compartment redrawn = compartmentOn(deck, {sensor.compartment});
+    const ShipDocument::Compartment untouched = compartmentOn(deck, {sensor.compartment, redrawn.id});
+    const QRectF larger = redrawn.outline.boundingRect().adjusted(-4, -4, 4, 4);
+    const QPolygonF outline =
+        landed(QPolygonF({larger.topLeft(), larger.topRight(), larger.bottomRight(), larger.bottomLeft()}));
+    choose("compartments", redrawn.id);
+    pressTool("redrawCompartment");
+    draw(outline);
+
+    // A fire boundary, chosen on the plan and copied to the deck above.
+    const QPointF centre = view()->sceneRect().center();
+    const QPolygonF boundary = landed(QPolygonF(
+        {centre + QPointF(-80, -40), centre + QPointF(70, -45), centre + QPointF(75, 35), centre + QPointF(-70, 40)}));
+    pressTool("newFireBoundary");
+    draw(boundary);
+    ASSERT_EQ(layer->boundaries().size(), boundaries_before + 1);
+    DamageBoundary* master = layer->boundaries().back();
+    EXPECT_EQ(master->boundaryPath(), boundary);
+    click(master->lines().at(1)->line().center());
+    ASSERT_EQ(window_->chosenBoundary(), master);
+    pressTool("copyUp");
+    DamageBoundaryLayer* upper = window_->findChildren<DeckPage*>().at(2)->layer();
+    ASSERT_EQ(upper->deck()->id(), above);
+    ASSERT_EQ(upper->boundaries().back()->master(), master);
+
+    pressTool("save");
+    const QJsonObject saved = readJson(output_);
+    ASSERT_FALSE(saved.isEmpty());
+    EXPECT_EQ(entry(saved, "sensors", sensor.id).value("position").toArray(), (QJsonArray{target.x(), target.y()}));
+    EXPECT_EQ(entry(saved, "sensors", sensor.id).value("compartment").toDouble(), sensor.compartment);
+    EXPECT_EQ(entry(saved, "compartments", redrawn.id).value("outline").toArray(), outlineJson(outline));
+    EXPECT_EQ(entry(saved, "compartments", untouched.id), entry(original_, "compartments", untouched.id));
+
+    const QJsonArray boundaries = saved.value("boundaries").toArray();
+    const QJsonArray original_boundaries = original_.value("boundaries").toArray();
+    ASSERT_EQ(boundaries.size(), original_boundaries.size() + 1);
+    for (const QJsonValue& old : original_boundaries)
+        EXPECT_TRUE(boundaries.contains(old)) << "a boundary nobody touched is kept as it was";
+    QJsonObject added;
+    for (const QJsonValue& value : boundaries) {
+        if (!original_boundaries.contains(value))
+            added = value.toObject();
+    }
+    EXPECT_EQ(added.value("type").toString(), QStringLiteral("fire"));
+    EXPECT_EQ(added.value("deck").toDouble(), deck);
+    EXPECT_EQ(added.value("outline").toArray(), outlineJson(boundary));
+    EXPECT_EQ(added.value("copies").toArray(), (QJsonArray{static_cast<double>(above)}));
+    EXPECT_EQ(entry(original_, "boundaries", added.value("id").toDouble()), QJsonObject()) << "a fresh id";
+
+    for (const char* kept : {"name", "format", "decks", "equipment", "equipment_classifiers", "teams"})
+        EXPECT_EQ(saved.value(kept), original_.value(kept)) << kept;
+    EXPECT_EQ(readJson(ship_), original_) << "the input stays as it was when another output is given";
+
+    // The saved file opens again with the same edits.
+    ShipDocument reread;
+    ASSERT_TRUE(reread.load(output_)) << qPrintable(reread.error());
+    EXPECT_EQ(reread.boundaries().back().outline, boundary);
+}
+
+TEST_F(MaintainerWindowTest, RefusedEditsLeaveTheFileAsItWas)
+{
+    open(output_, false);
+    const quint64 deck = document_.decks()[0].id;
+    const ShipDocument::Sensor sensor = document_.sensorsOn(deck).first();
+    const QPointF outside = landed(view()->sceneRect().topLeft() + QPointF(3, 3));
+    ASSERT_EQ(document_.compartmentAt(deck, outside), 0U);
+    choose("sensors", sensor.id);
+    pressTool("placeSensor");
+    click(outside);
+
+    // An abandoned redrawing keeps the old outline, and its drawing takes no part in the next task.
+    const QPointF centre = view()->sceneRect().center();
+    const QPolygonF boundary =
+        landed(QPolygonF({centre + QPointF(-60, -30), centre + QPointF(60, -30), centre + QPointF(0, 40)}));
+    pressTool("newSmokeBoundary");
+    draw(boundary);
+    DamageBoundaryLayer* layer = window_->currentPage()->layer();
+    DamageBoundary* master = layer->boundaries().back();
+    click(master->lines().at(0)->line().center());
+    pressTool("redrawBoundary");
+    EXPECT_TRUE(master->lines().isEmpty());
+    click(centre);
+    QTest::keyClick(view(), Qt::Key_Escape, Qt::ShiftModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(master->boundaryPath(), boundary);
+    const QPolygonF second = landed(
+        QPolygonF({centre + QPointF(-90, 50), centre + QPointF(90, 50), centre + QPointF(90, 90), centre + QPointF(-90, 90)}));
+    pressTool("newFireBoundary");
+    draw(second);
+    EXPECT_EQ(master->boundaryPath(), boundary);
+    EXPECT_EQ(layer->boundaries().back()->boundaryPath(), second);
+
+    // A redrawing confirmed with too few points keeps the old outline too.
+    click(master->lines().at(1)->line().center());
+    ASSERT_EQ(window_->chosenBoundary(), master);
+    pressTool("redrawBoundary");
+    draw(QPolygonF({landed(centre)}));
+    EXPECT_EQ(master->boundaryPath(), boundary);
+
+    ASSERT_TRUE(window_->save());
+    const QJsonObject saved = readJson(output_);
+    EXPECT_EQ(entry(saved, "sensors", sensor.id), entry(original_, "sensors", sensor.id));
+    const QJsonArray boundaries = saved.value("boundaries").toArray();
+    ASSERT_EQ(boundaries.size(), original_.value("boundaries").toArray().size() + 2);
+    EXPECT_EQ(boundaries.at(boundaries.size() - 2).toObject().value("type").toString(), QStringLiteral("smoke"));
+    EXPECT_EQ(boundaries.last().toObject().value("outline").toArray(), outlineJson(second));
+}
+
+TEST_F(MaintainerWindowTest, OverwritingKeepsTheFileAsItWasBeforeTheSession)
+{
+    const QByteArray before = contents(ship_);
+    open(ship_, true);
+    const QPointF centre = view()->sceneRect().center();
+    pressTool("newFireBoundary");
+    draw(landed(QPolygonF({centre + QPointF(-60, -30), centre + QPointF(60, -30), centre + QPointF(0, 40)})));
+    ASSERT_TRUE(window_->save());
+    ASSERT_TRUE(window_->save());
+    EXPECT_EQ(contents(ship_ + QStringLiteral(".bak")), before);
+    const QJsonObject saved = readJson(ship_);
+    EXPECT_EQ(saved.value("boundaries").toArray().size(), original_.value("boundaries").toArray().size() + 1);
+    // Saving twice does not add the new boundary twice nor give it a second id.
+    ShipDocument reread;
+    ASSERT_TRUE(reread.load(ship_));
+    EXPECT_EQ(reread.boundaries().size(), document_.boundaries().size());
+}

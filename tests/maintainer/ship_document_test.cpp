@@ -1,0 +1,147 @@
+#include "maintainer_test_files.h"
+
+#include "ship_document.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+using namespace maintainertest;
+
+namespace {
+
+void write(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ShipDocumentTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        ship_ = copySampleShip(dir_);
+        original_ = readJson(ship_);
+    }
+
+    /// The sample ship with \a change applied, written beside it; its path.
+    QString variant(const std::function<void(QJsonObject&)>& change)
+    {
+        QJsonObject root = original_;
+        change(root);
+        const QString path = dir_.filePath(QStringLiteral("variant.json"));
+        write(path, QJsonDocument(root).toJson());
+        return path;
+    }
+
+    QTemporaryDir dir_;
+    QString ship_;
+    QJsonObject original_;
+};
+
+TEST_F(ShipDocumentTest, BrokenFilesAreRefusedWithTheirNameAndTheDocumentKeepsWhatItHad)
+{
+    ShipDocument document;
+    ASSERT_TRUE(document.load(ship_)) << qPrintable(document.error());
+    const int decks = document.decks().size();
+
+    const QString garbage = dir_.filePath(QStringLiteral("garbage.json"));
+    write(garbage, "{ \"decks\": [");
+    EXPECT_FALSE(document.load(garbage));
+    EXPECT_TRUE(document.error().contains(garbage));
+    EXPECT_FALSE(document.load(dir_.filePath(QStringLiteral("missing.json"))));
+
+    const auto breakFirst = [](const char* list, const char* key, const QJsonValue& value) {
+        return [=](QJsonObject& root) {
+            QJsonArray entries = root.value(QLatin1String(list)).toArray();
+            QJsonObject first = entries.first().toObject();
+            first.insert(QLatin1String(key), value);
+            entries[0] = first;
+            root.insert(QLatin1String(list), entries);
+        };
+    };
+    EXPECT_FALSE(document.load(variant(breakFirst("sensors", "compartment", 99999))));
+    EXPECT_TRUE(document.error().contains(QStringLiteral("sensors 第 1 项"))) << qPrintable(document.error());
+    EXPECT_FALSE(document.load(variant(breakFirst("sensors", "position", QJsonArray{1}))));
+    EXPECT_FALSE(document.load(variant(breakFirst("compartments", "outline", QJsonArray{}))));
+    EXPECT_FALSE(document.load(variant(breakFirst("boundaries", "copies", QJsonArray{12345}))));
+    EXPECT_FALSE(document.load(variant(breakFirst("boundaries", "type", QStringLiteral("water")))));
+    EXPECT_FALSE(document.load(variant([](QJsonObject& root) { root.remove(QStringLiteral("decks")); })));
+
+    EXPECT_EQ(document.path(), ship_);
+    EXPECT_EQ(document.decks().size(), decks);
+}
+
+TEST_F(ShipDocumentTest, EditsThatTheStationWouldRefuseAreNotTaken)
+{
+    ShipDocument document;
+    ASSERT_TRUE(document.load(ship_));
+    const quint64 deck = document.decks().first().id;
+    const ShipDocument::Sensor sensor = document.sensorsOn(deck).first();
+
+    // A sensor follows the compartment it is moved into, and cannot leave every compartment.
+    ShipDocument::Compartment other;
+    for (const ShipDocument::Compartment& compartment : document.compartmentsOn(deck)) {
+        if (compartment.id != sensor.compartment && other.id == 0)
+            other = compartment;
+    }
+    const QPointF inside = other.outline.boundingRect().center();
+    ASSERT_TRUE(other.outline.containsPoint(inside, Qt::OddEvenFill));
+    ASSERT_TRUE(document.setSensorPosition(sensor.id, inside));
+    EXPECT_EQ(document.sensorsOn(deck).first().compartment, other.id);
+    EXPECT_FALSE(document.setSensorPosition(sensor.id, QPointF(-1000, -1000)));
+    EXPECT_EQ(document.sensorsOn(deck).first().position, inside);
+
+    // An outline that would leave one of its sensors outside is refused, as is one with two corners.
+    const QPolygonF elsewhere({inside + QPointF(1000, 1000), inside + QPointF(1010, 1000), inside + QPointF(1010, 1010)});
+    EXPECT_FALSE(document.setCompartmentOutline(other.id, elsewhere));
+    EXPECT_FALSE(document.setCompartmentOutline(other.id, QPolygonF(QVector<QPointF>{inside, inside + QPointF(5, 5)})));
+    EXPECT_EQ(document.compartmentAt(deck, inside), other.id);
+}
+
+TEST_F(ShipDocumentTest, AFailedSaveLeavesTheFileAndWritesNoHalfFile)
+{
+    ShipDocument document;
+    ASSERT_TRUE(document.load(ship_));
+    const QByteArray before = contents(ship_);
+    EXPECT_FALSE(document.save(dir_.filePath(QStringLiteral("no/such/folder/ship.json")), false));
+    EXPECT_FALSE(document.error().isEmpty());
+
+    // A backup that cannot be written stops the save before the file is touched.
+    QDir(dir_.path()).mkdir(QStringLiteral("ship.json.bak"));
+    ShipDocument::Boundary added;
+    added.deck = document.decks().first().id;
+    added.outline = QPolygonF({QPointF(1, 1), QPointF(9, 1), QPointF(9, 9)});
+    document.setBoundaries(QList<ShipDocument::Boundary>(document.boundaries()) << added);
+    EXPECT_FALSE(document.save(ship_, true));
+    EXPECT_EQ(contents(ship_), before);
+}
+
+TEST_F(ShipDocumentTest, NewBoundariesGetIdsAfterTheLargest)
+{
+    ShipDocument document;
+    ASSERT_TRUE(document.load(ship_));
+    quint64 largest = 0;
+    for (const ShipDocument::Boundary& boundary : document.boundaries())
+        largest = std::max(largest, boundary.id);
+    ShipDocument::Boundary added;
+    added.deck = document.decks().first().id;
+    added.outline = QPolygonF({QPointF(1, 1), QPointF(9, 1), QPointF(9, 9)});
+    document.setBoundaries(QList<ShipDocument::Boundary>(document.boundaries()) << added << added);
+    EXPECT_EQ(document.boundaries().at(document.boundaries().size() - 2).id, largest + 1);
+    EXPECT_EQ(document.boundaries().last().id, largest + 2);
+}
