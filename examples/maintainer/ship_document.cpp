@@ -52,6 +52,12 @@ bool readOutline(const QJsonValue& value, QPolygonF* outline)
     return true;
 }
 
+template <class Entry>
+bool hasId(const QList<Entry>& entries, quint64 id)
+{
+    return std::any_of(entries.cbegin(), entries.cend(), [id](const Entry& entry) { return entry.id == id; });
+}
+
 QJsonArray pointJson(QPointF point)
 {
     return QJsonArray{point.x(), point.y()};
@@ -99,8 +105,8 @@ bool ShipDocument::readDecks(const QJsonObject& root)
     for (const QJsonValue& value : root.value(QStringLiteral("decks")).toArray()) {
         const QJsonObject object = value.toObject();
         Deck deck;
-        if (!readId(object.value(QStringLiteral("id")), &deck.id))
-            return fail(tr("船舶文件 %1 (decks 第 %2 项): 编号无效").arg(path_).arg(decks_.size() + 1));
+        if (!readId(object.value(QStringLiteral("id")), &deck.id) || hasId(decks_, deck.id))
+            return fail(tr("船舶文件 %1 (decks 第 %2 项): 编号无效或重复").arg(path_).arg(decks_.size() + 1));
         deck.name = object.value(QStringLiteral("name")).toString();
         deck.level = object.value(QStringLiteral("level")).toInt();
         deck.drawing = base.filePath(object.value(QStringLiteral("drawing")).toString());
@@ -120,12 +126,10 @@ bool ShipDocument::readCompartments(const QJsonObject& root)
         const QJsonObject object = value.toObject();
         Compartment compartment;
         compartment.name = object.value(QStringLiteral("name")).toString();
-        const auto deck = std::find_if(decks_.cbegin(), decks_.cend(), [&](const Deck& d) {
-            return readId(object.value(QStringLiteral("deck")), &compartment.deck) && d.id == compartment.deck;
-        });
-        if (!readId(object.value(QStringLiteral("id")), &compartment.id) || deck == decks_.cend()
+        if (!readId(object.value(QStringLiteral("id")), &compartment.id) || hasId(compartments_, compartment.id)
+            || !readId(object.value(QStringLiteral("deck")), &compartment.deck) || !hasId(decks_, compartment.deck)
             || !readOutline(object.value(QStringLiteral("outline")), &compartment.outline))
-            return fail(tr("船舶文件 %1 (compartments 第 %2 项): 编号、甲板或轮廓无效").arg(path_).arg(index));
+            return fail(tr("船舶文件 %1 (compartments 第 %2 项): 编号重复，或甲板、轮廓无效").arg(path_).arg(index));
         compartments_.append(compartment);
     }
     return true;
@@ -144,10 +148,10 @@ bool ShipDocument::readSensors(const QJsonObject& root)
         const bool ok = readId(object.value(QStringLiteral("id")), &sensor.id)
             && readId(object.value(QStringLiteral("deck")), &sensor.deck)
             && readId(object.value(QStringLiteral("compartment")), &sensor.compartment)
-            && readPoint(object.value(QStringLiteral("position")), &sensor.position);
+            && readPoint(object.value(QStringLiteral("position")), &sensor.position) && !hasId(sensors_, sensor.id);
         const int compartment = ok ? compartmentIndex(sensor.compartment) : -1;
         if (compartment < 0 || compartments_[compartment].deck != sensor.deck)
-            return fail(tr("船舶文件 %1 (sensors 第 %2 项): 编号、甲板、舱室或位置无效").arg(path_).arg(index));
+            return fail(tr("船舶文件 %1 (sensors 第 %2 项): 编号重复，或甲板、舱室、位置无效").arg(path_).arg(index));
         sensors_.append(sensor);
     }
     return true;
@@ -162,21 +166,19 @@ bool ShipDocument::readBoundaries(const QJsonObject& root)
         Boundary boundary;
         const QString type = object.value(QStringLiteral("type")).toString();
         boundary.smoke = type == QLatin1String(kSmoke);
-        bool ok = readId(object.value(QStringLiteral("id")), &boundary.id)
-            && readId(object.value(QStringLiteral("deck")), &boundary.deck)
+        bool ok = readId(object.value(QStringLiteral("id")), &boundary.id) && !hasId(boundaries_, boundary.id)
+            && readId(object.value(QStringLiteral("deck")), &boundary.deck) && hasId(decks_, boundary.deck)
             && (boundary.smoke || type == QLatin1String(kFire))
             && readOutline(object.value(QStringLiteral("outline")), &boundary.outline);
+        // One copy per other deck: a deck holds at most one member of a family.
         for (const QJsonValue& copy : object.value(QStringLiteral("copies")).toArray()) {
             quint64 deck = 0;
-            ok = ok && readId(copy, &deck);
+            ok = ok && readId(copy, &deck) && hasId(decks_, deck) && deck != boundary.deck
+                && !boundary.copies.contains(deck);
             boundary.copies.append(deck);
         }
-        QList<quint64> decks = boundary.copies;
-        decks.append(boundary.deck);
-        for (quint64 deck : decks)
-            ok = ok && std::any_of(decks_.cbegin(), decks_.cend(), [deck](const Deck& d) { return d.id == deck; });
         if (!ok)
-            return fail(tr("船舶文件 %1 (boundaries 第 %2 项): 编号、类型、甲板或轮廓无效").arg(path_).arg(index));
+            return fail(tr("船舶文件 %1 (boundaries 第 %2 项): 编号重复，或类型、甲板、副本、轮廓无效").arg(path_).arg(index));
         boundaries_.append(boundary);
     }
     return true;

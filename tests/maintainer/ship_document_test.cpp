@@ -82,6 +82,20 @@ TEST_F(ShipDocumentTest, BrokenFilesAreRefusedWithTheirNameAndTheDocumentKeepsWh
     EXPECT_FALSE(document.load(variant(breakFirst("boundaries", "type", QStringLiteral("water")))));
     EXPECT_FALSE(document.load(variant([](QJsonObject& root) { root.remove(QStringLiteral("decks")); })));
 
+    // A repeated id would let one entry's edit be written over another's.
+    const auto repeatFirst = [](const char* list) {
+        return [=](QJsonObject& root) {
+            QJsonArray entries = root.value(QLatin1String(list)).toArray();
+            QJsonObject second = entries.at(1).toObject();
+            second.insert(QStringLiteral("id"), entries.first().toObject().value(QStringLiteral("id")));
+            entries[1] = second;
+            root.insert(QLatin1String(list), entries);
+        };
+    };
+    for (const char* list : {"decks", "compartments", "sensors", "boundaries"})
+        EXPECT_FALSE(document.load(variant(repeatFirst(list)))) << list;
+    EXPECT_FALSE(document.load(variant(breakFirst("boundaries", "copies", QJsonArray{3, 3}))));
+
     EXPECT_EQ(document.path(), ship_);
     EXPECT_EQ(document.decks().size(), decks);
 }
