@@ -20,6 +20,9 @@ namespace {
 
 constexpr int kWaitMs = 3000;
 constexpr int kChurnClients = 100;
+constexpr int kBurstUnits = 10000;
+// 200 read units of 11 bytes keep a frame well inside the server's frame limit.
+constexpr int kUnitsPerFrame = 200;
 
 const QByteArray kBookT1Periodic =
     QByteArray::fromHex("FAFAFAFA 0000 02 0000 0F00 01 02 5431 00 01 04 08 00000000 64000000 EEEE");
@@ -178,6 +181,24 @@ TEST_F(ServerFaults, RequestDribbledOneByteAtATimeIsAnswered)
     ASSERT_TRUE(slow.waitFor([](const ReceivedUnit& u) { return u.op == 3; }));
     EXPECT_EQ(slow.units().size(), 1);
     EXPECT_EQ(intOf(slow.units()[0]), 5);
+}
+
+TEST_F(ServerFaults, TenThousandUnitsInOneBurstAreAllAnswered)
+{
+    const QByteArray readUnit = QByteArray::fromHex("02 5431 00 03 00 00 00000000");
+    QByteArray frame = QByteArray::fromHex("FAFAFAFA 0000 00 0000");
+    const quint16 dataLen = quint16(readUnit.size() * kUnitsPerFrame);
+    frame.append(char(dataLen & 0xFF)).append(char(dataLen >> 8)).append(char(kUnitsPerFrame));
+    frame += readUnit.repeated(kUnitsPerFrame) + QByteArray::fromHex("EEEE");
+
+    Peer flood(listener_.port());
+    ASSERT_TRUE(flood.connected());
+    flood.send(frame.repeated(kBurstUnits / kUnitsPerFrame));
+    ASSERT_TRUE(flood.waitForCount(kBurstUnits));
+    EXPECT_EQ(flood.units().size(), kBurstUnits);
+    EXPECT_TRUE(std::all_of(flood.units().begin(), flood.units().end(),
+                            [](const ReceivedUnit& u) { return u.op == 3 && u.name == "T1" && intOf(u) == 5; }));
+    expectGoodClientServed(44);
 }
 
 TEST_F(ServerFaults, ManyClientsComingAndGoingLeaveTheServerServing)
