@@ -15,7 +15,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QCloseEvent>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
@@ -252,6 +254,7 @@ void MaintainerWindow::placeSensor()
                 return;
             }
             page->moveSensor(id, pos);
+            modified_ = true;
             report(tr("传感器 %1 已放置").arg(name));
         });
         deleteWhenIdle(icon);
@@ -279,6 +282,7 @@ void MaintainerWindow::redrawCompartment()
                 return;
             }
             page->setOutline(id, path);
+            modified_ = true;
             report(tr("舱室 %1 的轮廓已更新").arg(name));
         });
         deleteWhenIdle(graphic);
@@ -303,6 +307,7 @@ void MaintainerWindow::newBoundary(bool smoke)
         ShipDocument::Boundary record;
         record.smoke = smoke;
         masters_.insert(page->layer()->addMasterBoundary(path), record);
+        modified_ = true;
         report(tr("边界已创建"));
     });
     deleteWhenIdle(graphic);
@@ -319,6 +324,7 @@ void MaintainerWindow::copyBoundary(DamageBoundary* boundary, int step)
         return;
     }
     pages_[there]->layer()->copyBoundaryFrom(boundary);
+    modified_ = true;
     report(tr("边界已复制到 %1").arg(pages_[there]->deck().name));
 }
 
@@ -336,8 +342,12 @@ void MaintainerWindow::redrawBoundary(DamageBoundary* boundary)
         if (s != IDLE)
             return;
         disconnect(*once);
-        if (!guard || !guard->lines().isEmpty())
+        if (!guard)
             return;
+        if (!guard->lines().isEmpty()) {
+            modified_ = true;
+            return;
+        }
         for (QGraphicsItem* child : guard->childItems()) {
             if (auto* graphic = qgraphicsitem_cast<RegionPathGraphic*>(child)) {
                 disconnect(command_, nullptr, graphic, nullptr);
@@ -353,6 +363,7 @@ void MaintainerWindow::redrawBoundary(DamageBoundary* boundary)
 void MaintainerWindow::removeSlaves(DamageBoundary* boundary)
 {
     masters_.remove(boundary);
+    modified_ = true;
     if (!boundary->isMaster())
         return;
     for (DeckPage* page : pages_) {
@@ -409,8 +420,23 @@ bool MaintainerWindow::save()
     }
     // The backup keeps the file as it was before this session, not an earlier save of it.
     backup_ = false;
+    modified_ = false;
     report(tr("已保存到 %1").arg(output_));
     return true;
+}
+
+void MaintainerWindow::closeEvent(QCloseEvent* event)
+{
+    if (!modified_) {
+        event->accept();
+        return;
+    }
+    const auto answer = QMessageBox::question(this, windowTitle(), tr("船舶文件已修改，是否保存？"),
+                                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    if (answer == QMessageBox::Discard || (answer == QMessageBox::Save && save()))
+        event->accept();
+    else
+        event->ignore();
 }
 
 quint64 MaintainerWindow::selected(QListWidget* list) const

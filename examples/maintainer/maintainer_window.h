@@ -47,6 +47,12 @@ public:
 
     /// Writes the ship file; false (reported in the status bar) when it cannot.
     bool save();
+    /// Something was edited since the last save.
+    bool isModified() const { return modified_; }
+
+protected:
+    /// Asks whether to save edits not saved yet.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildActions();
@@ -84,4 +90,5 @@ private:
     QPointer<BoundaryLine> chosen_;
     /// Id and type of the master boundaries; new ones have id 0 until saved.
     QHash<const DamageBoundary*, ShipDocument::Boundary> masters_;
+    bool modified_ = false;
 };

@@ -12,13 +12,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QJsonArray>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <memory>
@@ -296,4 +300,33 @@ TEST_F(MaintainerWindowTest, OverwritingKeepsTheFileAsItWasBeforeTheSession)
     ShipDocument reread;
     ASSERT_TRUE(reread.load(ship_));
     EXPECT_EQ(reread.boundaries().size(), document_.boundaries().size());
+}
+
+TEST_F(MaintainerWindowTest, ClosingWithEditsNotSavedAsksFirst)
+{
+    open(output_, false);
+    EXPECT_FALSE(window_->isModified());
+    const QPointF centre = view()->sceneRect().center();
+    pressTool("newFireBoundary");
+    draw(landed(QPolygonF({centre + QPointF(-60, -30), centre + QPointF(60, -30), centre + QPointF(0, 40)})));
+    EXPECT_TRUE(window_->isModified());
+
+    // The question is answered with a click once its dialog runs.
+    const auto answer = [](QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QTest::mouseClick(box->button(button), Qt::LeftButton);
+        });
+    };
+    answer(QMessageBox::Cancel);
+    EXPECT_FALSE(window_->close());
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_FALSE(QFile::exists(output_));
+
+    answer(QMessageBox::Save);
+    EXPECT_TRUE(window_->close());
+    EXPECT_EQ(readJson(output_).value("boundaries").toArray().size(),
+              original_.value("boundaries").toArray().size() + 1);
+    EXPECT_FALSE(window_->isModified());
 }
