@@ -65,12 +65,12 @@ int main(int argc, char* argv[])
     const QString configDir = parser.isSet(config)
         ? parser.value(config)
         : QFileInfo(shipFile).absoluteDir().filePath(QStringLiteral("config"));
-    QString error;
-    if (!loadStyles(configDir, &error))
-        return fail(error, kBadConfiguration);
     ShipDocument document;
     if (!document.load(shipFile))
         return fail(document.error(), kBadShip);
+    QString error;
+    if (!loadStyles(configDir, &error))
+        return fail(error, kBadConfiguration);
 
     const bool overwrite = !parser.isSet(output);
     MaintainerWindow window(&document, overwrite ? shipFile : parser.value(output), overwrite);

@@ -330,3 +330,31 @@ TEST_F(MaintainerWindowTest, ClosingWithEditsNotSavedAsksFirst)
               original_.value("boundaries").toArray().size() + 1);
     EXPECT_FALSE(window_->isModified());
 }
+
+TEST_F(MaintainerWindowTest, RemovingABoundaryTakesItsCopiesOnOtherDecksAlong)
+{
+    open(output_, false);
+    const ShipDocument::Boundary first = document_.boundaries().first();
+    ASSERT_FALSE(first.copies.isEmpty());
+    int index = 0;
+    while (document_.decks()[index].id != first.deck)
+        ++index;
+    chooseDeck(index);
+    DamageBoundary* master = window_->currentPage()->layer()->boundaries().first();
+    ASSERT_EQ(master->boundaryPath(), first.outline);
+
+    click(master->lines().at(2)->line().center());
+    ASSERT_EQ(window_->chosenBoundary(), master);
+    pressTool("removeBoundary");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window_->chosenBoundary(), nullptr);
+    for (const DeckPage* page : window_->findChildren<DeckPage*>()) {
+        for (const DamageBoundary* boundary : page->layer()->boundaries())
+            EXPECT_NE(boundary->master(), master) << "a copy left on " << page->deck().id;
+    }
+
+    ASSERT_TRUE(window_->save());
+    const QJsonObject saved = readJson(output_);
+    EXPECT_EQ(entry(saved, "boundaries", first.id), QJsonObject());
+    EXPECT_EQ(saved.value("boundaries").toArray().size(), original_.value("boundaries").toArray().size() - 1);
+}
