@@ -6,6 +6,7 @@
 #include "entity/deck.h"
 #include "entity/region.h"
 #include "entity/sensor.h"
+#include "entity/view_group.h"
 #include "graphics/damage_boundary.h"
 #include "graphics/equipment_layer.h"
 #include "graphics/equipment_tag.h"
@@ -20,6 +21,8 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint kScanShowMs = 6000;
@@ -32,6 +35,8 @@ DeckPlan::DeckPlan(DeckScene* scene, const Ship& ship, QObject* parent)
     , scene_(scene)
     , ship_(ship)
 {
+    for (harq::Deck* deck : ship.decks())
+        teams_.append(ship.teamsOn(deck->id()));
 }
 
 void DeckPlan::show(harq::Deck* deck)
@@ -66,7 +71,10 @@ void DeckPlan::addCompartments()
             [this](ReactionRegion* region) { emit leaveCompartment(region->region()); });
     connect(layer, &RegionReactionLayer::regionReflect, this, &DeckPlan::compartmentDoubleClicked);
     for (harq::Region* region : deck_->regions()) {
-        layer->addRegion(new ReactionRegion(region));
+        auto* reaction = new ReactionRegion(region);
+        layer->addRegion(reaction);
+        if (damaged_by_hand_.contains(region))
+            reaction->manualDamage();
         // A new reaction region shows no damage until the compartment's next
         // alarm change; let the compartment recount now so a deck shown in the
         // middle of an incident shows it at once.
@@ -127,14 +135,68 @@ void DeckPlan::addEquipment()
 
 void DeckPlan::addTeams()
 {
-    for (const Ship::Team& team : ship_.teamsOn(deck_->id())) {
-        auto* tag = new TeamTag;
-        tag->setPos(team.position);
-        tag->setDeck(deck_);
-        tag->setCabin(team.compartment);
-        tag->deployTeam(team.name);
-        scene_->addItem(tag);
+    for (const Ship::Team& team : qAsConst(teams_)) {
+        if (team.deck == deck_->id())
+            placeTeam(team);
     }
+}
+
+TeamTag* DeckPlan::placeTeam(const Ship::Team& team)
+{
+    auto* tag = new TeamTag;
+    tag->setPos(team.position);
+    tag->setDeck(deck_);
+    tag->setCabin(team.compartment);
+    tag->deployTeam(team.name);
+    scene_->addItem(tag);
+    return tag;
+}
+
+TeamTag* DeckPlan::deployTeam(const QString& name, QPointF pos, harq::Region* compartment)
+{
+    Ship::Team team;
+    team.name = name;
+    team.deck = deck_->id();
+    team.position = pos;
+    team.compartment = compartment;
+    teams_.append(team);
+    return placeTeam(team);
+}
+
+void DeckPlan::withdrawTeam(TeamTag* tag)
+{
+    const auto placed = std::find_if(teams_.begin(), teams_.end(), [this, tag](const Ship::Team& team) {
+        return team.deck == deck_->id() && team.name == tag->teamName() && team.position == tag->pos();
+    });
+    if (placed != teams_.end())
+        teams_.erase(placed);
+    // The tag books its team back into the catalogue as it goes.
+    delete tag;
+}
+
+void DeckPlan::damageByHand(ReactionRegion* region, int response)
+{
+    harq::Region* compartment = region->region();
+    const harq::ViewGroup* own = compartment->viewGroup();
+    if (!damaged_by_hand_.contains(compartment))
+        damaged_by_hand_.insert(compartment, own ? std::make_shared<harq::ViewGroup>(*own) : nullptr);
+    // The colour follows the compartment's response; a copy keeps the view
+    // group shared with other compartments of the type untouched.
+    auto shown = own ? std::make_shared<harq::ViewGroup>(*own) : std::make_shared<harq::ViewGroup>();
+    shown->setResponse(response);
+    compartment->setViewGroup(shown);
+    region->manualDamage();
+}
+
+void DeckPlan::recoverByHand(ReactionRegion* region)
+{
+    harq::Region* compartment = region->region();
+    const auto own = damaged_by_hand_.find(compartment);
+    if (own != damaged_by_hand_.end()) {
+        compartment->setViewGroup(own.value());
+        damaged_by_hand_.erase(own);
+    }
+    region->manualRecover();
 }
 
 void DeckPlan::addScanLine()

@@ -1,22 +1,31 @@
 #pragma once
 
+#include "ship.h"
+
+#include <QHash>
+#include <QList>
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QSet>
+
+#include <memory>
 
 class DeckScene;
 class ReactionRegion;
 class SensorLayer;
-class Ship;
+class TeamTag;
 
 namespace harq {
 class Deck;
 class Region;
+class ViewGroup;
 }
 
 /// Puts one deck of the ship on a deck scene: the drawing, then the layers in
 /// the order they stack: compartments (region reaction layer), sensors, damage
-/// boundaries, equipment, teams, scan line.
+/// boundaries, equipment, teams, scan line. Keeps what the operator changed by
+/// hand (damage marked, teams deployed or withdrawn) across changes of deck.
 class DeckPlan : public QObject
 {
     Q_OBJECT
@@ -32,6 +41,17 @@ public:
     /// every deck shown after it.
     void setSensorGroupVisible(const QString& group, bool visible);
 
+    /// Marks \a region's compartment damaged by hand, shown as \a response.
+    void damageByHand(ReactionRegion* region, int response);
+    /// Marks \a region's compartment back to normal by hand.
+    void recoverByHand(ReactionRegion* region);
+
+    /// Places a tag for the team \a name at \a pos in \a compartment of the
+    /// deck on show, booking the team out of the team catalogue.
+    TeamTag* deployTeam(const QString& name, QPointF pos, harq::Region* compartment);
+    /// Removes \a tag from the plan, booking its team back.
+    void withdrawTeam(TeamTag* tag);
+
 signals:
     void enterCompartment(harq::Region* region);
     void leaveCompartment(harq::Region* region);
@@ -44,6 +64,7 @@ private:
     void addEquipment();
     void addTeams();
     void addScanLine();
+    TeamTag* placeTeam(const Ship::Team& team);
 
     DeckScene* scene_;
     const Ship& ship_;
@@ -51,4 +72,9 @@ private:
     // Owned by the scene; gone with the next deck.
     QPointer<SensorLayer> sensors_;
     QSet<QString> hidden_groups_;
+    // Teams on every deck: the ship's stations, changed by the operator.
+    QList<Ship::Team> teams_;
+    // The own view group of each compartment damaged by hand (null if it had
+    // none), put back on recovery.
+    QHash<harq::Region*, std::shared_ptr<harq::ViewGroup>> damaged_by_hand_;
 };

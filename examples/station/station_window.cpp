@@ -1,6 +1,7 @@
 #include "station_window.h"
 
 #include "alarm_list.h"
+#include "compartment_menu.h"
 #include "data_link.h"
 #include "deck_plan.h"
 #include "deck_switcher.h"
@@ -56,6 +57,7 @@ StationWindow::StationWindow(const Ship& ship, DataLink& link, QWidget* parent)
     buildDocks();
     buildStatusBar();
     connectLink();
+    new CompartmentMenu(view_, plan_, log_, this);
 
     connect(switcher_, &DeckSwitcher::deckChosen, this, &StationWindow::showDeck);
     connect(alarms_, &AlarmList::acknowledgeRequested, this, &StationWindow::acknowledge);

@@ -1,0 +1,126 @@
+#include "compartment_menu.h"
+
+#include "deck_plan.h"
+#include "event_log.h"
+
+#include "config/damage_config.h"
+#include "config/team_config.h"
+#include "entity/region.h"
+#include "entity/view_group.h"
+#include "graphics/reaction_region.h"
+#include "graphics/team_tag.h"
+#include "view/deck_view_complex.h"
+
+#include <QContextMenuEvent>
+#include <QGraphicsScene>
+#include <QIcon>
+#include <QMenu>
+#include <QPixmap>
+#include <QPointer>
+
+#include <optional>
+
+CompartmentMenu::CompartmentMenu(DeckViewComplex* view, DeckPlan* plan, EventLog* log, QObject* parent)
+    : QObject(parent)
+    , view_(view)
+    , plan_(plan)
+    , log_(log)
+{
+    connect(view, &DeckViewComplex::resquestContextMenu, this, &CompartmentMenu::open);
+}
+
+QMenu* CompartmentMenu::menu() const
+{
+    return menu_;
+}
+
+void CompartmentMenu::open(QContextMenuEvent* event)
+{
+    const QPointF pos = view_->mapToScene(event->pos());
+    // Topmost first: a team tag wins over the compartment it stands in.
+    ReactionRegion* region = nullptr;
+    TeamTag* team = nullptr;
+    for (QGraphicsItem* item : view_->scene()->items(pos)) {
+        team = TeamTag::toTeamTag(item);
+        if (team)
+            break;
+        if (item->type() == ReactionRegion::Type) {
+            region = static_cast<ReactionRegion*>(item);
+            break;
+        }
+    }
+    if (!team && !region)
+        return;
+
+    delete menu_;
+    menu_ = new QMenu(view_);
+    menu_->setAttribute(Qt::WA_DeleteOnClose);
+    if (team)
+        fillForTeam(team);
+    else
+        fillForCompartment(region, pos);
+    menu_->popup(event->globalPos());
+    event->accept();
+}
+
+void CompartmentMenu::fillForCompartment(ReactionRegion* region, QPointF pos)
+{
+    harq::Region* compartment = region->region();
+    menu_->setTitle(compartment->nameAndCode());
+    QMenu* damage = menu_->addMenu(tr("手动报损"));
+    for (int response : {harq::DamageResponse::FIRE, harq::DamageResponse::SINK, harq::DamageResponse::ABANDON})
+        addDamage(damage, region, response);
+    menu_->addAction(tr("手动恢复"), this, [this, region = QPointer<ReactionRegion>(region), compartment] {
+        // The plan may have moved to another deck while the menu was open.
+        if (!region)
+            return;
+        plan_->recoverByHand(region);
+        log_->log(tr("手动恢复: %1").arg(compartment->nameAndCode()));
+    });
+
+    QMenu* deploy = menu_->addMenu(tr("部署小队"));
+    const TeamConfig& teams = TeamConfig::instance();
+    for (std::size_t ix = 0; ix < teams.teamTypes(); ++ix) {
+        const QString name = teams.nameAt(ix);
+        QAction* action = deploy->addAction(
+            teams.pixmapAt(ix), tr("%1 (可用 %2/%3)").arg(name).arg(teams.availableAt(ix)).arg(teams.countAt(ix)));
+        action->setEnabled(teams.availableAt(ix) > 0);
+        connect(action, &QAction::triggered, this, [this, name, pos, compartment] {
+            // The click point belongs to the deck the menu was opened on.
+            if (plan_->deck() != compartment->deck())
+                return;
+            plan_->deployTeam(name, pos, compartment);
+            log_->log(tr("部署%1到%2").arg(name, compartment->nameAndCode()));
+        });
+    }
+    deploy->setEnabled(!deploy->actions().isEmpty());
+}
+
+void CompartmentMenu::addDamage(QMenu* damage, ReactionRegion* region, int response)
+{
+    const std::optional<harq::DamageResponse> shown = DamageConfig::instance().response(response);
+    // Without a configured response the compartment would show no colour.
+    if (!shown)
+        return;
+    const QString name = shown->name();
+    QPixmap swatch(16, 16);
+    swatch.fill(shown->color());
+    damage->addAction(QIcon(swatch), name, this, [this, region = QPointer<ReactionRegion>(region), response, name] {
+        if (!region)
+            return;
+        plan_->damageByHand(region, response);
+        log_->log(tr("手动报损: %1 %2").arg(region->region()->nameAndCode(), name));
+    });
+}
+
+void CompartmentMenu::fillForTeam(TeamTag* tag)
+{
+    const QString name = tag->teamName();
+    const QString where = tag->cabin() ? tag->cabin()->nameAndCode() : QString();
+    menu_->addAction(tr("撤回%1").arg(name), this, [this, tag = QPointer<TeamTag>(tag), name, where] {
+        if (!tag)
+            return;
+        plan_->withdrawTeam(tag);
+        log_->log(tr("撤回%1 (%2)").arg(name, where));
+    });
+}
