@@ -1,0 +1,276 @@
+// The compartment menu of the shown station window, opened by right clicks on
+// the deck plan: damage and recovery by hand, teams deployed and withdrawn.
+
+#include "compartment_menu.h"
+#include "data_link.h"
+#include "event_log.h"
+#include "ship.h"
+#include "ship_loader.h"
+#include "station_config.h"
+#include "station_window.h"
+
+#include "config/damage_config.h"
+#include "config/team_config.h"
+#include "entity/deck.h"
+#include "entity/region.h"
+#include "entity/view_group.h"
+#include "graphics/reaction_region.h"
+#include "graphics/team_tag.h"
+#include "view/deck_view_complex.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QGraphicsScene>
+#include <QMenu>
+#include <QTcpServer>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString kShipDir = QStringLiteral(KELVANE_SHIP_DIR);
+const QString kFireTeam = QStringLiteral("消防队");
+
+class CompartmentMenuTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        QString error;
+        ASSERT_TRUE(stationconfig::load(kShipDir + QStringLiteral("/config"), &error)) << error.toStdString();
+    }
+
+    void SetUp() override
+    {
+        ShipLoader loader;
+        ship_ = loader.load(kShipDir + QStringLiteral("/ship.json"));
+        ASSERT_NE(ship_, nullptr) << loader.error().toStdString();
+        // A port nobody listens on: the link stays down.
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        const quint16 port = probe.serverPort();
+        probe.close();
+        link_ = std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
+        window_ = std::make_unique<StationWindow>(*ship_, *link_);
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        view_ = window_->findChild<DeckViewComplex*>();
+        menus_ = window_->findChild<CompartmentMenu*>();
+        log_ = window_->findChild<EventLog*>();
+        ASSERT_TRUE(view_ && menus_ && log_);
+        deck_ = ship_->decks().front();
+        compartment_ = freeCompartment();
+        ASSERT_NE(compartment_, nullptr);
+    }
+
+    /// The reaction region of \a compartment on the plan.
+    ReactionRegion* reactionOf(const harq::Region* compartment) const
+    {
+        for (QGraphicsItem* item : view_->scene()->items()) {
+            if (item->type() == ReactionRegion::Type && static_cast<ReactionRegion*>(item)->region() == compartment)
+                return static_cast<ReactionRegion*>(item);
+        }
+        return nullptr;
+    }
+
+    /// A point of the viewport where the topmost item is \a compartment's reaction
+    /// region or something under it, and no tag; a null point if there is none.
+    QPoint pointIn(const harq::Region* compartment) const
+    {
+        const QRect area = view_->mapFromScene(compartment->regionPath()).boundingRect() & view_->viewport()->rect();
+        constexpr int kStep = 4;
+        for (int y = area.top(); y <= area.bottom(); y += kStep) {
+            for (int x = area.left(); x <= area.right(); x += kStep) {
+                if (hitsOnly(compartment, QPoint(x, y)))
+                    return QPoint(x, y);
+            }
+        }
+        return {};
+    }
+
+    bool hitsOnly(const harq::Region* compartment, QPoint at) const
+    {
+        for (QGraphicsItem* item : view_->scene()->items(view_->mapToScene(at))) {
+            if (PixmapTag::toPixmapTag(item))
+                return false;
+            if (item->type() == ReactionRegion::Type)
+                return static_cast<ReactionRegion*>(item)->region() == compartment;
+        }
+        return false;
+    }
+
+    /// A compartment of the first deck with no alarm and room for a right click.
+    harq::Region* freeCompartment() const
+    {
+        for (harq::Region* region : deck_->regions()) {
+            const ReactionRegion* reaction = reactionOf(region);
+            if (reaction && !reaction->damaged() && !pointIn(region).isNull())
+                return region;
+        }
+        return nullptr;
+    }
+
+    /// Right-clicks the viewport at \a at and returns the menu that opened, if any.
+    QMenu* rightClick(QPoint at)
+    {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view_->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view_->viewport(), &event);
+        return menus_->menu();
+    }
+
+    /// The action of \a menu or one of its sub-menus whose text starts with \a text.
+    static QAction* action(QMenu* menu, const QString& text)
+    {
+        if (!menu)
+            return nullptr;
+        for (QAction* entry : menu->actions()) {
+            if (entry->text().startsWith(text))
+                return entry;
+            if (QAction* inner = action(entry->menu(), text))
+                return inner;
+        }
+        return nullptr;
+    }
+
+    /// Right-clicks at \a at and triggers the entry \a text of the menu that opens.
+    void choose(QPoint at, const QString& text)
+    {
+        QAction* entry = action(rightClick(at), text);
+        ASSERT_NE(entry, nullptr) << text.toStdString();
+        ASSERT_TRUE(entry->isEnabled()) << text.toStdString();
+        entry->trigger();
+    }
+
+    QList<TeamTag*> teamTagsAt(QPointF pos) const
+    {
+        QList<TeamTag*> tags;
+        for (QGraphicsItem* item : view_->scene()->items(pos)) {
+            if (auto* tag = TeamTag::toTeamTag(item); tag && !tags.contains(tag))
+                tags.append(tag);
+        }
+        return tags;
+    }
+
+    static int available(const QString& team)
+    {
+        const TeamConfig& teams = TeamConfig::instance();
+        return teams.availableAt(teams.teamIndex(team));
+    }
+
+    QColor responseColour(int response) const { return DamageConfig::instance().response(response)->color(); }
+
+    std::unique_ptr<Ship> ship_;
+    std::unique_ptr<DataLink> link_;
+    std::unique_ptr<StationWindow> window_;
+    DeckViewComplex* view_ = nullptr;
+    CompartmentMenu* menus_ = nullptr;
+    EventLog* log_ = nullptr;
+    harq::Deck* deck_ = nullptr;
+    harq::Region* compartment_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(CompartmentMenuTest, DamageByHandColoursTheCompartmentAndRecoveryClearsIt)
+{
+    const int own = compartment_->responseType();
+    const QPoint at = pointIn(compartment_);
+    ReactionRegion* reaction = reactionOf(compartment_);
+
+    choose(at, QStringLiteral("进水"));
+    EXPECT_TRUE(reaction->damaged());
+    EXPECT_EQ(reaction->brush().style(), Qt::SolidPattern);
+    EXPECT_EQ(reaction->brush().color(), responseColour(harq::DamageResponse::SINK));
+    EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("手动报损: %1 进水").arg(compartment_->nameAndCode())));
+
+    choose(at, QStringLiteral("火灾"));
+    EXPECT_EQ(reaction->brush().color(), responseColour(harq::DamageResponse::FIRE));
+
+    choose(at, QStringLiteral("手动恢复"));
+    EXPECT_FALSE(reaction->damaged());
+    EXPECT_EQ(reaction->brush().style(), Qt::NoBrush);
+    // The compartment answers to its own responses again, not to the one marked by hand.
+    EXPECT_EQ(compartment_->responseType(), own);
+    EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("手动恢复: %1").arg(compartment_->nameAndCode())));
+}
+
+TEST_F(CompartmentMenuTest, DamageByHandOutlivesAChangeOfDeck)
+{
+    choose(pointIn(compartment_), QStringLiteral("弃船"));
+    window_->showDeck(ship_->decks().back());
+    window_->showDeck(deck_);
+
+    ReactionRegion* reaction = reactionOf(compartment_);
+    ASSERT_NE(reaction, nullptr);
+    EXPECT_TRUE(reaction->damaged());
+    EXPECT_EQ(reaction->brush().color(), responseColour(harq::DamageResponse::ABANDON));
+}
+
+TEST_F(CompartmentMenuTest, DeployedTeamIsBookedOutShownAndWithdrawnByItsOwnMenu)
+{
+    const int before = available(kFireTeam);
+    ASSERT_GT(before, 0);
+    const QPoint at = pointIn(compartment_);
+    const QPointF pos = view_->mapToScene(at);
+
+    choose(at, kFireTeam);
+    EXPECT_EQ(available(kFireTeam), before - 1);
+    const QList<TeamTag*> placed = teamTagsAt(pos);
+    ASSERT_EQ(placed.size(), 1);
+    EXPECT_EQ(placed.front()->teamName(), kFireTeam);
+    EXPECT_EQ(placed.front()->pos(), pos);
+    EXPECT_EQ(placed.front()->cabin(), compartment_);
+    EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("部署%1到%2").arg(kFireTeam, compartment_->nameAndCode())));
+
+    // The tag is now on top: the right click reaches its own menu.
+    QMenu* menu = rightClick(at);
+    EXPECT_EQ(action(menu, QStringLiteral("手动恢复")), nullptr);
+    QAction* withdraw = action(menu, QStringLiteral("撤回%1").arg(kFireTeam));
+    ASSERT_NE(withdraw, nullptr);
+    withdraw->trigger();
+    EXPECT_EQ(available(kFireTeam), before);
+    EXPECT_TRUE(teamTagsAt(pos).isEmpty());
+    EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("撤回%1").arg(kFireTeam)));
+}
+
+TEST_F(CompartmentMenuTest, TeamEntryIsDisabledOnceNoneIsLeft)
+{
+    QPoint at = pointIn(compartment_);
+    while (available(kFireTeam) > 0) {
+        QAction* deploy = action(rightClick(at), kFireTeam);
+        ASSERT_NE(deploy, nullptr);
+        ASSERT_TRUE(deploy->isEnabled());
+        deploy->trigger();
+        // The new tag covers the point: move on to a free one.
+        at = pointIn(compartment_);
+        ASSERT_FALSE(at.isNull()) << "no room left in the compartment";
+    }
+    QAction* deploy = action(rightClick(at), kFireTeam);
+    ASSERT_NE(deploy, nullptr);
+    EXPECT_FALSE(deploy->isEnabled());
+    EXPECT_EQ(available(kFireTeam), 0);
+}
+
+TEST_F(CompartmentMenuTest, DeployedTeamStaysDeployedAcrossAChangeOfDeck)
+{
+    const int before = available(kFireTeam);
+    const QPoint at = pointIn(compartment_);
+    const QPointF pos = view_->mapToScene(at);
+    choose(at, kFireTeam);
+
+    window_->showDeck(ship_->decks().back());
+    window_->showDeck(deck_);
+
+    EXPECT_EQ(teamTagsAt(pos).size(), 1);
+    EXPECT_EQ(available(kFireTeam), before - 1);
+}
+
+TEST_F(CompartmentMenuTest, ClosingTheWindowBooksEveryTeamBack)
+{
+    choose(pointIn(compartment_), kFireTeam);
+    window_.reset();
+    EXPECT_EQ(available(kFireTeam), TeamConfig::instance().countAt(TeamConfig::instance().teamIndex(kFireTeam)));
+}
