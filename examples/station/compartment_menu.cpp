@@ -66,7 +66,7 @@ void CompartmentMenu::open(QContextMenuEvent* event)
 void CompartmentMenu::fillForCompartment(ReactionRegion* region, QPointF pos)
 {
     harq::Region* compartment = region->region();
-    menu_->setTitle(compartment->nameAndCode());
+    menu_->addSection(compartment->nameAndCode());
     QMenu* damage = menu_->addMenu(tr("手动报损"));
     for (int response : {harq::DamageResponse::FIRE, harq::DamageResponse::SINK, harq::DamageResponse::ABANDON})
         addDamage(damage, region, response);
@@ -117,6 +117,7 @@ void CompartmentMenu::fillForTeam(TeamTag* tag)
 {
     const QString name = tag->teamName();
     const QString where = tag->cabin() ? tag->cabin()->nameAndCode() : QString();
+    menu_->addSection(where);
     menu_->addAction(tr("撤回%1").arg(name), this, [this, tag = QPointer<TeamTag>(tag), name, where] {
         if (!tag)
             return;
