@@ -274,3 +274,27 @@ TEST_F(CompartmentMenuTest, ClosingTheWindowBooksEveryTeamBack)
     window_.reset();
     EXPECT_EQ(available(kFireTeam), TeamConfig::instance().countAt(TeamConfig::instance().teamIndex(kFireTeam)));
 }
+
+TEST_F(CompartmentMenuTest, TeamAtItsStationCanBeWithdrawnForGood)
+{
+    harq::Deck* stationed = nullptr;
+    for (harq::Deck* deck : ship_->decks()) {
+        if (!ship_->teamsOn(deck->id()).isEmpty()) {
+            stationed = deck;
+            break;
+        }
+    }
+    ASSERT_NE(stationed, nullptr);
+    window_->showDeck(stationed);
+    const Ship::Team team = ship_->teamsOn(stationed->id()).front();
+    const int before = available(team.name);
+    ASSERT_EQ(teamTagsAt(team.position).size(), 1);
+
+    choose(view_->mapFromScene(team.position), QStringLiteral("撤回%1").arg(team.name));
+    EXPECT_EQ(available(team.name), before + 1);
+
+    window_->showDeck(stationed == deck_ ? ship_->decks().back() : deck_);
+    window_->showDeck(stationed);
+    EXPECT_TRUE(teamTagsAt(team.position).isEmpty());
+    EXPECT_EQ(available(team.name), before + 1);
+}
