@@ -1,6 +1,7 @@
 # cmake -D BUILD_DIR=<build tree> -D CONFIG=<config> -D WORK_DIR=<scratch folder>
 #       -D HOST_SOURCE_DIR=<host project> -D GENERATOR=<generator>
 #       -D CXX_COMPILER=<compiler> -D LIBDIR=<libdir below the prefix>
+#       [-D CXX_FLAGS=<flags> -D EXE_LINKER_FLAGS=<flags>]
 #       [-D TOOLCHAIN_FILE=<file> -D EMULATOR=<program>] -P check_installed_package.cmake
 #
 # Installs BUILD_DIR under WORK_DIR/prefix, builds the host against that prefix
@@ -32,7 +33,11 @@ if(TOOLCHAIN_FILE)
 else()
     set(compiler_args -D CMAKE_CXX_COMPILER=${CXX_COMPILER})
 endif()
+# The build's own flags (a sanitizer's, say) go along: libraries built with
+# them link only into programs built with them.
 run(${CMAKE_COMMAND} -S "${HOST_SOURCE_DIR}" -B "${host_build}" -G "${GENERATOR}" ${compiler_args}
+    "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
+    "-DCMAKE_EXE_LINKER_FLAGS=${EXE_LINKER_FLAGS}"
     -D CMAKE_BUILD_TYPE=${CONFIG}
     -D CMAKE_PREFIX_PATH=${prefix}
     -D CMAKE_FIND_USE_PACKAGE_REGISTRY=OFF)
