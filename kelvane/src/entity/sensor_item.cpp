@@ -111,10 +111,14 @@ QString SensorItem::toolTip() const
         }
         return tr("正常");
     }
-    const QStringList parts = iconName().split(QLatin1Char('.'));
-    if (parts.size() >= 2)
-        return parts.at(parts.size() - 2);
-    return parts.size() == 1 ? parts.first() : QString();
+    // The part before the last dot ("smoke.alarm.png" gives "alarm"), found
+    // without building a list: this runs on every state change.
+    const QString& icon = iconName();
+    const int last = icon.lastIndexOf(QLatin1Char('.'));
+    if (last < 0)
+        return icon;
+    const int previous = last > 0 ? icon.lastIndexOf(QLatin1Char('.'), last - 1) : -1;
+    return icon.mid(previous + 1, last - previous - 1);
 }
 
 void SensorItem::onPrimaryValueChanged(double v)

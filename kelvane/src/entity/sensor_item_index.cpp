@@ -52,10 +52,19 @@ QList<SensorItem*> SensorItemIndex::items(const QString& name) const
 
 int SensorItemIndex::dispatch(const QString& name, double value) const
 {
-    const QList<SensorItem*> targets = items(name);
-    for (SensorItem* item : targets)
-        item->setValue(name, value);
-    return targets.size();
+    const auto found = items_.constFind(name);
+    if (found == items_.cend())
+        return 0;
+    // A shared copy: a receiver that rebuilds the index cannot pull the list away.
+    const QVector<QPointer<SensorItem>> targets = found.value();
+    int delivered = 0;
+    for (const QPointer<SensorItem>& item : targets) {
+        if (item) {
+            item->setValue(name, value);
+            ++delivered;
+        }
+    }
+    return delivered;
 }
 
 void SensorItemIndex::add(const QString& name, SensorItem* item)

@@ -13,6 +13,9 @@ DeckView::DeckView(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    // Blinking sensors are small and scattered: repaint their bounding regions,
+    // not the rectangle around all of them.
+    setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
 }
 
 DeckView::DeckView(QGraphicsScene* scene, QWidget* parent)
