@@ -234,12 +234,8 @@ bool ShipDocument::save(const QString& path, bool backup)
     }
     root.insert(QStringLiteral("boundaries"), boundaries);
 
-    if (backup && QFile::exists(path)) {
-        const QString bak = path + QStringLiteral(".bak");
-        QFile::remove(bak);
-        if (!QFile::copy(path, bak))
-            return fail(tr("无法写入备份文件 %1").arg(bak));
-    }
+    if (backup && QFile::exists(path) && !writeBackup(path))
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(tr("无法写入船舶文件 %1: %2").arg(path, file.errorString()));
@@ -248,6 +244,18 @@ bool ShipDocument::save(const QString& path, bool backup)
         return fail(tr("无法写入船舶文件 %1: %2").arg(path, file.errorString()));
     root_ = root;
     error_.clear();
+    return true;
+}
+
+bool ShipDocument::writeBackup(const QString& path)
+{
+    // Through a temporary file too, so an earlier backup survives a failed one.
+    const QString bak = path + QStringLiteral(".bak");
+    QFile source(path);
+    QSaveFile copy(bak);
+    if (!source.open(QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly) || copy.write(source.readAll()) < 0
+        || !copy.commit())
+        return fail(tr("无法写入备份文件 %1").arg(bak));
     return true;
 }
 

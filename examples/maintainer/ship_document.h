@@ -79,6 +79,8 @@ private:
     bool readCompartments(const QJsonObject& root);
     bool readSensors(const QJsonObject& root);
     bool readBoundaries(const QJsonObject& root);
+    /// Copies \a path to "<path>.bak".
+    bool writeBackup(const QString& path);
     bool fail(const QString& message);
     int compartmentIndex(quint64 id) const;
 
