@@ -20,6 +20,7 @@
 #include <QJsonArray>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -357,4 +358,27 @@ TEST_F(MaintainerWindowTest, RemovingABoundaryTakesItsCopiesOnOtherDecksAlong)
     const QJsonObject saved = readJson(output_);
     EXPECT_EQ(entry(saved, "boundaries", first.id), QJsonObject());
     EXPECT_EQ(saved.value("boundaries").toArray().size(), original_.value("boundaries").toArray().size() - 1);
+}
+
+TEST_F(MaintainerWindowTest, CopyingAgainRefreshesTheCopyAndTheLowestDeckHasNothingBelow)
+{
+    open(output_, false);
+    const ShipDocument::Deck lowest = document_.decks().first();
+    ShipDocument::Boundary low;
+    for (const ShipDocument::Boundary& boundary : document_.boundaries()) {
+        if (boundary.deck == lowest.id)
+            low = boundary;
+    }
+    ASSERT_NE(low.id, 0U) << "the sample ship has a boundary on its lowest deck";
+    DamageBoundary* master = window_->currentPage()->layer()->boundaries().first();
+
+    click(master->lines().at(0)->line().center());
+    ASSERT_EQ(window_->chosenBoundary(), master);
+    pressTool("copyDown");
+    EXPECT_EQ(window_->statusBar()->currentMessage(), QStringLiteral("下方没有甲板"));
+    pressTool("copyUp");
+    pressTool("copyUp");
+
+    ASSERT_TRUE(window_->save());
+    EXPECT_EQ(entry(readJson(output_), "boundaries", low.id), entry(original_, "boundaries", low.id));
 }
