@@ -11,8 +11,10 @@
 #include "station_window.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cmath>
 #include <memory>
@@ -29,6 +31,21 @@ int fail(ExitCode code, const QString& message)
     return code;
 }
 
+// The libraries' translation kelvane_<language>.qm, looked up where an
+// installed station finds it and then in the build tree.
+bool installTranslation(const QString& language)
+{
+    const QString appDir = QApplication::applicationDirPath();
+    const QStringList folders{QDir(appDir).filePath(QStringLiteral("../share/kelvane/translations")),
+                              QStringLiteral(KELVANE_TRANSLATIONS_DIR)};
+    auto* translator = new QTranslator(qApp);
+    for (const QString& folder : folders) {
+        if (translator->load(QStringLiteral("kelvane_") + language, folder))
+            return QApplication::installTranslator(translator);
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -43,6 +60,8 @@ int main(int argc, char** argv)
     QString error;
     if (!options.parse(QApplication::arguments(), &error))
         return fail(BadArguments, error);
+    if (!options.language.isEmpty() && !installTranslation(options.language))
+        return fail(BadArguments, QApplication::translate("main", "没有语言 %1 的翻译").arg(options.language));
     if (!stationconfig::load(options.configDir, &error))
         return fail(BadConfiguration, error);
     ShipLoader loader;

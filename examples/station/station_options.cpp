@@ -45,7 +45,10 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
                                             QStringLiteral("dir"));
     const QCommandLineOption afterOption(QStringLiteral("after"), tr("写图像前等待的秒数。"),
                                          QStringLiteral("seconds"), QString::number(afterSeconds));
-    parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption});
+    const QCommandLineOption languageOption(QStringLiteral("lang"), tr("界面语言(例如 en)。"),
+                                            QStringLiteral("language"));
+    parser.addOptions(
+        {addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, languageOption});
     parser.process(arguments);
 
     address = parser.value(addressOption);
@@ -64,6 +67,7 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
     configDir = parser.isSet(configOption) ? parser.value(configOption)
                                            : QFileInfo(shipFile).absoluteDir().filePath(QStringLiteral("config"));
     snapshotDir = parser.value(snapshotOption);
+    language = parser.value(languageOption);
     afterSeconds = parser.value(afterOption).toDouble(&ok);
     if (!ok || afterSeconds < 0) {
         *error = tr("等待时间 %1 无效").arg(parser.value(afterOption));

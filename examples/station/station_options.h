@@ -21,6 +21,8 @@ public:
     QString configDir;
     QString snapshotDir;
     double afterSeconds = kDefaultAfterSeconds;
+    /// Language of the libraries' texts ("en"); empty keeps the Chinese originals.
+    QString language;
 
     /// True when snapshot mode was asked for; checked before the application
     /// exists, so the offscreen platform can be chosen in time.

@@ -170,6 +170,23 @@ TEST_F(StationEndToEndTest, UnreachableServerEndsTheSnapshotWithAMessage)
     EXPECT_FALSE(QFile::exists(output_.filePath(QStringLiteral("1.png"))));
 }
 
+TEST_F(StationEndToEndTest, EnglishTranslationReachesTheLibrariesMessages)
+{
+    const QString missing = output_.filePath(QStringLiteral("no-config"));
+    StationProcess english;
+    english.start({QStringLiteral("--snapshot"), output_.path(), QStringLiteral("--config"), missing,
+                   QStringLiteral("--lang"), QStringLiteral("en")});
+    ASSERT_TRUE(english.waitForExit(kRunMs));
+    EXPECT_EQ(english.exitCode(), 2);
+    EXPECT_TRUE(english.err().contains(QStringLiteral("Configuration file"))) << english.err().toStdString();
+    EXPECT_TRUE(english.err().contains(QStringLiteral("does not exist"))) << english.err().toStdString();
+
+    StationProcess unknown;
+    unknown.start({QStringLiteral("--snapshot"), output_.path(), QStringLiteral("--lang"), QStringLiteral("xx")});
+    ASSERT_TRUE(unknown.waitForExit(kRunMs));
+    EXPECT_EQ(unknown.exitCode(), 1);
+}
+
 TEST_F(StationEndToEndTest, BrokenShipOrConfigurationEndsWithAMessage)
 {
     const QString broken = output_.filePath(QStringLiteral("broken.json"));
