@@ -117,11 +117,11 @@ lua_State* loadLuaConfig(const QString& path)
     const QByteArray file = path.toUtf8();
     QString text = luaErrorMsg(luaL_loadfilex(L, file.constData(), kChunkMode));
     if (!text.isEmpty())
-        raiseStatus(L, QT_TR_NOOP("加载配置文件%1错误。%2详细信息:%3%2%4"), path, text);
+        raiseStatus(L, QT_TRANSLATE_NOOP("QObject", "加载配置文件%1错误。%2详细信息:%3%2%4"), path, text);
 
     text = luaErrorMsg(lua_pcall(L, 0, 0, 0));
     if (!text.isEmpty())
-        raiseStatus(L, QT_TR_NOOP("解析配置文件%1错误。%2详细信息:%3%2%4"), path, text);
+        raiseStatus(L, QT_TRANSLATE_NOOP("QObject", "解析配置文件%1错误。%2详细信息:%3%2%4"), path, text);
 
     lua_sethook(L, nullptr, 0, 0);
     return L;

@@ -75,34 +75,10 @@
     </message>
 </context>
 <context>
-    <name>harq</name>
+    <name>harq::DamageResponse</name>
     <message>
-        <source>上部</source>
-        <translation>Above</translation>
-    </message>
-    <message>
-        <source>下部</source>
-        <translation>Below</translation>
-    </message>
-    <message>
-        <source>左部</source>
-        <translation>Left</translation>
-    </message>
-    <message>
-        <source>右部</source>
-        <translation>Right</translation>
-    </message>
-    <message>
-        <source>前部</source>
-        <translation>Front</translation>
-    </message>
-    <message>
-        <source>后部</source>
-        <translation>Rear</translation>
-    </message>
-    <message>
-        <source>中心</source>
-        <translation>Centre</translation>
+        <source>+</source>
+        <translation>+</translation>
     </message>
 </context>
 <context>
@@ -134,13 +110,6 @@
     <message>
         <source>中心</source>
         <translation>Centre</translation>
-    </message>
-</context>
-<context>
-    <name>harq::DamageResponse</name>
-    <message>
-        <source>+</source>
-        <translation>+</translation>
     </message>
 </context>
 <context>
@@ -197,17 +166,6 @@
     <message>
         <source>(%1 %2) </source>
         <translation>(%1 %2) </translation>
-    </message>
-</context>
-<context>
-    <name>ostrel</name>
-    <message>
-        <source>加载配置文件%1错误。%2详细信息:%3%2%4</source>
-        <translation>Error loading configuration file %1.%2Details: %3%2%4</translation>
-    </message>
-    <message>
-        <source>解析配置文件%1错误。%2详细信息:%3%2%4</source>
-        <translation>Error running configuration file %1.%2Details: %3%2%4</translation>
     </message>
 </context>
 </TS>

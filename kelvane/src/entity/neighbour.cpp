@@ -10,7 +10,8 @@ namespace {
 
 constexpr std::size_t DirectionCount = 6;
 
-QString tr(const char* text)
+// Looked up under the context lupdate files the texts in.
+QString translated(const char* text)
 {
     return QCoreApplication::translate("harq::Direction", text);
 }
@@ -37,21 +38,21 @@ QString directionStr(Direction d)
 {
     switch (d) {
     case UP:
-        return tr("上部");
+        return translated(QT_TRANSLATE_NOOP("harq::Direction", "上部"));
     case DOWN:
-        return tr("下部");
+        return translated(QT_TRANSLATE_NOOP("harq::Direction", "下部"));
     case LEFT:
-        return tr("左部");
+        return translated(QT_TRANSLATE_NOOP("harq::Direction", "左部"));
     case RIGHT:
-        return tr("右部");
+        return translated(QT_TRANSLATE_NOOP("harq::Direction", "右部"));
     case FRONT:
-        return tr("前部");
+        return translated(QT_TRANSLATE_NOOP("harq::Direction", "前部"));
     case BACK:
-        return tr("后部");
+        return translated(QT_TRANSLATE_NOOP("harq::Direction", "后部"));
     case CENTER:
         break;
     }
-    return tr("中心");
+    return translated(QT_TRANSLATE_NOOP("harq::Direction", "中心"));
 }
 
 QString directionStr(std::size_t ix)
