@@ -642,7 +642,7 @@ def build_sensors(compartments):
 
 def build_equipment(by_name, placed):
     pieces = []
-    for deck_key, comp_name, classifier, amount, spec in EQUIPMENT:
+    for deck_key, comp_name, classifier, amount, specification in EQUIPMENT:
         c = by_name[(deck_key, comp_name)]
         pos = spread_positions(c, 1, placed[c["id"]])[0]
         placed[c["id"]].append(pos)
@@ -655,7 +655,7 @@ def build_equipment(by_name, placed):
             "amount": amount,
             "valid_date": "2027-%02d-28" % (1 + len(pieces) % 12),
             "condition": 1,
-            "specification": spec,
+            "specification": specification,
             "charge": "损管部门",
             "controller": c["name"],
             "maintenance": "每月检查一次",
