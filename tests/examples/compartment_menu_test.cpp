@@ -1,6 +1,7 @@
 // The compartment menu of the shown station window, opened by right clicks on
 // the deck plan: damage and recovery by hand, teams deployed and withdrawn.
 
+#include "sample_ship_fixture.h"
 #include "compartment_menu.h"
 #include "data_link.h"
 #include "event_log.h"
@@ -31,29 +32,18 @@
 
 namespace {
 
-const QString kShipDir = QStringLiteral(KELVANE_SHIP_DIR);
 const QString kFireTeam = QStringLiteral("消防队");
 
-class CompartmentMenuTest : public testing::Test
+class CompartmentMenuTest : public SampleShipFixture
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        QString error;
-        ASSERT_TRUE(stationconfig::load(kShipDir + QStringLiteral("/config"), &error)) << error.toStdString();
-    }
-
     void SetUp() override
     {
-        ShipLoader loader;
-        ship_ = loader.load(kShipDir + QStringLiteral("/ship.json"));
-        ASSERT_NE(ship_, nullptr) << loader.error().toStdString();
-        // A port nobody listens on: the link stays down.
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-        const quint16 port = probe.serverPort();
-        probe.close();
-        link_ = std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
+        SampleShipFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        link_ = unreachableLink();
+        ASSERT_NE(link_, nullptr);
         window_ = std::make_unique<StationWindow>(*ship_, *link_);
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -162,7 +152,6 @@ protected:
 
     QColor responseColour(int response) const { return DamageConfig::instance().response(response)->color(); }
 
-    std::unique_ptr<Ship> ship_;
     std::unique_ptr<DataLink> link_;
     std::unique_ptr<StationWindow> window_;
     DeckViewComplex* view_ = nullptr;

@@ -1,5 +1,6 @@
 // The station's data link against the real data server, in process.
 
+#include "sample_ship_fixture.h"
 #include "data_link.h"
 #include "ship.h"
 #include "ship_loader.h"
@@ -23,23 +24,9 @@ constexpr int kWaitMs = 15000;
 // The first detector of the galley, which trips a second into the scenario.
 const QString kGalleySmoke = QStringLiteral("D2-SMK-026");
 
-class DataLinkTest : public testing::Test
+class DataLinkTest : public SampleShipFixture
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        QString error;
-        ASSERT_TRUE(stationconfig::load(kShipDir + QStringLiteral("/config"), &error)) << error.toStdString();
-    }
-
-    void SetUp() override
-    {
-        ShipLoader loader;
-        ship_ = loader.load(kShipDir + QStringLiteral("/ship.json"));
-        ASSERT_NE(ship_, nullptr) << loader.error().toStdString();
-    }
-
-    std::unique_ptr<Ship> ship_;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // One deck of the sample ship on a scene: what is put there and in which order.
 
+#include "sample_ship_fixture.h"
 #include "deck_plan.h"
 #include "ship.h"
 #include "ship_loader.h"
@@ -25,22 +26,15 @@
 
 namespace {
 
-const QString kShipDir = QStringLiteral(KELVANE_SHIP_DIR);
 
-class DeckPlanTest : public testing::Test
+class DeckPlanTest : public SampleShipFixture
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        QString error;
-        ASSERT_TRUE(stationconfig::load(kShipDir + QStringLiteral("/config"), &error)) << error.toStdString();
-    }
-
     void SetUp() override
     {
-        ShipLoader loader;
-        ship_ = loader.load(kShipDir + QStringLiteral("/ship.json"));
-        ASSERT_NE(ship_, nullptr) << loader.error().toStdString();
+        SampleShipFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         plan_ = std::make_unique<DeckPlan>(&scene_, *ship_);
     }
 
@@ -57,7 +51,6 @@ protected:
     }
 
     DeckScene scene_;
-    std::unique_ptr<Ship> ship_;
     std::unique_ptr<DeckPlan> plan_;
 };
 

@@ -1,6 +1,7 @@
 // The sample ship as shipped: drawings, ship file and scenario agree, and the
 // scenario tells the story it is meant to tell.
 
+#include "sample_ship_fixture.h"
 #include "ship.h"
 #include "ship_loader.h"
 #include "station_config.h"
@@ -58,22 +59,9 @@ QList<QPolygonF> drawnCompartments(const QString& svg)
     return out;
 }
 
-class SampleShipTest : public testing::Test
+class SampleShipTest : public SampleShipFixture
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        QString error;
-        ASSERT_TRUE(stationconfig::load(kShipDir + QStringLiteral("/config"), &error)) << error.toStdString();
-    }
-
-    void SetUp() override
-    {
-        ShipLoader loader;
-        ship_ = loader.load(kShipDir + QStringLiteral("/ship.json"));
-        ASSERT_NE(ship_, nullptr) << loader.error().toStdString();
-    }
-
     harq::Region* compartment(const QString& deckName, const QString& name) const
     {
         for (harq::Deck* deck : ship_->decks()) {
@@ -113,7 +101,6 @@ protected:
         return alarms_.value(region, 0);
     }
 
-    std::unique_ptr<Ship> ship_;
     QHash<const harq::Region*, int> alarms_;
 };
 

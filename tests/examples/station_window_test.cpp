@@ -1,6 +1,7 @@
 // The station's window without a data server: values are handed to the model
 // directly, as the data link would.
 
+#include "sample_ship_fixture.h"
 #include "alarm_list.h"
 #include "data_link.h"
 #include "deck_switcher.h"
@@ -24,29 +25,18 @@
 
 namespace {
 
-const QString kShipDir = QStringLiteral(KELVANE_SHIP_DIR);
 const QString kGalleySmoke = QStringLiteral("D2-SMK-026");
 
-class StationWindowTest : public testing::Test
+class StationWindowTest : public SampleShipFixture
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        QString error;
-        ASSERT_TRUE(stationconfig::load(kShipDir + QStringLiteral("/config"), &error)) << error.toStdString();
-    }
-
     void SetUp() override
     {
-        ShipLoader loader;
-        ship_ = loader.load(kShipDir + QStringLiteral("/ship.json"));
-        ASSERT_NE(ship_, nullptr) << loader.error().toStdString();
-        // A port nobody listens on: the link stays down.
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-        const quint16 port = probe.serverPort();
-        probe.close();
-        link_ = std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
+        SampleShipFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        link_ = unreachableLink();
+        ASSERT_NE(link_, nullptr);
         window_ = std::make_unique<StationWindow>(*ship_, *link_);
         alarms_ = window_->findChild<AlarmList*>()->findChild<QTreeWidget*>();
         decks_ = window_->findChild<DeckSwitcher*>();
@@ -63,7 +53,6 @@ protected:
         return {};
     }
 
-    std::unique_ptr<Ship> ship_;
     std::unique_ptr<DataLink> link_;
     std::unique_ptr<StationWindow> window_;
     QTreeWidget* alarms_ = nullptr;
