@@ -40,7 +40,9 @@ void checkRoundTrip(const ReceivedUnit& unit)
     FrameWriter writer;
     FrameReader again;
     QStringList errors;
-    const QVector<ReceivedUnit> back = again.feed(writer.frame(unit.op, unit.name, value), &errors);
+    QByteArray frame;
+    writer.append(&frame, unit.op, unit.name, value);
+    const QVector<ReceivedUnit> back = again.feed(frame, &errors);
     check(errors.isEmpty() && back.size() == 1 && again.pending() == 0);
     check(back[0].op == unit.op && back[0].name == unit.name && back[0].type == unit.type
           && back[0].value == unit.value);
