@@ -1,10 +1,9 @@
 // The client against the reference data server, run as its own process so the
 // client's blocking calls cannot starve it.
 
+#include "data_server_process.h"
 #include "tavimor_fixture.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTextCodec>
 
 namespace {
@@ -26,27 +25,8 @@ protected:
     void SetUp() override
     {
         callbackCalls().clear();
-        ASSERT_TRUE(dir_.isValid());
-        QFile scenario(dir_.filePath("scenario.json"));
-        ASSERT_TRUE(scenario.open(QIODevice::WriteOnly));
-        scenario.write(kScenario);
-        scenario.close();
-
-        server_.start(QStringLiteral(TAVIMOR_DATASERVER_PATH),
-                      {"--port", "0", "--scenario", scenario.fileName()});
-        ASSERT_TRUE(server_.waitForStarted(kWaitMs));
-        QByteArray line;
-        while (!line.contains('\n') && server_.waitForReadyRead(kWaitMs))
-            line += server_.readAllStandardOutput();
-        ASSERT_TRUE(line.startsWith("listening on 127.0.0.1:")) << line.constData();
-        const quint16 port = quint16(line.mid(line.lastIndexOf(':') + 1).trimmed().toUInt());
-        ASSERT_EQ(client_.InitSvr(QStringLiteral("127.0.0.1"), port), 1);
-    }
-
-    void TearDown() override
-    {
-        server_.kill();
-        server_.waitForFinished(kWaitMs);
+        ASSERT_TRUE(server_.start());
+        ASSERT_EQ(client_.InitSvr(QStringLiteral("127.0.0.1"), server_.port()), 1);
     }
 
     bool waitForCalls(size_t count)
@@ -54,8 +34,7 @@ protected:
         return QTest::qWaitFor([&] { return callbackCalls().size() >= count; }, kWaitMs);
     }
 
-    QTemporaryDir dir_;
-    QProcess server_;
+    DataServerProcess server_{kScenario};
     Tavimor client_;
 };
 
