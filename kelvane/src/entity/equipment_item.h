@@ -7,21 +7,29 @@
 
 namespace harq {
 
-/// One component entry of an equipment.
+/// One component entry of an equipment. A plain record: the setters emit nothing.
 class KELVANE_EXPORT EquipmentItem : public QObject
 {
     Q_OBJECT
 
 public:
+    /// An empty entry with count 0. An item meant for Equipment::addItem must
+    /// get no Qt \a parent.
     explicit EquipmentItem(QObject* parent = nullptr);
     ~EquipmentItem() override;
 
+    /// Name of the component.
     const QString& name() const { return name_; }
+    /// Specification text.
     const QString& specification() const { return specification_; }
+    /// Number of pieces.
     int count() const { return amount_; }
 
+    /// Sets the name of the component.
     void setName(const QString& name) { name_ = name; }
+    /// Sets the specification text.
     void setSpecification(const QString& specification) { specification_ = specification; }
+    /// Sets the number of pieces.
     void setCount(int count) { amount_ = count; }
 
 private:
