@@ -17,11 +17,11 @@ struct stDt {
     quint8 cStat;     ///< 0 update of a booked point, 1 read reply
     int nTp;          ///< value type code (low byte goes on the wire)
     union {
-        quint32 dw;
-        float f;
-        unsigned char sz[128];
-        quint64 dw64;
-        double db;
+        quint32 dw;            ///< a 4-byte integer value; also the booking period
+        float f;               ///< a 4-byte floating-point value
+        unsigned char sz[128]; ///< text (type code 64): sent up to its first NUL or all 128 bytes; received text is cut at 128 bytes and carries no NUL when it fills them
+        quint64 dw64;          ///< an 8-byte integer value (type codes 0 and 128)
+        double db;             ///< an 8-byte floating-point value (type codes 0 and 128)
     } unDt;           ///< the value; the data server decides which member a numeric code denotes
 };
 
@@ -56,26 +56,81 @@ class TAVIMOR_EXPORT Tavimor : public QObject
     Q_OBJECT
 
 public:
+    /// Creates an unconnected client with its own socket, a Qt child of this object.
     Tavimor();
+    /// Aborts the connection (unsent data is dropped) and forgets the names awaiting an answer.
     ~Tavimor() override;
 
     /// Connects to the data server at a numeric address: 1 connected, 0 timed out, -1 bad address.
+    /// \a szIp is an IPv4 or IPv6 address in text form (no name lookup), \a uPt the TCP port.
+    /// A valid address first aborts any previous connection and drops a partial
+    /// frame received on it; queued bookings and the names awaiting an answer
+    /// are kept. Blocks the calling thread for up to 3000 ms. A bad address
+    /// leaves the current connection untouched. Nothing reconnects automatically.
     int InitSvr(QString szIp, quint16 uPt);
     /// Queues a book request (period 0 or >= 100); nCmt 1 commits, -1 re-books names still unanswered.
     /// The callback receives (records, count, 1); the array is only valid during the call.
+    ///
+    /// \a szNm is the data point's name (sent GBK-encoded), \a nTm the refresh
+    /// period in the data server's unit. The request is queued in a 4096-byte
+    /// book buffer that is flushed when \a nCmt is 1 or when the next frame would
+    /// take it past 4095 bytes; any other \a nCmt leaves it queued. The name is
+    /// recorded as awaiting an answer until its first update arrives.
+    /// \a pfnBook replaces the object's one callback, which receives updates
+    /// (cStat 0) and read replies (cStat 1) of every name, in unit order; it
+    /// runs inside TcpRecv or ReadDt and must not delete this object.
+    ///
+    /// With \a nCmt -1, every name still awaiting an answer is queued again with
+    /// period 0 and the queue is flushed; \a nTm and \a pfnBook are ignored and
+    /// the list of awaited names is left empty.
+    ///
+    /// \return 0 when queued or when committed and written; -1 for an empty name,
+    /// a period of 1 to 99 or negative, a null callback, or a name too long for
+    /// a unit; -2 when more than 65535 names await an answer; the socket's write
+    /// result (-1, for instance while unconnected) when a flush fails, in which
+    /// case the queued frames are kept for the next flush. A frame rejected
+    /// because of the automatic flush is not queued and its name not recorded.
     int BookDt(QString szNm, int nTm, int nCmt, void (*pfnBook)(stDt*, int, int));
     /// Queues a book request without recording the name or touching the callback.
+    /// Checks \a szNm and the period \a nTm as BookDt does and flushes the book
+    /// buffer the same way; \a nCmt 0 leaves the request queued, any other value
+    /// flushes it (and writes the count of BookDt calls to the debug log).
+    /// \return -1 for an empty name, a refused period or a name too long for a
+    /// unit; otherwise 0, or the socket's write result when a flush fails.
     int TryDt(QString szNm, int nTm, int nCmt);
     /// Sends a cancel; an empty name forgets every unanswered booking instead and returns -1.
+    /// The cancel goes out at once; a cancelled name that is still awaiting its
+    /// first update stays in that list (and a later re-book sends it again).
+    /// \return the frame length written, -1 for an empty or too long name, or
+    /// the socket's write result (-1 or 0) when writing fails.
     int CancelDt(QString szNm);
     /// Sends a read and waits up to 2000 ms for the reply; returns the frame length sent.
+    /// Blocks the calling thread; updates arriving meanwhile still reach the
+    /// callback. If the last read reply received (now or earlier) is for
+    /// \a szNm, it is copied into \a stDt with cStat 1; otherwise \a stDt is left
+    /// unchanged, so a timed-out read may leave an older reply for the same name
+    /// in it. Called from inside the callback it only sends the request and
+    /// the reply reaches the callback later.
+    /// \return the frame length (whether or not a reply came), -1 for an empty
+    /// or too long name, or the socket's write result (-1 or 0) when writing fails.
     int ReadDt(QString szNm, stDt& stDt);
     /// Sends a write of the record's value; returns the frame length sent.
+    /// The value's type code is the low byte of \a stDt's nTp and its width
+    /// follows that code: text up to its first NUL (at most 128 bytes), 8 bytes
+    /// for codes 0 and 128, 4 bytes otherwise. The name in \a stDt is ignored
+    /// in favour of \a szNm, and the unit is stamped with the current time.
+    /// \return the frame length, -1 for an empty or too long name, or the
+    /// socket's write result (-1 or 0) when writing fails.
     int WriteDt(QString szNm, stDt stDt);
 
 public slots:
+    /// Reads what the socket holds and parses it, calling the callback for
+    /// every frame with records. Connected to the socket's readyRead().
     void TcpRecv();
+    /// Records \a SockErr as the last socket error. Connected to the socket's error().
     void TcpErr(QAbstractSocket::SocketError SockErr);
+    /// Does nothing: a lost connection shows only in the recorded socket error,
+    /// and InitSvr must be called again. Connected to the socket's disconnected().
     void TcpDis();
 
 private:

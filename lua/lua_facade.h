@@ -27,7 +27,11 @@ constexpr long long kMaxScriptBytes = 64LL * 1024 * 1024;
 /// std::runtime_error with the UTF-8 Chinese message, after closing the state
 /// if one was made. Scripts are limited to kMaxScriptBytes of memory and a
 /// bounded number of instructions; precompiled chunks are refused. The caller
-/// owns the state (see LuaStatePtr).
+/// owns the state (see LuaStatePtr). On return the stack is empty and the
+/// file's globals are set. The messages tell apart a missing file, a state
+/// that could not be created, a chunk that failed to load (syntax error,
+/// unreadable file) and one that failed to run; all but the second name
+/// \a path, and the last two add Lua's own message.
 KELVANE_EXPORT lua_State* loadLuaConfig(const QString& path);
 
 /// Chinese text of a Lua status code; empty for success, "LUA未知错误" for unknown codes.
@@ -50,10 +54,13 @@ KELVANE_EXPORT QVariant luaField(lua_State* L, int index, const char* key, QVari
 KELVANE_EXPORT QVariant luaTable(lua_State* L, int index, int n, QVariant def);
 
 /// Walks the list t[\a key] of the table at the absolute stack \a index: for
-/// each position 1..min(#list, \a limit, kMaxListLength) the element is pushed
-/// (as luaTable does) and \a visit is called with the position; afterwards the
-/// stack is cut back to the list. Returns false, leaving t[key] pushed, when
-/// t[key] is not a table. The list stays pushed either way.
+/// each position from 1 to the smallest of the list's length (Lua's length
+/// operator), \a limit and kMaxListLength, the element is pushed (as luaTable
+/// does) and \a visit is called with the position; after each call the stack
+/// is cut back to the list, so whatever \a visit pushed is discarded. Elements
+/// of any kind are visited; \a visit checks the kind itself (the element is on
+/// top of the stack). Returns false, leaving t[key] pushed, when t[key] is not
+/// a table. The list stays pushed either way. Asserts that \a index holds a table.
 KELVANE_EXPORT bool luaForEach(lua_State* L, int index, const char* key, int limit,
                                const std::function<void(int position)>& visit);
 
@@ -63,6 +70,7 @@ KELVANE_EXPORT QString newLine();
 /// Closes a state made by loadLuaConfig.
 struct KELVANE_EXPORT LuaStateCloser
 {
+    /// Closes \a L with lua_close; a null state is ignored.
     void operator()(lua_State* L) const;
 };
 
@@ -74,7 +82,10 @@ using LuaStatePtr = std::unique_ptr<lua_State, LuaStateCloser>;
 class KELVANE_EXPORT LuaStackAssist
 {
 public:
+    /// Records the current stack top of \a lua, which must not be null (asserted).
+    /// The state is borrowed and must outlive the guard.
     explicit LuaStackAssist(lua_State* lua);
+    /// Cuts the stack back to the recorded top. Never throws.
     ~LuaStackAssist();
 
     LuaStackAssist(const LuaStackAssist&) = delete;

@@ -12,12 +12,15 @@
 
 /// Process-wide style of the damage display: its timing and opacity and the
 /// catalogue of damage responses (one colour and name per response type).
+///
+/// Loading may be repeated at any time; nobody is notified. The same in both editions.
 class KELVANE_EXPORT DamageConfig
 {
 public:
+    /// The configured responses, in file order.
     using DamageResponses = QList<std::shared_ptr<harq::DamageResponse>>;
 
-    /// The one instance, created on first use.
+    /// The one instance, created on first use and kept until the process ends.
     static DamageConfig& instance();
 
     DamageConfig(const DamageConfig&) = delete;
@@ -26,12 +29,20 @@ public:
 
     /// Reads the global `damage` of a Lua file; throws std::runtime_error when the
     /// file cannot be loaded, and then nothing changes.
+    ///
+    /// When `damage` is not a table nothing changes. Otherwise `showtime`
+    /// (default 500), `hidetime` (default 200) and `opacity` (default 0.3) are
+    /// set, and the catalogue is replaced by the tables of the list `response`
+    /// (`type` default 0, `name` default "NA", `color` a colour name, empty and
+    /// unknown names giving an invalid colour); other elements are skipped, and
+    /// a missing list leaves the catalogue empty.
     void loadStyle(const QString& filename);
 
-    /// Show time of the damage display, read by the host.
+    /// Show time of the damage display, read by the host; the library only stores it. 500 before a load.
     int showTime() const { return showtime_; }
-    /// Hide time of the damage display, read by the host.
+    /// Hide time of the damage display, read by the host; the library only stores it. 200 before a load.
     int hideTime() const { return hidetime_; }
+    /// Opacity of the damage display, 0 to 1; 0.3 before a load.
     qreal opacity() const { return opacity_; }
 
     /// The response for the damage bits \a type: every configured response that

@@ -15,17 +15,28 @@
 /// Process-wide style of sensor pictures: icon size and opacity, label colour
 /// and scale, the colours that mark abnormal items, the icon files and the
 /// sensor view groups.
+///
+/// Loading may be repeated at any time; nobody is notified, and graphics built
+/// earlier keep what they took. Before any load: width 60, opacity 0.8, label
+/// colour "#0000FF", item colours red, yellow, magenta, olive.
+///
+/// The maintenance edition keeps its view groups by value and has no look-ups
+/// by name or group; its icon folder is set by the host with setIconPath
+/// instead of being derived from the configuration file.
 class KELVANE_EXPORT SensorConfig
 {
 public:
 #ifdef KELVANE_MAINTENANCE
+    /// The sensor view groups, held by value.
     using ViewGroups = QList<harq::ViewGroup>;
 #else
+    /// The sensor view groups, shared with whoever looks them up.
     using ViewGroups = QList<std::shared_ptr<harq::ViewGroup>>;
 #endif
+    /// Colour names of abnormal items, by item position within a sensor.
     using StateColors = QStringList;
 
-    /// The one instance, created on first use.
+    /// The one instance, created on first use and kept until the process ends.
     static SensorConfig& instance();
 
     SensorConfig(const SensorConfig&) = delete;
@@ -35,10 +46,20 @@ public:
     /// Reads the global `sensor` of a Lua file; throws std::runtime_error when the
     /// file cannot be loaded. The icon folder is taken from the file's location
     /// first (edition with tags), so it changes even when loading fails.
+    ///
+    /// When `sensor` is not a table nothing else changes. Otherwise `width`
+    /// (default 40), `text_color` (default "#000080") and `opacity` (default
+    /// 0.6) are set, the view groups are replaced by the tables of the list
+    /// `view_group` (`name` default "NA", `group`, `response`; other elements
+    /// skipped), and the item colours by the list `state` (every element takes
+    /// its position; one that is not a string or number gives an empty, hence
+    /// invalid, colour; no `state` list leaves no colours at all).
     void loadStyle(const QString& filename);
 
     /// The icon file \a name of the icon folder. Pixmaps are cached by the bare
-    /// name for the life of the process, failures (null pixmaps) included.
+    /// name for the life of the process, failures (null pixmaps) included: a
+    /// name asked for before the icon folder changes keeps its old pixmap, and
+    /// a file that appears later is not picked up.
     QPixmap icon(const QString& name) const;
 
     /// Width of a sensor icon in scene units.
@@ -56,21 +77,27 @@ public:
     const ViewGroups& viewGroups() const { return view_groups_; }
 
 #ifdef KELVANE_MAINTENANCE
-    /// Sets the icon folder; trailing slashes are normalised to one.
+    /// Sets the icon folder; trailing slashes are normalised to one. An empty
+    /// \a path (or "/" alone) leaves the folder empty, so icon names are then
+    /// taken relative to the working directory. Icons already cached keep their pixmaps.
     void setIconPath(const QString& path);
 #else
-    /// First view group whose group code is \a group; empty if none.
+    /// First view group whose group code is \a group (exact, case-sensitive); empty if none.
+    /// The group is shared, so it stays alive across a reload while the caller holds it.
     std::shared_ptr<harq::ViewGroup> viewGroupByGroup(const QString& group) const;
-    /// First view group named \a name; empty if none.
+    /// First view group named \a name (exact, case-sensitive); empty if none. Shared like viewGroupByGroup's result.
     std::shared_ptr<harq::ViewGroup> viewGroupByName(const QString& name) const;
 #endif
 
 protected:
+    /// The style before any load (see the class description). Use instance().
     SensorConfig();
 
+    /// Folder the icon files are read from, ending in "/" once set; empty before.
     const QString& iconPath() const { return icon_path_; }
 #ifndef KELVANE_MAINTENANCE
-    /// Takes the icon folder from the configuration file's location.
+    /// Takes the icon folder from the configuration file's location: the folder
+    /// "icons" beside the one holding \a tag_file, or "/" when it does not exist.
     void orientIconPath(const QString& tag_file);
 #endif
 

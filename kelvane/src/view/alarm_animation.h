@@ -26,19 +26,25 @@ class QGraphicsItem;
 /// again, and the former effect is not put back. For an item without such an
 /// effect, the item itself must be a QGraphicsObject; anything else fails the
 /// assertion in start().
+///
+/// The host creates the animation objects; a sensor graphic that accepts one
+/// becomes its Qt parent. Edition with tags only.
 class KELVANE_EXPORT AlarmAnimation : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY(AlarmAnimation)
 
 public:
+    /// Creates a stopped animation with Qt parent \a parent (may be null).
     explicit AlarmAnimation(QObject* parent = nullptr);
-    /// Stops the animation, restoring the item.
+    /// Stops the animation, restoring the item (unless the item is already gone).
     ~AlarmAnimation() override;
 
 public slots:
     /// Starts blinking \a g (not null) from the beginning of the cycle, first
-    /// stopping a running animation.
+    /// stopping a running animation, so a second start, on the same item or
+    /// another, restores the first item and begins a fresh cycle. The item is
+    /// borrowed; a null \a g fails an assertion and stops the process.
     void start(QGraphicsItem* g);
     /// Ends the blinking and restores the item's former effect; nothing when stopped.
     void stop();

@@ -16,27 +16,43 @@ class EquipmentLayer;
 /// The scene on which one deck is shown: the deck drawing (an SVG file) with a
 /// dotted frame, and the layers the host adds on top. Scene coordinates are the
 /// drawing's user units, with the drawing at the origin.
+///
+/// The scene owns every item added to it until the next setDeck, which deletes
+/// them all, layers included. The drawing and its frame sit at z-value 0 and
+/// the library sets no z-values on layers, so layers added after setDeck stack
+/// above the drawing in the order they are added.
+///
+/// In the maintenance edition the scene has no equipment layer.
 class KELVANE_EXPORT DeckScene : public QGraphicsScene
 {
     Q_OBJECT
 
 public:
+    /// Creates an empty scene, without a deck, with Qt parent \a parent (may be null).
     explicit DeckScene(QObject* parent = nullptr);
+    /// Deletes the scene together with every item in it.
     ~DeckScene() override;
 
     /// Deletes every item, emits resetScene(name), then shows the drawing in
     /// \a file. A missing or unrenderable file is replaced by a red one-line
     /// error text that keeps its size at every zoom. The scene rectangle is
-    /// always the bounding rectangle of what was added.
+    /// always the bounding rectangle of what was added. \a name is only passed
+    /// on through resetScene; the scene does not keep it (DeckView does).
+    /// Items added from a resetScene handler end up beneath the drawing unless
+    /// they carry a higher z-value.
     void setDeck(const QString& name, const QString& file);
 #ifndef KELVANE_MAINTENANCE
     /// The scene's equipment layer, created and added on first use; a new
-    /// deck starts without one.
+    /// deck starts without one. The scene owns the layer; the pointer stays
+    /// valid until the next setDeck or the scene's destruction. Edition with
+    /// tags only.
     EquipmentLayer* getOrCreateEquipmentLayer();
 #endif
 
 signals:
     /// A new deck is being set: the old items are gone, the new ones not yet added.
+    /// Emitted once per setDeck with its \a deck name, also when the file is missing.
+    /// The signature matches DeckView::changeDeck, so the two can be connected.
     void resetScene(QString deck);
 
 private:

@@ -23,6 +23,14 @@ class QTapGesture;
 ///
 /// Cursors are set on the viewport. "Ctrl held" means Ctrl and no other
 /// modifier key, judged by the state after each key event.
+///
+/// The event objects carried by the signals belong to Qt and are valid only
+/// during the emission. The library connects none of the signals itself.
+///
+/// In the edition with tags the view also grabs touch gestures (a pan moves
+/// the view, a pinch zooms, a tap refits) and reports context-menu requests.
+/// The maintenance edition has neither; instead it follows the maintenance
+/// command's state through onMaintenanceStateChanged.
 class KELVANE_EXPORT DeckViewComplex : public DeckView
 {
     Q_OBJECT
@@ -36,15 +44,22 @@ public:
     ~DeckViewComplex() override;
 
     /// Sets the zoom limits as multiples of the fitted scale. A limit that is not
-    /// above 0 becomes 1.0; the minimum never exceeds the maximum.
+    /// above 0 becomes 1.0; the minimum never exceeds the maximum (a \a min above
+    /// \a max is lowered to it). The current scale is not adjusted; the limits
+    /// apply from the next zoom step.
     void setScaleFactor(qreal min, qreal max);
-    /// Moves the mouse pointer onto the scene point \a pos.
+    /// Moves the mouse pointer onto the screen position of the scene point \a pos,
+    /// also when that point lies outside the view.
     void pointTo(QPointF pos);
 
 signals:
-    /// Every mouse press, after the press position was recorded.
+    /// Every mouse press, after the press position was recorded, and before the scene sees \a event.
     void mousePressed(QMouseEvent* event);
+    /// Every mouse double-click, after a left double-click with Ctrl held has
+    /// centred the view on the clicked point, and before the scene sees \a event.
     void mouseDoubleClicked(QMouseEvent* event);
+    /// Every key press, after the Ctrl state, the Escape refit and the cursor
+    /// were updated, and before the scene sees \a event.
     void keyPressed(QKeyEvent* event);
 #ifndef KELVANE_MAINTENANCE
     /// Every context-menu request. A receiver that ignore()s the event lets it
@@ -56,7 +71,9 @@ signals:
 public slots:
     /// While a position is chosen (closed hand) or an outline drawn (cross) the
     /// view takes the focus, holds the pointer and owns the cursor; any other
-    /// state gives them back with the arrow cursor.
+    /// state gives them back with the arrow cursor. Meant to be connected to
+    /// MaintenanceCommand::stateChanged; a value outside the enumeration counts
+    /// as "any other state".
     void onMaintenanceStateChanged(MaintenanceCommandState state);
 #endif
 
@@ -67,17 +84,43 @@ protected:
     /// left alone while a command owns the cursor.
     void checkCursorShape();
 
+    /// Records the scene point under the press for dragging, refreshes the
+    /// button state and cursor, emits mousePressed, then hands \a event on.
     void mousePressEvent(QMouseEvent* event) override;
+    /// Refreshes the button state and cursor, then hands \a event on.
     void mouseReleaseEvent(QMouseEvent* event) override;
+    /// Centres on the clicked point for a left double-click with Ctrl held,
+    /// emits mouseDoubleClicked, then hands \a event to DeckView.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    /// Emits trackingChanged with the scene point under the pointer and, while
+    /// Ctrl and the left button are held, drags the view so that the point
+    /// grabbed at the press stays under the pointer; then hands \a event on.
     void mouseMoveEvent(QMouseEvent* event) override;
+    /// Without a scene, does nothing. Each vertical notch (120 units of angle
+    /// delta, rounded to the nearest whole notch) zooms about the pointer by a
+    /// factor of 1.2, toward the user in and away out; each horizontal notch
+    /// moves the view sideways by 15 view pixels. The event is not handed on:
+    /// neither the scene's items nor the base view see it.
     void wheelEvent(QWheelEvent* event) override;
+    /// Updates the Ctrl state, refits on Escape without modifiers, updates the
+    /// cursor, emits keyPressed, then hands \a event on.
     void keyPressEvent(QKeyEvent* event) override;
+    /// Updates the Ctrl state and the cursor, then hands \a event on.
     void keyReleaseEvent(QKeyEvent* event) override;
+    /// Reads the application's current Ctrl and left-button state (they may have
+    /// changed while the pointer was elsewhere), updates the cursor and takes
+    /// the keyboard focus.
     void enterEvent(QEvent* event) override;
+    /// While a maintenance command holds the pointer, puts it back on the
+    /// nearest pixel inside the view instead of letting it leave; otherwise
+    /// the default handling.
     void leaveEvent(QEvent* event) override;
 #ifndef KELVANE_MAINTENANCE
+    /// Emits resquestContextMenu; if a receiver ignored \a event, hands it on to
+    /// the scene's items.
     void contextMenuEvent(QContextMenuEvent* event) override;
+    /// Dispatches gesture events to the pan, pinch and tap handling (a gesture
+    /// event always counts as handled); everything else goes to DeckView.
     bool event(QEvent* event) override;
 #endif
 
