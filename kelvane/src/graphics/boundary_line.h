@@ -10,49 +10,78 @@ class DamageBoundary;
 /// One segment of a damage boundary: red while normal, blue while its family is
 /// highlighted; solid and 6 wide for a master, dotted and 4 wide for a slave.
 /// Reports the pointer entering and leaving it.
+///
+/// Segments are made and deleted by their DamageBoundary, which owns them as
+/// child items; a host has no need to create one. Deleting a segment first
+/// takes it out of its parent item.
 class KELVANE_EXPORT BoundaryLine : public QObject, public QGraphicsLineItem
 {
     Q_OBJECT
 
 public:
+    /// Item type of a segment, for qgraphicsitem_cast().
     enum { Type = UserType + 21 };
 
 #ifdef KELVANE_MAINTENANCE
-    /// A solid segment, 2 wide, child item of \a parent.
+    /// A segment without role or geometry, child item of \a parent (none when
+    /// null), taking hover events. Until makeMasterBoundary() or
+    /// makeSlaveBoundary() it draws with the line item's default pen;
+    /// reactTouch() and resumeBoundary() before a role use a solid pen 2 wide.
     explicit BoundaryLine(QGraphicsItem* parent = nullptr);
 #else
-    /// A solid segment, 2 wide, child item of \a boundary (none when null).
+    /// A segment without role or geometry, child item of \a boundary (none when
+    /// null), taking hover events; it has no parent object. Until
+    /// makeMasterBoundary() or makeSlaveBoundary() it draws with the line
+    /// item's default pen; reactTouch() and resumeBoundary() before a role use
+    /// a solid pen 2 wide.
     explicit BoundaryLine(DamageBoundary* boundary);
 #endif
+    /// Takes the segment out of its parent item first.
     ~BoundaryLine() override;
 
+    /// Returns Type.
     int type() const override { return Type; }
 
-    /// Takes the master role and geometry \a line.
+    /// Takes the master role (solid, 6 wide) with the normal red pen and the
+    /// geometry \a line, in the parent's coordinates.
     void makeMasterBoundary(const QLineF& line);
-    /// Takes the slave role and geometry \a line.
+    /// Takes the slave role (dotted, 4 wide) with the normal red pen and the
+    /// geometry \a line, in the parent's coordinates.
     void makeSlaveBoundary(const QLineF& line);
-    /// Highlight pen: blue, keeping the role's width and style.
+    /// Applies the highlight pen: blue, with the role's width and style.
     void reactTouch();
-    /// Normal pen: red, keeping the role's width and style.
+    /// Applies the normal pen: red, with the role's width and style.
     void resumeBoundary();
 #ifndef KELVANE_MAINTENANCE
+    /// The boundary given at construction, which owns the segment; null when none was.
     DamageBoundary* boundary() const { return boundary_; }
 #endif
 
 signals:
+    /// The pointer entered the segment. The owning boundary highlights its
+    /// family in answer.
     void touchBoundary();
+    /// The pointer left the segment. The owning boundary restores its family's
+    /// normal pens in answer.
     void leaveBoundary();
 #ifdef KELVANE_MAINTENANCE
-    // The maintainer's requests about the owning boundary; the host emits them.
+    // The four requests below are never emitted by the library: the host emits
+    // them on the segment the maintainer chose, and the owning boundary relays
+    // each as its own signal of the same name.
+    /// Request to remove the owning boundary.
     void removeBoundary();
+    /// Request to copy the owning boundary to the deck above.
     void copyToUp();
+    /// Request to copy the owning boundary to the deck below.
     void copyToDown();
+    /// Request to draw the owning boundary's outline anew.
     void editBoundary();
 #endif
 
 protected:
+    /// Emits touchBoundary() after the line item's own handling.
     void hoverEnterEvent(QGraphicsSceneHoverEvent* event) override;
+    /// Emits leaveBoundary() after the line item's own handling.
     void hoverLeaveEvent(QGraphicsSceneHoverEvent* event) override;
 
 private:

@@ -20,24 +20,41 @@ class Sensor;
 /// decide what else follows the sensor's state. Nothing is shown before setSensor().
 ///
 /// The variants have their own type(); cast to this base with qobject_cast.
+///
+/// The host creates the graphics, choosing the variant per sensor, binds each
+/// to its sensor, optionally gives it an alarm animation, and hands it to the
+/// SensorLayer. The sensor is not owned; the child items and the animation are.
+/// Sizes, opacity and label colour come from the sensor style. The label shows
+/// the sensor's code, in the maintenance edition its name; that edition has no
+/// alarm animation.
 class KELVANE_EXPORT SensorGraphic : public QGraphicsObject
 {
     Q_OBJECT
 
 public:
+    /// An unbound graphic without child items, child item of \a parent (none
+    /// when null); it must not be shown in a scene before setSensor().
     explicit SensorGraphic(QGraphicsItem* parent = nullptr);
+    /// Takes the graphic out of its parent item; the child items and the alarm
+    /// animation go with it.
     ~SensorGraphic() override;
 
     /// Binds the graphic to \a sensor (not null), forgetting the previous one,
     /// and rebuilds icon, label, position and tool tip from it. A running alarm
     /// animation stops; the new sensor's next state change may start it again.
+    /// The graphic moves to the x and y of the sensor's position; the tool tip
+    /// is the sensor's name, a colon and its state text. The label is built only
+    /// here, so a later change of the sensor's code shows at the next call.
+    /// A null \a sensor stops the process through the library's assertion.
     void setSensor(harq::Sensor* sensor);
     /// The bound sensor; null before setSensor() and once the sensor is destroyed.
     harq::Sensor* sensor() const;
 #ifndef KELVANE_MAINTENANCE
     /// Takes ownership of \a animation, destroying the one installed before; null
     /// removes it. It starts at the next state change that finds the sensor
-    /// abnormal. Needs a bound sensor.
+    /// abnormal, and stops at the next one that finds it normal. Needs a bound
+    /// sensor: called before setSensor() it stops the process through the
+    /// library's assertion.
     void acceptAnimotion(AlarmAnimation* animation);
 #endif
 
@@ -47,16 +64,21 @@ public:
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
 protected:
-    /// Builds the icon and the label from the sensor and the sensor style.
+    /// Builds the icon and the label from the sensor and the sensor style: the
+    /// icon as wide as the style says and centred on the origin, the label
+    /// centred above it. The child items are created on the first call and
+    /// reused after. Called by setSensor(); overrides call the base first.
     virtual void initSensor();
-    /// Shows what depends on the sensor's state.
+    /// Shows what depends on the sensor's state. Called on every state change
+    /// of the bound sensor, after the tool tip (and the animation) are refreshed.
     virtual void doUpdateSensor() = 0;
 #ifndef KELVANE_MAINTENANCE
-    /// The item the alarm animation blinks.
+    /// The item the alarm animation blinks: the graphic itself, unless a
+    /// variant says otherwise.
     virtual QGraphicsItem* animationItem();
 #endif
 
-    /// The icon's rectangle in this item's coordinates.
+    /// The icon's rectangle in this item's coordinates; empty before setSensor().
     QRectF iconRect() const;
 
 private slots:

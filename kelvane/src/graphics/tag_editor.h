@@ -15,23 +15,29 @@ namespace gedit {
 /// confirms the place, a right press puts the tag back and cancels. After
 /// either the tag no longer follows the pointer, so the place reported stays
 /// until the host removes the editor. The editor covers the whole scene so it
-/// sees the pointer anywhere; it never deletes itself or the tag.
+/// sees the pointer anywhere; it never deletes itself or the tag. Like the
+/// path editors it sets no stacking order. Edition with tags only.
 class KELVANE_EXPORT TagEditor : public QGraphicsObject
 {
     Q_OBJECT
 
 public:
+    /// Item type of the tag editor, for qgraphicsitem_cast().
     enum { Type = UserType + 44 };
 
-    /// \a tag must not be null. A tag deleted while the editor lives is left
-    /// alone from then on.
+    /// An editor that moves \a tag (not owned), remembering its position for
+    /// a cancel; child item of \a parent (none when null), taking hover
+    /// events. A null \a tag stops the process through the library's
+    /// assertion. A tag deleted while the editor lives is left alone from then on.
     explicit TagEditor(PixmapTag* tag, QGraphicsItem* parent = nullptr);
+    /// Takes the editor out of its parent item; the tag is not touched.
     ~TagEditor() override;
 
     /// The scene rectangle while in a scene, else the tag's bounding rectangle.
     QRectF boundingRect() const override;
     /// Draws nothing.
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    /// Returns Type.
     int type() const override { return Type; }
 
 signals:
@@ -41,7 +47,14 @@ signals:
     void cancel();
 
 protected:
+    /// Until the first left or right press, puts the tag under the pointer
+    /// (mapped into the tag's parent item). The event is accepted.
     void hoverMoveEvent(QGraphicsSceneHoverEvent* event) override;
+    /// Left button: the tag stops following and finish() is emitted. Right
+    /// button: the tag stops following, goes back to its old position and
+    /// cancel() is emitted. Other buttons do nothing. The event is accepted.
+    /// Later presses are answered the same way, so a host normally deletes
+    /// the editor after the first signal.
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
 
 private:

@@ -11,20 +11,38 @@ namespace gedit {
 /// press or a left double click finishes, a right press before any point
 /// cancels. Rubber bands from the last and from the first point follow the
 /// pointer. Points are reported in scene coordinates.
+///
+/// The lines take their pens from the region style when each is made: the
+/// trace pen for segments, a dashed pen in the edit pen's colour for the
+/// closing line. They are child items of the drawer and stay until it is
+/// deleted.
 class KELVANE_EXPORT PathDrawer : public PathEditor
 {
     Q_OBJECT
 
 public:
+    /// Item type of the outline drawer, for qgraphicsitem_cast().
     enum { Type = UserType + 47 };
 
+    /// A drawer with no point placed yet, child item of \a parent (none when
+    /// null). \a path only gives the extent until the drawer is in a scene
+    /// (see PathEditor); the new outline starts empty.
     explicit PathDrawer(QPolygonF path, QGraphicsItem* parent = nullptr);
 
+    /// Returns Type.
     int type() const override { return Type; }
 
 protected:
+    /// Once a point is placed, moves the far ends of both rubber bands to the
+    /// pointer; before that nothing moves. The event is accepted.
     void hoverMoveEvent(QGraphicsSceneHoverEvent* event) override;
+    /// Left button: places a point at the press's scene position. Right
+    /// button: emits finish() with the points placed so far, or cancel() when
+    /// there is none. Other buttons do nothing. The event is accepted.
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
+    /// Left button: emits finish() with the points placed; the press before
+    /// the double click already placed its point, so it is not placed twice.
+    /// Other buttons do nothing. The event is accepted.
     void mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event) override;
 
 private slots:
