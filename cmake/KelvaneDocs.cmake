@@ -9,6 +9,7 @@ if(NOT DOXYGEN_FOUND)
 endif()
 
 set(KELVANE_DOXYGEN_INPUT
+    "${PROJECT_SOURCE_DIR}/docs/api/mainpage.dox"
     "${PROJECT_SOURCE_DIR}/kelvane/src"
     "${PROJECT_SOURCE_DIR}/lua/lua_facade.h"
     "${PROJECT_SOURCE_DIR}/Tavimor/Tavimor.h"
