@@ -335,9 +335,11 @@ int Tavimor::SendBook()
 {
     if (nBook == 0)
         return 0;
+    // The queue is emptied only when all of it went out: callers append to it
+    // after a zero return, and a queue left full would overrun szBook.
     const qint64 written = pSocket->write(szBook, nBook);
-    if (written <= 0)
-        return int(written);
+    if (written < nBook)
+        return -1;
     nBook = 0;
     return 0;
 }
