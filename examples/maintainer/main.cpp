@@ -1,3 +1,4 @@
+#include "example_translation.h"
 #include "maintainer_window.h"
 #include "ship_document.h"
 
@@ -43,23 +44,28 @@ bool loadStyles(const QString& dir, QString* error)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QString error;
+    if (!exampletranslation::installRequested(app.arguments(), &error))
+        return fail(error, kBadCommandLine);
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption ship(QStringLiteral("ship"), QApplication::translate("main", "船舶文件"),
+    const QCommandLineOption ship(QStringLiteral("ship"), QApplication::translate("MaintainerMain", "船舶文件"),
                                   QStringLiteral("FILE"), QStringLiteral(KELVANE_SHIP_DIR "/ship.json"));
-    const QCommandLineOption config(QStringLiteral("config"), QApplication::translate("main", "配置文件夹"),
-                                    QStringLiteral("DIR"));
-    const QCommandLineOption output(QStringLiteral("output"),
-                                    QApplication::translate("main", "保存到的文件 (默认覆盖船舶文件并保留 .bak)"),
-                                    QStringLiteral("FILE"));
-    parser.addOptions({ship, config, output});
+    const QCommandLineOption config(QStringLiteral("config"),
+                                    QApplication::translate("MaintainerMain", "配置文件夹"), QStringLiteral("DIR"));
+    const QCommandLineOption output(
+        QStringLiteral("output"),
+        QApplication::translate("MaintainerMain", "保存到的文件 (默认覆盖船舶文件并保留 .bak)"),
+        QStringLiteral("FILE"));
+    parser.addOptions({ship, config, output, exampletranslation::languageOption()});
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText(), kBadCommandLine);
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp();
     if (!parser.positionalArguments().isEmpty())
-        return fail(QApplication::translate("main", "多余的参数 %1").arg(parser.positionalArguments().join(' ')),
-                    kBadCommandLine);
+        return fail(
+            QApplication::translate("MaintainerMain", "多余的参数 %1").arg(parser.positionalArguments().join(' ')),
+            kBadCommandLine);
 
     const QString shipFile = parser.value(ship);
     const QString configDir = parser.isSet(config)
@@ -68,7 +74,6 @@ int main(int argc, char* argv[])
     ShipDocument document;
     if (!document.load(shipFile))
         return fail(document.error(), kBadShip);
-    QString error;
     if (!loadStyles(configDir, &error))
         return fail(error, kBadConfiguration);
 

@@ -3,6 +3,7 @@
 // deck after the scenario has played for a while and exits.
 
 #include "data_link.h"
+#include "example_translation.h"
 #include "ship.h"
 #include "ship_loader.h"
 #include "snapshot_runner.h"
@@ -11,10 +12,8 @@
 #include "station_window.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QTextStream>
 #include <QTimer>
-#include <QTranslator>
 
 #include <cmath>
 #include <memory>
@@ -31,21 +30,6 @@ int fail(ExitCode code, const QString& message)
     return code;
 }
 
-// The libraries' translation kelvane_<language>.qm, looked up where an
-// installed station finds it and then in the build tree.
-bool installTranslation(const QString& language)
-{
-    const QString appDir = QApplication::applicationDirPath();
-    const QStringList folders{QDir(appDir).filePath(QStringLiteral("../share/kelvane/translations")),
-                              QStringLiteral(KELVANE_TRANSLATIONS_DIR)};
-    auto* translator = new QTranslator(qApp);
-    for (const QString& folder : folders) {
-        if (translator->load(QStringLiteral("kelvane_") + language, folder))
-            return QApplication::installTranslator(translator);
-    }
-    return false;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -56,12 +40,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvane-station"));
 
-    StationOptions options;
     QString error;
+    if (!exampletranslation::installRequested(QApplication::arguments(), &error))
+        return fail(BadArguments, error);
+    StationOptions options;
     if (!options.parse(QApplication::arguments(), &error))
         return fail(BadArguments, error);
-    if (!options.language.isEmpty() && !installTranslation(options.language))
-        return fail(BadArguments, QApplication::translate("main", "没有语言 %1 的翻译").arg(options.language));
     if (!stationconfig::load(options.configDir, &error))
         return fail(BadConfiguration, error);
     ShipLoader loader;
@@ -82,7 +66,7 @@ int main(int argc, char** argv)
 
     if (snapshot) {
         if (!connected)
-            return fail(NoServer, QApplication::translate("main", "无法连接数据服务器 %1").arg(link.serverText()));
+            return fail(NoServer, QApplication::translate("StationMain", "无法连接数据服务器 %1").arg(link.serverText()));
         int code = Ok;
         QTimer::singleShot(int(std::lround(options.afterSeconds * kMsPerSecond)), [&] {
             SnapshotRunner runner(*ship, options.snapshotDir);

@@ -1,5 +1,7 @@
 #include "station_options.h"
 
+#include "example_translation.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -45,10 +47,8 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
                                             QStringLiteral("dir"));
     const QCommandLineOption afterOption(QStringLiteral("after"), tr("写图像前等待的秒数。"),
                                          QStringLiteral("seconds"), QString::number(afterSeconds));
-    const QCommandLineOption languageOption(QStringLiteral("lang"), tr("界面语言(例如 en)。"),
-                                            QStringLiteral("language"));
-    parser.addOptions(
-        {addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, languageOption});
+    parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption,
+                       exampletranslation::languageOption()});
     parser.process(arguments);
 
     address = parser.value(addressOption);
@@ -67,7 +67,6 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
     configDir = parser.isSet(configOption) ? parser.value(configOption)
                                            : QFileInfo(shipFile).absoluteDir().filePath(QStringLiteral("config"));
     snapshotDir = parser.value(snapshotOption);
-    language = parser.value(languageOption);
     afterSeconds = parser.value(afterOption).toDouble(&ok);
     if (!ok || afterSeconds < 0) {
         *error = tr("等待时间 %1 无效").arg(parser.value(afterOption));

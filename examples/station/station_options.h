@@ -21,14 +21,13 @@ public:
     QString configDir;
     QString snapshotDir;
     double afterSeconds = kDefaultAfterSeconds;
-    /// Language of the libraries' texts ("en"); empty keeps the Chinese originals.
-    QString language;
 
     /// True when snapshot mode was asked for; checked before the application
     /// exists, so the offscreen platform can be chosen in time.
     static bool wantsSnapshot(int argc, char** argv);
 
     /// Parses the application's arguments; false with \a error set on bad values.
-    /// Help and version requests exit inside.
+    /// Help and version requests exit inside. --lang is accepted and left to
+    /// exampletranslation, which reads it before the translated texts are needed.
     bool parse(const QStringList& arguments, QString* error);
 };

@@ -187,6 +187,33 @@ TEST_F(StationEndToEndTest, EnglishTranslationReachesTheLibrariesMessages)
     EXPECT_EQ(unknown.exitCode(), 1);
 }
 
+// The station's own texts come from the examples' translation, loaded with the
+// libraries' one; the help is translated too, so --lang is read before the options.
+TEST_F(StationEndToEndTest, EnglishTranslationReachesTheStationsOwnTexts)
+{
+    const QString deckless = output_.filePath(QStringLiteral("deckless.json"));
+    QFile file(deckless);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\"format\": 1}");
+    file.close();
+
+    StationProcess english;
+    english.start({QStringLiteral("--snapshot"), output_.path(), QStringLiteral("--ship"), deckless,
+                   QStringLiteral("--config"), kShipDir + QStringLiteral("/config"), QStringLiteral("--lang"),
+                   QStringLiteral("en")});
+    ASSERT_TRUE(english.waitForExit(kRunMs));
+    EXPECT_EQ(english.exitCode(), 3);
+    EXPECT_TRUE(english.err().contains(QStringLiteral("Ship file %1 (decks): no decks").arg(deckless)))
+        << english.err().toStdString();
+
+    StationProcess help;
+    help.start({QStringLiteral("--lang=en"), QStringLiteral("--help")});
+    ASSERT_TRUE(help.waitForExit(kRunMs));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(help.out().contains(QStringLiteral("Port of the data server."))) << help.out().toStdString();
+    EXPECT_TRUE(help.out().contains(QStringLiteral("Language of the user interface"))) << help.out().toStdString();
+}
+
 TEST_F(StationEndToEndTest, BrokenShipOrConfigurationEndsWithAMessage)
 {
     const QString broken = output_.filePath(QStringLiteral("broken.json"));

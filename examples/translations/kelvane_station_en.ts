@@ -1,0 +1,604 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>AlarmList</name>
+    <message>
+        <source>确认所选报警</source>
+        <translation>Acknowledge selected alarms</translation>
+    </message>
+    <message>
+        <source>全部确认</source>
+        <translation>Acknowledge all</translation>
+    </message>
+    <message>
+        <source>甲板</source>
+        <translation>Deck</translation>
+    </message>
+    <message>
+        <source>舱室</source>
+        <translation>Compartment</translation>
+    </message>
+    <message>
+        <source>传感器</source>
+        <translation>Sensor</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Acknowledgement</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>报警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>未确认</source>
+        <translation>Unacknowledged</translation>
+    </message>
+    <message>
+        <source>已确认</source>
+        <translation>Acknowledged</translation>
+    </message>
+</context>
+<context>
+    <name>CompartmentMenu</name>
+    <message>
+        <source>手动报损</source>
+        <translation>Report damage by hand</translation>
+    </message>
+    <message>
+        <source>手动恢复</source>
+        <translation>Recover by hand</translation>
+    </message>
+    <message>
+        <source>手动恢复: %1</source>
+        <translation>Recovered by hand: %1</translation>
+    </message>
+    <message>
+        <source>部署小队</source>
+        <translation>Deploy team</translation>
+    </message>
+    <message>
+        <source>%1 (可用 %2/%3)</source>
+        <translation>%1 (%2 of %3 available)</translation>
+    </message>
+    <message>
+        <source>部署%1到%2</source>
+        <translation>Deployed %1 to %2</translation>
+    </message>
+    <message>
+        <source>手动报损: %1 %2</source>
+        <translation>Damage reported by hand: %1 %2</translation>
+    </message>
+    <message>
+        <source>撤回%1</source>
+        <translation>Withdraw %1</translation>
+    </message>
+    <message>
+        <source>撤回%1 (%2)</source>
+        <translation>Withdrew %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>DeckSwitcher</name>
+    <message>
+        <source>%1  报警 %2</source>
+        <translation>%1  alarms: %2</translation>
+    </message>
+    <message>
+        <source>%1  正常</source>
+        <translation>%1  normal</translation>
+    </message>
+</context>
+<context>
+    <name>ExampleTranslation</name>
+    <message>
+        <source>界面语言(例如 en)。</source>
+        <translation>Language of the user interface (for example en).</translation>
+    </message>
+    <message>
+        <source>没有语言 %1 的翻译</source>
+        <translation>No translation for language %1</translation>
+    </message>
+</context>
+<context>
+    <name>MaintainerMain</name>
+    <message>
+        <source>船舶文件</source>
+        <translation>Ship file</translation>
+    </message>
+    <message>
+        <source>配置文件夹</source>
+        <translation>Configuration folder</translation>
+    </message>
+    <message>
+        <source>保存到的文件 (默认覆盖船舶文件并保留 .bak)</source>
+        <translation>File to save to (default: overwrite the ship file and keep a .bak copy)</translation>
+    </message>
+    <message>
+        <source>多余的参数 %1</source>
+        <translation>Unexpected arguments %1</translation>
+    </message>
+</context>
+<context>
+    <name>MaintainerWindow</name>
+    <message>
+        <source>船舶文件维护 - %1</source>
+        <translation>Ship File Maintenance - %1</translation>
+    </message>
+    <message>
+        <source>甲板</source>
+        <translation>Decks</translation>
+    </message>
+    <message>
+        <source>维护</source>
+        <translation>Maintenance</translation>
+    </message>
+    <message>
+        <source>放置传感器</source>
+        <translation>Place sensor</translation>
+    </message>
+    <message>
+        <source>重画舱室轮廓</source>
+        <translation>Redraw compartment outline</translation>
+    </message>
+    <message>
+        <source>新建防火边界</source>
+        <translation>New fire boundary</translation>
+    </message>
+    <message>
+        <source>新建防烟边界</source>
+        <translation>New smoke boundary</translation>
+    </message>
+    <message>
+        <source>复制到上层甲板</source>
+        <translation>Copy to deck above</translation>
+    </message>
+    <message>
+        <source>复制到下层甲板</source>
+        <translation>Copy to deck below</translation>
+    </message>
+    <message>
+        <source>重画边界</source>
+        <translation>Redraw boundary</translation>
+    </message>
+    <message>
+        <source>删除边界</source>
+        <translation>Delete boundary</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>已选择边界</source>
+        <translation>Boundary chosen</translation>
+    </message>
+    <message>
+        <source>请先在图上点击选择一条边界</source>
+        <translation>First click a boundary on the plan to choose it</translation>
+    </message>
+    <message>
+        <source>传感器 %1 已放置</source>
+        <translation>Sensor %1 placed</translation>
+    </message>
+    <message>
+        <source>请先选择一个传感器</source>
+        <translation>Choose a sensor first</translation>
+    </message>
+    <message>
+        <source>舱室 %1 的轮廓已更新</source>
+        <translation>Outline of compartment %1 updated</translation>
+    </message>
+    <message>
+        <source>请先选择一个舱室</source>
+        <translation>Choose a compartment first</translation>
+    </message>
+    <message>
+        <source>边界至少需要 %1 个点</source>
+        <translation>A boundary needs at least %1 corners</translation>
+    </message>
+    <message>
+        <source>边界已创建</source>
+        <translation>Boundary created</translation>
+    </message>
+    <message>
+        <source>上方没有甲板</source>
+        <translation>No deck above</translation>
+    </message>
+    <message>
+        <source>下方没有甲板</source>
+        <translation>No deck below</translation>
+    </message>
+    <message>
+        <source>边界已复制到 %1</source>
+        <translation>Boundary copied to %1</translation>
+    </message>
+    <message>
+        <source>边界未重画，保留原轮廓</source>
+        <translation>Boundary not redrawn; the old outline is kept</translation>
+    </message>
+    <message>
+        <source>%1 上的边界副本与主边界轮廓不同，文件无法记录；请重新复制主边界或把副本复制回主边界</source>
+        <translation>The boundary copy on %1 differs from the outline of its master, which the file cannot hold; copy the master again, or copy the copy back to the master</translation>
+    </message>
+    <message>
+        <source>已保存到 %1</source>
+        <translation>Saved to %1</translation>
+    </message>
+    <message>
+        <source>船舶文件已修改，是否保存？</source>
+        <translation>The ship file has been modified. Save it?</translation>
+    </message>
+</context>
+<context>
+    <name>ShipDocument</name>
+    <message>
+        <source>船舶文件 %1 无法打开: %2</source>
+        <translation>Ship file %1 cannot be opened: %2</translation>
+    </message>
+    <message>
+        <source>船舶文件 %1 不是有效的 JSON 对象: %2</source>
+        <translation>Ship file %1 is not a valid JSON object: %2</translation>
+    </message>
+    <message>
+        <source>船舶文件 %1 (decks 第 %2 项): 编号无效或重复</source>
+        <translation>Ship file %1 (decks item %2): invalid or duplicate id</translation>
+    </message>
+    <message>
+        <source>船舶文件 %1: 没有甲板</source>
+        <translation>Ship file %1: no decks</translation>
+    </message>
+    <message>
+        <source>船舶文件 %1 (compartments 第 %2 项): 编号重复，或甲板、轮廓无效</source>
+        <translation>Ship file %1 (compartments item %2): duplicate id, or invalid deck or outline</translation>
+    </message>
+    <message>
+        <source>船舶文件 %1 (sensors 第 %2 项): 编号重复，或甲板、舱室、位置无效</source>
+        <translation>Ship file %1 (sensors item %2): duplicate id, or invalid deck, compartment or position</translation>
+    </message>
+    <message>
+        <source>船舶文件 %1 (boundaries 第 %2 项): 编号重复，或类型、甲板、副本、轮廓无效</source>
+        <translation>Ship file %1 (boundaries item %2): duplicate id, or invalid type, deck, copies or outline</translation>
+    </message>
+    <message>
+        <source>无法写入船舶文件 %1: %2</source>
+        <translation>Cannot write ship file %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入备份文件 %1</source>
+        <translation>Cannot write backup file %1</translation>
+    </message>
+    <message>
+        <source>位置不在本甲板的任何舱室内</source>
+        <translation>The position is not inside any compartment of this deck</translation>
+    </message>
+    <message>
+        <source>未知的传感器 %1</source>
+        <translation>Unknown sensor %1</translation>
+    </message>
+    <message>
+        <source>未知的舱室 %1</source>
+        <translation>Unknown compartment %1</translation>
+    </message>
+    <message>
+        <source>舱室轮廓至少需要 %1 个点</source>
+        <translation>A compartment outline needs at least %1 corners</translation>
+    </message>
+    <message>
+        <source>新轮廓之外还有属于该舱室的设备或队伍</source>
+        <translation>Equipment or a team of the compartment would lie outside the new outline</translation>
+    </message>
+    <message>
+        <source>新轮廓之外还有属于该舱室的传感器 %1</source>
+        <translation>Sensor %1 of the compartment would lie outside the new outline</translation>
+    </message>
+</context>
+<context>
+    <name>ShipLoader</name>
+    <message>
+        <source>无法打开船舶文件</source>
+        <translation>cannot open the file</translation>
+    </message>
+    <message>
+        <source>不是有效的JSON对象(位置 %1: %2)</source>
+        <translation>not a valid JSON object (offset %1: %2)</translation>
+    </message>
+    <message>
+        <source>不支持的格式版本 %1</source>
+        <translation>unsupported format version %1</translation>
+    </message>
+    <message>
+        <source>没有甲板</source>
+        <translation>no decks</translation>
+    </message>
+    <message>
+        <source>甲板编号 %1 重复</source>
+        <translation>duplicate deck id %1</translation>
+    </message>
+    <message>
+        <source>舱室类型 %1 不在 0 到 9 之间</source>
+        <translation>compartment type %1 is not between 0 and 9</translation>
+    </message>
+    <message>
+        <source>舱室编号 %1 重复</source>
+        <translation>duplicate compartment id %1</translation>
+    </message>
+    <message>
+        <source>未知的方向 %1</source>
+        <translation>unknown direction %1</translation>
+    </message>
+    <message>
+        <source>相邻舱室 %1 不存在</source>
+        <translation>neighbouring compartment %1 does not exist</translation>
+    </message>
+    <message>
+        <source>传感器编号 %1 重复</source>
+        <translation>duplicate sensor id %1</translation>
+    </message>
+    <message>
+        <source>未知的传感器视图组 %1</source>
+        <translation>unknown sensor view group %1</translation>
+    </message>
+    <message>
+        <source>传感器没有测点</source>
+        <translation>the sensor has no data points</translation>
+    </message>
+    <message>
+        <source>测点类别 %1 应为 STATE 或 VALUE</source>
+        <translation>data point kind %1 should be STATE or VALUE</translation>
+    </message>
+    <message>
+        <source>测点 %1 的下限不小于上限</source>
+        <translation>the low limit of data point %1 is not below its high limit</translation>
+    </message>
+    <message>
+        <source>测点名 %1 超过 %2 字节</source>
+        <translation>data point name %1 is longer than %2 bytes</translation>
+    </message>
+    <message>
+        <source>状态测点 %1 需要正常和报警两个图标</source>
+        <translation>state data point %1 needs two icons, normal and alarm</translation>
+    </message>
+    <message>
+        <source>数值测点 %1 不能有图标</source>
+        <translation>value data point %1 cannot have icons</translation>
+    </message>
+    <message>
+        <source>设备类别编号 %1 重复</source>
+        <translation>duplicate equipment class id %1</translation>
+    </message>
+    <message>
+        <source>未知的设备类别 %1</source>
+        <translation>unknown equipment class %1</translation>
+    </message>
+    <message>
+        <source>有效期 %1 不是日期</source>
+        <translation>expiry date %1 is not a date</translation>
+    </message>
+    <message>
+        <source>边界类型 %1 应为 fire 或 smoke</source>
+        <translation>boundary type %1 should be fire or smoke</translation>
+    </message>
+    <message>
+        <source>边界复制到的甲板 %1 无效</source>
+        <translation>invalid deck %1 for a copy of the boundary</translation>
+    </message>
+    <message>
+        <source>字段 %1 应为正整数编号</source>
+        <translation>field %1 should be a positive whole-number id</translation>
+    </message>
+    <message>
+        <source>字段 %1 应为非空文本</source>
+        <translation>field %1 should be a non-empty text</translation>
+    </message>
+    <message>
+        <source>字段 %1 应为数值</source>
+        <translation>field %1 should be a number</translation>
+    </message>
+    <message>
+        <source>字段 %1 应为整数</source>
+        <translation>field %1 should be a whole number</translation>
+    </message>
+    <message>
+        <source>字段 %1 应为列表</source>
+        <translation>field %1 should be a list</translation>
+    </message>
+    <message>
+        <source>字段 %1 应为 [x, y] 坐标</source>
+        <translation>field %1 should be an [x, y] coordinate</translation>
+    </message>
+    <message>
+        <source>字段 %1 应为至少三个点的轮廓</source>
+        <translation>field %1 should be an outline of at least three points</translation>
+    </message>
+    <message>
+        <source>未知的甲板编号 %1</source>
+        <translation>unknown deck id %1</translation>
+    </message>
+    <message>
+        <source>舱室 %1 不在该甲板上</source>
+        <translation>compartment %1 is not on this deck</translation>
+    </message>
+    <message>
+        <source>位置 (%1, %2) 不在舱室 %3 内</source>
+        <translation>position (%1, %2) is not inside compartment %3</translation>
+    </message>
+    <message>
+        <source> (%1)</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source> (%1 第 %2 项)</source>
+        <translation> (%1 item %2)</translation>
+    </message>
+    <message>
+        <source>船舶文件 %1%2: %3</source>
+        <translation>Ship file %1%2: %3</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotRunner</name>
+    <message>
+        <source>无法创建目录 %1</source>
+        <translation>Cannot create folder %1</translation>
+    </message>
+    <message>
+        <source>无法写入图像 %1</source>
+        <translation>Cannot write picture %1</translation>
+    </message>
+</context>
+<context>
+    <name>StationMain</name>
+    <message>
+        <source>无法连接数据服务器 %1</source>
+        <translation>Cannot connect to data server %1</translation>
+    </message>
+</context>
+<context>
+    <name>StationOptions</name>
+    <message>
+        <source>损管监控台: 显示各层甲板的传感器、舱室损害和报警。</source>
+        <translation>Damage control monitoring station: shows the sensors, compartment damage and alarms of every deck.</translation>
+    </message>
+    <message>
+        <source>数据服务器地址(数字地址)。</source>
+        <translation>Address of the data server (numeric).</translation>
+    </message>
+    <message>
+        <source>数据服务器端口。</source>
+        <translation>Port of the data server.</translation>
+    </message>
+    <message>
+        <source>船舶文件(ship.json)。</source>
+        <translation>Ship file (ship.json).</translation>
+    </message>
+    <message>
+        <source>Lua配置文件目录(默认为船舶文件旁的config目录)。</source>
+        <translation>Folder of the Lua configuration files (default: the config folder beside the ship file).</translation>
+    </message>
+    <message>
+        <source>无界面运行, 把每层甲板的图像写入该目录后退出。</source>
+        <translation>Run without a window, write a picture of every deck to this folder, then exit.</translation>
+    </message>
+    <message>
+        <source>写图像前等待的秒数。</source>
+        <translation>Seconds to wait before the pictures are written.</translation>
+    </message>
+    <message>
+        <source>服务器地址 %1 不是数字地址</source>
+        <translation>Server address %1 is not a numeric address</translation>
+    </message>
+    <message>
+        <source>端口 %1 无效</source>
+        <translation>Invalid port %1</translation>
+    </message>
+    <message>
+        <source>等待时间 %1 无效</source>
+        <translation>Invalid waiting time %1</translation>
+    </message>
+</context>
+<context>
+    <name>StationWindow</name>
+    <message>
+        <source>损管监控台 - %1</source>
+        <translation>Damage Control Station - %1</translation>
+    </message>
+    <message>
+        <source>X %1  Y %2</source>
+        <translation>X %1  Y %2</translation>
+    </message>
+    <message>
+        <source>显示%1</source>
+        <translation>Showing %1</translation>
+    </message>
+    <message>
+        <source>视图</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>全图</source>
+        <translation>Whole deck</translation>
+    </message>
+    <message>
+        <source>传感器:</source>
+        <translation>Sensors:</translation>
+    </message>
+    <message>
+        <source>滚轮缩放, Ctrl+拖动平移, Esc 恢复全图</source>
+        <translation>Wheel zooms, Ctrl+drag pans, Esc shows the whole deck</translation>
+    </message>
+    <message>
+        <source>甲板</source>
+        <translation>Decks</translation>
+    </message>
+    <message>
+        <source>当前报警</source>
+        <translation>Active alarms</translation>
+    </message>
+    <message>
+        <source>事件记录</source>
+        <translation>Event log</translation>
+    </message>
+    <message>
+        <source>已连接数据服务器 %1, 已订阅全部测点</source>
+        <translation>Connected to data server %1, subscribed to all data points</translation>
+    </message>
+    <message>
+        <source>与数据服务器 %1 的连接已断开</source>
+        <translation>Connection to data server %1 lost</translation>
+    </message>
+    <message>
+        <source>未连接数据服务器 %1, %2 秒后重连</source>
+        <translation>Not connected to data server %1, reconnecting in %2 s</translation>
+    </message>
+    <message>
+        <source>测点 %1 没有确认点, 无法确认</source>
+        <translation>Data point %1 has no acknowledgement point and cannot be acknowledged</translation>
+    </message>
+    <message>
+        <source>确认报警 %1</source>
+        <translation>Acknowledged alarm %1</translation>
+    </message>
+    <message>
+        <source>确认报警 %1 失败: 未连接数据服务器</source>
+        <translation>Acknowledging alarm %1 failed: not connected to the data server</translation>
+    </message>
+    <message>
+        <source>报警: %1 %2 %3 (%4)</source>
+        <translation>Alarm: %1 %2 %3 (%4)</translation>
+    </message>
+    <message>
+        <source>报警消除: %1 (%2)</source>
+        <translation>Alarm cleared: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>已连接 %1</source>
+        <translation>Connected to %1</translation>
+    </message>
+    <message>
+        <source>未连接数据服务器 %1</source>
+        <translation>Not connected to data server %1</translation>
+    </message>
+</context>
+</TS>
