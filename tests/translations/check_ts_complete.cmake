@@ -1,7 +1,8 @@
 # cmake -D LUPDATE=<lupdate> -D SOURCE_LIST=<lupdate list file> -D TS_FILE=<committed .ts>
-#       -D WORK_DIR=<scratch folder> -P check_ts_complete.cmake
+#       -D WORK_DIR=<scratch folder> -D LUPDATE_TARGET=<target refreshing the .ts>
+#       -P check_ts_complete.cmake
 #
-# Refreshes a copy of the committed .ts from the sources as kelvane_lupdate
+# Refreshes a copy of the committed .ts from the sources as LUPDATE_TARGET
 # would; a text the copy then lacks a translation for fails the check.
 
 file(REMOVE_RECURSE "${WORK_DIR}")
@@ -27,5 +28,5 @@ if(untranslated)
         string(APPEND texts "  ${text}\n")
     endforeach()
     message(FATAL_ERROR "Texts without an English translation in ${ts_name} "
-        "(build kelvane_lupdate, translate them, commit the .ts):\n${texts}")
+        "(build ${LUPDATE_TARGET}, translate them, commit the .ts):\n${texts}")
 endif()
