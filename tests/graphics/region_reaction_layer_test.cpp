@@ -166,6 +166,31 @@ TEST_F(RegionReactionLayerTest, RegionSignalsReachTheHostThroughTheLayer)
     EXPECT_EQ(left.at(0).at(0).value<ReactionRegion*>(), rg.data());
 }
 
+TEST_F(RegionReactionLayerTest, AddingARegionAgainPassesItsSignalsOnOnce)
+{
+    harq::Region* region = compartment(1);
+    const auto rg = add(region);
+    QGraphicsItem* container = rg->parentItem();
+    layer_->addRegion(rg);
+    EXPECT_EQ(rg->parentItem(), container);
+    EXPECT_EQ(containers().size(), 1);
+    QSignalSpy entered(layer_, &RegionReactionLayer::enterRegion);
+    QSignalSpy left(layer_, &RegionReactionLayer::leaveRegion);
+    QSignalSpy reflected(layer_, &RegionReactionLayer::regionReflect);
+
+    sendMouse(scene_, QEvent::GraphicsSceneMouseMove, QPointF(50, 50), Qt::NoButton);
+    for (auto type : {QEvent::GraphicsSceneMousePress, QEvent::GraphicsSceneMouseRelease,
+                      QEvent::GraphicsSceneMouseDoubleClick, QEvent::GraphicsSceneMouseRelease})
+        sendMouse(scene_, type, QPointF(50, 50), Qt::LeftButton);
+    sendMouse(scene_, QEvent::GraphicsSceneMouseMove, QPointF(50, 500), Qt::NoButton);
+    EXPECT_EQ(entered.count(), 1);
+    EXPECT_EQ(reflected.count(), 1);
+    EXPECT_EQ(left.count(), 1);
+
+    layer_->removeRegion(region);
+    EXPECT_TRUE(rg.isNull());
+}
+
 TEST_F(RegionReactionLayerTest, HostMayRemoveARegionFromItsSignals)
 {
     harq::Region* hovered = compartment(1);

@@ -47,6 +47,8 @@ RegionReactionLayer::~RegionReactionLayer()
 void RegionReactionLayer::addRegion(ReactionRegion* rg)
 {
     KELVANE_ASSERT(rg && rg->region());
+    if (holds(rg))
+        return;
     harq::Region* region = rg->region();
 
     connect(rg, &ReactionRegion::enter, this, &RegionReactionLayer::enterRegion);
@@ -61,6 +63,13 @@ void RegionReactionLayer::addRegion(ReactionRegion* rg)
     // An entry whose region is gone does not count as the earlier one.
     if (!entry || entry->region() != region)
         entry = rg;
+}
+
+bool RegionReactionLayer::holds(const ReactionRegion* rg) const
+{
+    // The layer's regions live in its containers, which are its own children.
+    const QGraphicsItem* container = rg->parentItem();
+    return container && container->parentItem() == this;
 }
 
 void RegionReactionLayer::removeRegion(harq::Region* region)

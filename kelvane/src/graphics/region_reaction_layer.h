@@ -51,8 +51,8 @@ public:
 
     /// Adopts \a rg (not null, with a compartment) into the container of its
     /// compartment's type. A compartment added twice keeps its first entry.
-    /// The layer owns the region from then on and re-emits its signals; add
-    /// each region once, as adding it again repeats its signals. The container
+    /// The layer owns the region from then on and re-emits its signals once;
+    /// adding a region the layer already holds does nothing. The container
     /// is created when missing, visible whatever type is chosen. A null \a rg,
     /// or one without compartment, stops the process through the library's
     /// assertion.
@@ -100,6 +100,7 @@ protected:
     void closeSpecical();
 
 private:
+    bool holds(const ReactionRegion* rg) const;
     void onRegionTypeChanged(harq::Region* region, int type);
 
     int type_ = 0;
