@@ -106,6 +106,34 @@ TEST_F(TagEditorTest, RightPressPutsTheTagBackAndCancels)
     EXPECT_EQ(finished.count(), 0);
 }
 
+TEST_F(TagEditorTest, PressesAfterFinishOrCancelDoNothing)
+{
+    gedit::TagEditor* placing = startEditing();
+    QSignalSpy finished(placing, &gedit::TagEditor::finish);
+    QSignalSpy placingCancelled(placing, &gedit::TagEditor::cancel);
+    click(scene_, QPointF(200, 150), Qt::LeftButton);
+    click(scene_, QPointF(300, 250), Qt::LeftButton);
+    click(scene_, QPointF(300, 250), Qt::RightButton);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.first().first().toPointF(), QPointF(200, 150));
+    EXPECT_EQ(placingCancelled.count(), 0);
+    EXPECT_EQ(tag_->pos(), QPointF(200, 150));
+    delete placing;
+
+    // A second editor starts from the place the first one confirmed.
+    gedit::TagEditor* abandoning = startEditing();
+    QSignalSpy cancelled(abandoning, &gedit::TagEditor::cancel);
+    QSignalSpy abandoningFinished(abandoning, &gedit::TagEditor::finish);
+    movePointer(scene_, QPointF(100, 100));
+    click(scene_, QPointF(100, 100), Qt::RightButton);
+    tag_->setPos(kStart); // the host places the tag itself
+    click(scene_, QPointF(120, 130), Qt::RightButton);
+    click(scene_, QPointF(120, 130), Qt::LeftButton);
+    EXPECT_EQ(cancelled.count(), 1);
+    EXPECT_EQ(abandoningFinished.count(), 0);
+    EXPECT_EQ(tag_->pos(), kStart);
+}
+
 TEST_F(TagEditorTest, TagUnderAShiftedGroupLandsUnderThePointer)
 {
     auto* group = new QGraphicsRectItem;

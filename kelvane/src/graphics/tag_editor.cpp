@@ -45,6 +45,10 @@ void TagEditor::hoverMoveEvent(QGraphicsSceneHoverEvent* event)
 
 void TagEditor::mousePressEvent(QGraphicsSceneMouseEvent* event)
 {
+    event->accept();
+    // Once placed or put back, the tag is the host's again.
+    if (!dragging_)
+        return;
     switch (event->button()) {
     case Qt::LeftButton:
         dragging_ = false;
@@ -59,7 +63,6 @@ void TagEditor::mousePressEvent(QGraphicsSceneMouseEvent* event)
     default:
         break;
     }
-    event->accept();
 }
 
 } // namespace gedit

@@ -13,8 +13,9 @@ namespace gedit {
 
 /// Moves a tag with the pointer: the tag follows the pointer, a left press
 /// confirms the place, a right press puts the tag back and cancels. After
-/// either the tag no longer follows the pointer, so the place reported stays
-/// until the host removes the editor. The editor covers the whole scene so it
+/// either the editor is done: the tag no longer follows the pointer, later
+/// presses neither move it nor emit again, so the place reported stays until
+/// the host removes the editor. The editor covers the whole scene so it
 /// sees the pointer anywhere; it never deletes itself or the tag. Like the
 /// path editors it sets no stacking order. Edition with tags only.
 class KELVANE_EXPORT TagEditor : public QGraphicsObject
@@ -52,9 +53,9 @@ protected:
     void hoverMoveEvent(QGraphicsSceneHoverEvent* event) override;
     /// Left button: the tag stops following and finish() is emitted. Right
     /// button: the tag stops following, goes back to its old position and
-    /// cancel() is emitted. Other buttons do nothing. The event is accepted.
-    /// Later presses are answered the same way, so a host normally deletes
-    /// the editor after the first signal.
+    /// cancel() is emitted. Other buttons do nothing. After finish() or
+    /// cancel() every press does nothing, so each editor emits at most one of
+    /// them once. The event is accepted in every case.
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
 
 private:
