@@ -1,8 +1,17 @@
 #include "data_server_process.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -33,25 +42,67 @@ DataServerProcess::~DataServerProcess()
     QStringList command = QString::fromUtf8(TAVIMOR_DATASERVER_EMULATOR).split(';', Qt::SkipEmptyParts);
     command << QStringLiteral(TAVIMOR_DATASERVER_PATH) << QStringLiteral("--port") << QString::number(port)
             << QStringLiteral("--scenario") << scenario.fileName();
-    process_ = std::make_unique<QProcess>();
-    process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_->start(command.takeFirst(), command);
-    if (!process_->waitForStarted(kWaitMs))
-        return ::testing::AssertionFailure() << "data server did not start: " << process_->errorString().toStdString();
-    QByteArray line;
-    while (!line.contains('\n') && process_->waitForReadyRead(kWaitMs))
-        line += process_->readAllStandardOutput();
+    // Looked up here: between fork and exec the child may not allocate.
+    const QString program = QStandardPaths::findExecutable(command.first());
+    if (program.isEmpty())
+        return ::testing::AssertionFailure() << "cannot find " << command.first().toStdString();
+    const QByteArray programPath = program.toLocal8Bit();
+    std::vector<QByteArray> args;
+    for (const QString& arg : command)
+        args.push_back(arg.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    int out[2];
+    if (pipe(out) != 0)
+        return ::testing::AssertionFailure() << "no pipe for the data server's output";
+    pid_ = fork();
+    if (pid_ == 0) {
+        // The child: only async-signal-safe calls until exec.
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        execv(programPath.constData(), argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    if (pid_ < 0) {
+        close(out[0]);
+        return ::testing::AssertionFailure() << "cannot fork the data server";
+    }
+    const QByteArray line = readFirstLine(out[0]);
+    close(out[0]);
     if (!line.startsWith("listening on 127.0.0.1:"))
-        return ::testing::AssertionFailure() << "data server said: " << line.constData();
+        return ::testing::AssertionFailure() << "data server " << command.join(' ').toStdString()
+                                             << " said: " << line.constData();
     port_ = quint16(line.mid(line.lastIndexOf(':') + 1).trimmed().toUInt());
     return ::testing::AssertionSuccess();
 }
 
+QByteArray DataServerProcess::readFirstLine(int fd)
+{
+    QByteArray line;
+    QDeadlineTimer deadline(kWaitMs);
+    while (!line.contains('\n') && !deadline.hasExpired()) {
+        pollfd ready{fd, POLLIN, 0};
+        if (poll(&ready, 1, int(deadline.remainingTime())) <= 0)
+            break;
+        char buffer[256];
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        line.append(buffer, int(n));
+    }
+    return line;
+}
+
 void DataServerProcess::stop()
 {
-    if (!process_)
+    if (pid_ <= 0)
         return;
-    process_->kill();
-    process_->waitForFinished(kWaitMs);
-    process_.reset();
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
 }

@@ -3,19 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-#include <QProcess>
 #include <QTemporaryDir>
 
-#include <memory>
+#include <sys/types.h>
 
 /// The reference data server run as a child process, playing a scenario given as
 /// JSON text. When the tests run under an emulator (a cross build), the server is
 /// started through the same emulator.
+///
+/// The child is started with fork and exec rather than QProcess: under qemu's
+/// user emulation QProcess cannot start any program at all.
 class DataServerProcess
 {
 public:
     explicit DataServerProcess(const QByteArray& scenarioJson);
     ~DataServerProcess();
+
+    DataServerProcess(const DataServerProcess&) = delete;
+    DataServerProcess& operator=(const DataServerProcess&) = delete;
 
     /// Starts the server on \a port (0 lets it pick one) and waits until it listens.
     ::testing::AssertionResult start(quint16 port = 0);
@@ -25,8 +30,11 @@ public:
     quint16 port() const { return port_; }
 
 private:
+    /// The server's first line of output, read within the start timeout.
+    QByteArray readFirstLine(int fd);
+
     QTemporaryDir dir_;
     QByteArray scenario_;
-    std::unique_ptr<QProcess> process_;
+    pid_t pid_ = -1;
     quint16 port_ = 0;
 };
