@@ -1,5 +1,8 @@
 #include "entity/deck.h"
 
+#include "entity/equipment.h"
+#include "entity/firecard.h"
+#include "entity/neighbour.h"
 #include "entity/region.h"
 #include "entity/sensor.h"
 #include "entity/view_group.h"
@@ -166,6 +169,43 @@ TEST(Deck, ForwardsRegionDamageAndRecovery)
     EXPECT_EQ(cabin->deck(), nullptr);
 }
 
+TEST(Deck, RegionMovedToAnotherDeckReportsOnlyThere)
+{
+    Deck first;
+    Deck second;
+    Region* cabin = regionOf(Region::CabinType, 1, square);
+    first.addRegion(cabin);
+    cabin->setDeck(&first);
+    Sensor* sensor = sensorAt(QPointF(5, 5), DamageResponse::FIRE, "A");
+    first.addSensor(sensor);
+    cabin->associateSensor(sensor);
+    QSignalSpy firstDamage(&first, &Deck::regionDamage);
+    QSignalSpy firstRecover(&first, &Deck::regionRecover);
+    QSignalSpy secondDamage(&second, &Deck::regionDamage);
+    QSignalSpy secondRecover(&second, &Deck::regionRecover);
+
+    cabin->setDeck(&second);
+    cabin->setDeck(&second);
+    setAbnormal(*sensor, true);
+    setAbnormal(*sensor, false);
+    EXPECT_EQ(firstDamage.count() + firstRecover.count(), 0);
+    EXPECT_EQ(secondDamage.count(), 1);
+    EXPECT_EQ(secondRecover.count(), 1);
+
+    cabin->setDeck(nullptr);
+    setAbnormal(*sensor, true);
+    EXPECT_EQ(secondDamage.count(), 1) << "a region without a deck reports to none";
+
+    {
+        Deck passing;
+        cabin->setDeck(&passing);
+    }
+    EXPECT_EQ(cabin->deck(), nullptr) << "a destroyed deck is forgotten";
+    cabin->setDeck(&first);
+    setAbnormal(*sensor, false);
+    EXPECT_EQ(firstRecover.count(), 1);
+}
+
 TEST(Deck, LookupsFollowInsertionOrder)
 {
     Deck deck;
@@ -268,6 +308,43 @@ TEST(Deck, ReleasedCabinsAreForgottenBySensors)
     EXPECT_EQ(sensor->cabin(), nullptr);
 }
 #endif
+
+TEST(Deck, ReleasedRegionsAreForgottenByEquipmentNeighboursAndFireCards)
+{
+    Deck deck;
+    Region* cabin = regionOf(Region::CabinType, 1, square);
+    Region* store = regionOf(Region::CabinType, 2, square.translated(20, 0));
+    deck.addRegion(cabin);
+    deck.addRegion(store);
+    Deck upper;
+    Region* above = regionOf(Region::CabinType, 3, square);
+    upper.addRegion(above);
+
+    harq::Neighbour* aboveLists = above->neighbour();
+    aboveLists->addNeighbour(cabin, harq::DOWN);
+    aboveLists->addNeighbour(store, harq::DOWN);
+    aboveLists->addNeighbour(store, harq::LEFT);
+    harq::Neighbour cabinLists;
+    cabinLists.setCenter(cabin);
+    cabinLists.addNeighbour(above, harq::UP);
+    harq::Equipment pump;
+    pump.setCabin(store);
+    harq::Equipment hose;
+    hose.setCabin(cabin);
+    hose.setCabin(above);
+    harq::Firecard card;
+    card.setCenter(cabin);
+
+    deck.clearRegion();
+    EXPECT_EQ(aboveLists->neighbourCount(harq::DOWN), 0u);
+    EXPECT_EQ(aboveLists->neighbourCount(harq::LEFT), 0u);
+    EXPECT_EQ(cabinLists.center(), nullptr);
+    ASSERT_EQ(cabinLists.neighbourCount(harq::UP), 1u);
+    EXPECT_EQ(cabinLists.neighbourAt(harq::UP, 0), above);
+    EXPECT_EQ(pump.cabin(), nullptr);
+    EXPECT_EQ(hose.cabin(), above) << "a cabin set before is no longer followed";
+    EXPECT_EQ(card.center(), nullptr);
+}
 
 TEST(Deck, ModelPointersAreRegisteredMetaTypes)
 {

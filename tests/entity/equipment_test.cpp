@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QPointer>
+
 #include <memory>
 
 using harq::Equipment;
@@ -85,4 +87,18 @@ TEST(Equipment, StoresPlacementAndTexts)
     ASSERT_EQ(equipment.itemCount(), 1u);
     EXPECT_EQ(equipment.itemAt(0)->name(), "hose");
     EXPECT_EQ(equipment.itemAt(0)->count(), 2);
+}
+
+TEST(Equipment, AnItemAddedTwiceIsOwnedOnce)
+{
+    QPointer<harq::EquipmentItem> watch;
+    {
+        Equipment equipment;
+        auto* item = new harq::EquipmentItem;
+        watch = item;
+        equipment.addItem(item);
+        equipment.addItem(item);
+        EXPECT_EQ(equipment.itemCount(), 1u);
+    }
+    EXPECT_TRUE(watch.isNull()) << "the item goes with the equipment, deleted once";
 }

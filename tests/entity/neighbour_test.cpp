@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using harq::Direction;
 using harq::Neighbour;
 using harq::Region;
@@ -61,6 +63,32 @@ TEST(Neighbour, ListsHoldEachRegionOncePerDirection)
     lists.setCenter(&a);
     for (std::size_t ix = 0; ix < harq::directions(); ++ix)
         EXPECT_EQ(lists.neighbourCount(ix), 0u);
+}
+
+TEST(Neighbour, DestroyedRegionsLeaveTheListsAndTheCenter)
+{
+    auto a = std::make_unique<Region>();
+    auto b = std::make_unique<Region>();
+    auto c = std::make_unique<Region>();
+    Neighbour lists;
+    lists.setCenter(a.get());
+    lists.addNeighbour(a.get(), harq::UP);
+    lists.addNeighbour(b.get(), harq::UP);
+    lists.addNeighbour(b.get(), harq::LEFT);
+    lists.addNeighbour(c.get(), harq::DOWN);
+    // Removed from one place, each is still held in another and must stay followed.
+    lists.removeNeighbour(b.get(), harq::UP);
+    lists.removeNeighbour(a.get(), harq::UP);
+
+    b.reset();
+    EXPECT_EQ(lists.neighbourCount(harq::LEFT), 0u);
+    a.reset();
+    EXPECT_EQ(lists.center(), nullptr);
+    EXPECT_EQ(lists.neighbourCount(harq::DOWN), 1u);
+
+    lists.setCenter(c.get()); // empties DOWN, where c was listed, then holds it as center
+    c.reset();
+    EXPECT_EQ(lists.center(), nullptr);
 }
 
 TEST(Firecard, HoldsTextsAndDangerSources)

@@ -97,6 +97,32 @@ TEST(Region, ReportsOnEveryStateChangeOfAnAssociatedSensor)
     EXPECT_EQ(listener.take(), QStringList({"recover", "alarm 0"}));
 }
 
+TEST(Region, SensorOfferedAgainCountsOnce)
+{
+    Region region;
+    region.setRegionPath(square);
+    region.setViewGroup(new ViewGroup("cabin", "C", DamageResponse::FIRE));
+    std::unique_ptr<Sensor> a(sensorAt(QPointF(2, 2), DamageResponse::FIRE, "A"));
+    std::unique_ptr<Sensor> b(sensorAt(QPointF(8, 8), DamageResponse::FIRE, "B"));
+    region.associateSensor(a.get());
+    region.associateSensor(a.get());
+    region.associateSensor(b.get());
+    RegionListener listener(region);
+
+    setAbnormal(*a, true);
+    EXPECT_EQ(listener.take(), QStringList({"damage", "alarm 1"}));
+    setAbnormal(*a, false);
+    EXPECT_EQ(listener.take(), QStringList({"recover", "alarm 0"}));
+
+    // Refused once, then accepted again: followed once more, still counted once.
+    a->setPos(QPointF(50, 50));
+    region.associateSensor(a.get());
+    a->setPos(QPointF(2, 2));
+    region.associateSensor(a.get());
+    setAbnormal(*a, true);
+    EXPECT_EQ(listener.take(), QStringList({"damage", "alarm 1"}));
+}
+
 TEST(Region, SensorsWithoutViewGroupOrRegionWithoutOneAreRefused)
 {
     Region region;

@@ -93,8 +93,8 @@ public:
     void addRegion(Region* region);
     /// Destroys all regions; emits nothing.
     /// In the edition with tags the sensors' links to those cabins are cleared
-    /// first. Other plain pointers to the regions (equipment cabins, neighbour
-    /// lists, fire cards) are not told.
+    /// first. Equipment cabins, neighbour lists and fire cards notice the
+    /// destruction by themselves and drop the regions.
     void clearRegion();
     /// All regions in insertion order (borrowed).
     QList<Region*> regions() const;
@@ -126,11 +126,11 @@ signals:
     /// not emit it, nor do addSensor(), sensorCheck() and clearSensor(). In the
     /// maintenance edition it comes only through onSensorStateChanged(harq::Sensor*).
     void sensorStateChanged(harq::Deck* self);
-    /// Re-emits Region::damage of every region whose setDeck() was given this
-    /// deck; \a region is that region.
+    /// Re-emits Region::damage of every region whose setDeck() was last given
+    /// this deck; \a region is that region.
     void regionDamage(harq::Region* region);
-    /// Re-emits Region::recover of every region whose setDeck() was given this
-    /// deck; \a region is that region.
+    /// Re-emits Region::recover of every region whose setDeck() was last given
+    /// this deck; \a region is that region.
     void regionRecover(harq::Region* region);
 
 #ifndef KELVANE_MAINTENANCE

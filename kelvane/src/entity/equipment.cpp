@@ -1,7 +1,10 @@
 #include "entity/equipment.h"
 
 #include "entity/equipment_item.h"
+#include "entity/region.h"
 #include "kelvane_assert.h"
+
+#include <algorithm>
 
 namespace harq {
 
@@ -22,9 +25,23 @@ void Equipment::setPos(QPointF p)
     pos_ = QVector3D(float(p.x()), float(p.y()), 0.0f);
 }
 
+void Equipment::setCabin(Region* cabin)
+{
+    // The cabin belongs to a deck that may destroy it first; the link must not dangle then.
+    if (cabin_)
+        disconnect(cabin_, &QObject::destroyed, this, nullptr);
+    cabin_ = cabin;
+    if (cabin)
+        connect(cabin, &QObject::destroyed, this, [this] { cabin_ = nullptr; });
+}
+
 void Equipment::addItem(EquipmentItem* item)
 {
     KELVANE_ASSERT(item);
+    // A second owner of the same item would delete it twice.
+    const auto held = [item](const auto& owned) { return owned.get() == item; };
+    if (std::any_of(items_.cbegin(), items_.cend(), held))
+        return;
     items_.emplace_back(item);
 }
 

@@ -84,13 +84,13 @@ public:
     /// Sets the comments.
     void setComments(const QString& text) { comments_ = text; }
 
-    /// The cabin the equipment is in (not owned).
+    /// The cabin the equipment is in (not owned); null unless set, and null again
+    /// once that cabin is destroyed (by Deck::clearRegion, for instance).
     Region* cabin() const { return cabin_; }
-    /// Sets the cabin (not owned, not watched: Deck::clearRegion does not reset it).
-    void setCabin(Region* cabin) { cabin_ = cabin; }
-    /// Takes ownership of \a item (not null, without a Qt parent).
-    /// There is no duplicate check: adding the same item twice deletes it twice.
-    /// A null \a item aborts.
+    /// Sets the cabin (not owned, may be null); the equipment notices its destruction.
+    void setCabin(Region* cabin);
+    /// Takes ownership of \a item (not null, without a Qt parent); an item
+    /// already held is ignored. A null \a item aborts.
     void addItem(EquipmentItem* item);
     /// Number of items.
     std::size_t itemCount() const { return items_.size(); }

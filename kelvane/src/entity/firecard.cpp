@@ -1,5 +1,6 @@
 #include "entity/firecard.h"
 
+#include "entity/region.h"
 #include "kelvane_assert.h"
 
 namespace harq {
@@ -37,6 +38,16 @@ Firecard::Firecard(QObject* parent)
 }
 
 Firecard::~Firecard() = default;
+
+void Firecard::setCenter(Region* center)
+{
+    // The compartment belongs to a deck that may destroy it first; the card must not point at it then.
+    if (center_)
+        disconnect(center_, &QObject::destroyed, this, nullptr);
+    center_ = center;
+    if (center)
+        connect(center, &QObject::destroyed, this, [this] { center_ = nullptr; });
+}
 
 DeviceList& Firecard::dangerSourceOuterAt(std::size_t ix)
 {

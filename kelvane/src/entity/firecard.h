@@ -59,9 +59,10 @@ public:
     explicit Firecard(QObject* parent = nullptr);
     ~Firecard() override;
 
-    /// The compartment of the card (not owned).
-    void setCenter(Region* center) { center_ = center; }
-    /// The compartment of the card (not owned), null unless set.
+    /// The compartment of the card (not owned, may be null); the card notices its destruction.
+    void setCenter(Region* center);
+    /// The compartment of the card (not owned); null unless set, and null again
+    /// once that compartment is destroyed (by Deck::clearRegion, for instance).
     Region* center() const { return center_; }
 
     /// Access passages.

@@ -1,5 +1,7 @@
 #include "entity/neighbour.h"
 
+#include "entity/region.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -90,14 +92,21 @@ Neighbour::~Neighbour() = default;
 
 void Neighbour::setCenter(Region* center)
 {
-    center_ = center;
+    Region* previous = center_;
     clearNeighbour();
+    watch(center);
+    center_ = center;
+    release(previous);
 }
 
 void Neighbour::clearNeighbour()
 {
-    for (auto& list : neighbours_)
-        list.clear();
+    Neighbours listed;
+    listed.swap(neighbours_);
+    for (const auto& list : listed) {
+        for (Region* region : list)
+            release(region);
+    }
 }
 
 void Neighbour::addNeighbour(Region* region, Direction d)
@@ -106,8 +115,10 @@ void Neighbour::addNeighbour(Region* region, Direction d)
     if (ix >= DirectionCount)
         return;
     auto& list = neighbours_[ix];
-    if (std::find(list.cbegin(), list.cend(), region) == list.cend())
-        list.push_back(region);
+    if (std::find(list.cbegin(), list.cend(), region) != list.cend())
+        return;
+    watch(region);
+    list.push_back(region);
 }
 
 void Neighbour::removeNeighbour(Region* region, Direction d)
@@ -116,7 +127,11 @@ void Neighbour::removeNeighbour(Region* region, Direction d)
     if (ix >= DirectionCount)
         return;
     auto& list = neighbours_[ix];
-    list.erase(std::remove(list.begin(), list.end(), region), list.end());
+    const auto kept = std::remove(list.begin(), list.end(), region);
+    if (kept == list.end())
+        return;
+    list.erase(kept, list.end());
+    release(region);
 }
 
 std::size_t Neighbour::neighbourCount(Direction d) const
@@ -139,6 +154,36 @@ Region* Neighbour::neighbourAt(std::size_t ix, std::size_t n) const
     if (ix >= DirectionCount || n >= neighbours_[ix].size())
         return nullptr;
     return neighbours_[ix][n];
+}
+
+bool Neighbour::holds(const Region* region) const
+{
+    const auto listed = [region](const std::vector<Region*>& list) {
+        return std::find(list.cbegin(), list.cend(), region) != list.cend();
+    };
+    return center_ == region || std::any_of(neighbours_.cbegin(), neighbours_.cend(), listed);
+}
+
+// One connection per region however often it is held; the regions belong to their
+// decks, which may destroy them while these lists live on.
+void Neighbour::watch(Region* region)
+{
+    if (!region || holds(region))
+        return;
+    connect(region, &QObject::destroyed, this, [this, region] {
+        if (center_ == region)
+            center_ = nullptr;
+        for (auto& list : neighbours_)
+            list.erase(std::remove(list.begin(), list.end(), region), list.end());
+    });
+}
+
+// Called once the region was taken out; it is still alive, since a destroyed one
+// would have left by itself.
+void Neighbour::release(Region* region)
+{
+    if (region && !holds(region))
+        disconnect(region, &QObject::destroyed, this, nullptr);
 }
 
 } // namespace harq

@@ -36,9 +36,10 @@ KELVANE_EXPORT Direction flapDirection(Direction d);
 /// The regions adjoining one region in each of the six directions. Lenient:
 /// CENTER and indices beyond the six lists are ignored or answered with 0/null.
 ///
-/// None of the regions is owned, and none is watched: a region must leave the
-/// lists (removeNeighbour) before it is destroyed, or its pointer dangles there.
-/// Region::neighbour() creates the lists of a region. Nothing is emitted.
+/// None of the regions is owned, but all are watched: a destroyed region leaves
+/// every list by itself, and a destroyed center becomes null (so clearing one
+/// deck's regions leaves no dangling pointer in the lists of another deck's
+/// regions). Region::neighbour() creates the lists of a region. Nothing is emitted.
 class KELVANE_EXPORT Neighbour : public QObject
 {
     Q_OBJECT
@@ -53,12 +54,14 @@ public:
 
     /// Stores \a center and empties all lists.
     void setCenter(Region* center);
-    /// The region whose neighbours these are (not owned); null unless set.
+    /// The region whose neighbours these are (not owned); null unless set, and
+    /// null again once that region is destroyed.
     Region* center() const { return center_; }
     /// Empties all six lists; the center stays.
     void clearNeighbour();
-    /// Appends \a region unless it is already listed in that direction.
-    /// CENTER is ignored. \a region is not checked for null.
+    /// Appends \a region unless it is already listed in that direction; it leaves
+    /// the list by itself when it is destroyed. CENTER is ignored. \a region is not
+    /// checked for null.
     void addNeighbour(Region* region, Direction d);
     /// Removes \a region from the list of direction \a d, if listed; CENTER is ignored.
     void removeNeighbour(Region* region, Direction d);
@@ -73,6 +76,10 @@ public:
     Region* neighbourAt(std::size_t ix, std::size_t n) const;
 
 private:
+    bool holds(const Region* region) const;
+    void watch(Region* region);
+    void release(Region* region);
+
     Region* center_ = nullptr;
     Neighbours neighbours_;
 };

@@ -78,7 +78,17 @@ void Region::setViewGroup(std::shared_ptr<ViewGroup> vg)
 
 void Region::setDeck(Deck* deck)
 {
-    deck_ = deck;
+    if (deck != deck_) {
+        if (deck_) {
+            disconnect(this, &Region::damage, deck_, &Deck::regionDamage);
+            disconnect(this, &Region::recover, deck_, &Deck::regionRecover);
+            disconnect(deck_, &QObject::destroyed, this, nullptr);
+        }
+        // Forgetting a destroyed deck keeps the disconnection above off freed memory.
+        if (deck)
+            connect(deck, &QObject::destroyed, this, [this] { deck_ = nullptr; });
+        deck_ = deck;
+    }
     if (deck) {
         // Setting the same deck again must not forward every signal twice.
         connect(this, &Region::damage, deck, &Deck::regionDamage, Qt::UniqueConnection);
@@ -118,10 +128,13 @@ void Region::associateSensor(Sensor* sensor)
     const bool qualifies = sensor->viewGroup() && view_group_
         && sensor->viewGroup()->hasCommonResponse(*view_group_) && containsPoint(sensor->point());
     if (qualifies) {
-        if (!sensors_.contains(sensor))
+        if (!sensors_.contains(sensor)) {
             forgetOnDestruction(sensor);
-        sensors_.append(sensor);
-        connect(sensor, &Sensor::sensorStateChanged, this, &Region::onSensorStateChanged);
+            sensors_.append(sensor);
+        }
+        // Unique: a sensor offered again must not count or report twice; in the maintenance
+        // edition it may still be listed from a refusal that only disconnected it.
+        connect(sensor, &Sensor::sensorStateChanged, this, &Region::onSensorStateChanged, Qt::UniqueConnection);
         return;
     }
     // The maintenance edition keeps a refused sensor listed until the next re-association.

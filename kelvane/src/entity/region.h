@@ -78,8 +78,9 @@ public:
     ///
     /// \a deck is not owned and may be null. A non-null deck gets damage()
     /// connected to Deck::regionDamage and recover() to Deck::regionRecover, once
-    /// however often it is set. Connections to a previous deck stay: a region moved
-    /// to another deck reports to both. Deck::addRegion does not call this.
+    /// however often it is set. A previous, different deck loses those two
+    /// connections: a region moved to another deck reports only to that one, and
+    /// one given null to none. Deck::addRegion does not call this.
     void setDeck(Deck* deck);
 
     /// Host-assigned identifier (0 unless set).
@@ -102,7 +103,8 @@ public:
     const QString& side() const { return side_; }
     /// Characteristic code.
     int characteristic() const { return characteristic_; }
-    /// The deck given to setDeck() (not owned), null before.
+    /// The deck given to setDeck() (not owned); null before, and null again once
+    /// that deck is destroyed.
     Deck* deck() const { return deck_; }
     /// Null without a view group. Borrowed: valid while the region keeps this
     /// group (until the next setViewGroup or its destruction).
@@ -119,13 +121,14 @@ public:
     ///
     /// The sensor qualifies when it and the region have view groups with a common
     /// response bit and the outline contains the sensor's point(). A qualifying
-    /// sensor is listed and its sensorStateChanged connected, with no duplicate
-    /// check: offered twice, it is listed and connected twice and counts twice.
-    /// A refused sensor is disconnected; in the edition with tags one listing of
-    /// it is removed, in the maintenance edition it stays listed (and counted)
-    /// until the next reassociateSensor(). In the edition with tags a cabin also
-    /// sets itself as the sensor's cabin, whether or not it accepts it. Emits
-    /// nothing: the region first reports at the sensor's next state change.
+    /// sensor is listed and its sensorStateChanged connected, once however often it
+    /// is offered, so it counts once. A refused sensor is disconnected; in the
+    /// edition with tags it is also removed from the list, in the maintenance
+    /// edition it stays listed (and counted when another listed sensor changes)
+    /// until it is accepted again or the next reassociateSensor(). In the edition
+    /// with tags a cabin also sets itself as the sensor's cabin, whether or not it
+    /// accepts it. Emits nothing: the region first reports at the sensor's next
+    /// state change.
     /// A null \a sensor aborts.
     void associateSensor(Sensor* sensor);
 #ifdef KELVANE_MAINTENANCE
