@@ -2,7 +2,9 @@
 #include "config/tag_config.h"
 #include "config/team_config.h"
 #include "entity/equipment.h"
+#include "entity/deck.h"
 #include "entity/equipment_classifier.h"
+#include "entity/region.h"
 #include "graphics/equipment_tag.h"
 #include "graphics/pixmap_tag.h"
 #include "graphics/team_tag.h"
@@ -232,4 +234,26 @@ TEST_F(TagTest, EquipmentTagStandsAtItsEquipmentNamedAfterItsKind)
 TEST(EquipmentTagDeathTest, NullEquipmentStops)
 {
     EXPECT_DEATH(EquipmentTag(nullptr), "equip_.*EquipmentTag::EquipmentTag\\(std::shared_ptr<harq::Equipment>, QGraphicsItem\\*\\)");
+}
+
+TEST(PixmapTag, DeckAndCompartmentLinksDoNotOutliveTheirObjects)
+{
+    PixmapTag tag;
+    auto deck = std::make_unique<harq::Deck>();
+    auto cabin = std::make_unique<harq::Region>();
+    auto other = std::make_unique<harq::Region>();
+    tag.setDeck(deck.get());
+    tag.setCabin(cabin.get());
+    EXPECT_EQ(tag.deck(), deck.get());
+    EXPECT_EQ(tag.cabin(), cabin.get());
+
+    // A compartment the tag was moved away from no longer concerns it.
+    tag.setCabin(other.get());
+    cabin.reset();
+    EXPECT_EQ(tag.cabin(), other.get());
+
+    other.reset();
+    deck.reset();
+    EXPECT_EQ(tag.cabin(), nullptr);
+    EXPECT_EQ(tag.deck(), nullptr);
 }

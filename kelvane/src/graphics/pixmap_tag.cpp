@@ -1,6 +1,8 @@
 #include "graphics/pixmap_tag.h"
 
 #include "config/tag_config.h"
+#include "entity/deck.h"
+#include "entity/region.h"
 
 #include <QDateTime>
 #include <QGraphicsPixmapItem>
@@ -72,14 +74,24 @@ void PixmapTag::setText(QString tag)
     makeTag(tag);
 }
 
+// The deck and the compartment belong to the host's model, which may destroy
+// them while the tag is still shown; the links must not dangle then.
 void PixmapTag::setDeck(harq::Deck* deck)
 {
+    if (deck_)
+        disconnect(deck_, &QObject::destroyed, this, nullptr);
     deck_ = deck;
+    if (deck)
+        connect(deck, &QObject::destroyed, this, [this] { deck_ = nullptr; });
 }
 
 void PixmapTag::setCabin(harq::Region* cabin)
 {
+    if (cabin_)
+        disconnect(cabin_, &QObject::destroyed, this, nullptr);
     cabin_ = cabin;
+    if (cabin)
+        connect(cabin, &QObject::destroyed, this, [this] { cabin_ = nullptr; });
 }
 
 void PixmapTag::makePixmap(const QPixmap& pixmap)

@@ -46,9 +46,10 @@ public:
 
     /// The tag's text, also its tool tip; empty until set.
     const QString& tag() const { return tag_; }
-    /// The deck set with setDeck(); not owned, null until set.
+    /// The deck set with setDeck(); not owned; null until set and once that deck is destroyed.
     harq::Deck* deck() const { return deck_; }
-    /// The compartment set with setCabin(); not owned, null until set.
+    /// The compartment set with setCabin(); not owned; null until set and once that
+    /// compartment is destroyed.
     harq::Region* cabin() const { return cabin_; }
     /// Identifies the tag within one run; not stable across runs.
     quint64 code() const { return code_; }
@@ -61,9 +62,11 @@ public slots:
     void setPixmap(QPixmap pixmap);
     /// Sets \a tag as the tag's text and tool tip, through makeTag().
     void setText(QString tag);
-    /// The deck the tag is placed on; not owned. The library only stores it.
+    /// The deck the tag is placed on; not owned. The library only stores it, and
+    /// forgets it when it is destroyed.
     void setDeck(harq::Deck* deck);
-    /// The compartment the tag is placed in; not owned. The library only stores it.
+    /// The compartment the tag is placed in; not owned. The library only stores it,
+    /// and forgets it when it is destroyed.
     void setCabin(harq::Region* cabin);
 
 protected:
