@@ -334,8 +334,8 @@ void MaintainerWindow::redrawBoundary(DamageBoundary* boundary)
     boundary->setMaintenanceCommand(command_);
     boundary->onResetBoundary();
     // A drawing abandoned or too short would leave the boundary without an
-    // outline, which the file cannot hold, and its graphic would join later
-    // tasks: the old outline comes back instead.
+    // outline, which the file cannot hold: the old outline comes back instead,
+    // and the idle drawing goes.
     QPointer<DamageBoundary> guard(boundary);
     auto once = std::make_shared<QMetaObject::Connection>();
     *once = connect(command_, &MaintenanceCommand::stateChanged, this, [this, guard, old, once](MaintenanceCommandState s) {
@@ -349,10 +349,8 @@ void MaintainerWindow::redrawBoundary(DamageBoundary* boundary)
             return;
         }
         for (QGraphicsItem* child : guard->childItems()) {
-            if (auto* graphic = qgraphicsitem_cast<RegionPathGraphic*>(child)) {
-                disconnect(command_, nullptr, graphic, nullptr);
+            if (auto* graphic = qgraphicsitem_cast<RegionPathGraphic*>(child))
                 graphic->deleteLater();
-            }
         }
         guard->makeBoundary(old, guard->isMaster());
         report(tr("边界未重画，保留原轮廓"));

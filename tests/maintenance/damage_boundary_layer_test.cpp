@@ -207,6 +207,17 @@ TEST_F(BoundaryLayers, AbandonedRedrawingGivesWayToTheNextOne)
     ASSERT_FALSE(abandoned.isNull());
     EXPECT_TRUE(abandoned->path().isEmpty());
 
+    // The maintainer's next task draws with the same command: the abandoned
+    // drawing stays out of it and the boundary stays without an outline.
+    command.onPath();
+    abandoned->onAddPoint(QPointF(1, 1));
+    abandoned->onAddPoint(QPointF(9, 1));
+    abandoned->onAddPoint(QPointF(9, 9));
+    command.setState(CONFIRM);
+    EXPECT_TRUE(master->lines().isEmpty());
+    EXPECT_TRUE(abandoned->path().isEmpty());
+    EXPECT_EQ(drawingOf(master), abandoned.data());
+
     master->onResetBoundary();
     EXPECT_TRUE(abandoned.isNull());
     QPointer<RegionPathGraphic> drawing = drawingOf(master);

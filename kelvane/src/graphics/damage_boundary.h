@@ -197,8 +197,11 @@ public slots:
     /// the boundary in its own role. The segments are deleted at once, and a
     /// drawing item becomes a child of this boundary, replacing an unfinished
     /// earlier one. Without a command nothing drives the drawing; an abandoned
-    /// drawing leaves the boundary without segments until it is redrawn or
-    /// removed. A redrawn master does not pass its outline on to its slaves.
+    /// drawing (IDLE or POSITIONING announced after PATH, with no outline
+    /// accepted) leaves the boundary without segments until it is redrawn or
+    /// removed, and stops following the command, so a later drawing for another
+    /// task does not rebuild this boundary. A redrawn master does not pass its
+    /// outline on to its slaves.
     void onResetBoundary();
 #endif
 

@@ -6,6 +6,8 @@
 
 #include <QGraphicsScene>
 
+#include <memory>
+
 void DamageBoundary::makeBoundary(QPolygonF path, bool master)
 {
     buildSegments(std::move(path), master);
@@ -29,8 +31,21 @@ void DamageBoundary::onResetBoundary()
     redrawing_->setPath(QPolygonF());
     clearPath();
     connect(redrawing_, &RegionPathGraphic::newPath, this, &DamageBoundary::finishRedrawing);
-    if (command_)
-        connect(command_, &MaintenanceCommand::stateChanged, redrawing_, &RegionPathGraphic::onMaintenanceStateChanged);
+    if (!command_)
+        return;
+    connect(command_, &MaintenanceCommand::stateChanged, redrawing_, &RegionPathGraphic::onMaintenanceStateChanged);
+    // An abandoned drawing stays in place, showing nothing, but takes no part in
+    // the maintainer's next task: it would rebuild this boundary from an outline
+    // drawn for something else.
+    MaintenanceCommand* command = command_;
+    RegionPathGraphic* drawing = redrawing_;
+    auto started = std::make_shared<bool>(false);
+    connect(command_, &MaintenanceCommand::stateChanged, drawing, [command, drawing, started](MaintenanceCommandState state) {
+        if (state == PATH)
+            *started = true;
+        else if (*started && (state == IDLE || state == POSITIONING))
+            command->disconnect(drawing);
+    });
 }
 
 void DamageBoundary::connectRequests(BoundaryLine* line)
