@@ -63,9 +63,9 @@ public:
     int condition() const { return condition_; }
     /// Sets the condition code.
     void setCondition(int condition) { condition_ = condition; }
-    /// Specification text.
+    /// Model and rating text (its specification); empty until set.
     const QString& specification() const { return specification_; }
-    /// Sets the specification text.
+    /// Sets the equipment's model and rating text (its specification).
     void setSpecification(const QString& text) { specification_ = text; }
     /// The person or post in charge.
     const QString& charge() const { return charge_; }

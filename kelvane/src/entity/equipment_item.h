@@ -20,14 +20,14 @@ public:
 
     /// Name of the component.
     const QString& name() const { return name_; }
-    /// Specification text.
+    /// Model and rating text (its specification); empty until set.
     const QString& specification() const { return specification_; }
     /// Number of pieces.
     int count() const { return amount_; }
 
     /// Sets the name of the component.
     void setName(const QString& name) { name_ = name; }
-    /// Sets the specification text.
+    /// Sets the component's model and rating text (its specification).
     void setSpecification(const QString& specification) { specification_ = specification; }
     /// Sets the number of pieces.
     void setCount(int count) { amount_ = count; }
