@@ -3,6 +3,7 @@
 #include "entity/equipment_item.h"
 #include "entity/region.h"
 #include "kelvane_assert.h"
+#include "object_link.h"
 
 #include <algorithm>
 
@@ -27,12 +28,8 @@ void Equipment::setPos(QPointF p)
 
 void Equipment::setCabin(Region* cabin)
 {
-    // The cabin belongs to a deck that may destroy it first; the link must not dangle then.
-    if (cabin_)
-        disconnect(cabin_, &QObject::destroyed, this, nullptr);
-    cabin_ = cabin;
-    if (cabin)
-        connect(cabin, &QObject::destroyed, this, [this] { cabin_ = nullptr; });
+    // The cabin belongs to a deck that may destroy it first.
+    kelvane::linkUntilDestroyed(this, cabin_, cabin);
 }
 
 void Equipment::addItem(EquipmentItem* item)

@@ -2,6 +2,7 @@
 
 #include "entity/region.h"
 #include "kelvane_assert.h"
+#include "object_link.h"
 
 namespace harq {
 
@@ -41,12 +42,8 @@ Firecard::~Firecard() = default;
 
 void Firecard::setCenter(Region* center)
 {
-    // The compartment belongs to a deck that may destroy it first; the card must not point at it then.
-    if (center_)
-        disconnect(center_, &QObject::destroyed, this, nullptr);
-    center_ = center;
-    if (center)
-        connect(center, &QObject::destroyed, this, [this] { center_ = nullptr; });
+    // The compartment belongs to a deck that may destroy it first.
+    kelvane::linkUntilDestroyed(this, center_, center);
 }
 
 DeviceList& Firecard::dangerSourceOuterAt(std::size_t ix)

@@ -5,6 +5,7 @@
 #include "entity/sensor.h"
 #include "entity/view_group.h"
 #include "kelvane_assert.h"
+#include "object_link.h"
 
 #include <algorithm>
 
@@ -82,12 +83,9 @@ void Region::setDeck(Deck* deck)
         if (deck_) {
             disconnect(this, &Region::damage, deck_, &Deck::regionDamage);
             disconnect(this, &Region::recover, deck_, &Deck::regionRecover);
-            disconnect(deck_, &QObject::destroyed, this, nullptr);
         }
         // Forgetting a destroyed deck keeps the disconnection above off freed memory.
-        if (deck)
-            connect(deck, &QObject::destroyed, this, [this] { deck_ = nullptr; });
-        deck_ = deck;
+        kelvane::linkUntilDestroyed(this, deck_, deck);
     }
     if (deck) {
         // Setting the same deck again must not forward every signal twice.

@@ -3,6 +3,7 @@
 #include "config/tag_config.h"
 #include "entity/deck.h"
 #include "entity/region.h"
+#include "object_link.h"
 
 #include <QDateTime>
 #include <QGraphicsPixmapItem>
@@ -75,23 +76,15 @@ void PixmapTag::setText(QString tag)
 }
 
 // The deck and the compartment belong to the host's model, which may destroy
-// them while the tag is still shown; the links must not dangle then.
+// them while the tag is still shown.
 void PixmapTag::setDeck(harq::Deck* deck)
 {
-    if (deck_)
-        disconnect(deck_, &QObject::destroyed, this, nullptr);
-    deck_ = deck;
-    if (deck)
-        connect(deck, &QObject::destroyed, this, [this] { deck_ = nullptr; });
+    kelvane::linkUntilDestroyed(this, deck_, deck);
 }
 
 void PixmapTag::setCabin(harq::Region* cabin)
 {
-    if (cabin_)
-        disconnect(cabin_, &QObject::destroyed, this, nullptr);
-    cabin_ = cabin;
-    if (cabin)
-        connect(cabin, &QObject::destroyed, this, [this] { cabin_ = nullptr; });
+    kelvane::linkUntilDestroyed(this, cabin_, cabin);
 }
 
 void PixmapTag::makePixmap(const QPixmap& pixmap)
