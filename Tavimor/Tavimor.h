@@ -86,9 +86,9 @@ public:
     ///
     /// \return 0 when queued or when committed and written; -1 for an empty name,
     /// a period of 1 to 99 or negative, a null callback, or a name too long for
-    /// a unit; -2 when more than 65535 names await an answer; the socket's write
-    /// result (-1, for instance while unconnected) when a flush fails, in which
-    /// case the queued frames are kept for the next flush. A frame rejected
+    /// a unit; -2 when more than 65535 names await an answer; -1 when a flush
+    /// fails (the socket did not take the whole queue, for instance while
+    /// unconnected), in which case the queued frames are kept for the next flush. A frame rejected
     /// because of the automatic flush is not queued and its name not recorded.
     int BookDt(QString szNm, int nTm, int nCmt, void (*pfnBook)(stDt*, int, int));
     /// Queues a book request without recording the name or touching the callback.
@@ -96,7 +96,7 @@ public:
     /// buffer the same way; \a nCmt 0 leaves the request queued, any other value
     /// flushes it (and writes the count of BookDt calls to the debug log).
     /// \return -1 for an empty name, a refused period or a name too long for a
-    /// unit; otherwise 0, or the socket's write result when a flush fails.
+    /// unit; otherwise 0, or -1 when a flush fails (the queue is kept).
     int TryDt(QString szNm, int nTm, int nCmt);
     /// Sends a cancel; an empty name forgets every unanswered booking instead and returns -1.
     /// The cancel goes out at once; a cancelled name that is still awaiting its
