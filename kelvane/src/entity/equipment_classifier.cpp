@@ -1,10 +1,22 @@
 #include "entity/equipment_classifier.h"
 
-#ifdef KELVANE_MAINTENANCE
-#include "entity/equipment.h"
-#endif
+#include "kelvane_edition.h"
 
 namespace harq {
+
+namespace {
+
+// The maintenance edition's catalogue gives each classifier exactly one kind of
+// fight; kelvaned's may combine them as flags.
+bool fights(int classifier, EquipmentClassifier::Fights kind)
+{
+    if constexpr (kelvane::kMaintenanceEdition)
+        return classifier == kind;
+    else
+        return (classifier & kind) != 0;
+}
+
+} // namespace
 
 EquipmentClassifier::EquipmentClassifier(QObject* parent)
     : QObject(parent)
@@ -13,31 +25,14 @@ EquipmentClassifier::EquipmentClassifier(QObject* parent)
 
 EquipmentClassifier::~EquipmentClassifier() = default;
 
-#ifdef KELVANE_MAINTENANCE
 bool EquipmentClassifier::isAntiFire() const
 {
-    return classifier_ == AntiFire;
+    return fights(classifier_, AntiFire);
 }
 
 bool EquipmentClassifier::isAntiSink() const
 {
-    return classifier_ == AntiSink;
+    return fights(classifier_, AntiSink);
 }
-
-void EquipmentClassifier::holdEquipment(std::shared_ptr<Equipment> equipment)
-{
-    equipments_.push_back(std::move(equipment));
-}
-#else
-bool EquipmentClassifier::isAntiFire() const
-{
-    return (classifier_ & AntiFire) != 0;
-}
-
-bool EquipmentClassifier::isAntiSink() const
-{
-    return (classifier_ & AntiSink) != 0;
-}
-#endif
 
 } // namespace harq

@@ -5,4 +5,5 @@ list(APPEND KELVANE_MAINTENANCE_SOURCES
     src/maintenance/position_icon_graphic.h src/maintenance/position_icon_graphic.cpp
     src/maintenance/region_path_graphic.h src/maintenance/region_path_graphic.cpp
     src/maintenance/damage_boundary_layer.h src/maintenance/damage_boundary_layer.cpp
+    src/maintenance/equipment_classifier_maintenance.cpp
 )
