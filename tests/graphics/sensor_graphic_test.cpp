@@ -292,6 +292,18 @@ TEST_F(SensorGraphicTest, MarkBlinksWhileTheSensorIsAbnormal)
     feed(*sensor, "t1", 0.5);
     EXPECT_EQ(mark->graphicsEffect(), nullptr);
 
+    // Acknowledged: steady, also across state changes, until the flag is cleared.
+    EXPECT_FALSE(graphic.isAcknowledged());
+    feed(*sensor, "t1", 5);
+    graphic.setAcknowledged(true);
+    EXPECT_EQ(mark->graphicsEffect(), nullptr);
+    feed(*sensor, "t0", 5);
+    EXPECT_EQ(mark->graphicsEffect(), nullptr);
+    graphic.setAcknowledged(false);
+    EXPECT_NE(qobject_cast<QGraphicsOpacityEffect*>(mark->graphicsEffect()), nullptr);
+    feed(*sensor, "t0", 0.5);
+    feed(*sensor, "t1", 0.5);
+
     // Replacing the animation destroys the old one and restores the mark.
     feed(*sensor, "t1", 5);
     ASSERT_NE(mark->graphicsEffect(), nullptr);

@@ -70,6 +70,31 @@ void SensorGraphic::acceptAnimotion(AlarmAnimation* animation)
     if (animation)
         animation->setParent(this);
 }
+
+void SensorGraphic::setAcknowledged(bool acknowledged)
+{
+    if (acknowledged == acknowledged_)
+        return;
+    acknowledged_ = acknowledged;
+    // Nothing to show before a sensor is bound; its first state change decides.
+    if (sensor_)
+        updateAnimation();
+}
+
+bool SensorGraphic::isAcknowledged() const
+{
+    return acknowledged_;
+}
+
+void SensorGraphic::updateAnimation()
+{
+    if (!animation_)
+        return;
+    if (sensor_->isNormal() || acknowledged_)
+        animation_->stop();
+    else
+        animation_->start(animationItem());
+}
 #endif
 
 QRectF SensorGraphic::boundingRect() const
@@ -127,12 +152,7 @@ void SensorGraphic::updateSensor()
 {
     updateToolTip();
 #ifndef KELVANE_MAINTENANCE
-    if (animation_) {
-        if (sensor_->isNormal())
-            animation_->stop();
-        else
-            animation_->start(animationItem());
-    }
+    updateAnimation();
 #endif
     doUpdateSensor();
 }

@@ -56,6 +56,16 @@ public:
     /// sensor: called before setSensor() it stops the process through the
     /// library's assertion.
     void acceptAnimotion(AlarmAnimation* animation);
+    /// Marks the sensor's alarm as seen by the operator (false by default).
+    /// While acknowledged an abnormal sensor shows steady: a running alarm
+    /// animation stops at once (restoring the former effect, as stop() does)
+    /// and state changes do not start it. Clearing the flag while the sensor
+    /// is abnormal starts the animation again. The flag stays until cleared,
+    /// also across a return to normal; setting it to its current value does
+    /// nothing.
+    void setAcknowledged(bool acknowledged);
+    /// Whether the alarm is acknowledged; see setAcknowledged().
+    bool isAcknowledged() const;
 #endif
 
     /// Union of the icon and the label; empty before setSensor().
@@ -86,11 +96,16 @@ private slots:
 
 private:
     void updateToolTip();
+#ifndef KELVANE_MAINTENANCE
+    /// Starts or stops the animation to match the sensor's state and the acknowledgement.
+    void updateAnimation();
+#endif
 
     QPointer<harq::Sensor> sensor_;
     QGraphicsPixmapItem* icon_ = nullptr;
     QGraphicsTextItem* name_ = nullptr;
 #ifndef KELVANE_MAINTENANCE
     QPointer<AlarmAnimation> animation_;
+    bool acknowledged_ = false;
 #endif
 };
