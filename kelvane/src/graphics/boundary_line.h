@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 
 #include <QGraphicsLineItem>
@@ -20,7 +21,7 @@ class KELVANE_EXPORT BoundaryLine : public QObject, public QGraphicsLineItem
 
 public:
     /// Item type of a segment, for qgraphicsitem_cast().
-    enum { Type = UserType + 21 };
+    enum { Type = kelvane::BoundaryLineType };
 
 #ifdef KELVANE_MAINTENANCE
     /// A segment without role or geometry, child item of \a parent (none when

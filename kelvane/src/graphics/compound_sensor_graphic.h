@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "graphics/sensor_graphic.h"
 
 /// The plain sensor graphic: its state shows in the tool tip and, while the
@@ -11,7 +12,7 @@ class KELVANE_EXPORT CompoundSensorGraphic : public SensorGraphic
 
 public:
     /// Item type of the plain sensor graphic, for qgraphicsitem_cast().
-    enum { Type = UserType + 10 };
+    enum { Type = kelvane::CompoundSensorGraphicType };
 
     /// An unbound graphic, child item of \a parent (none when null); it shows
     /// nothing before setSensor().

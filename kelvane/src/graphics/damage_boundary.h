@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 
 #include <QList>
@@ -59,7 +60,7 @@ public:
     enum BType : int { FIRE = 0, SMOKE = 1 };
 #endif
     /// Item type of a boundary, for qgraphicsitem_cast().
-    enum { Type = UserType + 20 };
+    enum { Type = kelvane::DamageBoundaryType };
 
     /// An empty master boundary of \a deck (no segments; in the edition with
     /// tags also no family code yet and type FIRE), child item of \a parent

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 
 #include <QGraphicsObject>
@@ -24,7 +25,7 @@ class KELVANE_EXPORT EquipmentLayer : public QGraphicsObject
 
 public:
     /// Item type of the equipment layer, for qgraphicsitem_cast().
-    enum { Type = UserType + 45 };
+    enum { Type = kelvane::EquipmentLayerType };
     /// The group item of each kind of equipment. The kinds belong to the ship
     /// model and are not owned; the groups are child items of the layer.
     using Groups = QHash<harq::EquipmentClassifier*, QGraphicsItem*>;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/pixmap_tag.h"
+#include "item_type.h"
 #include "kelvane_export.h"
 
 #include <memory>
@@ -19,7 +20,7 @@ class KELVANE_EXPORT EquipmentTag : public PixmapTag
 
 public:
     /// Item type of an equipment tag, for qgraphicsitem_cast().
-    enum { Type = UserType + 43 };
+    enum { Type = kelvane::EquipmentTagType };
 
     /// A tag for \a equipment, sharing its ownership, placed at the
     /// equipment's position and a child item of \a parent (none when null). It

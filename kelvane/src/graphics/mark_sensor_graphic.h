@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "graphics/sensor_graphic.h"
 
 class QGraphicsRectItem;
@@ -18,7 +19,7 @@ class KELVANE_EXPORT MarkSensorGraphic : public SensorGraphic
 
 public:
     /// Item type of the sensor graphic with a mark, for qgraphicsitem_cast().
-    enum { Type = UserType + 11 };
+    enum { Type = kelvane::MarkSensorGraphicType };
 
     /// An unbound graphic without mark, child item of \a parent (none when
     /// null); it shows nothing before setSensor().

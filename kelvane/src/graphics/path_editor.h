@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 #include "graphics/scene_bounds.h"
 
@@ -20,7 +21,7 @@ class KELVANE_EXPORT PathEditor : public QGraphicsObject
 
 public:
     /// Item type of the editor base, for qgraphicsitem_cast().
-    enum { Type = UserType + 46 };
+    enum { Type = kelvane::PathEditorType };
 
     /// \a path is the outline being edited; it is the editor's extent until
     /// the editor is placed in a scene. The editor is a child item of \a parent

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 
 #include <QGraphicsObject>
@@ -26,7 +27,7 @@ class KELVANE_EXPORT PixmapTag : public QGraphicsObject
 
 public:
     /// Item type of a free tag, for qgraphicsitem_cast().
-    enum { Type = UserType + 41 };
+    enum { Type = kelvane::PixmapTagType };
 
     /// A tag without picture or text, on no deck and in no compartment, child
     /// item of \a parent (none when null). It gets its code() here.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 
 #include <QGraphicsPolygonItem>
@@ -30,7 +31,7 @@ class KELVANE_EXPORT ReactionRegion : public QObject, public QGraphicsPolygonIte
 
 public:
     /// Item type of a reaction region, for qgraphicsitem_cast().
-    enum { Type = UserType + 13 };
+    enum { Type = kelvane::ReactionRegionType };
 
     /// A region with \a region's outline, child item of \a parent (none when
     /// null), that follows the compartment's name, code, outline, alarm count

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 
 #include <QGraphicsObject>
@@ -31,7 +32,7 @@ class KELVANE_EXPORT RegionReactionLayer : public QGraphicsObject
 
 public:
     /// Item type of the region reaction layer, for qgraphicsitem_cast().
-    enum { Type = UserType + 14 };
+    enum { Type = kelvane::RegionReactionLayerType };
 
     /// The container of each compartment type: a rectangle item without
     /// rectangle, child item of the layer and parent of that type's regions.

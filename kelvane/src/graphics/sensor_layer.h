@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 #ifdef KELVANE_MAINTENANCE
 #include "graphics/scene_bounds.h"
@@ -31,7 +32,7 @@ class KELVANE_EXPORT SensorLayer : public QGraphicsObject
 
 public:
     /// Item type of the sensor layer, for qgraphicsitem_cast().
-    enum { Type = UserType + 12 };
+    enum { Type = kelvane::SensorLayerType };
 
     /// An empty layer, child item of \a parent (none when null).
     explicit SensorLayer(QGraphicsItem* parent = nullptr);

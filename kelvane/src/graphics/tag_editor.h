@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 #include "graphics/scene_bounds.h"
 
@@ -24,7 +25,7 @@ class KELVANE_EXPORT TagEditor : public QGraphicsObject
 
 public:
     /// Item type of the tag editor, for qgraphicsitem_cast().
-    enum { Type = UserType + 44 };
+    enum { Type = kelvane::TagEditorType };
 
     /// An editor that moves \a tag (not owned), remembering its position for
     /// a cancel; child item of \a parent (none when null), taking hover

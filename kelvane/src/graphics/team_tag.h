@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/pixmap_tag.h"
+#include "item_type.h"
 #include "kelvane_export.h"
 
 #include <QString>
@@ -17,7 +18,7 @@ class KELVANE_EXPORT TeamTag : public PixmapTag
 
 public:
     /// Item type of a team tag, for qgraphicsitem_cast().
-    enum { Type = UserType + 42 };
+    enum { Type = kelvane::TeamTagType };
 
     /// A tag standing for no team yet (empty team name), child item of
     /// \a parent (none when null). Nothing is booked until deployTeam().

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 #include "graphics/scene_bounds.h"
 
@@ -33,7 +34,7 @@ class KELVANE_EXPORT DamageBoundaryLayer : public QObject, public QGraphicsItem
 
 public:
     /// The item type returned by type(), for qgraphicsitem_cast.
-    enum { Type = UserType + 62 };
+    enum { Type = kelvane::DamageBoundaryLayerType };
 
     /// An empty layer for \a deck, which is borrowed (handed to every boundary
     /// the layer creates) and must outlive the layer.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 #include "maintenance/maintenance_command_state.h"
 #include "graphics/scene_bounds.h"
@@ -27,7 +28,7 @@ class KELVANE_EXPORT PositionIconGraphic : public QGraphicsObject
 
 public:
     /// The item type returned by type(), for qgraphicsitem_cast.
-    enum { Type = UserType + 60 };
+    enum { Type = kelvane::PositionIconGraphicType };
 
     /// Inactive, without an icon, at position (0, 0).
     explicit PositionIconGraphic(QGraphicsItem* parent = nullptr);

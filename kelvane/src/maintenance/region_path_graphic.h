@@ -1,5 +1,6 @@
 #pragma once
 
+#include "item_type.h"
 #include "kelvane_export.h"
 #include "maintenance/maintenance_command_state.h"
 #include "graphics/scene_bounds.h"
@@ -32,7 +33,7 @@ class KELVANE_EXPORT RegionPathGraphic : public QGraphicsObject
 
 public:
     /// The item type returned by type(), for qgraphicsitem_cast.
-    enum { Type = UserType + 61 };
+    enum { Type = kelvane::RegionPathGraphicType };
 
     /// Shows no outline and is not drawing.
     explicit RegionPathGraphic(QGraphicsItem* parent = nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/path_editor.h"
+#include "item_type.h"
 #include "kelvane_export.h"
 
 class QGraphicsLineItem;
@@ -22,7 +23,7 @@ class KELVANE_EXPORT PathDrawer : public PathEditor
 
 public:
     /// Item type of the outline drawer, for qgraphicsitem_cast().
-    enum { Type = UserType + 47 };
+    enum { Type = kelvane::PathDrawerType };
 
     /// A drawer with no point placed yet, child item of \a parent (none when
     /// null). \a path only gives the extent until the drawer is in a scene
