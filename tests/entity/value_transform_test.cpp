@@ -11,6 +11,14 @@ TEST(ValueTransform, ParenthesesAloneSeparateNumbers)
     const ValueTransform vt("(2 1)(3 0)");
     EXPECT_DOUBLE_EQ(vt.transform(5.0), 13.0);
     EXPECT_EQ(vt.str(), "(2 1) (3 0) ");
+
+    // Every kind of white space separates, as an input method may type it.
+    for (const char16_t space : {u'\t', u'\u00a0', u'\u2003', u'\u3000'}) {
+        const QChar sp(space);
+        const ValueTransform spaced(QString("(2") + sp + "1)(3" + sp + "0)");
+        EXPECT_DOUBLE_EQ(spaced.transform(10.0), 23.0) << int(space);
+        EXPECT_EQ(spaced.str(), "(2 1) (3 0) ") << int(space);
+    }
 }
 
 TEST(ValueTransform, MalformedTextNeverFails)

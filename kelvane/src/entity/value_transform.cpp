@@ -13,7 +13,9 @@ namespace {
 
 const QRegularExpression& whiteSpace()
 {
-    static const QRegularExpression re(QStringLiteral("\\s"));
+    // Input methods type full-width and no-break spaces; without Unicode
+    // properties \s would take them for part of a number.
+    static const QRegularExpression re(QStringLiteral("\\s"), QRegularExpression::UseUnicodePropertiesOption);
     return re;
 }
 
