@@ -297,15 +297,24 @@ TEST(Deck, ReleasedSensorsAreForgottenByRegions)
 #ifndef KELVANE_MAINTENANCE
 TEST(Deck, ReleasedCabinsAreForgottenBySensors)
 {
-    Deck deck;
-    Region* cabin = regionOf(Region::CabinType, 1, square);
-    deck.addRegion(cabin);
-    Sensor* sensor = sensorAt(QPointF(5, 5), DamageResponse::FIRE, "A");
-    deck.addSensor(sensor);
-    cabin->associateSensor(sensor);
-    ASSERT_EQ(sensor->cabin(), cabin);
-    deck.clearRegion();
-    EXPECT_EQ(sensor->cabin(), nullptr);
+    // The cabin is held by the sensor's deck, by another deck or by nobody.
+    enum Holder { Own, Other, Nobody };
+    for (const Holder holder : {Own, Other, Nobody}) {
+        Deck deck;
+        Deck other;
+        Region* cabin = regionOf(Region::CabinType, 1, square);
+        if (holder != Nobody)
+            (holder == Own ? deck : other).addRegion(cabin);
+        Sensor* sensor = sensorAt(QPointF(5, 5), DamageResponse::FIRE, "A");
+        deck.addSensor(sensor);
+        cabin->associateSensor(sensor);
+        ASSERT_EQ(sensor->cabin(), cabin);
+        if (holder == Nobody)
+            delete cabin;
+        else
+            (holder == Own ? deck : other).clearRegion();
+        EXPECT_EQ(sensor->cabin(), nullptr) << holder;
+    }
 }
 #endif
 

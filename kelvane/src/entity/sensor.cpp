@@ -1,8 +1,10 @@
 #include "entity/sensor.h"
 
+#include "entity/region.h"
 #include "entity/sensor_item.h"
 #include "entity/view_group.h"
 #include "kelvane_assert.h"
+#include "object_link.h"
 
 #include <algorithm>
 
@@ -81,6 +83,12 @@ bool Sensor::isStateSensor() const
 QString Sensor::nameAndCode() const
 {
     return tr("%1[%2]").arg(name_, code_);
+}
+
+void Sensor::setCabin(Region* cabin)
+{
+    // A cabin may belong to another deck or to none, so only its own end is certain.
+    kelvane::linkUntilDestroyed(this, cabin_, cabin);
 }
 #endif
 

@@ -65,8 +65,9 @@ public:
     /// Back-link to the deck (not owned); Deck::addSensor sets it.
     void setDeck(Deck* deck) { deck_ = deck; }
     /// Back-link to the cabin containing the sensor (not owned). A cabin sets it
-    /// when the sensor is offered to it; Deck::clearRegion clears it.
-    void setCabin(Region* cabin) { cabin_ = cabin; }
+    /// when the sensor is offered to it; Deck::clearRegion clears it, and it
+    /// turns null when the cabin is destroyed, whoever destroys it.
+    void setCabin(Region* cabin);
 #endif
     /// Shares \a vg; an empty pointer leaves the sensor without a view group.
     void setViewGroup(std::shared_ptr<ViewGroup> vg);
