@@ -160,9 +160,16 @@ TEST_F(TagTest, TeamsAreBookedOutAndBackIn)
     EXPECT_TRUE(TeamTag::available("Alpha"));
 
     auto second = std::make_unique<TeamTag>();
-    second->deployTeam("Alpha");
+    EXPECT_TRUE(second->deployTeam("Alpha"));
     EXPECT_EQ(availableAlpha(), 0);
     EXPECT_FALSE(TeamTag::available("Alpha"));
+
+    // None left: refused, and the tag keeps what it stood for; its own team is still free to it.
+    TeamTag third;
+    EXPECT_FALSE(third.deployTeam("Alpha"));
+    EXPECT_EQ(third.teamName(), "");
+    EXPECT_TRUE(second->deployTeam("Alpha"));
+    EXPECT_EQ(availableAlpha(), 0);
 
     // Redeploying moves the booking instead of losing a team.
     first->deployTeam("Bravo");

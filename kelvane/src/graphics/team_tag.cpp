@@ -31,9 +31,12 @@ TeamTag* TeamTag::toTeamTag(QGraphicsItem* item)
     return qobject_cast<TeamTag*>(PixmapTag::toPixmapTag(item));
 }
 
-void TeamTag::deployTeam(const QString& name)
+bool TeamTag::deployTeam(const QString& name)
 {
     TeamConfig& teams = TeamConfig::instance();
+    const bool holdsIt = deployed_ && *deployed_ == name;
+    if (teams.existTeam(name) && !holdsIt && !teams.teamAvailable(name))
+        return false;
     if (deployed_)
         teams.withdrawTeam(*deployed_);
 
@@ -44,6 +47,7 @@ void TeamTag::deployTeam(const QString& name)
 
     teams.deployTeam(name);
     deployed_ = name;
+    return true;
 }
 
 void TeamTag::makeTag(const QString& tag)

@@ -38,9 +38,11 @@ public:
     /// and name when the catalogue knows the team (else keeps the current
     /// ones), and books the team as deployed. A team this tag deployed
     /// before is withdrawn first, so redeploying keeps the counts right.
-    /// Availability is not checked (ask available() first): the catalogue's
-    /// count may drop below zero, and an unknown name is booked to no effect.
-    void deployTeam(const QString& name);
+    /// Returns false, changing nothing, when the catalogue knows the team but
+    /// has none of it left (the team this tag already holds counts as free),
+    /// so the catalogue's count never drops below zero through a tag. An
+    /// unknown name is not refused: it is recorded and booked to no effect.
+    bool deployTeam(const QString& name);
     /// The team the tag stands for: the last deployTeam() name or text set.
     const QString& teamName() const { return name_; }
 
