@@ -3,10 +3,8 @@
 #include "CIOType.h"
 #include "point_store.h"
 
-#include <QDebug>
 #include <QHostAddress>
 #include <QTcpSocket>
-#include <QTimer>
 #include <QtEndian>
 
 #include <algorithm>
@@ -18,21 +16,23 @@ namespace {
 
 // Shortest refresh period honoured; clients are not allowed to ask for less.
 constexpr quint32 kMinPeriodMs = 100;
-// A client that stops reading is dropped before its backlog eats the server's memory.
-constexpr qint64 kMaxWriteBacklog = 1 << 20;
 // Reads are taken in pieces of this size: one huge read would cost a fresh
 // mapping of zeroed pages every time.
 constexpr qint64 kReadChunk = 64 * 1024;
 // Room kept for the frames of one burst, so building them allocates nothing.
 constexpr int kPendingCapacity = 64 * 1024;
+// Enough to follow a misbehaving client, too few to flood the log.
+constexpr int kLogLinesPerSecond = 3;
 
 } // namespace
 
-ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, QObject* parent)
+ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, const ServerLimits& limits, QObject* parent)
     : QObject(parent)
     , socket_(socket)
     , store_(store)
+    , limits_(limits)
     , peer_(QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort()))
+    , log_(peer_, kLogLinesPerSecond)
 {
     socket_->setParent(this);
     // Updates are small frames written as values change; with Nagle's algorithm
@@ -42,10 +42,26 @@ ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, QObject* par
     connect(socket_, &QTcpSocket::readyRead, this, &ClientSession::readFrames);
     connect(socket_, &QTcpSocket::disconnected, this, [this] { emit closed(this); });
     connect(store_, &PointStore::changed, this, &ClientSession::pointChanged);
+    connect(&bookings_, &BookingTable::due, this, &ClientSession::refresh);
+    if (limits_.idleTimeoutMs > 0) {
+        idle_.setSingleShot(true);
+        idle_.setInterval(limits_.idleTimeoutMs);
+        connect(&idle_, &QTimer::timeout, this,
+                [this] { drop(QStringLiteral("silent for %1 ms").arg(limits_.idleTimeoutMs)); });
+        idle_.start();
+    }
+}
+
+ClientSession::~ClientSession()
+{
+    for (const QByteArray& name : qAsConst(created_))
+        store_->remove(name);
 }
 
 void ClientSession::readFrames()
 {
+    if (idle_.isActive())
+        idle_.start();
     while (socket_->bytesAvailable() > 0) {
         QStringList errors;
         const QVector<ReceivedUnit> units = reader_.feed(socket_->read(kReadChunk), &errors);
@@ -63,7 +79,7 @@ void ClientSession::handle(const ReceivedUnit& unit)
         book(unit);
         break;
     case OpCancel:
-        cancel(unit.name);
+        bookings_.cancel(unit.name);
         break;
     case OpRead:
         if (store_->contains(unit.name))
@@ -87,26 +103,14 @@ void ClientSession::book(const ReceivedUnit& unit)
         logError(QStringLiteral("book unit with a %1-byte period").arg(unit.value.size()));
         return;
     }
-    cancel(unit.name);
-    QTimer* timer = nullptr;
-    if (period > 0) {
-        timer = new QTimer(this);
-        timer->setInterval(int(std::clamp<quint32>(period, kMinPeriodMs, std::numeric_limits<int>::max())));
-        const QByteArray name = unit.name;
-        connect(timer, &QTimer::timeout, this, [this, name] {
-            if (store_->contains(name))
-                send(OpBook, name);
-        });
-        timer->start();
+    if (!bookings_.contains(unit.name) && bookings_.size() >= limits_.maxBookings) {
+        logError(QStringLiteral("booking refused: %1 names booked, the limit").arg(bookings_.size()));
+        return;
     }
-    bookings_.insert(unit.name, timer);
+    bookings_.book(unit.name,
+                   period == 0 ? 0 : int(std::clamp<quint32>(period, kMinPeriodMs, std::numeric_limits<int>::max())));
     if (store_->contains(unit.name))
         send(OpBook, unit.name);
-}
-
-void ClientSession::cancel(const QByteArray& name)
-{
-    delete bookings_.take(name);
 }
 
 void ClientSession::write(const ReceivedUnit& unit)
@@ -118,6 +122,13 @@ void ClientSession::write(const ReceivedUnit& unit)
         logError(QStringLiteral("write of %1 bytes for type %2").arg(unit.value.size()).arg(unit.type));
         return;
     }
+    if (!store_->contains(unit.name)) {
+        if (created_.size() >= limits_.maxWrittenPoints) {
+            logError(QStringLiteral("write refused: %1 points created by this client, the limit").arg(created_.size()));
+            return;
+        }
+        created_.insert(unit.name);
+    }
     store_->set(unit.name, value);
 }
 
@@ -127,14 +138,20 @@ void ClientSession::pointChanged(const QByteArray& name)
         send(OpBook, name);
 }
 
+void ClientSession::refresh(const QSet<QByteArray>& names)
+{
+    for (const QByteArray& name : names) {
+        if (store_->contains(name))
+            send(OpBook, name);
+    }
+}
+
 void ClientSession::send(quint8 op, const QByteArray& name)
 {
     if (socket_->state() != QAbstractSocket::ConnectedState)
         return;
-    if (socket_->bytesToWrite() + pending_.size() > kMaxWriteBacklog) {
-        logError(QStringLiteral("client does not read; closing"));
-        pending_.resize(0);
-        socket_->abort();
+    if (socket_->bytesToWrite() + pending_.size() > limits_.maxUnsentBytes) {
+        drop(QStringLiteral("client does not read"));
         return;
     }
     if (pending_.isEmpty())
@@ -152,7 +169,14 @@ void ClientSession::flush()
     pending_.resize(0);
 }
 
-void ClientSession::logError(const QString& what) const
+void ClientSession::drop(const QString& why)
 {
-    qInfo().noquote() << QStringLiteral("%1 protocol error: %2").arg(peer_, what);
+    log_.log(QStringLiteral("%1 closed: %2").arg(peer_, why));
+    pending_.resize(0);
+    socket_->abort();
+}
+
+void ClientSession::logError(const QString& what)
+{
+    log_.log(QStringLiteral("%1 protocol error: %2").arg(peer_, what));
 }

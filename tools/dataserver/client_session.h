@@ -1,14 +1,17 @@
 #pragma once
 
+#include "booking_table.h"
 #include "frame_reader.h"
 #include "frame_writer.h"
+#include "log_limiter.h"
+#include "server_limits.h"
 
-#include <QHash>
 #include <QObject>
+#include <QSet>
+#include <QTimer>
 
 class PointStore;
 class QTcpSocket;
-class QTimer;
 
 /**
  * One connected client: parses its frames and answers its units. Book subscribes
@@ -16,6 +19,11 @@ class QTimer;
  * new value of the point immediately; period 0 sends new values only), cancel
  * unsubscribes, read answers with a read reply when the point has a value, write
  * stores the value, which reaches every subscriber.
+ *
+ * Within the limits: a booking beyond maxBookings and a write that would create
+ * a point beyond maxWrittenPoints are refused and logged; a client with more
+ * than maxUnsentBytes waiting, or silent for idleTimeoutMs, is closed. Points
+ * the client created by writing go when it goes. Log lines are rate-limited.
  */
 class ClientSession : public QObject
 {
@@ -23,7 +31,8 @@ class ClientSession : public QObject
 
 public:
     /// Takes over the connected socket.
-    ClientSession(QTcpSocket* socket, PointStore* store, QObject* parent = nullptr);
+    ClientSession(QTcpSocket* socket, PointStore* store, const ServerLimits& limits, QObject* parent = nullptr);
+    ~ClientSession() override;
 
     /// "address:port" of the client.
     QString peer() const { return peer_; }
@@ -36,20 +45,25 @@ private:
     void readFrames();
     void handle(const ReceivedUnit& unit);
     void book(const ReceivedUnit& unit);
-    void cancel(const QByteArray& name);
     void write(const ReceivedUnit& unit);
     void pointChanged(const QByteArray& name);
+    void refresh(const QSet<QByteArray>& names);
     void send(quint8 op, const QByteArray& name);
     void flush();
-    void logError(const QString& what) const;
+    void drop(const QString& why);
+    void logError(const QString& what);
 
     QTcpSocket* socket_;
     PointStore* store_;
+    ServerLimits limits_;
     QString peer_;
+    LogLimiter log_;
     FrameReader reader_;
     FrameWriter writer_;
     // Frames built since the last flush; one socket write carries a whole burst.
     QByteArray pending_;
-    // Booked names; the timer is null for on-change-only bookings.
-    QHash<QByteArray, QTimer*> bookings_;
+    BookingTable bookings_;
+    // Points this client brought into being by writing; they go with it.
+    QSet<QByteArray> created_;
+    QTimer idle_;
 };

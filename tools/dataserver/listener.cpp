@@ -2,14 +2,31 @@
 
 #include "client_session.h"
 
-#include <QDebug>
 #include <QTcpSocket>
 
-Listener::Listener(PointStore* store, QObject* parent)
+namespace {
+
+// Pause after the system refused a connection; a client leaving ends it sooner.
+constexpr int kRetryMs = 250;
+// Connects and disconnects of all clients together.
+constexpr int kLogLinesPerSecond = 10;
+
+} // namespace
+
+Listener::Listener(PointStore* store, const ServerLimits& limits, QObject* parent)
     : QObject(parent)
     , store_(store)
+    , limits_(limits)
+    , log_(QStringLiteral("connections"), kLogLinesPerSecond)
 {
+    // The server takes connections from the system one at a time, so at the
+    // limit at most one accepted connection waits for a session.
+    server_.setMaxPendingConnections(1);
     connect(&server_, &QTcpServer::newConnection, this, &Listener::accept);
+    connect(&server_, &QTcpServer::acceptError, this, &Listener::acceptFailed);
+    retry_.setSingleShot(true);
+    retry_.setInterval(kRetryMs);
+    connect(&retry_, &QTimer::timeout, this, &Listener::resume);
 }
 
 bool Listener::listen(const QHostAddress& address, quint16 port, QString* error)
@@ -22,18 +39,50 @@ bool Listener::listen(const QHostAddress& address, quint16 port, QString* error)
 
 void Listener::accept()
 {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
-        auto* session = new ClientSession(socket, store_, this);
+    while (clients_ < limits_.maxClients) {
+        QTcpSocket* socket = server_.nextPendingConnection();
+        if (!socket)
+            break;
+        auto* session = new ClientSession(socket, store_, limits_, this);
         connect(session, &ClientSession::closed, this, &Listener::close);
         ++clients_;
-        qInfo().noquote() << QStringLiteral("%1 connected").arg(session->peer());
+        log_.log(QStringLiteral("%1 connected").arg(session->peer()));
     }
+    // Taking a pending connection turns accepting back on, so this comes last.
+    if (clients_ >= limits_.maxClients && !paused_) {
+        server_.pauseAccepting();
+        paused_ = true;
+        log_.log(QStringLiteral("%1 clients, the limit: accepting paused").arg(clients_));
+    }
+}
+
+void Listener::acceptFailed(QAbstractSocket::SocketError)
+{
+    // The server has paused itself; retrying at once would fail as fast as it can.
+    paused_ = true;
+    log_.log(QStringLiteral("cannot accept a connection (%1): accepting paused").arg(server_.errorString()));
+    retry_.start();
 }
 
 void Listener::close(ClientSession* session)
 {
     --clients_;
-    qInfo().noquote() << QStringLiteral("%1 disconnected").arg(session->peer());
+    log_.log(QStringLiteral("%1 disconnected").arg(session->peer()));
     // The session's socket is still emitting.
     session->deleteLater();
+    if (paused_) {
+        retry_.stop();
+        resume();
+    }
+}
+
+void Listener::resume()
+{
+    if (clients_ >= limits_.maxClients)
+        return;
+    paused_ = false;
+    server_.resumeAccepting();
+    log_.log(QStringLiteral("%1 clients: accepting again").arg(clients_));
+    // A connection accepted before the pause is still waiting.
+    accept();
 }

@@ -1,19 +1,29 @@
 #pragma once
 
+#include "log_limiter.h"
+#include "server_limits.h"
+
 #include <QHostAddress>
 #include <QObject>
 #include <QTcpServer>
+#include <QTimer>
 
 class ClientSession;
 class PointStore;
 
-/// Accepts clients and gives each a session on the shared point store.
+/**
+ * Accepts clients and gives each a session on the shared point store. At
+ * maxClients it stops accepting, so further clients wait in the system's queue,
+ * and starts again when a client leaves. When the system refuses a connection
+ * (out of descriptors or memory) it waits a moment before trying again instead
+ * of retrying at once.
+ */
 class Listener : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit Listener(PointStore* store, QObject* parent = nullptr);
+    explicit Listener(PointStore* store, const ServerLimits& limits = ServerLimits(), QObject* parent = nullptr);
 
     /// Starts listening; port 0 picks a free port. On failure `error` says why.
     bool listen(const QHostAddress& address, quint16 port, QString* error);
@@ -24,9 +34,15 @@ public:
 
 private:
     void accept();
+    void acceptFailed(QAbstractSocket::SocketError error);
     void close(ClientSession* session);
+    void resume();
 
     QTcpServer server_;
     PointStore* store_;
+    ServerLimits limits_;
+    LogLimiter log_;
+    QTimer retry_;
     int clients_ = 0;
+    bool paused_ = false;
 };

@@ -4,11 +4,14 @@
 #include "listener.h"
 #include "point_store.h"
 #include "scenario_player.h"
+#include "server_limits.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QTextStream>
+
+#include <cmath>
 
 namespace {
 
@@ -42,6 +45,7 @@ int main(int argc, char** argv)
                                          QStringLiteral("Time scale of the scenario (2 plays twice as fast)."),
                                          QStringLiteral("factor"), QStringLiteral("1"));
     parser.addOptions({portOption, addressOption, scenarioOption, speedOption});
+    parser.addOptions(ServerLimits::options());
     parser.process(app);
 
     bool ok = false;
@@ -52,18 +56,23 @@ int main(int argc, char** argv)
     if (!address.setAddress(parser.value(addressOption)))
         return fail(QStringLiteral("bad address %1").arg(parser.value(addressOption)));
     const double speed = parser.value(speedOption).toDouble(&ok);
-    if (!ok || !(speed > 0))
-        return fail(QStringLiteral("speed must be a number above 0"));
+    if (!ok || !(speed > 0) || !std::isfinite(speed))
+        return fail(QStringLiteral("--speed %1: must be a number above 0").arg(parser.value(speedOption)));
+    ServerLimits limits;
+    QString error;
+    if (!limits.read(parser, &error))
+        return fail(error);
 
     PointStore store;
     ScenarioPlayer player(&store);
     if (parser.isSet(scenarioOption)) {
-        QString error;
-        if (!player.load(parser.value(scenarioOption), &error))
+        const QString path = parser.value(scenarioOption);
+        if (!player.load(path, &error))
             return fail(error);
+        if (!player.checkSpeed(speed, &error))
+            return fail(QStringLiteral("%1: %2").arg(path, error));
     }
-    Listener listener(&store);
-    QString error;
+    Listener listener(&store, limits);
     if (!listener.listen(address, quint16(port), &error))
         return fail(error);
     // Tests and scripts read the port from this line (useful with --port 0).

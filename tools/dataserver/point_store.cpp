@@ -15,3 +15,8 @@ void PointStore::set(const QByteArray& name, const PointValue& value)
     points_.insert(name, value);
     emit changed(name);
 }
+
+void PointStore::remove(const QByteArray& name)
+{
+    points_.remove(name);
+}

@@ -19,6 +19,9 @@ public:
     PointValue value(const QByteArray& name) const;
     /// Stores a value (creating the point) and emits changed().
     void set(const QByteArray& name, const PointValue& value);
+    /// Forgets a point, silently: its subscribers keep their bookings and hear of
+    /// it again when it gets a new value.
+    void remove(const QByteArray& name);
 
 signals:
     void changed(const QByteArray& name);

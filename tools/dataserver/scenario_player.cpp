@@ -90,6 +90,7 @@ bool ScenarioPlayer::parse(const QByteArray& json, QString* error)
     for (int i = 0; i < timeline.size(); ++i) {
         const QJsonObject object = timeline.at(i).toObject();
         Event event;
+        event.entry = i;
         event.at = object.value(QLatin1String("at")).toDouble(-1);
         const QJsonValue value = object.value(QLatin1String("value"));
         if (event.at < 0 || !std::isfinite(event.at)) {
@@ -122,6 +123,34 @@ bool ScenarioPlayer::parse(const QByteArray& json, QString* error)
     return true;
 }
 
+bool ScenarioPlayer::checkSpeed(double speed, QString* error) const
+{
+    if (!(speed > 0) || !std::isfinite(speed)) {
+        *error = QStringLiteral("--speed %1: must be a number above 0").arg(speed);
+        return false;
+    }
+    for (const Event& event : events_) {
+        if (!(event.at / speed <= kMaxPlayedSeconds)) {
+            *error = QStringLiteral("events[%1]: \"at\" %2 s at --speed %3 falls later than %4 s after start, "
+                                    "the latest time the player keeps")
+                         .arg(event.entry)
+                         .arg(event.at)
+                         .arg(speed)
+                         .arg(kMaxPlayedSeconds, 0, 'f', 0);
+            return false;
+        }
+    }
+    // A shorter round would replay the whole timeline on every turn of the event loop.
+    if (repeat_ && events_.last().at * kMsPerSecond / speed < 1.0) {
+        *error = QStringLiteral("events[%1]: \"at\" %2 s at --speed %3 makes a repeating round shorter than 1 ms")
+                     .arg(events_.last().entry)
+                     .arg(events_.last().at)
+                     .arg(speed);
+        return false;
+    }
+    return true;
+}
+
 void ScenarioPlayer::start(double speed)
 {
     speed_ = speed;
@@ -135,7 +164,7 @@ void ScenarioPlayer::start(double speed)
 
 qint64 ScenarioPlayer::dueMs(const Event& event) const
 {
-    return roundStartMs_ + qint64(std::llround(event.at * kMsPerSecond / speed_));
+    return roundStartMs_ + qint64(std::llround(std::min(event.at / speed_, kMaxPlayedSeconds) * kMsPerSecond));
 }
 
 void ScenarioPlayer::applyDue()

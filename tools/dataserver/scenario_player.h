@@ -25,8 +25,19 @@ public:
     bool load(const QString& path, QString* error);
     /// Reads a scenario from JSON text; on failure `error` says what is wrong.
     bool parse(const QByteArray& json, QString* error);
-    /// Stores the initial values and starts the timeline; `speed` > 0 scales time.
+    /// Checks that the timeline can be played at `speed`: every event time, divided
+    /// by the speed, within kMaxPlayedSeconds, and the round of a repeating
+    /// timeline at least a millisecond long. On failure `error` names the entry and
+    /// the field.
+    bool checkSpeed(double speed, QString* error) const;
+    /// Stores the initial values and starts the timeline; `speed` > 0 scales time
+    /// and should have passed checkSpeed(): later times are held at the limit.
     void start(double speed);
+
+    /// Latest played time of an event, in seconds after start (a year): far beyond
+    /// any demo, and far enough from the millisecond clock's range that a round
+    /// start can never overflow.
+    static constexpr double kMaxPlayedSeconds = 365.0 * 24 * 3600;
 
 signals:
     /// The timeline played its last event (once per round when it repeats).
@@ -35,6 +46,7 @@ signals:
 private:
     struct Event {
         double at = 0;
+        int entry = 0; // index in the file's "events", for messages
         QByteArray name;
         PointValue value;
     };

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+
+class QTimer;
+
+/**
+ * One client's bookings: each name with its refresh period in milliseconds (0:
+ * on change only). Names of the same period share one timer, so a booking costs
+ * a few dozen bytes rather than a timer of its own, and a client's refreshes of
+ * one period go out in one burst.
+ */
+class BookingTable : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    /// Names booked now.
+    int size() const { return periods_.size(); }
+    bool contains(const QByteArray& name) const { return periods_.contains(name); }
+    /// Books `name`, replacing an earlier booking of it.
+    void book(const QByteArray& name, int periodMs);
+    /// Ends the booking of `name`; unknown names are ignored.
+    void cancel(const QByteArray& name);
+
+signals:
+    /// A period elapsed for these names.
+    void due(const QSet<QByteArray>& names);
+
+private:
+    struct Group {
+        QTimer* timer = nullptr;
+        QSet<QByteArray> names;
+    };
+
+    QHash<QByteArray, int> periods_;
+    QHash<int, Group> groups_;
+};
