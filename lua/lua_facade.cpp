@@ -8,6 +8,7 @@
 #include <lua.hpp>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -16,9 +17,10 @@ namespace ostrel {
 namespace {
 
 // A runaway script (an endless loop) is stopped after about this many VM
-// instructions, counted in steps of kHookInterval.
-constexpr int kHookInterval = 10000;
-constexpr int kMaxHookCalls = 10000;
+// instructions, counted in steps of kHookInterval. The step is short because the
+// clock is read there too, and a single instruction can take milliseconds.
+constexpr int kHookInterval = 1000;
+constexpr int kMaxHookCalls = 100000;
 
 // Text mode only: Lua does not verify precompiled chunks, and a crafted one can
 // corrupt memory.
@@ -33,15 +35,27 @@ struct ScriptLimits
 {
     long long bytes = 0;
     int hook_calls = 0;
+    lua_State* state = nullptr;
+    std::chrono::steady_clock::time_point deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(kMaxScriptSeconds);
 };
+
+bool pastDeadline(const ScriptLimits& limits)
+{
+    return std::chrono::steady_clock::now() > limits.deadline;
+}
 
 thread_local ScriptLimits* t_limits = nullptr;
 
-/// Puts a script under limits for the lifetime of this object.
+/// Puts the script of \a L under limits for the lifetime of this object.
 class LimitScope
 {
 public:
-    LimitScope() { t_limits = &limits_; }
+    explicit LimitScope(lua_State* L)
+    {
+        limits_.state = L;
+        t_limits = &limits_;
+    }
     ~LimitScope() { t_limits = nullptr; }
     LimitScope(const LimitScope&) = delete;
     LimitScope& operator=(const LimitScope&) = delete;
@@ -49,6 +63,16 @@ public:
 private:
     ScriptLimits limits_;
 };
+
+void stopRunaway(lua_State* L, lua_Debug* /*ar*/)
+{
+    if (!t_limits)
+        return;
+    if (++t_limits->hook_calls > kMaxHookCalls)
+        luaL_error(L, "configuration script runs too long");
+    if (pastDeadline(*t_limits))
+        luaL_error(L, "configuration script runs longer than %d seconds", kMaxScriptSeconds);
+}
 
 // Same allocation as the standard Lua allocator, refusing growth beyond the
 // budget while a script is under limits. Lua turns a refusal into LUA_ERRMEM.
@@ -66,17 +90,16 @@ void* limitedAlloc(void* /*ud*/, void* ptr, size_t osize, size_t nsize)
     const long long growth = static_cast<long long>(nsize) - old;
     if (limits && growth > 0 && limits->bytes + growth > kMaxScriptBytes)
         return nullptr;
+    // Slow instructions allocate (concatenating long strings): past the deadline
+    // the hook is made to run before the next instruction, where it may raise.
+    if (limits && growth > 0 && pastDeadline(*limits))
+        lua_sethook(limits->state, stopRunaway, LUA_MASKCOUNT, 1);
     void* block = std::realloc(ptr, nsize);
     if (block && limits)
         limits->bytes += growth;
     return block;
 }
 
-void stopRunaway(lua_State* L, lua_Debug* /*ar*/)
-{
-    if (t_limits && ++t_limits->hook_calls > kMaxHookCalls)
-        luaL_error(L, "configuration script runs too long");
-}
 
 [[noreturn]] void raise(const QString& message)
 {
@@ -110,7 +133,7 @@ lua_State* loadLuaConfig(const QString& path)
     if (!L)
         raise(QObject::tr("创建LUA环境错误"));
 
-    const LimitScope limits;
+    const LimitScope limits(L);
     lua_setallocf(L, limitedAlloc, nullptr);
     lua_sethook(L, stopRunaway, LUA_MASKCOUNT, kHookInterval);
 

@@ -22,11 +22,16 @@ constexpr int kMaxListLength = 65536;
 /// Most memory, in bytes, a configuration script may allocate while it is loaded and run.
 constexpr long long kMaxScriptBytes = 64LL * 1024 * 1024;
 
+/// Longest wall-clock time, in seconds, a configuration script may take to load
+/// and run; a configuration is read on the GUI thread, so a slow one freezes the host.
+constexpr int kMaxScriptSeconds = 3;
+
 /// Creates a fresh state (no standard library opened), loads the text chunk at
 /// \a path and runs it. Never returns null: every failure throws
 /// std::runtime_error with the UTF-8 Chinese message, after closing the state
-/// if one was made. Scripts are limited to kMaxScriptBytes of memory and a
-/// bounded number of instructions; precompiled chunks are refused. The caller
+/// if one was made. Scripts are limited to kMaxScriptBytes of memory, a
+/// bounded number of instructions and kMaxScriptSeconds of wall-clock time
+/// (both reported as a run-time error, "LUA运行错误"); precompiled chunks are refused. The caller
 /// owns the state (see LuaStatePtr). On return the stack is empty and the
 /// file's globals are set. The messages tell apart a missing file, a state
 /// that could not be created, a chunk that failed to load (syntax error,

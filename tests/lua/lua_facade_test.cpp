@@ -95,6 +95,13 @@ TEST_F(LuaFacade, HostileScriptsFailInsteadOfExhaustingTheStation)
     const QString endless = write("endless.lua", "while true do end\n");
     EXPECT_TRUE(loadError(endless).startsWith("解析配置文件" + endless + "错误。" + kCrlf + "详细信息:LUA运行错误"));
 
+    // Few instructions, each copying megabytes: only the clock can stop it.
+    const QString slow = write("slow.lua", "local s = 'x' for i = 1, 24 do s = s .. s end\n"
+                                           "for i = 1, 1e9 do local t = s .. s end\n");
+    const QString late = loadError(slow);
+    EXPECT_TRUE(late.startsWith("解析配置文件" + slow + "错误。" + kCrlf + "详细信息:LUA运行错误"));
+    EXPECT_TRUE(late.endsWith(QString("longer than %1 seconds").arg(ostrel::kMaxScriptSeconds))) << late.toStdString();
+
     // Precompiled chunks are not verified by the interpreter, so they are refused.
     const QString binary = write("binary.lua", QByteArray("\x1bLua\x53\x00garbage", 12));
     EXPECT_TRUE(loadError(binary).startsWith("加载配置文件" + binary + "错误。" + kCrlf + "详细信息:LUA预编译语法错误"));
