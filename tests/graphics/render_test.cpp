@@ -12,22 +12,33 @@
 #include "graphics/reaction_region.h"
 #include "graphics/region_reaction_layer.h"
 #include "graphics/sensor_layer.h"
+#include "kelvane_edition.h"
 #include "view/deck_scene.h"
+#include "view/deck_view_complex.h"
 #ifndef KELVANE_MAINTENANCE
 #include "view/opacity_animation.h"
 #endif
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsEffect>
 #include <QGraphicsRectItem>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPropertyAnimation>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <map>
+#include <memory>
 
 using harq::DamageResponse;
 
@@ -231,4 +242,176 @@ TEST(Render, AValueTravelsFromItsItemToTheRenderedDeck)
     image = render(scene);
     EXPECT_TRUE(near(image, QPoint(140, 140), white));
     EXPECT_TRUE(near(image, QPoint(50, 112), over(Qt::green, 0.6, white)));
+}
+
+namespace {
+
+QPointF point(const QJsonValue& xy)
+{
+    return QPointF(xy[0].toDouble(), xy[1].toDouble());
+}
+
+/// The sample ship's decks, compartments and sensors from its ship.json, built
+/// and shown as the station does (without equipment, teams and boundaries).
+class SampleShip
+{
+public:
+    SampleShip()
+        : dir_(KELVANE_SHIP_DIR)
+    {
+#ifdef KELVANE_MAINTENANCE
+        SensorConfig::instance().setIconPath(dir_.filePath("icons"));
+#endif
+        SensorConfig::instance().loadStyle(dir_.filePath("config/sensor.lua"));
+        RegionConfig::instance().loadStyle(dir_.filePath("config/region.lua"));
+        DamageConfig::instance().loadStyle(dir_.filePath("config/damage.lua"));
+        QFile file(dir_.filePath("ship.json"));
+        file.open(QIODevice::ReadOnly);
+        const QJsonObject ship = QJsonDocument::fromJson(file.readAll()).object();
+        for (const QJsonValue& d : ship["decks"].toArray()) {
+            decks_[d["id"].toInt()] = std::make_unique<harq::Deck>(d["level"].toInt());
+            decks_[d["id"].toInt()]->setName(d["name"].toString());
+            drawings_[d["id"].toInt()] = dir_.filePath(d["drawing"].toString());
+        }
+        std::map<int, harq::Region*> compartments;
+        for (const QJsonValue& c : ship["compartments"].toArray()) {
+            auto* region = new harq::Region;
+            region->setType(c["type"].toInt());
+            // A copy: the maintenance edition hands out the configuration's own group.
+            region->setViewGroup(new harq::ViewGroup(*RegionConfig::instance().srViewGroup(region->type())));
+            QPolygonF outline;
+            for (const QJsonValue& xy : c["outline"].toArray())
+                outline << point(xy);
+            region->setRegionPath(outline);
+            decks_[c["deck"].toInt()]->addRegion(region);
+            region->setDeck(decks_[c["deck"].toInt()].get());
+            compartments[c["id"].toInt()] = region;
+        }
+        for (const QJsonValue& s : ship["sensors"].toArray()) {
+            auto* sensor = new harq::Sensor;
+            sensor->setName(s["name"].toString());
+            sensor->setCode(s["code"].toString());
+            sensor->setPos(point(s["position"]));
+            // Every group as a fire alarm, so that alarms colour their compartments.
+            sensor->setViewGroup(new harq::ViewGroup(s["view_group"].toString(), "g", DamageResponse::FIRE));
+            for (const QJsonValue& i : s["items"].toArray()) {
+                auto* item = new harq::SensorItem;
+                item->setTag(i["tag"].toString());
+                if (i["icons"].isArray())
+                    item->setIcon(i["icons"][0].toString(), i["icons"][1].toString());
+                item->initCheck();
+                sensor->addItem(item);
+            }
+            decks_[s["deck"].toInt()]->addSensor(sensor);
+            compartments[s["compartment"].toInt()]->associateSensor(sensor);
+        }
+    }
+
+    QList<int> decks() const { return {3, 1, 2, 4}; }
+
+    void show(DeckScene& scene, int id)
+    {
+        scene.setDeck(decks_[id]->name(), drawings_[id]);
+        auto* regions = new RegionReactionLayer;
+        scene.addItem(regions);
+        for (harq::Region* region : decks_[id]->regions())
+            regions->addRegion(new ReactionRegion(region));
+        auto* sensors = new SensorLayer;
+        scene.addItem(sensors);
+        for (harq::Sensor* sensor : decks_[id]->sensors()) {
+            auto* graphic = new MarkSensorGraphic;
+            graphic->setSensor(sensor);
+#ifndef KELVANE_MAINTENANCE
+            graphic->acceptAnimotion(new OpacityAnimation);
+#endif
+            sensors->addSensor(graphic);
+        }
+    }
+
+    /// Every third sensor of deck \a id alarms on its first item, far out of any range.
+    void alarm(int id)
+    {
+        for (size_t i = 0; i < decks_[id]->sensors().size(); i += 3) {
+            harq::SensorItem* item = decks_[id]->sensors()[i]->itemAt(0);
+            item->setValue(item->tag(), 1000);
+        }
+    }
+
+private:
+    QDir dir_;
+    std::map<int, std::unique_ptr<harq::Deck>> decks_;
+    std::map<int, QString> drawings_;
+};
+
+/// Compares \a seen with the committed control image \a name. Caching may shift
+/// an edge by a fraction of a pixel, so a few pixels may differ, none by much on average.
+/// With KELVANE_WRITE_CONTROL_IMAGES set, (re)writes the control image instead.
+::testing::AssertionResult matchesControl(const QImage& seen, const QString& name)
+{
+    const QString edition = kelvane::kMaintenanceEdition ? "kelvane" : "kelvaned";
+    const QString path = QDir(KELVANE_CONTROL_DIR).filePath(edition + "_" + name + ".png");
+    if (qEnvironmentVariableIsSet("KELVANE_WRITE_CONTROL_IMAGES"))
+        seen.save(path);
+    const QImage control = QImage(path).convertToFormat(QImage::Format_RGB32);
+    const QImage image = seen.convertToFormat(QImage::Format_RGB32);
+    if (control.size() != image.size())
+        return ::testing::AssertionFailure() << path.toStdString() << " missing or of another size";
+    int differing = 0;
+    qint64 total = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb a = image.pixel(x, y), b = control.pixel(x, y);
+            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                    std::abs(qBlue(a) - qBlue(b))});
+            total += d;
+            differing += d > 48;
+        }
+    }
+    const double pixels = image.width() * image.height();
+    if (differing <= pixels * 0.004 && total <= pixels * 1.0)
+        return ::testing::AssertionSuccess();
+    const QString saved = QDir::temp().filePath(QFileInfo(path).fileName());
+    image.save(saved);
+    return ::testing::AssertionFailure() << path.toStdString() << ": " << differing << " pixels differ, mean "
+                                         << total / pixels << "; seen: " << saved.toStdString();
+}
+
+} // namespace
+
+TEST(Render, SampleDecksLookAsTheControlImages)
+{
+    SampleShip ship;
+    DeckScene scene;
+    DeckViewComplex view(&scene);
+    view.resize(640, 160);
+    view.show();
+    auto showDeck = [&](int id) {
+        ship.show(scene, id);
+        view.changeDeck(QString::number(id));
+        return view.viewport()->grab().toImage();
+    };
+    const int main = ship.decks().first();
+    EXPECT_TRUE(matchesControl(showDeck(main), "main"));
+
+    ship.alarm(main);
+    // Mid-blink: each animation halfway through its first fade-in.
+    for (QGraphicsItem* item : scene.items()) {
+        if (auto* object = item->toGraphicsObject()) {
+            for (QPropertyAnimation* blink : object->findChildren<QPropertyAnimation*>())
+                blink->setCurrentTime(1000);
+        }
+    }
+    EXPECT_TRUE(matchesControl(view.viewport()->grab().toImage(), "main_alarm"));
+
+    const QPoint hover(240, 80);
+    QMouseEvent move(QEvent::MouseMove, hover, hover, view.viewport()->mapToGlobal(hover), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &move);
+    EXPECT_TRUE(matchesControl(view.viewport()->grab().toImage(), "main_hovered"));
+
+    // Zoom and deck switches right after a blink: nothing stale may remain.
+    view.scaleScene(view.mapToScene(hover), 3.0);
+    EXPECT_TRUE(matchesControl(view.viewport()->grab().toImage(), "main_zoomed"));
+    for (int id : ship.decks().mid(1))
+        EXPECT_TRUE(matchesControl(showDeck(id), QString("deck%1").arg(id)));
 }
