@@ -232,6 +232,21 @@ bool luaForEach(lua_State* L, int index, const char* key, int limit, const std::
     return true;
 }
 
+int luaGlobalTable(lua_State* L, const char* name)
+{
+    luaGlobal(L, name, QVariant());
+    return lua_type(L, -1) == LUA_TTABLE ? lua_gettop(L) : 0;
+}
+
+void luaForEachTable(lua_State* L, int index, const char* key, int limit,
+                     const std::function<void(int position, int element)>& visit)
+{
+    luaForEach(L, index, key, limit, [&](int position) {
+        if (lua_type(L, -1) == LUA_TTABLE)
+            visit(position, lua_gettop(L));
+    });
+}
+
 QString newLine()
 {
     return QStringLiteral("\r\n");

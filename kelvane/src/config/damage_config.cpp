@@ -2,8 +2,6 @@
 
 #include "lua_facade.h"
 
-#include <lua.hpp>
-
 namespace {
 
 // Before any load the display uses the same values a file without the keys gives.
@@ -38,20 +36,16 @@ void DamageConfig::loadStyle(const QString& filename)
     lua_State* L = state.get();
     const ostrel::LuaStackAssist guard(L);
 
-    lua_getglobal(L, "damage");
-    if (lua_type(L, -1) != LUA_TTABLE)
+    const int t = ostrel::luaGlobalTable(L, "damage");
+    if (t == 0)
         return;
-    const int t = lua_gettop(L);
 
     showtime_ = ostrel::luaField(L, t, "showtime", kDefaultShowTime).toInt();
     hidetime_ = ostrel::luaField(L, t, "hidetime", kDefaultHideTime).toInt();
     opacity_ = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
 
     responses_.clear();
-    ostrel::luaForEach(L, t, "response", ostrel::kMaxListLength, [&](int) {
-        if (lua_type(L, -1) != LUA_TTABLE)
-            return;
-        const int e = lua_gettop(L);
+    ostrel::luaForEachTable(L, t, "response", ostrel::kMaxListLength, [&](int, int e) {
         const int type = ostrel::luaField(L, e, "type", 0).toInt();
         const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
         const QString color = ostrel::luaField(L, e, "color", QString()).toString();

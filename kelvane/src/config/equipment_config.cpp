@@ -3,8 +3,6 @@
 #include "config/icon_folder.h"
 #include "lua_facade.h"
 
-#include <lua.hpp>
-
 #include <algorithm>
 #include <utility>
 
@@ -43,10 +41,9 @@ void EquipmentConfig::loadConfig(const QString& filename)
     lua_State* L = state.get();
     const ostrel::LuaStackAssist guard(L);
 
-    lua_getglobal(L, "equipment");
-    if (lua_type(L, -1) != LUA_TTABLE)
+    const int t = ostrel::luaGlobalTable(L, "equipment");
+    if (t == 0)
         return;
-    const int t = lua_gettop(L);
 
     width_ = ostrel::luaField(L, t, "width", kDefaultWidth).toReal();
     opacity_ = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();

@@ -2,8 +2,6 @@
 
 #include "lua_facade.h"
 
-#include <lua.hpp>
-
 namespace {
 
 constexpr qreal kInitialHoverOpacity = 0.3;
@@ -43,20 +41,16 @@ void RegionConfig::loadStyle(const QString& filename)
     lua_State* L = state.get();
     const ostrel::LuaStackAssist guard(L);
 
-    lua_getglobal(L, "region");
-    if (lua_type(L, -1) != LUA_TTABLE)
+    const int t = ostrel::luaGlobalTable(L, "region");
+    if (t == 0)
         return;
-    const int t = lua_gettop(L);
 
     hover_opacity_ = ostrel::luaField(L, t, "hover_opacity", kDefaultHoverOpacity).toReal();
     hover_color_ = QColor(ostrel::luaField(L, t, "hover_color", kDefaultHoverColor).toString());
 
     sensitives_.fill(nullptr);
     // Positions in the list are type numbers, so elements that are not tables leave their slot empty.
-    ostrel::luaForEach(L, t, "view_group", kRegionTypes, [&](int position) {
-        if (lua_type(L, -1) != LUA_TTABLE)
-            return;
-        const int e = lua_gettop(L);
+    ostrel::luaForEachTable(L, t, "view_group", kRegionTypes, [&](int position, int e) {
         const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
         const QString icon = ostrel::luaField(L, e, "icon", QString()).toString();
         const int response = ostrel::luaField(L, e, "response", 0).toInt();
@@ -70,10 +64,9 @@ void RegionConfig::loadSceneStyle(lua_State* lua)
 {
     const ostrel::LuaStackAssist guard(lua);
 
-    lua_getglobal(lua, "scene");
-    if (lua_type(lua, -1) != LUA_TTABLE)
+    const int t = ostrel::luaGlobalTable(lua, "scene");
+    if (t == 0)
         return;
-    const int t = lua_gettop(lua);
 
     const QColor edit(ostrel::luaField(lua, t, "color", kDefaultEditColor).toString());
     const QColor trace(ostrel::luaField(lua, t, "trace", kDefaultTraceColor).toString());

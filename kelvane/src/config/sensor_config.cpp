@@ -5,8 +5,6 @@
 
 #include <QHash>
 
-#include <lua.hpp>
-
 namespace {
 
 constexpr qreal kInitialWidth = 60.0;
@@ -58,20 +56,16 @@ void SensorConfig::loadStyle(const QString& filename)
     lua_State* L = state.get();
     const ostrel::LuaStackAssist guard(L);
 
-    lua_getglobal(L, "sensor");
-    if (lua_type(L, -1) != LUA_TTABLE)
+    const int t = ostrel::luaGlobalTable(L, "sensor");
+    if (t == 0)
         return;
-    const int t = lua_gettop(L);
 
     width_ = ostrel::luaField(L, t, "width", kDefaultWidth).toReal();
     text_color_ = ostrel::luaField(L, t, "text_color", kDefaultTextColor).toString();
     opacity_ = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
 
     view_groups_.clear();
-    ostrel::luaForEach(L, t, "view_group", ostrel::kMaxListLength, [&](int) {
-        if (lua_type(L, -1) != LUA_TTABLE)
-            return;
-        const int e = lua_gettop(L);
+    ostrel::luaForEachTable(L, t, "view_group", ostrel::kMaxListLength, [&](int, int e) {
         const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
         const QString group = ostrel::luaField(L, e, "group", QString()).toString();
         const int response = ostrel::luaField(L, e, "response", 0).toInt();

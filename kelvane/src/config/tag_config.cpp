@@ -1,12 +1,9 @@
 #include "config/tag_config.h"
 
 #include "config/icon_folder.h"
+#include "config/named_icon_list.h"
 #include "kelvane_assert.h"
-#include "lua_facade.h"
 
-#include <lua.hpp>
-
-#include <limits>
 #include <utility>
 
 namespace {
@@ -14,10 +11,7 @@ namespace {
 constexpr qreal kInitialWidth = 50.0;
 constexpr qreal kInitialOpacity = 0.7;
 
-constexpr qreal kDefaultWidth = 60.0;
-constexpr qreal kDefaultOpacity = 0.8;
-constexpr const char* kDefaultName = "NA";
-constexpr std::size_t kNotFound = std::numeric_limits<std::size_t>::max();
+using Tags = kelvane::NamedIconList<TagConfig::Tag>;
 
 } // namespace
 
@@ -41,28 +35,8 @@ TagConfig::~TagConfig() = default;
 void TagConfig::loadTag(const QString& filename)
 {
     orientIconPath(filename);
-    tags_.clear();
-
-    const ostrel::LuaStatePtr state(ostrel::loadLuaConfig(filename));
-    lua_State* L = state.get();
-    const ostrel::LuaStackAssist guard(L);
-
-    lua_getglobal(L, "tag");
-    if (lua_type(L, -1) != LUA_TTABLE)
-        return;
-    const int t = lua_gettop(L);
-
-    width_ = ostrel::luaField(L, t, "width", kDefaultWidth).toReal();
-    opacity_ = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
-
-    ostrel::luaForEach(L, t, "member", ostrel::kMaxListLength, [&](int) {
-        if (lua_type(L, -1) != LUA_TTABLE)
-            return;
-        const int e = lua_gettop(L);
-        const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
-        const QString icon = ostrel::luaField(L, e, "icon", QString()).toString();
-        addTag(icon, name);
-    });
+    Tags::load(filename, "tag", width_, opacity_, tags_,
+               [this](lua_State*, int, const QString& name, const QString& icon) { addTag(icon, name); });
 }
 
 void TagConfig::addTag(QString file, const QString& name)
@@ -97,11 +71,7 @@ QString TagConfig::fileByName(const QString& name) const
 
 std::size_t TagConfig::tagIndex(const QString& name) const
 {
-    for (std::size_t ix = 0; ix < tags_.size(); ++ix) {
-        if (tags_[ix].name == name)
-            return ix;
-    }
-    return kNotFound;
+    return Tags::indexOf(tags_, name);
 }
 
 bool TagConfig::existTag(const QString& name) const
@@ -116,8 +86,7 @@ TagConfig::Tag* TagConfig::tagByName(const QString& name)
 
 const TagConfig::Tag* TagConfig::tagByName(const QString& name) const
 {
-    const std::size_t ix = tagIndex(name);
-    return ix == kNotFound ? nullptr : &tags_[ix];
+    return Tags::find(tags_, name);
 }
 
 void TagConfig::orientIconPath(const QString& tag_file)

@@ -1,21 +1,14 @@
 #include "config/team_config.h"
 
 #include "config/icon_folder.h"
+#include "config/named_icon_list.h"
 #include "kelvane_assert.h"
-#include "lua_facade.h"
 
-#include <lua.hpp>
-
-#include <limits>
 #include <utility>
 
 namespace {
 
-// Teams use the load defaults before any load as well.
-constexpr qreal kDefaultWidth = 60.0;
-constexpr qreal kDefaultOpacity = 0.8;
-constexpr const char* kDefaultName = "NA";
-constexpr std::size_t kNotFound = std::numeric_limits<std::size_t>::max();
+using Teams = kelvane::NamedIconList<TeamConfig::Team>;
 
 } // namespace
 
@@ -37,9 +30,10 @@ TeamConfig& TeamConfig::instance()
     return *self_;
 }
 
+// Teams use the load defaults before any load as well.
 TeamConfig::TeamConfig()
-    : width_(kDefaultWidth)
-    , opacity_(kDefaultOpacity)
+    : width_(Teams::kDefaultWidth)
+    , opacity_(Teams::kDefaultOpacity)
 {
 }
 
@@ -48,29 +42,11 @@ TeamConfig::~TeamConfig() = default;
 void TeamConfig::loadTeam(const QString& filename)
 {
     orientIconPath(filename);
-    teams_.clear();
-
-    const ostrel::LuaStatePtr state(ostrel::loadLuaConfig(filename));
-    lua_State* L = state.get();
-    const ostrel::LuaStackAssist guard(L);
-
-    lua_getglobal(L, "team");
-    if (lua_type(L, -1) != LUA_TTABLE)
-        return;
-    const int t = lua_gettop(L);
-
-    width_ = ostrel::luaField(L, t, "width", kDefaultWidth).toReal();
-    opacity_ = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
-
-    ostrel::luaForEach(L, t, "member", ostrel::kMaxListLength, [&](int) {
-        if (lua_type(L, -1) != LUA_TTABLE)
-            return;
-        const int e = lua_gettop(L);
-        const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
-        const QString icon = ostrel::luaField(L, e, "icon", QString()).toString();
-        const int count = ostrel::luaField(L, e, "count", 0).toInt();
-        teams_.emplace_back(icon, name, QPixmap(icon_path_ + icon), count);
-    });
+    Teams::load(filename, "team", width_, opacity_, teams_,
+                [this](lua_State* L, int e, const QString& name, const QString& icon) {
+                    const int count = ostrel::luaField(L, e, "count", 0).toInt();
+                    teams_.emplace_back(icon, name, QPixmap(icon_path_ + icon), count);
+                });
 }
 
 const QString& TeamConfig::nameAt(std::size_t ix) const
@@ -123,11 +99,7 @@ bool TeamConfig::teamAvailable(const QString& name) const
 
 std::size_t TeamConfig::teamIndex(const QString& name) const
 {
-    for (std::size_t ix = 0; ix < teams_.size(); ++ix) {
-        if (teams_[ix].name == name)
-            return ix;
-    }
-    return kNotFound;
+    return Teams::indexOf(teams_, name);
 }
 
 bool TeamConfig::existTeam(const QString& name) const
@@ -148,8 +120,7 @@ TeamConfig::Team* TeamConfig::teamByName(const QString& name)
 
 const TeamConfig::Team* TeamConfig::teamByName(const QString& name) const
 {
-    const std::size_t ix = teamIndex(name);
-    return ix == kNotFound ? nullptr : &teams_[ix];
+    return Teams::find(teams_, name);
 }
 
 void TeamConfig::orientIconPath(const QString& tag_file)

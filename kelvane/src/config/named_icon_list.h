@@ -1,0 +1,77 @@
+#pragma once
+
+#include "lua_facade.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <cstddef>
+#include <limits>
+#include <vector>
+
+namespace kelvane {
+
+/// What the team and tag catalogues share: a list of entries (each with a
+/// `name`, an icon `file` and its picture) read from the list `member` of one
+/// global table, with the markers' width and opacity beside it, and looked up
+/// by exact name, first match. Library-internal.
+template <typename Entry>
+struct NamedIconList
+{
+    /// Position answered for a name no entry has.
+    static constexpr std::size_t kNotFound = std::numeric_limits<std::size_t>::max();
+    /// Marker width and opacity a loaded file without those keys gives.
+    static constexpr qreal kDefaultWidth = 60.0;
+    static constexpr qreal kDefaultOpacity = 0.8;
+
+    /// Position of the first entry named \a name, or kNotFound.
+    static std::size_t indexOf(const std::vector<Entry>& entries, const QString& name)
+    {
+        for (std::size_t ix = 0; ix < entries.size(); ++ix) {
+            if (entries[ix].name == name)
+                return ix;
+        }
+        return kNotFound;
+    }
+
+    /// First entry named \a name, or null.
+    static const Entry* find(const std::vector<Entry>& entries, const QString& name)
+    {
+        const std::size_t ix = indexOf(entries, name);
+        return ix == kNotFound ? nullptr : &entries[ix];
+    }
+
+    /// Empties \a entries, then reads the global \a global of \a filename: when
+    /// it is a table, \a width and \a opacity (defaults 60 and 0.8) and, for
+    /// every table of its list `member`, `name` (default "NA") and `icon`
+    /// (default empty), handed to \a add(L, element, name, icon), which appends
+    /// the entry and may read more keys of the element at that stack index.
+    /// A file that fails to load throws std::runtime_error, leaving no entries.
+    template <typename Add>
+    static void load(const QString& filename, const char* global, qreal& width, qreal& opacity,
+                     std::vector<Entry>& entries, const Add& add)
+    {
+        entries.clear();
+
+        const ostrel::LuaStatePtr state(ostrel::loadLuaConfig(filename));
+        lua_State* L = state.get();
+        const ostrel::LuaStackAssist guard(L);
+
+        const int t = ostrel::luaGlobalTable(L, global);
+        if (t == 0)
+            return;
+        width = ostrel::luaField(L, t, "width", kDefaultWidth).toReal();
+        opacity = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
+
+        ostrel::luaForEachTable(L, t, "member", ostrel::kMaxListLength, [&](int, int e) {
+            const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
+            const QString icon = ostrel::luaField(L, e, "icon", QString()).toString();
+            add(L, e, name, icon);
+        });
+    }
+
+private:
+    static constexpr const char* kDefaultName = "NA";
+};
+
+} // namespace kelvane
