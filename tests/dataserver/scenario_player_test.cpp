@@ -78,6 +78,15 @@ TEST(ScenarioPlayer, RefusesMalformedScenarios)
                                   "points": [{"name": "A", "type": "float", "value": 1}]})",
                               &error));
     EXPECT_FALSE(player.parse(R"({"events": [{"at": 0, "name": "A", "value": 1}], "repeat": true})", &error));
+    // Times the player cannot keep at the speed asked for, and a repeating round under a millisecond.
+    const char* const timeline = R"({"events": [{"at": 1e-4, "name": "A", "value": 1},
+                                                {"at": 3e7, "name": "A", "value": 0}], "repeat": true})";
+    ASSERT_TRUE(player.parse(timeline, &error));
+    EXPECT_TRUE(player.checkSpeed(1, &error));
+    EXPECT_FALSE(player.checkSpeed(0.5, &error));
+    EXPECT_NE(error.indexOf(R"(events[1]: "at" 3e+07 s at --speed 0.5)"), -1) << error.toStdString();
+    EXPECT_FALSE(player.checkSpeed(1e11, &error));
+    EXPECT_NE(error.indexOf("shorter than 1 ms"), -1) << error.toStdString();
     EXPECT_FALSE(player.load("/nonexistent/scenario.json", &error));
     EXPECT_NE(error.indexOf("/nonexistent/scenario.json"), -1);
 }

@@ -1,7 +1,9 @@
-// The reference data server in-process against hostile clients over 127.0.0.1:
+// The reference data server against hostile clients over 127.0.0.1: in-process,
 // clients that vanish mid-frame or right after booking, that dribble bytes, that
-// come and go in numbers. The server drops what is broken and keeps serving.
+// come and go in numbers; as a real process, clients and scenarios that push
+// against each of its limits. The server drops what is broken and keeps serving.
 
+#include "data_server_process.h"
 #include "frame_reader.h"
 #include "listener.h"
 #include "point_store.h"
@@ -12,9 +14,14 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <QFile>
+
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -27,6 +34,19 @@ constexpr int kUnitsPerFrame = 200;
 const QByteArray kBookT1Periodic =
     QByteArray::fromHex("FAFAFAFA 0000 02 0000 0F00 01 02 5431 00 01 04 08 00000000 64000000 EEEE");
 const QByteArray kReadT1 = QByteArray::fromHex("FAFAFAFA 0000 00 0000 0B00 01 02 5431 00 03 00 00 00000000 EEEE");
+const QByteArray kBookT1OnChange =
+    QByteArray::fromHex("FAFAFAFA 0000 02 0000 0F00 01 02 5431 00 01 04 08 00000000 00000000 EEEE");
+
+/// A one-unit frame of operation `op` for `name` carrying `value` of type `type`.
+QByteArray unitFrame(quint8 op, const QByteArray& name, quint8 type = 0, const QByteArray& value = {})
+{
+    QByteArray frame = QByteArray::fromHex("FAFAFAFA 0000 02 0000");
+    const int dataLen = 9 + name.size() + value.size();
+    frame.append(char(dataLen & 0xFF)).append(char(dataLen >> 8)).append(char(1)).append(char(name.size()));
+    frame += name;
+    frame.append(char(0)).append(char(op)).append(char(value.size())).append(char(type)).append(4, '\0');
+    return frame + value + QByteArray::fromHex("EEEE");
+}
 
 QByteArray writeT1(qint32 value)
 {
@@ -41,6 +61,16 @@ qint32 intOf(const ReceivedUnit& unit)
     return qFromLittleEndian<qint32>(unit.value.constData());
 }
 
+bool isUpdate(const ReceivedUnit& unit)
+{
+    return unit.op == 1;
+}
+
+bool isReadReply(const ReceivedUnit& unit)
+{
+    return unit.op == 3;
+}
+
 /// A raw client that collects the units the server sends it.
 class Peer
 {
@@ -53,6 +83,13 @@ public:
 
     bool connected() const { return connected_; }
     QTcpSocket& socket() { return socket_; }
+
+    /// Takes what has arrived, without waiting.
+    void receive()
+    {
+        QStringList errors;
+        units_ += reader_.feed(socket_.readAll(), &errors);
+    }
 
     void send(const QByteArray& bytes)
     {
@@ -81,8 +118,7 @@ private:
     {
         return QTest::qWaitFor(
             [&] {
-                QStringList errors;
-                units_ += reader_.feed(socket_.readAll(), &errors);
+                receive();
                 return done();
             },
             kWaitMs);
@@ -216,5 +252,187 @@ TEST_F(ServerFaults, ManyClientsComingAndGoingLeaveTheServerServing)
     ASSERT_TRUE(waitForClients(1));
     expectGoodClientServed(33);
 }
+
+// Against the real server process: one row per way of pushing against a limit.
+
+const QByteArray kScenario = R"({"points": [{"name": "T1", "type": "int", "value": 5}]})";
+// 64 descriptors, as under `ulimit -n 64`, leave room for 48 clients.
+constexpr int kDescriptorLimit = 64;
+constexpr int kClientRoom = kDescriptorLimit - 16;
+constexpr int kCrowd = 90;
+constexpr int kMaxFloodLines = 6;
+
+struct Hostility {
+    const char* name;
+    QStringList options;
+    QByteArray scenario;
+    // Set when the server must refuse to start: what its message names.
+    const char* refusal;
+    int descriptorLimit;
+    std::function<void(DataServerProcess&, Peer& good)> act;
+};
+
+void PrintTo(const Hostility& hostility, std::ostream* out)
+{
+    *out << hostility.name;
+}
+
+long cpuTicks(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    // utime and stime are the 12th and 13th fields after the command's closing parenthesis.
+    const QList<QByteArray> fields = stat.readAll().split(')').last().trimmed().split(' ');
+    return fields.value(11).toLong() + fields.value(12).toLong();
+}
+
+QList<QByteArray> readReplies(const Peer& peer)
+{
+    QList<QByteArray> names;
+    for (const ReceivedUnit& unit : peer.units()) {
+        if (isReadReply(unit))
+            names << unit.name;
+    }
+    return names;
+}
+
+void crowdAtTheDescriptorLimit(DataServerProcess& server, Peer&)
+{
+    std::vector<std::unique_ptr<Peer>> crowd;
+    for (int i = 0; i < kCrowd; ++i) {
+        crowd.push_back(std::make_unique<Peer>(server.port()));
+        ASSERT_TRUE(crowd.back()->connected()) << "client " << i;
+        crowd.back()->send(kReadT1);
+    }
+    const auto answered = [&] {
+        for (auto& peer : crowd)
+            peer->receive();
+        return std::count_if(crowd.begin(), crowd.end(), [](auto& peer) { return !peer->units().isEmpty(); });
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered() == kClientRoom - 1; }, kWaitMs));
+    // The rest wait without costing the server its processor.
+    const long before = cpuTicks(server.pid());
+    QTest::qWait(1000);
+    EXPECT_LT(cpuTicks(server.pid()) - before, sysconf(_SC_CLK_TCK) / 4);
+    EXPECT_EQ(answered(), kClientRoom - 1);
+    EXPECT_TRUE(server.log().contains("accepting paused"));
+    for (auto& peer : crowd) {
+        if (!peer->units().isEmpty())
+            peer.reset();
+    }
+    crowd.erase(std::remove(crowd.begin(), crowd.end(), nullptr), crowd.end());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered() == int(crowd.size()); }, kWaitMs));
+}
+
+void bookingsBeyondTheLimit(DataServerProcess& server, Peer&)
+{
+    Peer hostile(server.port());
+    for (int i = 0; i < 8; ++i)
+        hostile.send(unitFrame(1, "N" + QByteArray::number(i)));
+    hostile.send(kBookT1OnChange + kReadT1);
+    ASSERT_TRUE(hostile.waitFor(isReadReply));
+    EXPECT_FALSE(std::any_of(hostile.units().begin(), hostile.units().end(), isUpdate)) << "ninth booking taken";
+    hostile.send(unitFrame(2, "N0") + kBookT1OnChange);
+    EXPECT_TRUE(hostile.waitFor(isUpdate)) << "a cancelled booking makes room";
+    EXPECT_TRUE(server.log().contains("booking refused"));
+}
+
+void pointsWrittenBeyondTheLimit(DataServerProcess& server, Peer& good)
+{
+    {
+        Peer hostile(server.port());
+        for (int i = 0; i < 5; ++i)
+            hostile.send(unitFrame(4, "W" + QByteArray::number(i), 1, QByteArray(4, char(i))));
+        hostile.send(unitFrame(3, "W3") + unitFrame(3, "W4") + kReadT1);
+        ASSERT_TRUE(hostile.waitFor([](const ReceivedUnit& u) { return isReadReply(u) && u.name == "T1"; }));
+        EXPECT_EQ(readReplies(hostile), QList<QByteArray>({"W3", "T1"}));
+    }
+    // Its points leave with it.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const int seen = readReplies(good).size();
+            good.send(unitFrame(3, "W0") + kReadT1);
+            good.waitFor([&](const ReceivedUnit&) { return readReplies(good).size() > seen; });
+            return readReplies(good).last() == "T1" && readReplies(good).size() == seen + 1;
+        },
+        kWaitMs));
+    EXPECT_TRUE(server.log().contains("write refused"));
+}
+
+void unknownOperationFlood(DataServerProcess& server, Peer&)
+{
+    const QByteArray unit = QByteArray::fromHex("02 5431 00 09 00 00 00000000");
+    QByteArray frame = QByteArray::fromHex("FAFAFAFA 0000 00 0000");
+    const quint16 dataLen = quint16(unit.size() * kUnitsPerFrame);
+    frame.append(char(dataLen & 0xFF)).append(char(dataLen >> 8)).append(char(kUnitsPerFrame));
+    frame += unit.repeated(kUnitsPerFrame) + QByteArray::fromHex("EEEE");
+    {
+        Peer hostile(server.port());
+        hostile.send(frame.repeated(kBurstUnits / kUnitsPerFrame) + kReadT1);
+        ASSERT_TRUE(hostile.waitFor(isReadReply));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.log().contains("more lines suppressed"); }, kWaitMs));
+    EXPECT_LE(server.log().count("unknown unit operation"), kMaxFloodLines);
+}
+
+void silentClient(DataServerProcess& server, Peer& good)
+{
+    Peer silent(server.port());
+    // The good client keeps talking and stays.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            good.send(kReadT1);
+            QTest::qWait(100);
+            return silent.socket().state() == QAbstractSocket::UnconnectedState;
+        },
+        kWaitMs));
+    EXPECT_TRUE(server.log().contains("closed: silent"));
+}
+
+const Hostility kHostilities[] = {
+    {"EventTimeOverflows", {}, R"({"events": [{"at": 1e300, "name": "T1", "value": 1}], "repeat": true})",
+     R"(events[0]: "at" 1e+300 s)", 0, nullptr},
+    {"SpeedStretchesTimesBeyondReach", {"--speed", "1e-300"},
+     R"({"events": [{"at": 1, "name": "T1", "value": 1}], "points": [{"name": "T1", "type": "int", "value": 5}]})",
+     R"(events[0]: "at" 1 s at --speed 1e-300)", 0, nullptr},
+    {"CrowdAtTheDescriptorLimit", {}, {}, nullptr, kDescriptorLimit, crowdAtTheDescriptorLimit},
+    {"BookingsBeyondTheLimit", {"--max-bookings", "8"}, {}, nullptr, 0, bookingsBeyondTheLimit},
+    {"PointsWrittenBeyondTheLimit", {"--max-written-points", "4"}, {}, nullptr, 0, pointsWrittenBeyondTheLimit},
+    {"UnknownOperationFlood", {}, {}, nullptr, 0, unknownOperationFlood},
+    {"SilentClient", {"--idle-timeout", "0.5"}, {}, nullptr, 0, silentClient},
+};
+
+class HostileClients : public ::testing::TestWithParam<Hostility>
+{
+};
+
+TEST_P(HostileClients, MeetALimitAndLeaveTheOthersServed)
+{
+    const Hostility& hostility = GetParam();
+    DataServerProcess server(hostility.scenario.isEmpty() ? kScenario : hostility.scenario);
+    server.setArguments(hostility.options);
+    server.setDescriptorLimit(hostility.descriptorLimit);
+    if (hostility.refusal) {
+        EXPECT_FALSE(server.start());
+        EXPECT_EQ(server.waitForExit(kWaitMs), 1);
+        EXPECT_TRUE(server.log().contains(QByteArray("scenario.json: ") + hostility.refusal)) << server.log().constData();
+        return;
+    }
+    ASSERT_TRUE(server.start());
+    Peer good(server.port());
+    ASSERT_TRUE(good.connected());
+    good.send(kBookT1OnChange);
+    ASSERT_TRUE(good.waitFor(isUpdate));
+
+    hostility.act(server, good);
+
+    good.send(writeT1(77));
+    EXPECT_TRUE(good.waitFor([](const ReceivedUnit& u) { return isUpdate(u) && intOf(u) == 77; }));
+    EXPECT_EQ(server.waitForExit(0), -1) << "the server ended";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HostileClients, ::testing::ValuesIn(kHostilities),
+                         [](const ::testing::TestParamInfo<Hostility>& info) { return info.param.name; });
 
 } // namespace

@@ -6,8 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +18,8 @@
 namespace {
 
 constexpr int kWaitMs = 10000;
+constexpr int kExitPollMs = 10;
+const char* const kLogName = "server.log";
 
 } // namespace
 
@@ -41,7 +45,7 @@ DataServerProcess::~DataServerProcess()
 
     QStringList command = QString::fromUtf8(TAVIMOR_DATASERVER_EMULATOR).split(';', Qt::SkipEmptyParts);
     command << QStringLiteral(TAVIMOR_DATASERVER_PATH) << QStringLiteral("--port") << QString::number(port)
-            << QStringLiteral("--scenario") << scenario.fileName();
+            << QStringLiteral("--scenario") << scenario.fileName() << arguments_;
     // Looked up here: between fork and exec the child may not allocate.
     const QString program = QStandardPaths::findExecutable(command.first());
     if (program.isEmpty())
@@ -55,19 +59,32 @@ DataServerProcess::~DataServerProcess()
         argv.push_back(arg.data());
     argv.push_back(nullptr);
 
+    const QByteArray logPath = QFile::encodeName(dir_.filePath(QLatin1String(kLogName)));
+    const int logFd = open(logPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (logFd < 0)
+        return ::testing::AssertionFailure() << "cannot create " << logPath.constData();
+    rlimit descriptors{};
+    getrlimit(RLIMIT_NOFILE, &descriptors);
+    if (descriptorLimit_ > 0)
+        descriptors.rlim_cur = rlim_t(descriptorLimit_);
     int out[2];
-    if (pipe(out) != 0)
+    if (pipe(out) != 0) {
+        close(logFd);
         return ::testing::AssertionFailure() << "no pipe for the data server's output";
+    }
     pid_ = fork();
     if (pid_ == 0) {
         // The child: only async-signal-safe calls until exec.
         dup2(out[1], STDOUT_FILENO);
+        dup2(logFd, STDERR_FILENO);
         close(out[0]);
         close(out[1]);
+        setrlimit(RLIMIT_NOFILE, &descriptors);
         execv(programPath.constData(), argv.data());
         _exit(127);
     }
     close(out[1]);
+    close(logFd);
     if (pid_ < 0) {
         close(out[0]);
         return ::testing::AssertionFailure() << "cannot fork the data server";
@@ -76,7 +93,7 @@ DataServerProcess::~DataServerProcess()
     close(out[0]);
     if (!line.startsWith("listening on 127.0.0.1:"))
         return ::testing::AssertionFailure() << "data server " << command.join(' ').toStdString()
-                                             << " said: " << line.constData();
+                                             << " said: " << line.constData() << log().constData();
     port_ = quint16(line.mid(line.lastIndexOf(':') + 1).trimmed().toUInt());
     return ::testing::AssertionSuccess();
 }
@@ -105,4 +122,26 @@ void DataServerProcess::stop()
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
     pid_ = -1;
+}
+
+QByteArray DataServerProcess::log() const
+{
+    QFile file(dir_.filePath(QLatin1String(kLogName)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int DataServerProcess::waitForExit(int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (pid_ > 0) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        if (deadline.hasExpired())
+            return -1;
+        usleep(kExitPollMs * 1000);
+    }
+    return -1;
 }

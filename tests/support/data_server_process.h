@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <sys/types.h>
@@ -12,7 +13,8 @@
 /// started through the same emulator.
 ///
 /// The child is started with fork and exec rather than QProcess: under qemu's
-/// user emulation QProcess cannot start any program at all.
+/// user emulation QProcess cannot start any program at all. Its standard error
+/// goes to a file, read by log().
 class DataServerProcess
 {
 public:
@@ -28,6 +30,18 @@ public:
     void stop();
     /// The port the server listens on; 0 before the first successful start.
     quint16 port() const { return port_; }
+    /// The running server's process id; -1 when none runs.
+    pid_t pid() const { return pid_; }
+
+    /// Options given after the port and the scenario at the next start.
+    void setArguments(const QStringList& arguments) { arguments_ = arguments; }
+    /// Soft descriptor limit of the server from the next start; 0 keeps the tests' own.
+    void setDescriptorLimit(int limit) { descriptorLimit_ = limit; }
+    /// What the server wrote on standard error since it was last started.
+    QByteArray log() const;
+    /// Waits up to `ms` for the server to end by itself and returns its exit code;
+    /// -1 when it still runs (it is left running) or ended by a signal.
+    int waitForExit(int ms);
 
 private:
     /// The server's first line of output, read within the start timeout.
@@ -35,6 +49,8 @@ private:
 
     QTemporaryDir dir_;
     QByteArray scenario_;
+    QStringList arguments_;
+    int descriptorLimit_ = 0;
     pid_t pid_ = -1;
     quint16 port_ = 0;
 };

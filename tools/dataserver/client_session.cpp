@@ -43,6 +43,10 @@ ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, const Server
     connect(socket_, &QTcpSocket::disconnected, this, [this] { emit closed(this); });
     connect(store_, &PointStore::changed, this, &ClientSession::pointChanged);
     connect(&bookings_, &BookingTable::due, this, &ClientSession::refresh);
+    // A connection that waited for a free place may have sent its requests
+    // already, and their readyRead went by unheard.
+    if (socket_->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, &ClientSession::readFrames, Qt::QueuedConnection);
     if (limits_.idleTimeoutMs > 0) {
         idle_.setSingleShot(true);
         idle_.setInterval(limits_.idleTimeoutMs);

@@ -9,7 +9,8 @@ namespace {
 // Pause after the system refused a connection; a client leaving ends it sooner.
 constexpr int kRetryMs = 250;
 // Connects and disconnects of all clients together.
-constexpr int kLogLinesPerSecond = 10;
+constexpr int kClientLinesPerSecond = 10;
+constexpr int kStateLinesPerSecond = 3;
 
 } // namespace
 
@@ -17,7 +18,8 @@ Listener::Listener(PointStore* store, const ServerLimits& limits, QObject* paren
     : QObject(parent)
     , store_(store)
     , limits_(limits)
-    , log_(QStringLiteral("connections"), kLogLinesPerSecond)
+    , clientLog_(QStringLiteral("connections"), kClientLinesPerSecond)
+    , stateLog_(QStringLiteral("listener"), kStateLinesPerSecond)
 {
     // The server takes connections from the system one at a time, so at the
     // limit at most one accepted connection waits for a session.
@@ -46,13 +48,13 @@ void Listener::accept()
         auto* session = new ClientSession(socket, store_, limits_, this);
         connect(session, &ClientSession::closed, this, &Listener::close);
         ++clients_;
-        log_.log(QStringLiteral("%1 connected").arg(session->peer()));
+        clientLog_.log(QStringLiteral("%1 connected").arg(session->peer()));
     }
     // Taking a pending connection turns accepting back on, so this comes last.
     if (clients_ >= limits_.maxClients && !paused_) {
         server_.pauseAccepting();
         paused_ = true;
-        log_.log(QStringLiteral("%1 clients, the limit: accepting paused").arg(clients_));
+        stateLog_.log(QStringLiteral("%1 clients, the limit: accepting paused").arg(clients_));
     }
 }
 
@@ -60,14 +62,14 @@ void Listener::acceptFailed(QAbstractSocket::SocketError)
 {
     // The server has paused itself; retrying at once would fail as fast as it can.
     paused_ = true;
-    log_.log(QStringLiteral("cannot accept a connection (%1): accepting paused").arg(server_.errorString()));
+    stateLog_.log(QStringLiteral("cannot accept a connection (%1): accepting paused").arg(server_.errorString()));
     retry_.start();
 }
 
 void Listener::close(ClientSession* session)
 {
     --clients_;
-    log_.log(QStringLiteral("%1 disconnected").arg(session->peer()));
+    clientLog_.log(QStringLiteral("%1 disconnected").arg(session->peer()));
     // The session's socket is still emitting.
     session->deleteLater();
     if (paused_) {
@@ -82,7 +84,7 @@ void Listener::resume()
         return;
     paused_ = false;
     server_.resumeAccepting();
-    log_.log(QStringLiteral("%1 clients: accepting again").arg(clients_));
+    stateLog_.log(QStringLiteral("%1 clients: accepting again").arg(clients_));
     // A connection accepted before the pause is still waiting.
     accept();
 }

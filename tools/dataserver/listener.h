@@ -41,7 +41,10 @@ private:
     QTcpServer server_;
     PointStore* store_;
     ServerLimits limits_;
-    LogLimiter log_;
+    // Comings and goings apart from the listener's own state, so a crowd
+    // connecting cannot hide that accepting paused.
+    LogLimiter clientLog_;
+    LogLimiter stateLog_;
     QTimer retry_;
     int clients_ = 0;
     bool paused_ = false;
