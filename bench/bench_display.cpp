@@ -22,6 +22,7 @@
 #include <QGraphicsTextItem>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <ctime>
 #include <memory>
@@ -188,6 +189,60 @@ void BM_PaintWhileNothingChanges(benchmark::State& state)
     measureLoop(state, 0);
 }
 
+/// What the view does on its own after one step of the operator's: the
+/// paint of what the step exposed, and the CPU of the whole step.
+struct StepCost
+{
+    double cpu = 0;
+    int steps = 0;
+};
+
+// Steps of the wheel at the pointer, as the operator pans and zooms, with 20
+// sensors blinking. `notches` of angle delta per step, sideways for a pan and
+// away from the user (zooming in) for a zoom, reversing after every `turn` steps so that the
+// view stays inside the deck. A pan starts zoomed in 4 times, where the view can move.
+void measureSteps(benchmark::State& state, QPoint notches, int turn)
+{
+    constexpr int kBlinking = 20;
+    constexpr qreal kPanZoom = 4.0;
+    Station& s = station();
+    s.setBlinking(kBlinking);
+    CountingView& view = s.view();
+    const QPoint centre(kWidth / 2, kHeight / 2);
+    if (notches.x() != 0)
+        view.scaleScene(view.mapToScene(centre), kPanZoom);
+    runEventLoop(kSettleMs);
+    view.paints = 0;
+    view.paintCpu = 0;
+    StepCost cost;
+    for (auto _ : state) {
+        const int sign = (cost.steps / turn) % 2 == 0 ? 1 : -1;
+        const double cpu0 = threadCpuSeconds();
+        QWheelEvent wheel(QPointF(centre), QPointF(view.viewport()->mapToGlobal(centre)), QPoint(),
+                          notches * sign * 120, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view.viewport(), &wheel);
+        // The paint the step asked for, and nothing else that waits.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        cost.cpu += threadCpuSeconds() - cpu0;
+        ++cost.steps;
+    }
+    state.counters["cpu_ms/step"] = cost.cpu * 1e3 / cost.steps;
+    state.counters["paints/step"] = double(view.paints) / cost.steps;
+    state.counters["cpu_ms/paint"] = view.paints > 0 ? view.paintCpu * 1e3 / view.paints : 0.0;
+    view.changeDeck(view.deckName());
+    runEventLoop(kSettleMs);
+}
+
+void BM_PanStep(benchmark::State& state)
+{
+    measureSteps(state, QPoint(int(state.range(0)), 0), 10);
+}
+
+void BM_ZoomStep(benchmark::State& state)
+{
+    measureSteps(state, QPoint(0, -1), 4);
+}
+
 // Reference: a forced repaint of the whole 1920x1080 viewport.
 void BM_FullRepaint(benchmark::State& state)
 {
@@ -221,6 +276,9 @@ BENCHMARK(BM_PaintWhileBlinkingUpdateMode)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintWhileNothingChanges)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+// Pan steps of one and of three wheel notches (15 and 45 view pixels).
+BENCHMARK(BM_PanStep)->Arg(1)->Arg(3)->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomStep)->Iterations(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullRepaint)->Arg(0)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)

@@ -42,8 +42,7 @@ MarkSensorGraphic::MarkSensorGraphic(QGraphicsItem* parent)
 
 QRectF MarkSensorGraphic::boundingRect() const
 {
-    const QRectF base = SensorGraphic::boundingRect();
-    return mark_ ? base | mark_->mapRectToParent(mark_->boundingRect()) : base;
+    return bounds_;
 }
 
 void MarkSensorGraphic::initSensor()
@@ -57,6 +56,7 @@ void MarkSensorGraphic::initSensor()
     mark_->setRect(icon.left() + icon.width() * (1 - kMarkWidthRatio) / 2, icon.bottom() + height * kMarkGapRatio,
                    icon.width() * kMarkWidthRatio, height);
     mark_->setOpacity(SensorConfig::instance().opacity());
+    bounds_ = childBounds({mark_});
     doUpdateSensor();
 }
 

@@ -46,4 +46,6 @@ protected:
 
 private:
     QGraphicsRectItem* mark_ = nullptr;
+    /// boundingRect() as of the last initSensor().
+    QRectF bounds_;
 };

@@ -28,6 +28,9 @@ QRectF rectInParent(const QGraphicsItem* child)
 SensorGraphic::SensorGraphic(QGraphicsItem* parent)
     : QGraphicsObject(parent)
 {
+    // The child items draw inside boundingRect(), so a view skips them
+    // together with a graphic outside the area it repaints.
+    setFlag(ItemContainsChildrenInShape);
 }
 
 // A running animation outlives the animated item (it is a Qt child); it notices
@@ -99,7 +102,7 @@ void SensorGraphic::updateAnimation()
 
 QRectF SensorGraphic::boundingRect() const
 {
-    return rectInParent(icon_) | rectInParent(name_);
+    return bounds_;
 }
 
 void SensorGraphic::paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*)
@@ -134,6 +137,7 @@ void SensorGraphic::initSensor()
     name_->setScale(style.fontScale());
     const QSizeF labelSize = name_->boundingRect().size() * style.fontScale();
     name_->setPos(icon.center().x() - labelSize.width() / 2, icon.top() - labelSize.height());
+    bounds_ = childBounds({});
 }
 
 #ifndef KELVANE_MAINTENANCE
@@ -146,6 +150,14 @@ QGraphicsItem* SensorGraphic::animationItem()
 QRectF SensorGraphic::iconRect() const
 {
     return rectInParent(icon_);
+}
+
+QRectF SensorGraphic::childBounds(std::initializer_list<const QGraphicsItem*> children) const
+{
+    QRectF bounds = rectInParent(icon_) | rectInParent(name_);
+    for (const QGraphicsItem* child : children)
+        bounds |= rectInParent(child);
+    return bounds;
 }
 
 void SensorGraphic::updateSensor()

@@ -5,6 +5,8 @@
 #include <QGraphicsObject>
 #include <QPointer>
 
+#include <initializer_list>
+
 class QGraphicsPixmapItem;
 class QGraphicsTextItem;
 #ifndef KELVANE_MAINTENANCE
@@ -68,7 +70,8 @@ public:
     bool isAcknowledged() const;
 #endif
 
-    /// Union of the icon and the label; empty before setSensor().
+    /// Union of the icon and the label as last built by initSensor(); empty
+    /// before setSensor().
     QRectF boundingRect() const override;
     /// Draws nothing: the child items show everything.
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
@@ -90,6 +93,10 @@ protected:
 
     /// The icon's rectangle in this item's coordinates; empty before setSensor().
     QRectF iconRect() const;
+    /// Union of the rectangles of \a children and of the icon and the label,
+    /// each in this item's coordinates. Variants that add child items keep
+    /// their bounding rectangle with it after each initSensor().
+    QRectF childBounds(std::initializer_list<const QGraphicsItem*> children) const;
 
 private slots:
     void updateSensor();
@@ -104,6 +111,8 @@ private:
     QPointer<harq::Sensor> sensor_;
     QGraphicsPixmapItem* icon_ = nullptr;
     QGraphicsTextItem* name_ = nullptr;
+    /// boundingRect(), kept since the view asks for it on every paint.
+    QRectF bounds_;
 #ifndef KELVANE_MAINTENANCE
     QPointer<AlarmAnimation> animation_;
     bool acknowledged_ = false;

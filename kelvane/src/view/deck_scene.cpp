@@ -4,6 +4,8 @@
 #include "graphics/equipment_layer.h"
 #endif
 
+#include "view/deck_drawing.h"
+
 #include <QBrush>
 #include <QFile>
 #include <QGraphicsRectItem>
@@ -39,7 +41,7 @@ void DeckScene::setDeck(const QString& name, const QString& file)
     if (!QFile::exists(file)) {
         extent = addErrorText(QObject::tr("<red>甲板文件 %1 不存在</red>"), file);
     } else {
-        auto* drawing = new QGraphicsSvgItem(file);
+        auto* drawing = new DeckDrawing(file);
         if (drawing->renderer()->isValid()) {
             extent = addDrawing(drawing);
         } else {

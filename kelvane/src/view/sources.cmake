@@ -1,5 +1,6 @@
 # Deck scene, deck views and alarm animations.
 list(APPEND KELVANE_COMMON_SOURCES
+    src/view/deck_drawing.h src/view/deck_drawing.cpp
     src/view/deck_scene.h src/view/deck_scene.cpp
     src/view/deck_view.h src/view/deck_view.cpp
     src/view/deck_view_complex.h src/view/deck_view_complex.cpp

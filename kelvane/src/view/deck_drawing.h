@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QGraphicsSvgItem>
+#include <QPainter>
+#include <QPixmap>
+#include <QRect>
+#include <QTransform>
+
+/// The deck drawing as the deck scene shows it: an SVG item that keeps the
+/// pixels it drew around the visible part of the view and copies them back on
+/// later paints, instead of rendering the whole document for every partial
+/// update (a blinking sensor) or pan step.
+///
+/// The kept pixels are those of one view transform: a zoom renders afresh,
+/// a pan by whole pixels moves the kept pixels and renders only what came
+/// into sight beyond them. They follow the renderer (also a shared one set
+/// later), the element shown and the bounds; the item's own cache mode stays
+/// NoCache. Rotated or sheared views, high-density devices and animated
+/// documents are drawn directly, as by QGraphicsSvgItem.
+class DeckDrawing : public QGraphicsSvgItem
+{
+    Q_OBJECT
+
+public:
+    /// Shows the SVG document in \a file.
+    explicit DeckDrawing(const QString& file);
+    ~DeckDrawing() override;
+
+    /// Draws the part the painter's clip asks for from the kept pixels,
+    /// rendering what they lack first.
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+
+private:
+    /// What the kept pixels were rendered for, apart from a pan by whole pixels.
+    struct Key
+    {
+        QTransform scale;
+        QPointF fraction;
+        const void* renderer = nullptr;
+        QString element;
+        QRectF bounds;
+        bool operator==(const Key& other) const;
+    };
+
+    /// Makes the kept pixels cover \a needed (device pixels relative to the
+    /// item's whole-pixel origin), rendering only what they lack.
+    void cover(const QRect& needed, const QRect& window, QPainter::RenderHints hints,
+               const QStyleOptionGraphicsItem* option, QWidget* widget);
+
+    Key key_;
+    /// The kept pixels and the rectangle they cover, relative to the item's whole-pixel origin.
+    QPixmap pixels_;
+    QRect covered_;
+};
