@@ -1,12 +1,16 @@
 #include "Tavimor.h"
 
+#include "frame_scanner.h"
+
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QHostAddress>
 #include <QIODevice>
+#include <QLoggingCategory>
 #include <QTcpSocket>
 #include <QTextCodec>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
@@ -26,6 +30,13 @@ constexpr int kRebook = -1;
 constexpr int kCommit = 1;
 constexpr int kRecordNameLen = 128;
 constexpr int kTextCapacity = 128;
+// Reads are taken in pieces of the receive buffer's size.
+constexpr int kReadChunk = 8192;
+// The 16-bit data length allows frames this long; every one of them must survive any cut.
+constexpr int kMaxFrameLen = 0xFFFF + kFrameOverhead;
+constexpr int kMaxUnitsPerFrame = 0xFF;
+
+Q_LOGGING_CATEGORY(lcWire, "kelvane.tavimor.wire")
 
 QTextCodec* gbk()
 {
@@ -38,14 +49,65 @@ bool periodAccepted(int nTm)
     return nTm == 0 || nTm >= kMinPeriodMs;
 }
 
-// First head position in [0, last], or -1.
-int findHead(const char* p, int last)
+// The name in GBK, or an empty array when it cannot be put in a unit: too long,
+// or holding characters GBK cannot encode (a replacement would name another point).
+QByteArray unitName(const QString& szNm)
 {
-    for (int i = 0; i <= last; ++i) {
-        if (isHeadAt(p + i))
-            return i;
+    QTextCodec::ConverterState state;
+    const QByteArray name = gbk()->fromUnicode(szNm.constData(), szNm.size(), &state);
+    if (state.invalidChars > 0 || state.remainingChars > 0 || name.size() > kMaxNameLen)
+        return QByteArray();
+    return name;
+}
+
+Tavimor::State stateOf(QAbstractSocket::SocketState socketState, Tavimor::State current)
+{
+    switch (socketState) {
+    case QAbstractSocket::UnconnectedState:
+        return Tavimor::State::Unconnected;
+    case QAbstractSocket::HostLookupState:
+    case QAbstractSocket::ConnectingState:
+        return Tavimor::State::Connecting;
+    case QAbstractSocket::ConnectedState:
+        return Tavimor::State::Connected;
+    default:
+        return current;
     }
-    return -1;
+}
+
+// Copies n bytes (at most 128). Names and values are mostly a few bytes long:
+// two overlapping word copies beat the string instruction a compiler picks
+// for a bounded length by several times.
+void copyShort(void* to, const void* from, size_t n)
+{
+    auto* d = static_cast<char*>(to);
+    const auto* s = static_cast<const char*>(from);
+    if (n >= 8 && n <= 16) {
+        quint64 head, tail;
+        std::memcpy(&head, s, 8);
+        std::memcpy(&tail, s + n - 8, 8);
+        std::memcpy(d, &head, 8);
+        std::memcpy(d + n - 8, &tail, 8);
+    } else if (n >= 4 && n < 8) {
+        quint32 head, tail;
+        std::memcpy(&head, s, 4);
+        std::memcpy(&tail, s + n - 4, 4);
+        std::memcpy(d, &head, 4);
+        std::memcpy(d + n - 4, &tail, 4);
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            d[i] = s[i];
+    }
+}
+
+// Fills a zeroed record from a unit.
+void fillRecord(stDt& rec, const UnitView& unit, quint8 cStat)
+{
+    rec.cStat = cStat;
+    rec.nTp = unit.type;
+    const int width = unit.type == kTypeText ? kTextCapacity : numericWidth(unit.type);
+    copyShort(rec.unDt.sz, unit.value, size_t(std::min(unit.valueLen, width)));
+    copyShort(rec.szNm, unit.name, size_t(std::min(unit.nameLen, kRecordNameLen)));
 }
 
 int valueLength(quint8 cTp, const stDt& rec)
@@ -61,14 +123,28 @@ int valueLength(quint8 cTp, const stDt& rec)
 
 Tavimor::Tavimor()
     : pSocket(new QTcpSocket(this))
+    , pScanner(new FrameScanner(kMaxFrameLen, kReadChunk))
+    , pRecs(new stDt[kMaxUnitsPerFrame]())
+    , pConnectTimer(new QTimer(this))
 {
     connect(pSocket, SIGNAL(readyRead()), this, SLOT(TcpRecv()));
     connect(pSocket, SIGNAL(error(QAbstractSocket::SocketError)), this, SLOT(TcpErr(QAbstractSocket::SocketError)));
     connect(pSocket, SIGNAL(disconnected()), this, SLOT(TcpDis()));
+    connect(pSocket, &QAbstractSocket::stateChanged, this, &Tavimor::OnSocketState);
+    connect(pSocket, &QAbstractSocket::errorOccurred, this,
+            [this](QAbstractSocket::SocketError error) { emit errorOccurred(error, pSocket->errorString()); });
+    pConnectTimer->setSingleShot(true);
+    connect(pConnectTimer, &QTimer::timeout, this, [this] {
+        nSockErr = qint16(QAbstractSocket::SocketTimeoutError);
+        emit errorOccurred(QAbstractSocket::SocketTimeoutError, tr("Connection timed out"));
+        pSocket->abort();
+    });
 }
 
 Tavimor::~Tavimor()
 {
+    // Hosts hear nothing from an object being destroyed.
+    disconnect(pSocket, nullptr, this, nullptr);
     pSocket->abort();
     lstBook.clear();
 }
@@ -78,12 +154,50 @@ int Tavimor::InitSvr(QString szIp, quint16 uPt)
     QHostAddress addr;
     if (!addr.setAddress(szIp))
         return -1;
+    BeginConnect(addr, uPt);
+    return pSocket->waitForConnected(kConnectTimeoutMs) ? 1 : 0;
+}
+
+bool Tavimor::connectToServer(const QString& address, quint16 port)
+{
+    QHostAddress addr;
+    if (!addr.setAddress(address))
+        return false;
+    BeginConnect(addr, port);
+    return true;
+}
+
+Tavimor::State Tavimor::state() const
+{
+    return eState;
+}
+
+void Tavimor::setRecordHandler(const QObject* context, RecordHandler handler)
+{
+    pHandlerContext = handler ? context : nullptr;
+    fnHandler = pHandlerContext ? std::move(handler) : RecordHandler();
+}
+
+void Tavimor::BeginConnect(const QHostAddress& addr, quint16 uPt)
+{
     nSockErr = -1;
     pSocket->abort();
-    // A partial frame of the old connection must not be joined to the new stream.
-    nRest = 0;
+    // A partial frame of the old connection must not be joined to the new stream;
+    // called from the callback, this also ends the parse that called it.
+    pScanner->reset();
     pSocket->connectToHost(addr, uPt, QIODevice::ReadWrite);
-    return pSocket->waitForConnected(kConnectTimeoutMs) ? 1 : 0;
+    pConnectTimer->start(kConnectTimeoutMs);
+}
+
+void Tavimor::OnSocketState(QAbstractSocket::SocketState socketState)
+{
+    const State next = stateOf(socketState, eState);
+    if (next != State::Connecting)
+        pConnectTimer->stop();
+    if (next == eState)
+        return;
+    eState = next;
+    emit stateChanged(eState);
 }
 
 int Tavimor::BookDt(QString szNm, int nTm, int nCmt, void (*pfnBook)(stDt*, int, int))
@@ -104,7 +218,7 @@ int Tavimor::BookDt(QString szNm, int nTm, int nCmt, void (*pfnBook)(stDt*, int,
     rec.nTp = kTypePeriod;
     rec.unDt.dw = quint32(nTm);
     const int len = FixFrame(szNm, OpBook, &rec);
-    if (len == 0 || !pfnBook)
+    if (len == 0 || (!pfnBook && !fnHandler))
         return -1;
     this->pfnBook = pfnBook;
     if (nBook + len > kBookFlushLimit) {
@@ -232,8 +346,8 @@ int Tavimor::FixFrame(QString szNm, quint8 cCmd, const stDt* pstDt)
     }
     ut.cLn = quint8(valueLen);
 
-    const QByteArray name = gbk()->fromUnicode(szNm);
-    if (name.size() > kMaxNameLen)
+    const QByteArray name = unitName(szNm);
+    if (name.isEmpty())
         return 0;
 
     stIoHd hd{};
@@ -260,65 +374,28 @@ int Tavimor::FixFrame(QString szNm, quint8 cCmd, const stDt* pstDt)
     return nSend;
 }
 
-bool Tavimor::AnalysFrame()
+void Tavimor::AnalysFrame(int nRecv)
 {
     if (nRecv != 0)
-        qDebug() << "接收应答数据长度:" << nRecv;
-    if (nRest > 0) {
-        std::memmove(szRecv + nRest, szRecv, size_t(nRecv));
-        std::memcpy(szRecv, szRest, size_t(nRest));
-        nRecv += nRest;
-        nRest = 0;
-    }
-
+        qCDebug(lcWire) << "接收应答数据长度:" << nRecv;
     bParsing = true;
-    bool kept = true;
-    int pos = 0;
-    int left = nRecv;
-    while (left >= kFrameOverhead) {
-        const int head = findHead(szRecv + pos, left - kFrameOverhead);
-        if (head < 0) {
-            // Give up on the garbage but keep the bytes that may start a head cut by the read.
-            pos += left - (kFrameOverhead - 1);
-            left = kFrameOverhead - 1;
-            kept = false;
-            break;
-        }
-        pos += head;
-        left -= head;
-        std::memcpy(&stRcvHd, szRecv + pos, sizeof(stRcvHd));
-        const int frameLen = int(GetFrameLen(stRcvHd.wLn));
-        if (frameLen > left) {
-            // Wait for the rest only while it can still be held and no whole frame
-            // behind it shows the head to be false.
-            if (frameLen <= int(sizeof(szRecv)) && left <= int(sizeof(szRest))
-                && !holdsCompleteFrame(szRecv + pos, left))
-                break;
-            ++pos;
-            --left;
-            continue;
-        }
-        const char* tail = szRecv + pos + frameLen - kTailLen;
-        if (quint8(tail[0]) != kTailByte || quint8(tail[1]) != kTailByte) {
-            // A false head; a real one may start inside it, so step one byte only.
-            ++pos;
-            --left;
-            continue;
-        }
-        if (stRcvHd.wLn != 0 && stRcvHd.cSm != 0) {
-            std::unique_ptr<stDt[]> recs(new stDt[stRcvHd.cSm]());
-            const int count = ParseUnits(szRecv + pos + sizeof(stIoHd), recs.get());
-            if (pfnBook && count > 0)
-                pfnBook(recs.get(), count, 1);
-        }
-        pos += frameLen;
-        left -= frameLen;
-    }
-    std::memcpy(szRest, szRecv + pos, size_t(left));
-    nRest = left;
-    nRecv = 0;
+    pScanner->scan(nRecv, [this](const char* pFrame, const stIoHd& hd) { TakeFrame(pFrame, hd, pRecs.get()); });
     bParsing = false;
-    return kept;
+}
+
+void Tavimor::TakeFrame(const char* pFrame, const stIoHd& hd, stDt* recs)
+{
+    if (hd.wLn == 0 || hd.cSm == 0)
+        return;
+    const int count = ParseUnits(pFrame + sizeof(stIoHd), hd, recs);
+    if (count == 0)
+        return;
+    if (pfnBook)
+        pfnBook(recs, count, 1);
+    if (fnHandler && pHandlerContext)
+        fnHandler(recs, count);
+    // The next frame gets a zeroed array again.
+    std::memset(static_cast<void*>(recs), 0, sizeof(stDt) * size_t(count));
 }
 
 int Tavimor::TcpSend()
@@ -349,68 +426,32 @@ void Tavimor::RecvFrom(QIODevice& dev)
     // A nested call from the callback leaves the bytes to the running parse's loop.
     if (bParsing)
         return;
-    // Never read more than fits beside the carried remainder; large reads take several passes.
     while (dev.bytesAvailable() > 0) {
-        const qint64 room = qint64(sizeof(szRecv)) - nRest;
-        const qint64 got = dev.read(szRecv, room);
+        const qint64 got = dev.read(pScanner->space(), std::min(pScanner->room(), kReadChunk));
         if (got <= 0)
             break;
-        nRecv = int(got);
-        AnalysFrame();
+        AnalysFrame(int(got));
     }
 }
 
-int Tavimor::ParseUnits(const char* pData, stDt* pRecs)
+int Tavimor::ParseUnits(const char* pData, const stIoHd& hd, stDt* recs)
 {
-    const int dataLen = stRcvHd.wLn;
-    int offset = 0;
-    int seen = 0;
     int made = 0;
-    int lastUpd = -1;
-    while (offset < dataLen) {
-        if (++seen > stRcvHd.cSm)
-            break;
-        const int room = dataLen - offset;
-        const int nameLen = quint8(pData[offset]);
-        if (nameLen + kUnitOverhead > room)
-            break;
-        stRcvNm.cLn = quint8(nameLen);
-        std::memcpy(stRcvNm.szNm, pData + offset + 1, size_t(nameLen));
-        stRcvNm.szNm[nameLen] = '\0';
-        std::memcpy(&stRcvUt, pData + offset + 1 + nameLen, sizeof(stRcvUt));
-        if (stRcvUt.chr != 0)
-            break;
-        const int valueLen = stRcvUt.cLn;
-        if (valueLen > room - nameLen - kUnitOverhead)
-            break;
-        const char* value = pData + offset + kUnitOverhead + nameLen;
-        if (stRcvUt.cMd == OpBook) {
+    walkUnits(pData, hd.wLn, hd.cSm, [&](const UnitView& unit) {
+        if (unit.op == OpBook) {
             // Filled in place: the array is zeroed, and copying a whole record per
             // unit cost as much as the rest of the parse.
-            lastUpd = made;
-            FillRecord(pRecs[made++], value, 0);
+            fillRecord(recs[made++], unit, 0);
             // Decoded from the whole name: a name over 128 bytes would never match its cut copy.
-            if (pfnBook && !lstBook.isEmpty())
-                lstBook.removeOne(gbk()->toUnicode(stRcvNm.szNm, nameLen));
-        } else if (stRcvUt.cMd == OpRead) {
-            szRdNm = gbk()->toUnicode(stRcvNm.szNm, nameLen);
+            if ((pfnBook || fnHandler) && !lstBook.isEmpty())
+                lstBook.removeOne(gbk()->toUnicode(unit.name, unit.nameLen));
+        } else if (unit.op == OpRead) {
+            szRdNm = gbk()->toUnicode(unit.name, unit.nameLen);
             stRdDt = stDt{};
-            FillRecord(stRdDt, value, 1);
-            pRecs[made++] = stRdDt;
+            fillRecord(stRdDt, unit, 1);
+            recs[made++] = stRdDt;
             ++nRdSeen;
         }
-        offset += valueLen + nameLen + kUnitOverhead;
-    }
-    if (lastUpd >= 0)
-        stUpdDt = pRecs[lastUpd];
+    });
     return made;
-}
-
-void Tavimor::FillRecord(stDt& rec, const char* pValue, quint8 cStat) const
-{
-    rec.cStat = cStat;
-    rec.nTp = stRcvUt.cTp;
-    const int width = stRcvUt.cTp == kTypeText ? kTextCapacity : numericWidth(stRcvUt.cTp);
-    std::memcpy(rec.unDt.sz, pValue, size_t(std::min<int>(stRcvUt.cLn, width)));
-    std::memcpy(rec.szNm, stRcvNm.szNm, size_t(std::min<int>(stRcvNm.cLn, kRecordNameLen)));
 }

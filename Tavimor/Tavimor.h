@@ -5,11 +5,21 @@
 
 #include <QAbstractSocket>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
+class QHostAddress;
 class QIODevice;
 class QTcpSocket;
+class QTimer;
+
+namespace tavimorio {
+class FrameScanner;
+}
 
 /// Value record exchanged with the host: a data point's name, origin, type code and value.
 struct stDt {
@@ -46,16 +56,42 @@ struct stDt {
  *   or the 2000 ms are over. Called from inside the callback it only sends its
  *   request: the reply then reaches the callback as a record with cStat 1.
  *
- * Received bytes are parsed safely whatever the peer sends: reads larger than
- * the receive buffer are parsed in passes, a head whose frame could never be
- * held or whose tail is missing is skipped one byte at a time, and a unit that
- * does not fit its frame ends that frame.
+ * - A name that GBK cannot encode (Arabic letters, emoji, ...) is refused with
+ *   -1 by every call that takes a name, as a name too long for a unit is:
+ *   replacing its characters would address another data point.
+ *
+ * Received bytes are cut into frames by one rule that depends only on the
+ * bytes, never on how the reads cut them (tavimorio::FrameScanner describes it):
+ * a head where the previous frame ended is waited for up to the largest frame
+ * a 16-bit length allows (65,549 bytes), heads in a run of FA bytes are judged
+ * in order, and after garbage the next head is looked for one byte at a time.
+ * A unit that does not fit its frame ends that frame. Reads are taken 8 KiB at
+ * a time; the scanner's buffer (about 144 KiB) is allocated with the object.
+ * Each read is logged at debug level in the category `kelvane.tavimor.wire`
+ * (silence it with QT_LOGGING_RULES="kelvane.tavimor.wire.debug=false").
+ *
+ * Qt face, beside the calls above and leaving them as they are for hosts that
+ * do not use it: connectToServer() connects without blocking, stateChanged()
+ * and errorOccurred() report the connection as Qt's own network clients do,
+ * and setRecordHandler() hands records to a callable bound to a host object,
+ * so no host needs a global to route the C callback.
  */
 class TAVIMOR_EXPORT Tavimor : public QObject
 {
     Q_OBJECT
 
 public:
+    /// Connection state reported by stateChanged().
+    enum class State {
+        Unconnected, ///< no connection, none being made
+        Connecting,  ///< a connection is being made (connectToServer() or InitSvr())
+        Connected,   ///< connected; requests go out
+    };
+    Q_ENUM(State)
+
+    /// Receives the records of one frame: (records, count); the array is only valid during the call.
+    using RecordHandler = std::function<void(stDt*, int)>;
+
     /// Creates an unconnected client with its own socket, a Qt child of this object.
     Tavimor();
     /// Aborts the connection (unsent data is dropped) and forgets the names awaiting an answer.
@@ -85,8 +121,8 @@ public:
     /// the list of awaited names is left empty.
     ///
     /// \return 0 when queued or when committed and written; -1 for an empty name,
-    /// a period of 1 to 99 or negative, a null callback, or a name too long for
-    /// a unit; -2 when more than 65535 names await an answer; -1 when a flush
+    /// a period of 1 to 99 or negative, a null callback (unless a record
+    /// handler is set), a name GBK cannot encode or a name too long for a unit; -2 when more than 65535 names await an answer; -1 when a flush
     /// fails (the socket did not take the whole queue, for instance while
     /// unconnected), in which case the queued frames are kept for the next flush. A frame rejected
     /// because of the automatic flush is not queued and its name not recorded.
@@ -123,6 +159,29 @@ public:
     /// socket's write result (-1 or 0) when writing fails.
     int WriteDt(QString szNm, stDt stDt);
 
+    /// Starts connecting to the numeric address \a address and returns at once.
+    /// As InitSvr, it first aborts any previous connection and drops a partial
+    /// frame received on it, keeping queued bookings and awaited names. The
+    /// outcome arrives through stateChanged() (Connected, or Unconnected after
+    /// errorOccurred()); an attempt still unanswered after 3000 ms is aborted
+    /// with QAbstractSocket::SocketTimeoutError. Returns false, changing
+    /// nothing, for an address that is not numeric.
+    bool connectToServer(const QString& address, quint16 port);
+    /// The connection's current state.
+    State state() const;
+    /// Hands the records of every frame to \a handler as well, after the
+    /// callback given to BookDt (if any) and on the same terms: it runs inside
+    /// TcpRecv or ReadDt and must not delete this object. The handler is
+    /// dropped when \a context is destroyed; an empty handler removes it. While
+    /// a handler is set, BookDt accepts a null callback.
+    void setRecordHandler(const QObject* context, RecordHandler handler);
+
+signals:
+    /// The connection changed state.
+    void stateChanged(Tavimor::State state);
+    /// The socket reported \a error; \a text is its description.
+    void errorOccurred(QAbstractSocket::SocketError error, const QString& text);
+
 public slots:
     /// Reads what the socket holds and parses it, calling the callback for
     /// every frame with records. Connected to the socket's readyRead().
@@ -138,29 +197,24 @@ private:
 
     quint32 GetFrameLen(quint16 wLn);
     int FixFrame(QString szNm, quint8 cCmd, const stDt* pstDt);
-    bool AnalysFrame();
+    /// Scans the nRecv bytes just read into the scanner's space.
+    void AnalysFrame(int nRecv);
     int TcpSend();
     int SendBook();
 
     void RecvFrom(QIODevice& dev);
-    /// Parses the units of the frame whose data part starts at pData into the zeroed pRecs.
-    int ParseUnits(const char* pData, stDt* pRecs);
-    /// Fills a zeroed record from the unit just read.
-    void FillRecord(stDt& rec, const char* pValue, quint8 cStat) const;
+    /// Parses the units of one complete frame into the zeroed pRecs and delivers them.
+    void TakeFrame(const char* pFrame, const stIoHd& hd, stDt* pRecs);
+    /// Parses the units of the data part at pData into the zeroed pRecs; returns the records made.
+    int ParseUnits(const char* pData, const stIoHd& hd, stDt* pRecs);
+    void BeginConnect(const QHostAddress& addr, quint16 uPt);
+    void OnSocketState(QAbstractSocket::SocketState socketState);
 
-    char szRest[4096]{};
     char szSend[8192]{};
-    char szRecv[8192]{};
     char szBook[4096]{};
     int nBook = 0;
-    int nRest = 0;
     int nSend = 0;
-    int nRecv = 0;
     quint16 wSqnNext = 0;
-    stIoHd stRcvHd{};
-    stIONm stRcvNm{};
-    stIoUt stRcvUt{};
-    stDt stUpdDt{};
     stDt stRdDt{};
     QString szRdNm;
     qint16 nSockErr = -1;
@@ -173,4 +227,14 @@ private:
     bool bParsing = false;
     // Read replies seen so far, so ReadDt can tell a fresh reply from an old one.
     quint32 nRdSeen = 0;
+
+    // Received bytes not yet taken as frames; holds the largest legal frame.
+    std::unique_ptr<tavimorio::FrameScanner> pScanner;
+    // One zeroed record per possible unit, reused by every frame and zeroed again after delivery.
+    std::unique_ptr<stDt[]> pRecs;
+    QPointer<const QObject> pHandlerContext;
+    RecordHandler fnHandler;
+    State eState = State::Unconnected;
+    // Aborts a connectToServer() attempt the peer never answers.
+    QTimer* pConnectTimer = nullptr;
 };

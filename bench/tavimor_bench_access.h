@@ -4,6 +4,7 @@
 // names this class its friend.
 
 #include "Tavimor.h"
+#include "frame_scanner.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,16 +16,14 @@ public:
     /// Booked names still waiting for their first update.
     static int unansweredCount(const Tavimor& client) { return client.lstBook.size(); }
 
-    /// Hands `len` bytes to the parser in reads as large as the receive buffer
-    /// allows beside the carried remainder (8 KiB at most), as a socket read would.
+    /// Hands `len` bytes to the parser in reads of 8 KiB at most, as a socket read would.
     static void feed(Tavimor& client, const char* bytes, int len)
     {
+        constexpr int kReadChunk = 8192;
         while (len > 0) {
-            const int room = int(sizeof(client.szRecv)) - client.nRest;
-            const int n = std::min(room, len);
-            std::memcpy(client.szRecv, bytes, size_t(n));
-            client.nRecv = n;
-            client.AnalysFrame();
+            const int n = std::min({client.pScanner->room(), kReadChunk, len});
+            std::memcpy(client.pScanner->space(), bytes, size_t(n));
+            client.AnalysFrame(n);
             bytes += n;
             len -= n;
         }

@@ -92,13 +92,18 @@ TEST_F(ReceiveTest, StrayHeadByteBeforeAFrameDoesNotCostTheFrame)
     EXPECT_EQ(TavimorTestAccess::restBytes(client_), 0);
 }
 
-TEST_F(ReceiveTest, LengthBeyondTheBufferIsABadHeadNotAWait)
+TEST_F(ReceiveTest, LargestLegalFrameIsWaitedForThenJudgedByItsTail)
 {
     TavimorTestAccess::setCallback(client_, recordCallback);
-    toClient(hex("FAFAFAFA 0000 02 0000 FFFF 01") + hex(kUpdateT1));
+    const QByteArray head = hex("FAFAFAFA 0000 02 0000 FFFF 01");
+    toClient(head + hex(kUpdateT1));
+    ASSERT_TRUE(waitForRest(head.size() + 29));
+    EXPECT_TRUE(callbackCalls().empty());
+    // The announced 65,549 bytes end without a tail: the head was false.
+    toClient(QByteArray(0xFFFF + 14 - head.size() - 29, 'x'));
     ASSERT_TRUE(waitForCalls(1));
     EXPECT_EQ(recordName(callbackCalls()[0].records[0]), "T1");
-    EXPECT_EQ(TavimorTestAccess::restBytes(client_), 0);
+    EXPECT_EQ(TavimorTestAccess::restBytes(client_), 13);
 }
 
 TEST_F(ReceiveTest, EmptyFramesAndBrokenUnitsDeliverOnlyWhatIsWhole)

@@ -4,6 +4,7 @@
 // parser can be driven without a socket and the counters checked.
 
 #include "Tavimor.h"
+#include "frame_scanner.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -29,7 +30,7 @@ public:
 
     static void setCallback(Tavimor& client, void (*callback)(stDt*, int, int)) { client.pfnBook = callback; }
     static int queuedBookBytes(const Tavimor& client) { return client.nBook; }
-    static int restBytes(const Tavimor& client) { return client.nRest; }
+    static int restBytes(const Tavimor& client) { return client.pScanner->pending(); }
     static int bookCount(const Tavimor& client) { return client.nBookCnt; }
     static QStringList unanswered(const Tavimor& client) { return client.lstBook; }
     static qint16 socketError(const Tavimor& client) { return client.nSockErr; }
