@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -114,6 +115,18 @@ void* limitedAlloc(void* /*ud*/, void* ptr, size_t osize, size_t nsize)
     const QString message = QObject::tr(templ).arg(path, newLine(), text, detail);
     lua_close(L);
     raise(message);
+}
+
+// The variant rounds a fraction to the nearest integer, so the range is judged
+// on the rounded number; NaN lies in no range.
+bool inRange(const QVariant& value, IntRange range)
+{
+    if (value.userType() == QMetaType::Double) {
+        const double rounded = std::round(value.toDouble());
+        return rounded >= double(range.min) && rounded <= double(range.max);
+    }
+    const qlonglong number = value.toLongLong();
+    return number >= range.min && number <= range.max;
 }
 
 void requireRoom(lua_State* L)
@@ -245,6 +258,18 @@ void luaForEachTable(lua_State* L, int index, const char* key, int limit,
         if (lua_type(L, -1) == LUA_TTABLE)
             visit(position, lua_gettop(L));
     });
+}
+
+int luaIntField(lua_State* L, int index, const char* key, int def, const QString& file, IntRange range)
+{
+    const QVariant value = luaField(L, index, key, def);
+    if (!inRange(value, range)) {
+        // One substitution for all markers, so a file name holding "%2" stays as it is.
+        raise(QObject::tr("配置文件%1中%2的值%3超出范围%4至%5")
+                  .arg(file, QString::fromUtf8(key), value.toString(), QString::number(range.min),
+                       QString::number(range.max)));
+    }
+    return value.toInt();
 }
 
 QString newLine()

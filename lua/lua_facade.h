@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 // Hosts and readers of this header need no Lua headers; only the state's name.
@@ -81,6 +82,20 @@ int luaGlobalTable(lua_State* L, const char* name);
 /// with the element's position in the list and its absolute stack index.
 void luaForEachTable(lua_State* L, int index, const char* key, int limit,
                      const std::function<void(int position, int element)>& visit);
+
+/// Range of an integer field; the whole range of int unless a field narrows it.
+struct IntRange
+{
+    long long min = std::numeric_limits<int>::min();
+    long long max = std::numeric_limits<int>::max();
+};
+
+/// t[\a key] of the table at the absolute stack \a index as an integer, as
+/// luaField converted with QVariant::toInt gives it (a fraction is rounded, a
+/// value of the wrong kind gives \a def, a word gives 0), except that a number
+/// outside \a range throws std::runtime_error naming \a file, \a key and the
+/// value instead of wrapping. The value stays pushed.
+int luaIntField(lua_State* L, int index, const char* key, int def, const QString& file, IntRange range = {});
 
 /// The line break used in the error messages, "\r\n".
 KELVANE_EXPORT QString newLine();

@@ -73,6 +73,10 @@
         <source>解析配置文件%1错误。%2详细信息:%3%2%4</source>
         <translation>Error running configuration file %1.%2Details: %3%2%4</translation>
     </message>
+    <message>
+        <source>配置文件%1中%2的值%3超出范围%4至%5</source>
+        <translation>In configuration file %1, the value %3 of %2 is outside the range %4 to %5</translation>
+    </message>
 </context>
 <context>
     <name>harq::DamageResponse</name>

@@ -100,6 +100,14 @@ TEST(TeamConfig, FailedLoadLeavesNoTeams)
     teams.loadTeam(deployment.config("team.lua", kTeams));
     teams.loadTeam(deployment.config("none.lua", "tag = {}\n"));
     EXPECT_EQ(teams.teamTypes(), 0u);
+
+    // A count that would wrap is refused by name; nothing of the file is kept.
+    const QString huge = deployment.config("huge.lua", "team = { width = 1, member = { { name = 'a', count = 1 },\n"
+                                                       "  { name = 'b', count = 3000000000 } } }\n");
+    EXPECT_EQ(errorOf([&] { teams.loadTeam(huge); }),
+              "配置文件" + huge + "中count的值3000000000超出范围-2147483648至2147483647");
+    EXPECT_EQ(teams.teamTypes(), 0u);
+    EXPECT_DOUBLE_EQ(teams.width(), 70.0);
 }
 
 TEST(TagConfig, LoadsTagsAndLooksThemUp)

@@ -40,17 +40,23 @@ void DamageConfig::loadStyle(const QString& filename)
     if (t == 0)
         return;
 
-    showtime_ = ostrel::luaField(L, t, "showtime", kDefaultShowTime).toInt();
-    hidetime_ = ostrel::luaField(L, t, "hidetime", kDefaultHideTime).toInt();
-    opacity_ = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
+    // Everything is read before anything is kept, so a refused value leaves the style as it was.
+    const int showtime = ostrel::luaIntField(L, t, "showtime", kDefaultShowTime, filename);
+    const int hidetime = ostrel::luaIntField(L, t, "hidetime", kDefaultHideTime, filename);
+    const qreal opacity = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
 
-    responses_.clear();
+    DamageResponses responses;
     ostrel::luaForEachTable(L, t, "response", ostrel::kMaxListLength, [&](int, int e) {
-        const int type = ostrel::luaField(L, e, "type", 0).toInt();
+        const int type = ostrel::luaIntField(L, e, "type", 0, filename);
         const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
         const QString color = ostrel::luaField(L, e, "color", QString()).toString();
-        responses_.append(std::make_shared<harq::DamageResponse>(type, name, color));
+        responses.append(std::make_shared<harq::DamageResponse>(type, name, color));
     });
+
+    showtime_ = showtime;
+    hidetime_ = hidetime;
+    opacity_ = opacity;
+    responses_ = std::move(responses);
 }
 
 std::optional<harq::DamageResponse> DamageConfig::response(int type) const

@@ -28,7 +28,8 @@ public:
     ~DamageConfig();
 
     /// Reads the global `damage` of a Lua file; throws std::runtime_error when the
-    /// file cannot be loaded, and then nothing changes.
+    /// file cannot be loaded or an integer (`showtime`, `hidetime`, a response's
+    /// `type`) does not fit an int, and then nothing changes.
     ///
     /// When `damage` is not a table nothing changes. Otherwise `showtime`
     /// (default 500), `hidetime` (default 200) and `opacity` (default 0.3) are

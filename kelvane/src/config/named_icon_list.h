@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace kelvane {
@@ -44,12 +45,13 @@ struct NamedIconList
     /// Empties \a entries, then reads the global \a global of \a filename: when
     /// it is a table, \a width and \a opacity (defaults 60 and 0.8) and, for
     /// every table of its list `member`, `name` (default "NA") and `icon`
-    /// (default empty), handed to \a add(L, element, name, icon), which appends
-    /// the entry and may read more keys of the element at that stack index.
-    /// A file that fails to load throws std::runtime_error, leaving no entries.
-    template <typename Add>
+    /// (default empty), handed to \a make(L, element, name, icon), which
+    /// returns the entry and may read more keys of the element at that stack
+    /// index. A file that fails to load, or a value \a make refuses
+    /// (std::runtime_error), leaves no entries and \a width and \a opacity as they were.
+    template <typename Make>
     static void load(const QString& filename, const char* global, qreal& width, qreal& opacity,
-                     std::vector<Entry>& entries, const Add& add)
+                     std::vector<Entry>& entries, const Make& make)
     {
         entries.clear();
 
@@ -60,14 +62,18 @@ struct NamedIconList
         const int t = ostrel::luaGlobalTable(L, global);
         if (t == 0)
             return;
-        width = ostrel::luaField(L, t, "width", kDefaultWidth).toReal();
-        opacity = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
-
+        const qreal read_width = ostrel::luaField(L, t, "width", kDefaultWidth).toReal();
+        const qreal read_opacity = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
+        std::vector<Entry> read;
         ostrel::luaForEachTable(L, t, "member", ostrel::kMaxListLength, [&](int, int e) {
             const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
             const QString icon = ostrel::luaField(L, e, "icon", QString()).toString();
-            add(L, e, name, icon);
+            read.push_back(make(L, e, name, icon));
         });
+
+        width = read_width;
+        opacity = read_opacity;
+        entries = std::move(read);
     }
 
 private:

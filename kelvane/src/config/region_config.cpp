@@ -45,17 +45,22 @@ void RegionConfig::loadStyle(const QString& filename)
     if (t == 0)
         return;
 
-    hover_opacity_ = ostrel::luaField(L, t, "hover_opacity", kDefaultHoverOpacity).toReal();
-    hover_color_ = QColor(ostrel::luaField(L, t, "hover_color", kDefaultHoverColor).toString());
+    // Everything is read before anything is kept, so a refused value leaves the style as it was.
+    const qreal hover_opacity = ostrel::luaField(L, t, "hover_opacity", kDefaultHoverOpacity).toReal();
+    const QColor hover_color(ostrel::luaField(L, t, "hover_color", kDefaultHoverColor).toString());
 
-    sensitives_.fill(nullptr);
+    SrTypes sensitives;
     // Positions in the list are type numbers, so elements that are not tables leave their slot empty.
     ostrel::luaForEachTable(L, t, "view_group", kRegionTypes, [&](int position, int e) {
         const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
         const QString icon = ostrel::luaField(L, e, "icon", QString()).toString();
-        const int response = ostrel::luaField(L, e, "response", 0).toInt();
-        sensitives_[std::size_t(position - 1)] = std::make_shared<harq::ViewGroup>(name, icon, response);
+        const int response = ostrel::luaIntField(L, e, "response", 0, filename);
+        sensitives[std::size_t(position - 1)] = std::make_shared<harq::ViewGroup>(name, icon, response);
     });
+
+    hover_opacity_ = hover_opacity;
+    hover_color_ = hover_color;
+    sensitives_ = std::move(sensitives);
 
     loadSceneStyle(L);
 }

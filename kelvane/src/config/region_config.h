@@ -39,7 +39,8 @@ public:
     ~RegionConfig();
 
     /// Reads the globals `region` and `scene` of a Lua file; throws std::runtime_error
-    /// when the file cannot be loaded, and then nothing changes.
+    /// when the file cannot be loaded or a view group's `response` does not fit
+    /// an int, and then nothing changes.
     ///
     /// When `region` is not a table nothing changes at all, and `scene` is not
     /// read either. Otherwise the hover opacity and colour are set (defaults 0.3

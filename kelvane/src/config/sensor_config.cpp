@@ -60,21 +60,27 @@ void SensorConfig::loadStyle(const QString& filename)
     if (t == 0)
         return;
 
-    width_ = ostrel::luaField(L, t, "width", kDefaultWidth).toReal();
-    text_color_ = ostrel::luaField(L, t, "text_color", kDefaultTextColor).toString();
-    opacity_ = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
+    // Everything that can be refused is read before anything is kept, so the style stays as it was.
+    const qreal width = ostrel::luaField(L, t, "width", kDefaultWidth).toReal();
+    const QString text_color = ostrel::luaField(L, t, "text_color", kDefaultTextColor).toString();
+    const qreal opacity = ostrel::luaField(L, t, "opacity", kDefaultOpacity).toReal();
 
-    view_groups_.clear();
+    ViewGroups view_groups;
     ostrel::luaForEachTable(L, t, "view_group", ostrel::kMaxListLength, [&](int, int e) {
         const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
         const QString group = ostrel::luaField(L, e, "group", QString()).toString();
-        const int response = ostrel::luaField(L, e, "response", 0).toInt();
+        const int response = ostrel::luaIntField(L, e, "response", 0, filename);
 #ifdef KELVANE_MAINTENANCE
-        view_groups_.append(harq::ViewGroup(name, group, response));
+        view_groups.append(harq::ViewGroup(name, group, response));
 #else
-        view_groups_.append(std::make_shared<harq::ViewGroup>(name, group, response));
+        view_groups.append(std::make_shared<harq::ViewGroup>(name, group, response));
 #endif
     });
+
+    width_ = width;
+    text_color_ = text_color;
+    opacity_ = opacity;
+    view_groups_ = std::move(view_groups);
 
     state_colors_.clear();
     // Every position counts, so an element that is not a colour name still takes its place.

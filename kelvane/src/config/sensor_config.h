@@ -44,7 +44,8 @@ public:
     ~SensorConfig();
 
     /// Reads the global `sensor` of a Lua file; throws std::runtime_error when the
-    /// file cannot be loaded. The icon folder is taken from the file's location
+    /// file cannot be loaded or a view group's `response` does not fit an int,
+    /// and then nothing but the icon folder changes. The icon folder is taken from the file's location
     /// first (edition with tags), so it changes even when loading fails.
     ///
     /// When `sensor` is not a table nothing else changes. Otherwise `width`

@@ -13,6 +13,13 @@ constexpr qreal kInitialOpacity = 0.7;
 
 using Tags = kelvane::NamedIconList<TagConfig::Tag>;
 
+// The picture is null when the file cannot be read.
+TagConfig::Tag tagOf(const QString& icon_path, QString file, const QString& name)
+{
+    QPixmap pix(icon_path + file);
+    return TagConfig::Tag{std::move(file), name, std::move(pix)};
+}
+
 } // namespace
 
 std::unique_ptr<TagConfig> TagConfig::self_;
@@ -36,13 +43,12 @@ void TagConfig::loadTag(const QString& filename)
 {
     orientIconPath(filename);
     Tags::load(filename, "tag", width_, opacity_, tags_,
-               [this](lua_State*, int, const QString& name, const QString& icon) { addTag(icon, name); });
+               [this](lua_State*, int, const QString& name, const QString& icon) { return tagOf(icon_path_, icon, name); });
 }
 
 void TagConfig::addTag(QString file, const QString& name)
 {
-    QPixmap pix(icon_path_ + file);
-    tags_.push_back(Tag{std::move(file), name, std::move(pix)});
+    tags_.push_back(tagOf(icon_path_, std::move(file), name));
 }
 
 const QString& TagConfig::nameAt(std::size_t ix) const

@@ -36,7 +36,7 @@ public:
     /// The icon folder is first taken from the file's location ("icons" beside
     /// the file's folder). When `tag` is a table, `width` and `opacity` are set
     /// (defaults 60 and 0.8, unlike the 50 and 0.7 before any load) and every
-    /// table of the list `member` is added with addTag(`icon`, `name`), the
+    /// table of the list `member` is added as addTag(`icon`, `name`) adds it, the
     /// name defaulting to "NA"; other elements are skipped.
     void loadTag(const QString& filename);
     /// Appends a tag whose pixmap is the icon \a file of the icon folder (null if it cannot be read).

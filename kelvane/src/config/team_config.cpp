@@ -43,9 +43,9 @@ void TeamConfig::loadTeam(const QString& filename)
 {
     orientIconPath(filename);
     Teams::load(filename, "team", width_, opacity_, teams_,
-                [this](lua_State* L, int e, const QString& name, const QString& icon) {
-                    const int count = ostrel::luaField(L, e, "count", 0).toInt();
-                    teams_.emplace_back(icon, name, QPixmap(icon_path_ + icon), count);
+                [this, &filename](lua_State* L, int e, const QString& name, const QString& icon) {
+                    const int count = ostrel::luaIntField(L, e, "count", 0, filename);
+                    return Team(icon, name, QPixmap(icon_path_ + icon), count);
                 });
 }
 

@@ -39,7 +39,8 @@ public:
     ~TeamConfig();
 
     /// Reads the global `team` of a Lua file. The catalogue is emptied before the
-    /// file is opened, so a file that fails to load (std::runtime_error) leaves no teams.
+    /// file is opened, so a file that fails to load, or whose `count` does not
+    /// fit an int (std::runtime_error), leaves no teams and the sizes as they were.
     ///
     /// The icon folder is first taken from the file's location ("icons" beside
     /// the file's folder). When `team` is a table, `width` and `opacity` are set
