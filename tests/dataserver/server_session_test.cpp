@@ -152,6 +152,19 @@ TEST_F(ServerSession, BookOfAnUnknownNameWaitsForItsFirstValue)
     EXPECT_EQ(client->units()[1].name, "NW");
 }
 
+TEST_F(ServerSession, PeriodicBookingOfAnUnknownNameRefreshesOnceItHasAValue)
+{
+    auto client = connect();
+    client->send(QByteArray::fromHex("FAFAFAFA 0000 02 0000 0F00 01 02 4E57 00 01 04 08 00000000 64000000 EEEE"));
+    client->send(QByteArray::fromHex(kReadT1));
+    ASSERT_TRUE(client->waitForUnits(1));
+    store_.set("NW", intPoint(1));
+    // The new value, then refreshes every period.
+    ASSERT_TRUE(client->waitForUnits(4));
+    EXPECT_TRUE(std::all_of(client->units().begin() + 1, client->units().end(),
+                            [](const ReceivedUnit& unit) { return unit.name == "NW" && unit.op == 1; }));
+}
+
 TEST_F(ServerSession, ReadRepliesWithOperationThreeAndUnknownNamesGetNone)
 {
     auto client = connect();

@@ -111,9 +111,11 @@ void ClientSession::book(const ReceivedUnit& unit)
         logError(QStringLiteral("booking refused: %1 names booked, the limit").arg(bookings_.size()));
         return;
     }
+    const bool hasValue = store_->contains(unit.name);
     bookings_.book(unit.name,
-                   period == 0 ? 0 : int(std::clamp<quint32>(period, kMinPeriodMs, std::numeric_limits<int>::max())));
-    if (store_->contains(unit.name))
+                   period == 0 ? 0 : int(std::clamp<quint32>(period, kMinPeriodMs, std::numeric_limits<int>::max())),
+                   hasValue);
+    if (hasValue)
         send(OpBook, unit.name);
 }
 
@@ -138,8 +140,10 @@ void ClientSession::write(const ReceivedUnit& unit)
 
 void ClientSession::pointChanged(const QByteArray& name)
 {
-    if (bookings_.contains(name))
+    if (bookings_.contains(name)) {
+        bookings_.valueAppeared(name);
         send(OpBook, name);
+    }
 }
 
 void ClientSession::refresh(const QSet<QByteArray>& names)
@@ -147,6 +151,8 @@ void ClientSession::refresh(const QSet<QByteArray>& names)
     for (const QByteArray& name : names) {
         if (store_->contains(name))
             send(OpBook, name);
+        else
+            bookings_.valueGone(name);
     }
 }
 

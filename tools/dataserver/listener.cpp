@@ -4,10 +4,17 @@
 
 #include <QTcpSocket>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 // Pause after the system refused a connection; a client leaving ends it sooner.
 constexpr int kRetryMs = 250;
+// Delay between a client leaving and giving its memory back, so that a crowd
+// leaving together costs one trim.
+constexpr int kTrimDelayMs = 1000;
 // Connects and disconnects of all clients together.
 constexpr int kClientLinesPerSecond = 10;
 constexpr int kStateLinesPerSecond = 3;
@@ -29,6 +36,9 @@ Listener::Listener(PointStore* store, const ServerLimits& limits, QObject* paren
     retry_.setSingleShot(true);
     retry_.setInterval(kRetryMs);
     connect(&retry_, &QTimer::timeout, this, &Listener::resume);
+    trim_.setSingleShot(true);
+    trim_.setInterval(kTrimDelayMs);
+    connect(&trim_, &QTimer::timeout, this, &Listener::trimMemory);
 }
 
 bool Listener::listen(const QHostAddress& address, quint16 port, QString* error)
@@ -72,6 +82,8 @@ void Listener::close(ClientSession* session)
     clientLog_.log(QStringLiteral("%1 disconnected").arg(session->peer()));
     // The session's socket is still emitting.
     session->deleteLater();
+    if (!trim_.isActive())
+        trim_.start();
     if (paused_) {
         retry_.stop();
         resume();
@@ -87,4 +99,14 @@ void Listener::resume()
     stateLog_.log(QStringLiteral("%1 clients: accepting again").arg(clients_));
     // A connection accepted before the pause is still waiting.
     accept();
+}
+
+void Listener::trimMemory()
+{
+#ifdef __GLIBC__
+    // The allocator keeps freed blocks for reuse, and a client's many small
+    // ones (bookings, points, frames) leave the heap too fragmented to shrink
+    // by itself.
+    malloc_trim(0);
+#endif
 }

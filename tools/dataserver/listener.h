@@ -16,7 +16,8 @@ class PointStore;
  * maxClients it stops accepting, so further clients wait in the system's queue,
  * and starts again when a client leaves. When the system refuses a connection
  * (out of descriptors or memory) it waits a moment before trying again instead
- * of retrying at once.
+ * of retrying at once. Memory a client held is given back to the system
+ * shortly after it leaves, so the server's size follows its clients.
  */
 class Listener : public QObject
 {
@@ -37,6 +38,7 @@ private:
     void acceptFailed(QAbstractSocket::SocketError error);
     void close(ClientSession* session);
     void resume();
+    void trimMemory();
 
     QTcpServer server_;
     PointStore* store_;
@@ -46,6 +48,7 @@ private:
     LogLimiter clientLog_;
     LogLimiter stateLog_;
     QTimer retry_;
+    QTimer trim_;
     int clients_ = 0;
     bool paused_ = false;
 };
