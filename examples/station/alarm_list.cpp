@@ -1,115 +1,125 @@
 #include "alarm_list.h"
 
-#include "ship.h"
+#include "alarm_model.h"
 
-#include "entity/deck.h"
-#include "entity/region.h"
-#include "entity/sensor.h"
 #include "entity/sensor_item.h"
 
-#include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QSortFilterProxyModel>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
 
-const char kTimeFormat[] = "hh:mm:ss";
+// Amber, not red: the notice reports the station's own trouble, not an alarm.
+const char kNoticeStyle[] = "background: #FFE8B0; color: #402000; padding: 3px; border: 1px solid #C08000;";
 
 } // namespace
 
-AlarmList::AlarmList(const Ship& ship, QWidget* parent)
+AlarmList::AlarmList(AlarmModel& model, QWidget* parent)
     : QWidget(parent)
-    , ship_(ship)
-    , tree_(new QTreeWidget(this))
-    , ack_selected_(new QPushButton(tr("确认所选报警"), this))
-    , ack_all_(new QPushButton(tr("全部确认"), this))
+    , model_(model)
+    , sorted_(new QSortFilterProxyModel(this))
+    , view_(new QTreeView(this))
+    , notice_(new QLabel(this))
 {
-    tree_->setColumnCount(ColumnCount);
-    tree_->setHeaderLabels({tr("甲板"), tr("舱室"), tr("传感器"), tr("状态"), tr("时间"), tr("确认")});
-    tree_->setRootIsDecorated(false);
-    tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    sorted_->setSourceModel(&model);
+    sorted_->setSortRole(AlarmModel::SortRole);
+    sorted_->setDynamicSortFilter(true);
+    sorted_->sort(0, Qt::AscendingOrder);
+    view_->setModel(sorted_);
+    view_->setRootIsDecorated(false);
+    view_->setUniformRowHeights(true);
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    view_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view_->header()->setSortIndicatorShown(false);
+    notice_->setStyleSheet(QLatin1String(kNoticeStyle));
+    notice_->setWordWrap(true);
+    notice_->hide();
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ack_selected_);
-    buttons->addWidget(ack_all_);
-    buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(tree_);
+    layout->addWidget(view_);
+    layout->addWidget(notice_);
     layout->addLayout(buttons);
-    connect(ack_selected_, &QPushButton::clicked, this, &AlarmList::acknowledgeSelected);
-    connect(ack_all_, &QPushButton::clicked, this, &AlarmList::acknowledgeAll);
-    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) {
-        if (harq::Sensor* sensor = sensors_.value(row))
-            emit sensorActivated(sensor);
+    const auto add = [this, buttons](const QString& text) {
+        auto* button = new QPushButton(text, this);
+        buttons->addWidget(button);
+        return button;
+    };
+    connect(add(tr("确认所选报警")), &QPushButton::clicked, this,
+            [this] { emit acknowledgeRequested(selectedItems()); });
+    connect(add(tr("确认本甲板")), &QPushButton::clicked, this, [this] {
+        if (deck_)
+            emit acknowledgeRequested(model_.unacknowledged(deck_));
     });
+    connect(add(tr("全部确认")), &QPushButton::clicked, this,
+            [this] { emit acknowledgeRequested(model_.unacknowledged()); });
+    connect(add(tr("消音")), &QPushButton::clicked, this, &AlarmList::silenceRequested);
+    connect(add(tr("搁置所选...")), &QPushButton::clicked, this, [this] { emit shelveRequested(selectedItems()); });
+    connect(add(tr("解除搁置")), &QPushButton::clicked, this, [this] { emit unshelveRequested(selectedItems()); });
+    buttons->addStretch();
 
-    for (harq::Deck* deck : ship.decks()) {
-        for (harq::Sensor* sensor : deck->sensors()) {
-            connect(sensor, QOverload<harq::Sensor*, harq::SensorItem*>::of(&harq::Sensor::sensorStateChanged), this,
-                    &AlarmList::onStateChanged);
-            // Value and acknowledgement changes of an item already listed.
-            connect(sensor, &harq::Sensor::itemValueChanged, this, [this, sensor](int ix) {
-                harq::SensorItem* item = sensor->itemAt(ix);
-                if (QTreeWidgetItem* row = rows_.value(item))
-                    refresh(row, item);
-            });
-        }
-    }
+    connect(view_, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (const AlarmModel::Alarm* alarm = model_.alarmAt(sorted_->mapToSource(index).row()))
+            emit sensorActivated(alarm->sensor);
+    });
+    connect(view_, &QTreeView::customContextMenuRequested, this, &AlarmList::openMenu);
+    // The proxy has sorted the new row by the time this runs: it was connected first.
+    connect(&model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int) {
+        view_->scrollTo(sorted_->mapFromSource(model_.index(first, 0)));
+    });
 }
 
-void AlarmList::onStateChanged(harq::Sensor* sensor, harq::SensorItem* item)
+void AlarmList::showNotice(const QString& text)
 {
-    QTreeWidgetItem* row = rows_.value(item);
-    if (item->isNormal()) {
-        if (row) {
-            rows_.remove(item);
-            sensors_.remove(row);
-            delete row;
-            emit alarmCleared(sensor, item);
-        }
+    notice_->setText(text);
+    notice_->setVisible(!text.isEmpty());
+}
+
+QString AlarmList::notice() const
+{
+    return notice_->isHidden() ? QString() : notice_->text();
+}
+
+harq::SensorItem* AlarmList::itemAtRow(int row) const
+{
+    const AlarmModel::Alarm* alarm = model_.alarmAt(sorted_->mapToSource(sorted_->index(row, 0)).row());
+    return alarm ? alarm->item : nullptr;
+}
+
+QList<harq::SensorItem*> AlarmList::selectedItems() const
+{
+    QList<harq::SensorItem*> items;
+    for (const QModelIndex& index : view_->selectionModel()->selectedRows()) {
+        if (const AlarmModel::Alarm* alarm = model_.alarmAt(sorted_->mapToSource(index).row()))
+            items.append(alarm->item);
+    }
+    return items;
+}
+
+void AlarmList::openMenu(const QPoint& pos)
+{
+    const AlarmModel::Alarm* alarm = model_.alarmAt(sorted_->mapToSource(view_->indexAt(pos)).row());
+    if (!alarm)
         return;
-    }
-    if (row)
-        return;
-    row = new QTreeWidgetItem(tree_);
-    const harq::Region* compartment = ship_.compartmentOf(sensor);
-    row->setText(DeckColumn, sensor->deck() ? sensor->deck()->name() : QString());
-    row->setText(CompartmentColumn, compartment ? compartment->nameAndCode() : QString());
-    row->setText(SensorColumn, sensor->nameAndCode());
-    row->setText(TimeColumn, QDateTime::currentDateTime().toString(QLatin1String(kTimeFormat)));
-    rows_.insert(item, row);
-    sensors_.insert(row, sensor);
-    refresh(row, item);
-    emit alarmRaised(sensor, item);
-}
-
-void AlarmList::refresh(QTreeWidgetItem* row, harq::SensorItem* item) const
-{
-    // A state item's own text is its icon's name, which means nothing to the operator.
-    const QString state = item->isValueItem() ? tr("%1 (%2)").arg(item->toolTip(), item->valueStr()) : tr("报警");
-    row->setText(StateColumn, state);
-    row->setText(AckColumn, item->needConfirm() ? tr("未确认") : tr("已确认"));
-    row->setForeground(AckColumn, item->needConfirm() ? QBrush(Qt::red) : QBrush());
-}
-
-void AlarmList::acknowledgeSelected()
-{
-    for (auto it = rows_.cbegin(); it != rows_.cend(); ++it) {
-        if (it.value()->isSelected() && it.key()->needConfirm())
-            emit acknowledgeRequested(it.key());
-    }
-}
-
-void AlarmList::acknowledgeAll()
-{
-    const QList<harq::SensorItem*> items = rows_.keys();
-    for (harq::SensorItem* item : items) {
-        if (item->needConfirm())
-            emit acknowledgeRequested(item);
-    }
+    const QList<harq::SensorItem*> one{alarm->item};
+    harq::Sensor* sensor = alarm->sensor;
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(tr("确认"), this, [this, one] { emit acknowledgeRequested(one); });
+    if (alarm->shelved)
+        menu->addAction(tr("解除搁置"), this, [this, one] { emit unshelveRequested(one); });
+    else
+        menu->addAction(tr("搁置..."), this, [this, one] { emit shelveRequested(one); });
+    menu->addAction(tr("在图上显示"), this, [this, sensor] { emit sensorActivated(sensor); });
+    menu->addAction(tr("详细信息..."), this, [this, sensor] { emit detailRequested(sensor); });
+    menu->popup(view_->viewport()->mapToGlobal(pos));
 }

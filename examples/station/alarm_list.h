@@ -1,50 +1,60 @@
 #pragma once
 
-#include <QHash>
+#include <QList>
 #include <QWidget>
 
+class AlarmModel;
+class QLabel;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
-class Ship;
+class QSortFilterProxyModel;
+class QTreeView;
 
 namespace harq {
+class Deck;
 class Sensor;
 class SensorItem;
 }
 
-/// The active alarms of the whole ship, one row per abnormal sensor item: deck,
-/// compartment, sensor, state, time raised and whether it is acknowledged. A row
-/// goes when its item is normal again. Acknowledging asks the host to write the
-/// item's acknowledgement point; the row shows it once the server confirms.
+/// The alarm list: every listed alarm of the ship, one row per sensor item,
+/// most urgent priority first and newest first within a priority; a new row is
+/// scrolled into view. Below it the operator's actions: acknowledge the selected
+/// alarms, those of the deck on show or all; silence; shelve and unshelve. A row's
+/// context menu offers the same for that row plus the sensor's detail; a double
+/// click shows the sensor on the plan. Outcomes the operator must see (an
+/// acknowledgement that could not be written) appear in a notice above the buttons.
 class AlarmList : public QWidget
 {
     Q_OBJECT
 
 public:
-    enum Column { DeckColumn, CompartmentColumn, SensorColumn, StateColumn, TimeColumn, AckColumn, ColumnCount };
+    AlarmList(AlarmModel& model, QWidget* parent = nullptr);
 
-    explicit AlarmList(const Ship& ship, QWidget* parent = nullptr);
+    /// The deck whose alarms "acknowledge deck" acknowledges.
+    void setCurrentDeck(const harq::Deck* deck) { deck_ = deck; }
+    /// Shows \a text in the notice until the next notice; empty hides it.
+    void showNotice(const QString& text);
+    QString notice() const;
 
-    int alarmCount() const { return rows_.size(); }
+    QTreeView* view() const { return view_; }
+    /// The item of the list's row \a row as sorted on screen; null outside the rows.
+    harq::SensorItem* itemAtRow(int row) const;
 
 signals:
-    void acknowledgeRequested(harq::SensorItem* item);
+    void acknowledgeRequested(const QList<harq::SensorItem*>& items);
+    void shelveRequested(const QList<harq::SensorItem*>& items);
+    void unshelveRequested(const QList<harq::SensorItem*>& items);
+    void silenceRequested();
     /// The operator double-clicked the alarm of \a sensor.
     void sensorActivated(harq::Sensor* sensor);
-    void alarmRaised(harq::Sensor* sensor, harq::SensorItem* item);
-    void alarmCleared(harq::Sensor* sensor, harq::SensorItem* item);
+    void detailRequested(harq::Sensor* sensor);
 
 private:
-    void onStateChanged(harq::Sensor* sensor, harq::SensorItem* item);
-    void refresh(QTreeWidgetItem* row, harq::SensorItem* item) const;
-    void acknowledgeSelected();
-    void acknowledgeAll();
+    QList<harq::SensorItem*> selectedItems() const;
+    void openMenu(const QPoint& pos);
 
-    const Ship& ship_;
-    QTreeWidget* tree_;
-    QPushButton* ack_selected_;
-    QPushButton* ack_all_;
-    QHash<harq::SensorItem*, QTreeWidgetItem*> rows_;
-    QHash<QTreeWidgetItem*, harq::Sensor*> sensors_;
+    AlarmModel& model_;
+    QSortFilterProxyModel* sorted_;
+    QTreeView* view_;
+    QLabel* notice_;
+    const harq::Deck* deck_ = nullptr;
 };

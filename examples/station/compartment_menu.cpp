@@ -1,13 +1,17 @@
 #include "compartment_menu.h"
 
+#include "alarm_model.h"
 #include "deck_plan.h"
 #include "event_log.h"
 
 #include "config/damage_config.h"
 #include "config/team_config.h"
 #include "entity/region.h"
+#include "entity/sensor.h"
+#include "entity/sensor_item.h"
 #include "entity/view_group.h"
 #include "graphics/reaction_region.h"
+#include "graphics/sensor_graphic.h"
 #include "graphics/team_tag.h"
 #include "view/deck_view_complex.h"
 
@@ -37,19 +41,26 @@ QMenu* CompartmentMenu::menu() const
 void CompartmentMenu::open(QContextMenuEvent* event)
 {
     const QPointF pos = view_->mapToScene(event->pos());
-    // Topmost first: a team tag wins over the compartment it stands in.
+    // Topmost first: a team tag or a sensor wins over the compartment it stands in.
     ReactionRegion* region = nullptr;
     TeamTag* team = nullptr;
+    harq::Sensor* sensor = nullptr;
     for (QGraphicsItem* item : view_->scene()->items(pos)) {
         team = TeamTag::toTeamTag(item);
         if (team)
+            break;
+        for (QGraphicsItem* up = item; alarms_ && up && !sensor; up = up->parentItem()) {
+            if (auto* graphic = qobject_cast<SensorGraphic*>(up->toGraphicsObject()))
+                sensor = graphic->sensor();
+        }
+        if (sensor)
             break;
         if (item->type() == ReactionRegion::Type) {
             region = static_cast<ReactionRegion*>(item);
             break;
         }
     }
-    if (!team && !region)
+    if (!team && !region && !sensor)
         return;
 
     delete menu_;
@@ -57,6 +68,8 @@ void CompartmentMenu::open(QContextMenuEvent* event)
     menu_->setAttribute(Qt::WA_DeleteOnClose);
     if (team)
         fillForTeam(team);
+    else if (sensor)
+        fillForSensor(sensor);
     else
         fillForCompartment(region, pos);
     menu_->popup(event->globalPos());
@@ -67,6 +80,10 @@ void CompartmentMenu::fillForCompartment(ReactionRegion* region, QPointF pos)
 {
     harq::Region* compartment = region->region();
     menu_->addSection(compartment->nameAndCode());
+    if (alarms_) {
+        addAcknowledge(tr("确认本舱报警"), alarms_->unacknowledged(compartment->deck(), compartment));
+        menu_->addSeparator();
+    }
     QMenu* damage = menu_->addMenu(tr("手动报损"));
     for (int response : {harq::DamageResponse::FIRE, harq::DamageResponse::SINK, harq::DamageResponse::ABANDON})
         addDamage(damage, region, response);
@@ -124,4 +141,26 @@ void CompartmentMenu::fillForTeam(TeamTag* tag)
         plan_->withdrawTeam(tag);
         log_->log(tr("撤回%1 (%2)").arg(name, where));
     });
+}
+
+void CompartmentMenu::fillForSensor(harq::Sensor* sensor)
+{
+    menu_->addSection(sensor->nameAndCode());
+    QList<harq::SensorItem*> items;
+    for (int i = 0; i < sensor->itemCount(); ++i) {
+        if (alarms_->unacknowledged().contains(sensor->itemAt(i)))
+            items.append(sensor->itemAt(i));
+    }
+    addAcknowledge(tr("确认该传感器报警"), items);
+    menu_->addAction(tr("详细信息..."), this, [this, sensor = QPointer<harq::Sensor>(sensor)] {
+        if (sensor)
+            emit detailRequested(sensor);
+    });
+}
+
+void CompartmentMenu::addAcknowledge(const QString& text, const QList<harq::SensorItem*>& items)
+{
+    QAction* action = menu_->addAction(tr("%1 (%2)").arg(text).arg(items.size()), this,
+                                       [this, items] { emit acknowledgeRequested(items); });
+    action->setEnabled(!items.isEmpty());
 }

@@ -19,7 +19,9 @@
 #include "view/deck_scene.h"
 #include "view/opacity_animation.h"
 
+#include <QGraphicsPathItem>
 #include <QMetaObject>
+#include <QPen>
 
 #include <algorithm>
 
@@ -27,6 +29,8 @@ namespace {
 
 constexpr uint kScanShowMs = 6000;
 constexpr uint kScanHideMs = 2000;
+constexpr qreal kOutlineWidth = 3.0;
+const QColor kOutlineColour(0x00, 0xB0, 0xD0);
 
 } // namespace
 
@@ -42,10 +46,13 @@ DeckPlan::DeckPlan(DeckScene* scene, const Ship& ship, QObject* parent)
 void DeckPlan::show(harq::Deck* deck)
 {
     deck_ = deck;
+    if (pointed_)
+        emit leaveCompartment(pointed_);
+    pointed_ = nullptr;
     scene_->setDeck(deck->name(), deck->svgFilename());
     addCompartments();
-    addSensors();
     addBoundaries();
+    addSensors();
     addEquipment();
     addTeams();
     addScanLine();
@@ -70,8 +77,15 @@ void DeckPlan::addCompartments()
     connect(layer, &RegionReactionLayer::leaveRegion, this,
             [this](ReactionRegion* region) { emit leaveCompartment(region->region()); });
     connect(layer, &RegionReactionLayer::regionReflect, this, &DeckPlan::compartmentDoubleClicked);
+    outline_ = new QGraphicsPathItem(layer);
+    QPen pen(kOutlineColour, kOutlineWidth);
+    pen.setCosmetic(true);
+    outline_->setPen(pen);
+    outline_->setAcceptedMouseButtons(Qt::NoButton);
+    outline_->setZValue(1.0); // above the compartments' fills
     for (harq::Region* region : deck_->regions()) {
         auto* reaction = new ReactionRegion(region);
+        reaction->setAcceptHoverEvents(false);
         layer->addRegion(reaction);
         if (damaged_by_hand_.contains(region))
             reaction->manualDamage();
@@ -80,6 +94,32 @@ void DeckPlan::addCompartments()
         // middle of an incident shows it at once.
         QMetaObject::invokeMethod(region, "onSensorStateChanged");
     }
+}
+
+void DeckPlan::trackPointer(QPointF pos)
+{
+    if (!deck_)
+        return;
+    harq::Region* under = nullptr;
+    for (harq::Region* region : deck_->regions()) {
+        if (region->regionPath().containsPoint(pos, Qt::OddEvenFill)) {
+            under = region;
+            break;
+        }
+    }
+    if (under == pointed_)
+        return;
+    if (pointed_)
+        emit leaveCompartment(pointed_);
+    pointed_ = under;
+    QPainterPath outline;
+    if (under) {
+        outline.addPolygon(under->regionPath());
+        outline.closeSubpath();
+    }
+    outline_->setPath(outline);
+    if (under)
+        emit enterCompartment(under);
 }
 
 void DeckPlan::addSensors()

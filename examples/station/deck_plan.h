@@ -12,6 +12,7 @@
 #include <memory>
 
 class DeckScene;
+class QGraphicsPathItem;
 class ReactionRegion;
 class SensorLayer;
 class TeamTag;
@@ -23,9 +24,15 @@ class ViewGroup;
 }
 
 /// Puts one deck of the ship on a deck scene: the drawing, then the layers in
-/// the order they stack: compartments (region reaction layer), sensors, damage
-/// boundaries, equipment, teams, scan line. Keeps what the operator changed by
-/// hand (damage marked, teams deployed or withdrawn) across changes of deck.
+/// the order they stack: compartments (region reaction layer), damage
+/// boundaries, sensors (so boundary lines never cover a sensor's code),
+/// equipment, teams, scan line. Keeps what the operator changed by hand (damage
+/// marked, teams deployed or withdrawn) across changes of deck.
+///
+/// The compartment under the pointer is outlined rather than tinted: the
+/// library's hover colouring would paint over a compartment's damage colour,
+/// so the compartments take no hover events and the plan follows the pointer
+/// itself (trackPointer()).
 class DeckPlan : public QObject
 {
     Q_OBJECT
@@ -40,6 +47,12 @@ public:
     /// Shows or hides the sensors of the view group \a group, on this deck and on
     /// every deck shown after it.
     void setSensorGroupVisible(const QString& group, bool visible);
+
+    /// The pointer is at the scene point \a pos: outlines the compartment there
+    /// and emits enterCompartment / leaveCompartment as it changes.
+    void trackPointer(QPointF pos);
+    /// The compartment outlined under the pointer; null when none.
+    harq::Region* compartmentUnderPointer() const { return pointed_; }
 
     /// Marks \a region's compartment damaged by hand, shown as \a response.
     void damageByHand(ReactionRegion* region, int response);
@@ -71,6 +84,9 @@ private:
     harq::Deck* deck_ = nullptr;
     // Owned by the scene; gone with the next deck.
     QPointer<SensorLayer> sensors_;
+    // Owned by the scene, recreated with each deck.
+    QGraphicsPathItem* outline_ = nullptr;
+    harq::Region* pointed_ = nullptr;
     QSet<QString> hidden_groups_;
     // Teams on every deck: the ship's stations, changed by the operator.
     QList<Ship::Team> teams_;

@@ -1,14 +1,18 @@
 #include "deck_switcher.h"
 
+#include "alarm_model.h"
+
 #include "entity/deck.h"
+#include "entity/sensor.h"
 
 #include <QSignalBlocker>
 
 #include <algorithm>
 
-DeckSwitcher::DeckSwitcher(const std::vector<harq::Deck*>& decks, QWidget* parent)
+DeckSwitcher::DeckSwitcher(const std::vector<harq::Deck*>& decks, const AlarmModel& alarms, QWidget* parent)
     : QListWidget(parent)
     , decks_(decks)
+    , alarms_(alarms)
 {
     // Highest deck on top, as on the ship.
     std::stable_sort(decks_.begin(), decks_.end(),
@@ -16,8 +20,11 @@ DeckSwitcher::DeckSwitcher(const std::vector<harq::Deck*>& decks, QWidget* paren
     for (harq::Deck* deck : decks_) {
         addItem(QString());
         updateRow(deck);
-        connect(deck, &harq::Deck::sensorStateChanged, this, &DeckSwitcher::updateRow);
     }
+    connect(&alarms, &AlarmModel::alarmChanged, this, [this](harq::SensorItem* item) {
+        if (const AlarmModel::Alarm* alarm = alarms_.alarmOf(item))
+            updateRow(alarm->sensor->deck());
+    });
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row < int(decks_.size()))
             emit deckChosen(decks_.at(std::size_t(row)));
@@ -39,7 +46,16 @@ void DeckSwitcher::updateRow(const harq::Deck* deck)
     if (it == decks_.cend())
         return;
     QListWidgetItem* row = item(int(it - decks_.cbegin()));
-    const int alarms = deck->abnormalSensorCount();
-    row->setText(alarms > 0 ? tr("%1  报警 %2").arg(deck->name()).arg(alarms) : tr("%1  正常").arg(deck->name()));
-    row->setForeground(alarms > 0 ? QBrush(Qt::red) : QBrush());
+    const int active = alarms_.activeCount(deck);
+    const int unacknowledged = alarms_.unacknowledgedCount(deck);
+    if (unacknowledged > 0)
+        row->setText(tr("%1  报警 %2, 未确认 %3").arg(deck->name()).arg(active).arg(unacknowledged));
+    else if (active > 0)
+        row->setText(tr("%1  报警 %2").arg(deck->name()).arg(active));
+    else
+        row->setText(tr("%1  正常").arg(deck->name()));
+    QFont font = row->font();
+    font.setBold(unacknowledged > 0);
+    row->setFont(font);
+    row->setForeground(active > 0 || unacknowledged > 0 ? QBrush(Qt::red) : QBrush());
 }

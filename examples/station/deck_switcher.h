@@ -2,18 +2,21 @@
 
 #include <QListWidget>
 
+class AlarmModel;
+
 namespace harq {
 class Deck;
 }
 
-/// The list of decks, each with the number of its sensors in alarm; choosing a
-/// row asks for that deck to be shown.
+/// The list of decks, each with the number of its sensor items in alarm and of
+/// those awaiting acknowledgement (the alarm list's rows, counted the same way);
+/// choosing a row asks for that deck to be shown.
 class DeckSwitcher : public QListWidget
 {
     Q_OBJECT
 
 public:
-    explicit DeckSwitcher(const std::vector<harq::Deck*>& decks, QWidget* parent = nullptr);
+    DeckSwitcher(const std::vector<harq::Deck*>& decks, const AlarmModel& alarms, QWidget* parent = nullptr);
 
     /// Marks \a deck as the one on show (without asking for it again).
     void setCurrentDeck(const harq::Deck* deck);
@@ -25,4 +28,5 @@ private:
     void updateRow(const harq::Deck* deck);
 
     std::vector<harq::Deck*> decks_;
+    const AlarmModel& alarms_;
 };

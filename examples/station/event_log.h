@@ -1,15 +1,62 @@
 #pragma once
 
-#include <QPlainTextEdit>
+#include "alarm_priority.h"
 
-/// A time-stamped, read-only log of what happened at the station.
-class EventLog : public QPlainTextEdit
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <deque>
+#include <optional>
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+
+/// A time-stamped, read-only log of what happened at the station, with filters
+/// above it: deck, compartment (part of its name), priority and free text. An
+/// entry may name the deck, compartment and priority it concerns; an entry
+/// without a deck or priority passes those filters only when they are off.
+class EventLog : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit EventLog(QWidget* parent = nullptr);
+    /// What an entry concerns, for the filters.
+    struct Context {
+        QString deck;
+        QString compartment;
+        std::optional<AlarmPriority> priority;
+    };
+
+    /// \a decks are offered in the deck filter, in this order.
+    explicit EventLog(const QStringList& decks = {}, QWidget* parent = nullptr);
 
     /// Appends \a text with the current date and time in front.
-    void log(const QString& text);
+    void log(const QString& text, const Context& context = {});
+    /// Every entry kept, filtered or not, one a line.
+    QString toPlainText() const;
+    /// The entries the filters let through, as shown.
+    QString shownText() const;
+
+    void setDeckFilter(const QString& deck);
+    void setCompartmentFilter(const QString& text);
+    void setPriorityFilter(std::optional<AlarmPriority> priority);
+    void setTextFilter(const QString& text);
+
+private:
+    struct Entry {
+        QString line;
+        Context context;
+    };
+
+    bool passes(const Entry& entry) const;
+    void refilter();
+
+    std::deque<Entry> entries_;
+    QComboBox* deck_;
+    QLineEdit* compartment_;
+    QComboBox* priority_;
+    QLineEdit* text_;
+    QPlainTextEdit* shown_;
 };

@@ -2,6 +2,7 @@
 // values from the data server, or, with --snapshot, writes a picture of every
 // deck after the scenario has played for a while and exits.
 
+#include "alarm_settings.h"
 #include "data_link.h"
 #include "example_translation.h"
 #include "ship.h"
@@ -46,7 +47,8 @@ int main(int argc, char** argv)
     StationOptions options;
     if (!options.parse(QApplication::arguments(), &error))
         return fail(BadArguments, error);
-    if (!stationconfig::load(options.configDir, &error))
+    AlarmSettings alarms;
+    if (!stationconfig::load(options.configDir, &error) || !stationconfig::loadAlarmSettings(options.configDir, &alarms, &error))
         return fail(BadConfiguration, error);
     ShipLoader loader;
     const std::unique_ptr<Ship> ship = loader.load(options.shipFile);
@@ -77,7 +79,7 @@ int main(int argc, char** argv)
         return QApplication::exec();
     }
 
-    StationWindow window(*ship, link);
+    StationWindow window(*ship, link, alarms, options.mute);
     if (!connected)
         link.scheduleRetry();
     window.show();

@@ -1,5 +1,6 @@
 #include "station_config.h"
 
+#include "alarm_settings.h"
 #include "ship.h"
 
 #include "config/damage_config.h"
@@ -10,6 +11,7 @@
 #include "config/team_config.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPixmap>
 
 #include <stdexcept>
@@ -40,6 +42,12 @@ void addEquipmentPictures(const QString& dir, const Ship& ship)
     catalogue.clearPixmap();
     for (const auto& classifier : ship.classifiers())
         catalogue.addEquipment(classifier->name(), QPixmap(icons.filePath(classifier->icon())));
+}
+
+bool loadAlarmSettings(const QString& dir, AlarmSettings* settings, QString* error)
+{
+    const QString path = QDir(dir).filePath(QStringLiteral("alarm.lua"));
+    return !QFileInfo::exists(path) || settings->load(path, error);
 }
 
 } // namespace stationconfig

@@ -47,7 +47,8 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
                                             QStringLiteral("dir"));
     const QCommandLineOption afterOption(QStringLiteral("after"), tr("写图像前等待的秒数。"),
                                          QStringLiteral("seconds"), QString::number(afterSeconds));
-    parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption,
+    const QCommandLineOption muteOption(QStringLiteral("mute"), tr("不发出报警声响(训练用)。"));
+    parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, muteOption,
                        exampletranslation::languageOption()});
     parser.process(arguments);
 
@@ -67,6 +68,7 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
     configDir = parser.isSet(configOption) ? parser.value(configOption)
                                            : QFileInfo(shipFile).absoluteDir().filePath(QStringLiteral("config"));
     snapshotDir = parser.value(snapshotOption);
+    mute = parser.isSet(muteOption);
     afterSeconds = parser.value(afterOption).toDouble(&ok);
     if (!ok || afterSeconds < 0) {
         *error = tr("等待时间 %1 无效").arg(parser.value(afterOption));

@@ -21,6 +21,8 @@ public:
     QString configDir;
     QString snapshotDir;
     double afterSeconds = kDefaultAfterSeconds;
+    /// No audible alert (training): alarms are announced on screen only.
+    bool mute = false;
 
     /// True when snapshot mode was asked for; checked before the application
     /// exists, so the offscreen platform can be chosen in time.

@@ -1,11 +1,18 @@
 #include "station_window.h"
 
 #include "alarm_list.h"
+#include "alarm_model.h"
+#include "alarm_settings.h"
+#include "alarm_sound.h"
 #include "compartment_menu.h"
 #include "data_link.h"
 #include "deck_plan.h"
 #include "deck_switcher.h"
 #include "event_log.h"
+#include "link_banner.h"
+#include "plan_marks.h"
+#include "sensor_detail.h"
+#include "shelve_dialog.h"
 #include "ship.h"
 
 #include "entity/deck.h"
@@ -13,14 +20,20 @@
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
 #include "entity/view_group.h"
+#include "graphics/sensor_graphic.h"
 #include "view/deck_scene.h"
 #include "view/deck_view_complex.h"
 
 #include <QAction>
 #include <QDockWidget>
+#include <QGraphicsItem>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -28,63 +41,127 @@ constexpr qreal kZoomStep = 1.2;
 constexpr qreal kMinZoom = 0.9;   // of the fitted scale
 constexpr qreal kMaxZoom = 20.0;
 constexpr int kInitialWidth = 1600;
-constexpr int kInitialHeight = 900;
+constexpr int kInitialHeight = 1000;
 constexpr int kAcknowledged = 1;
+// The first values of a connection come in several batches; the busiest deck
+// is chosen once they have settled.
+constexpr int kFirstPictureMs = 1500;
+// A press and release closer than this are a click, not a drag.
+constexpr int kClickSlop = 4;
+constexpr int kPlanStretch = 3;
+constexpr int kListStretch = 2;
+constexpr int kAlarmListStretch = 3;
+constexpr int kLogStretch = 2;
 // Half the extent of the plan shown around a sensor picked from the alarm list.
 const QPointF kSensorView(300.0, 150.0);
+const char kTitleStyle[] = "font-weight: bold; padding: 2px;";
+
+harq::Sensor* sensorAt(const QList<QGraphicsItem*>& items)
+{
+    for (QGraphicsItem* item : items) {
+        for (QGraphicsItem* up = item; up; up = up->parentItem()) {
+            if (auto* graphic = qobject_cast<SensorGraphic*>(up->toGraphicsObject()))
+                return graphic->sensor();
+        }
+    }
+    return nullptr;
+}
+
+QWidget* titled(const QString& title, QWidget* content, QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    auto* label = new QLabel(title, box);
+    label->setStyleSheet(QLatin1String(kTitleStyle));
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addWidget(label);
+    layout->addWidget(content);
+    return box;
+}
 
 } // namespace
 
-StationWindow::StationWindow(const Ship& ship, DataLink& link, QWidget* parent)
+StationWindow::StationWindow(const Ship& ship, DataLink& link, const AlarmSettings& settings, bool mute,
+                             QWidget* parent)
     : QMainWindow(parent)
     , ship_(ship)
     , link_(link)
+    , settings_(settings)
+    , model_(new AlarmModel(ship, settings, this))
     , scene_(new DeckScene(this))
     , view_(new DeckViewComplex(scene_, this))
     , plan_(new DeckPlan(scene_, ship, this))
-    , switcher_(new DeckSwitcher(ship.decks(), this))
-    , alarms_(new AlarmList(ship, this))
-    , log_(new EventLog(this))
+    , marks_(new PlanMarks(scene_, *model_, this))
+    , switcher_(new DeckSwitcher(ship.decks(), *model_, this))
+    , alarm_list_(new AlarmList(*model_, this))
+    , log_(nullptr)
+    , banner_(new LinkBanner(link.serverText(), this))
+    , sound_(new AlarmSound(*model_, settings.resoundSeconds(), mute, this))
     , connection_label_(new QLabel(this))
+    , sound_label_(new QLabel(this))
     , compartment_label_(new QLabel(this))
     , position_label_(new QLabel(this))
 {
+    QStringList decks;
+    for (harq::Deck* deck : ship.decks())
+        decks.append(deck->name());
+    log_ = new EventLog(decks, this);
     setWindowTitle(tr("损管监控台 - %1").arg(ship.name()));
     resize(kInitialWidth, kInitialHeight);
     view_->setScaleFactor(kMinZoom, kMaxZoom);
-    setCentralWidget(view_);
+    view_->viewport()->installEventFilter(this);
     buildToolBar();
-    buildDocks();
+    buildLayout();
     buildStatusBar();
     connectLink();
-    new CompartmentMenu(view_, plan_, log_, this);
+    connectAlarms();
+    auto* menu = new CompartmentMenu(view_, plan_, log_, this);
+    menu->setAlarms(model_);
+    connect(menu, &CompartmentMenu::acknowledgeRequested, this,
+            [this](const QList<harq::SensorItem*>& items) { acknowledge(items, Origin::Plan); });
+    connect(menu, &CompartmentMenu::detailRequested, this, &StationWindow::openDetail);
 
-    connect(switcher_, &DeckSwitcher::deckChosen, this, &StationWindow::showDeck);
-    connect(alarms_, &AlarmList::acknowledgeRequested, this, &StationWindow::acknowledge);
-    connect(alarms_, &AlarmList::alarmRaised, this, &StationWindow::onAlarmRaised);
-    connect(alarms_, &AlarmList::alarmCleared, this, &StationWindow::onAlarmCleared);
-    connect(alarms_, &AlarmList::sensorActivated, this, &StationWindow::showSensor);
+    connect(switcher_, &DeckSwitcher::deckChosen, this, [this](harq::Deck* deck) {
+        deck_chosen_ = true;
+        showDeck(deck);
+    });
     connect(plan_, &DeckPlan::compartmentDoubleClicked, this,
             [this](harq::Region* region) { view_->scaleSceneTo(region->regionPath().boundingRect()); });
     connect(plan_, &DeckPlan::enterCompartment, this,
             [this](harq::Region* region) { compartment_label_->setText(region->nameAndCode()); });
     connect(plan_, &DeckPlan::leaveCompartment, this, [this](harq::Region*) { compartment_label_->clear(); });
     connect(view_, &DeckView::trackingChanged, this, [this](QPointF pos) {
+        plan_->trackPointer(pos);
         position_label_->setText(tr("X %1  Y %2").arg(pos.x(), 0, 'f', 0).arg(pos.y(), 0, 'f', 0));
     });
-
-    const std::vector<harq::Deck*> decks = ship.decks();
-    if (!decks.empty())
-        showDeck(decks.front());
+    showBusiestDeck();
 }
 
 void StationWindow::showDeck(harq::Deck* deck)
 {
     compartment_label_->clear();
     plan_->show(deck);
+    marks_->decorate();
     view_->changeDeck(deck->name());
     switcher_->setCurrentDeck(deck);
-    log_->log(tr("显示%1").arg(deck->name()));
+    alarm_list_->setCurrentDeck(deck);
+    log_->log(tr("显示%1").arg(deck->name()), {deck->name(), QString(), std::nullopt});
+}
+
+void StationWindow::showBusiestDeck()
+{
+    harq::Deck* busiest = nullptr;
+    int most = -1;
+    for (harq::Deck* deck : ship_.decks()) {
+        const int count = model_->unacknowledgedCount(deck);
+        if (count > most) {
+            most = count;
+            busiest = deck;
+        }
+    }
+    if (busiest && busiest != plan_->deck())
+        showDeck(busiest);
 }
 
 void StationWindow::buildToolBar()
@@ -94,8 +171,11 @@ void StationWindow::buildToolBar()
     tools->addAction(tr("缩小"), this, [this] { view_->scaleScene(view_->viewCenter(), 1.0 / kZoomStep); });
     tools->addAction(tr("全图"), view_, &DeckView::fitDeck);
     tools->addSeparator();
+    tools->addAction(tr("消音"), this, &StationWindow::silence);
+    tools->addSeparator();
     tools->addWidget(new QLabel(tr("传感器:"), tools));
     // One switch per sensor view group present on the ship, in the order first met.
+    // A hidden group's alarms are suppressed: listed as such, not sounded.
     QStringList groups;
     for (harq::Deck* deck : ship_.decks()) {
         for (harq::Sensor* sensor : deck->sensors()) {
@@ -107,32 +187,53 @@ void StationWindow::buildToolBar()
             toggle->setCheckable(true);
             toggle->setChecked(true);
             const QString code = group->group();
-            connect(toggle, &QAction::toggled, this,
-                    [this, code](bool visible) { plan_->setSensorGroupVisible(code, visible); });
+            const QString name = group->name();
+            connect(toggle, &QAction::toggled, this, [this, code, name](bool visible) {
+                plan_->setSensorGroupVisible(code, visible);
+                model_->setGroupSuppressed(code, !visible);
+                log_->log(visible ? tr("显示%1, 解除抑制").arg(name) : tr("隐藏%1, 其报警被抑制").arg(name));
+            });
         }
     }
     tools->addSeparator();
-    tools->addWidget(new QLabel(tr("滚轮缩放, Ctrl+拖动平移, Esc 恢复全图"), tools));
+    tools->addWidget(new QLabel(tr("滚轮缩放, Ctrl+拖动平移, Esc 恢复全图, 单击传感器看详情"), tools));
 }
 
-void StationWindow::buildDocks()
+void StationWindow::buildLayout()
 {
     auto* decks = new QDockWidget(tr("甲板"), this);
     decks->setWidget(switcher_);
+    decks->setFeatures(QDockWidget::DockWidgetMovable);
     addDockWidget(Qt::LeftDockWidgetArea, decks);
-    auto* alarms = new QDockWidget(tr("当前报警"), this);
-    alarms->setWidget(alarms_);
-    addDockWidget(Qt::BottomDockWidgetArea, alarms);
-    auto* log = new QDockWidget(tr("事件记录"), this);
-    log->setWidget(log_);
-    addDockWidget(Qt::BottomDockWidgetArea, log);
-    tabifyDockWidget(alarms, log);
-    alarms->raise();
+
+    auto* planArea = new QWidget(this);
+    auto* planLayout = new QVBoxLayout(planArea);
+    planLayout->setContentsMargins(0, 0, 0, 0);
+    planLayout->setSpacing(0);
+    planLayout->addWidget(banner_);
+    planLayout->addWidget(view_, 1);
+
+    auto* lower = new QSplitter(Qt::Horizontal, this);
+    lower->addWidget(titled(tr("当前报警"), alarm_list_, lower));
+    lower->addWidget(titled(tr("事件记录"), log_, lower));
+    lower->setStretchFactor(0, kAlarmListStretch);
+    lower->setStretchFactor(1, kLogStretch);
+    lower->setChildrenCollapsible(false);
+
+    auto* main = new QSplitter(Qt::Vertical, this);
+    main->addWidget(planArea);
+    main->addWidget(lower);
+    main->setStretchFactor(0, kPlanStretch);
+    main->setStretchFactor(1, kListStretch);
+    // The alarms can be made small but never hidden.
+    main->setChildrenCollapsible(false);
+    setCentralWidget(main);
 }
 
 void StationWindow::buildStatusBar()
 {
     statusBar()->addWidget(connection_label_);
+    statusBar()->addWidget(sound_label_);
     statusBar()->addWidget(compartment_label_, 1);
     statusBar()->addPermanentWidget(position_label_);
     showConnection(link_.isConnected());
@@ -143,48 +244,170 @@ void StationWindow::connectLink()
     connect(&link_, &DataLink::connectionChanged, this, [this](bool connected) {
         showConnection(connected);
         log_->log(connected ? tr("已连接数据服务器 %1, 已订阅全部测点").arg(link_.serverText())
-                            : tr("与数据服务器 %1 的连接已断开").arg(link_.serverText()));
+                            : tr("与数据服务器 %1 的连接已断开, 画面数据不再实时").arg(link_.serverText()));
     });
-    connect(&link_, &DataLink::reconnectScheduled, this, [this](int delayMs) {
-        connection_label_->setText(tr("未连接数据服务器 %1, %2 秒后重连").arg(link_.serverText()).arg(delayMs / 1000.0));
+    connect(&link_, &DataLink::reconnectScheduled, banner_, &LinkBanner::setNextAttempt);
+    connect(banner_, &LinkBanner::linkTextChanged, this, [this](const QString& text) {
+        if (!text.isEmpty())
+            connection_label_->setText(text);
+    });
+    connect(&link_, &DataLink::updatesReceived, this, [this] {
+        if (first_values_seen_)
+            return;
+        first_values_seen_ = true;
+        QTimer::singleShot(kFirstPictureMs, this, [this] {
+            if (!deck_chosen_)
+                showBusiestDeck();
+        });
     });
 }
 
-void StationWindow::acknowledge(harq::SensorItem* item)
+void StationWindow::connectAlarms()
 {
-    if (item->confirmTag().isEmpty()) {
-        log_->log(tr("测点 %1 没有确认点, 无法确认").arg(item->tag()));
+    connect(alarm_list_, &AlarmList::acknowledgeRequested, this,
+            [this](const QList<harq::SensorItem*>& items) { acknowledge(items, Origin::List); });
+    connect(alarm_list_, &AlarmList::shelveRequested, this, &StationWindow::shelve);
+    connect(alarm_list_, &AlarmList::unshelveRequested, this, &StationWindow::unshelve);
+    connect(alarm_list_, &AlarmList::silenceRequested, this, &StationWindow::silence);
+    connect(alarm_list_, &AlarmList::sensorActivated, this, &StationWindow::showSensor);
+    connect(alarm_list_, &AlarmList::detailRequested, this, &StationWindow::openDetail);
+    connect(model_, &AlarmModel::alarmRaised, this, [this](harq::SensorItem* item) {
+        const AlarmModel::Alarm* alarm = model_->alarmOf(item);
+        logAlarm(tr("报警: %1 %2 %3 %4 (%5)%6")
+                     .arg(alarm->deck, alarm->compartment, alarm->sensor->nameAndCode(), alarm->name, item->tag(),
+                          alarm->firstOut ? tr(" [首出]") : QString()),
+                 item);
+    });
+    connect(model_, &AlarmModel::alarmCleared, this, [this](harq::SensorItem* item) {
+        const AlarmModel::Alarm* alarm = model_->alarmOf(item);
+        logAlarm(tr("报警消除: %1 %2 (%3)").arg(alarm->sensor->nameAndCode(), alarm->name, item->tag()), item);
+    });
+    connect(model_, &AlarmModel::shelvingExpired, this, [this](harq::SensorItem* item) {
+        logAlarm(tr("搁置到期, 恢复报警: %1").arg(item->tag()), item);
+    });
+    connect(sound_, &AlarmSound::announcementChanged, sound_label_, &QLabel::setText);
+}
+
+void StationWindow::logAlarm(const QString& text, harq::SensorItem* item)
+{
+    const AlarmModel::Alarm* alarm = model_->alarmOf(item);
+    log_->log(text, alarm ? EventLog::Context{alarm->deck, alarm->compartment, alarm->priority} : EventLog::Context{});
+}
+
+void StationWindow::tell(const QString& text, Origin origin)
+{
+    if (origin == Origin::List)
+        alarm_list_->showNotice(text);
+    else
+        banner_->showNotice(text);
+}
+
+void StationWindow::acknowledge(const QList<harq::SensorItem*>& items, Origin origin)
+{
+    QStringList failed;
+    int sent = 0;
+    for (harq::SensorItem* item : items) {
+        const AlarmModel::Alarm* alarm = model_->alarmOf(item);
+        if (!alarm || (alarm->state != AlarmModel::State::UnacknowledgedActive
+                       && alarm->state != AlarmModel::State::UnacknowledgedCleared))
+            continue;
+        if (item->confirmTag().isEmpty()) {
+            logAlarm(tr("测点 %1 没有确认点, 无法确认").arg(item->tag()), item);
+            failed.append(item->tag());
+        } else if (link_.writeInt(item->confirmTag(), kAcknowledged)) {
+            logAlarm(tr("确认报警 %1").arg(item->tag()), item);
+            model_->acknowledgedByOperator(item);
+            ++sent;
+        } else {
+            logAlarm(tr("确认报警 %1 失败: 未连接数据服务器").arg(item->tag()), item);
+            failed.append(item->tag());
+        }
+    }
+    if (!failed.isEmpty())
+        tell(tr("%1 条报警未能确认 (%2): 未连接数据服务器, 确认未送出, 报警仍未确认").arg(failed.size()).arg(failed.join(QStringLiteral(", "))),
+             origin);
+    else if (sent == 0)
+        tell(tr("所选范围内没有待确认的报警"), origin);
+    else
+        tell(QString(), origin);
+}
+
+void StationWindow::shelve(const QList<harq::SensorItem*>& items)
+{
+    if (items.isEmpty()) {
+        alarm_list_->showNotice(tr("请先在列表中选择要搁置的报警"));
         return;
     }
-    if (link_.writeInt(item->confirmTag(), kAcknowledged))
-        log_->log(tr("确认报警 %1").arg(item->tag()));
-    else
-        log_->log(tr("确认报警 %1 失败: 未连接数据服务器").arg(item->tag()));
+    QStringList tags;
+    for (harq::SensorItem* item : items)
+        tags.append(item->tag());
+    auto* dialog = new ShelveDialog(tr("搁置: %1").arg(tags.join(QStringLiteral(", "))),
+                                    settings_.shelveLimitMinutes(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog, items] {
+        for (harq::SensorItem* item : items) {
+            if (model_->shelve(item, dialog->reason(), dialog->minutes()))
+                logAlarm(tr("搁置报警 %1 %2 分钟, 原因: %3").arg(item->tag()).arg(dialog->minutes()).arg(dialog->reason()),
+                         item);
+        }
+    });
+    dialog->open();
 }
 
-void StationWindow::onAlarmRaised(harq::Sensor* sensor, harq::SensorItem* item)
+void StationWindow::unshelve(const QList<harq::SensorItem*>& items)
 {
-    const harq::Region* compartment = ship_.compartmentOf(sensor);
-    log_->log(tr("报警: %1 %2 %3 (%4)")
-                  .arg(sensor->deck() ? sensor->deck()->name() : QString(),
-                       compartment ? compartment->name() : QString(), sensor->nameAndCode(), item->tag()));
+    for (harq::SensorItem* item : items) {
+        if (model_->unshelve(item))
+            logAlarm(tr("解除搁置 %1").arg(item->tag()), item);
+    }
 }
 
-void StationWindow::onAlarmCleared(harq::Sensor* sensor, harq::SensorItem* item)
+void StationWindow::silence()
 {
-    log_->log(tr("报警消除: %1 (%2)").arg(sensor->nameAndCode(), item->tag()));
+    sound_->silence();
+    log_->log(tr("消音 (报警未确认, %1 秒后再次鸣响)").arg(settings_.resoundSeconds()));
 }
 
 void StationWindow::showSensor(harq::Sensor* sensor)
 {
+    deck_chosen_ = true;
     if (sensor->deck() && sensor->deck() != plan_->deck())
         showDeck(sensor->deck());
     view_->scaleSceneTo(QRectF(sensor->point() - kSensorView, sensor->point() + kSensorView));
 }
 
+void StationWindow::openDetail(harq::Sensor* sensor)
+{
+    auto* detail = new SensorDetail(sensor, *model_, this);
+    detail->show();
+}
+
 void StationWindow::showConnection(bool connected)
 {
-    connection_label_->setText(connected ? tr("已连接 %1").arg(link_.serverText())
-                                         : tr("未连接数据服务器 %1").arg(link_.serverText()));
-    connection_label_->setStyleSheet(connected ? QString() : QStringLiteral("color: red; font-weight: bold;"));
+    banner_->setConnected(connected);
+    model_->setStale(!connected);
+    marks_->setStale(!connected);
+    if (connected)
+        connection_label_->setText(tr("已连接 %1").arg(link_.serverText()));
+    else
+        connection_label_->setText(banner_->linkText());
+    // Blue-grey like the banner: a frozen picture is not an alarm.
+    connection_label_->setStyleSheet(connected ? QString() : QStringLiteral("color: #2A3E5C; font-weight: bold;"));
+}
+
+bool StationWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view_->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            press_pos_ = static_cast<QMouseEvent*>(event)->pos();
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton && !(mouse->modifiers() & Qt::ControlModifier)
+                && (mouse->pos() - press_pos_).manhattanLength() <= kClickSlop) {
+                if (harq::Sensor* sensor = sensorAt(view_->items(mouse->pos())))
+                    openDetail(sensor);
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -33,7 +33,7 @@
     </message>
     <message>
         <source>确认</source>
-        <translation>Acknowledgement</translation>
+        <translation>Acknowledge</translation>
     </message>
     <message>
         <source>%1 (%2)</source>
@@ -50,6 +50,174 @@
     <message>
         <source>已确认</source>
         <translation>Acknowledged</translation>
+    </message>
+    <message>
+        <source>确认本甲板</source>
+        <translation>Acknowledge deck</translation>
+    </message>
+    <message>
+        <source>消音</source>
+        <translation>Silence</translation>
+    </message>
+    <message>
+        <source>搁置所选...</source>
+        <translation>Shelve selected...</translation>
+    </message>
+    <message>
+        <source>解除搁置</source>
+        <translation>Unshelve</translation>
+    </message>
+    <message>
+        <source>搁置...</source>
+        <translation>Shelve...</translation>
+    </message>
+    <message>
+        <source>在图上显示</source>
+        <translation>Show on plan</translation>
+    </message>
+    <message>
+        <source>详细信息...</source>
+        <translation>Details...</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmModel</name>
+    <message>
+        <source>优先级</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>甲板</source>
+        <translation>Deck</translation>
+    </message>
+    <message>
+        <source>舱室</source>
+        <translation>Compartment</translation>
+    </message>
+    <message>
+        <source>传感器</source>
+        <translation>Sensor</translation>
+    </message>
+    <message>
+        <source>测点</source>
+        <translation>Item</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>%1 %2 [首出]</source>
+        <translation>%1 %2 [first out]</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1, 搁置至 %2</source>
+        <translation>%1, shelved until %2</translation>
+    </message>
+    <message>
+        <source>%1, 已抑制</source>
+        <translation>%1, suppressed</translation>
+    </message>
+    <message>
+        <source>%1, 数据非实时</source>
+        <translation>%1, data not live</translation>
+    </message>
+    <message>
+        <source>搁置原因: %1</source>
+        <translation>Shelved because: %1</translation>
+    </message>
+    <message>
+        <source>动作</source>
+        <translation>Tripped</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>报警未确认</source>
+        <translation>Unacknowledged</translation>
+    </message>
+    <message>
+        <source>报警已确认</source>
+        <translation>Acknowledged</translation>
+    </message>
+    <message>
+        <source>已消除未确认</source>
+        <translation>Cleared, unacknowledged</translation>
+    </message>
+    <message>
+        <source>操作员确认</source>
+        <translation>Acknowledged by the operator</translation>
+    </message>
+    <message>
+        <source>搁置至 %1: %2</source>
+        <translation>Shelved until %1: %2</translation>
+    </message>
+    <message>
+        <source>解除搁置</source>
+        <translation>Unshelved</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmPriority</name>
+    <message>
+        <source>紧急</source>
+        <translation>Emergency</translation>
+    </message>
+    <message>
+        <source>报警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Caution</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmSettings</name>
+    <message>
+        <source>%1: 没有 alarm 表</source>
+        <translation>%1: no alarm table</translation>
+    </message>
+    <message>
+        <source>%1: 未知的报警优先级 &quot;%2&quot; (应为 emergency, alarm, warning 或 caution)</source>
+        <translation>%1: unknown alarm priority &quot;%2&quot; (emergency, alarm, warning or caution expected)</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmSound</name>
+    <message>
+        <source>声响 (静音): %1</source>
+        <translation>Sounding (muted): %1</translation>
+    </message>
+    <message>
+        <source>声响: %1</source>
+        <translation>Sounding: %1</translation>
+    </message>
+    <message>
+        <source>已消音</source>
+        <translation>Silenced</translation>
     </message>
 </context>
 <context>
@@ -90,6 +258,22 @@
         <source>撤回%1 (%2)</source>
         <translation>Withdrew %1 (%2)</translation>
     </message>
+    <message>
+        <source>确认本舱报警</source>
+        <translation>Acknowledge compartment alarms</translation>
+    </message>
+    <message>
+        <source>确认该传感器报警</source>
+        <translation>Acknowledge sensor alarms</translation>
+    </message>
+    <message>
+        <source>详细信息...</source>
+        <translation>Details...</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>DeckSwitcher</name>
@@ -101,6 +285,29 @@
         <source>%1  正常</source>
         <translation>%1  normal</translation>
     </message>
+    <message>
+        <source>%1  报警 %2, 未确认 %3</source>
+        <translation>%1  alarms %2, unacknowledged %3</translation>
+    </message>
+</context>
+<context>
+    <name>EventLog</name>
+    <message>
+        <source>全部甲板</source>
+        <translation>All decks</translation>
+    </message>
+    <message>
+        <source>全部优先级</source>
+        <translation>All priorities</translation>
+    </message>
+    <message>
+        <source>舱室</source>
+        <translation>Compartment</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
 </context>
 <context>
     <name>ExampleTranslation</name>
@@ -111,6 +318,21 @@
     <message>
         <source>没有语言 %1 的翻译</source>
         <translation>No translation for language %1</translation>
+    </message>
+</context>
+<context>
+    <name>LinkBanner</name>
+    <message>
+        <source>数据中断: 画面为 %1 时的数值, 不再实时更新</source>
+        <translation>Data link down: values as of %1, no longer live</translation>
+    </message>
+    <message>
+        <source>%1 — %2 秒后重连 %3</source>
+        <translation>%1 — reconnecting to %3 in %2 s</translation>
+    </message>
+    <message>
+        <source>%1 — 正在重连 %2</source>
+        <translation>%1 — reconnecting to %2</translation>
     </message>
 </context>
 <context>
@@ -241,6 +463,111 @@
     <message>
         <source>船舶文件已修改，是否保存？</source>
         <translation>The ship file has been modified. Save it?</translation>
+    </message>
+</context>
+<context>
+    <name>PlanMarks</name>
+    <message>
+        <source>限值 %1 / %2 / %3 / %4</source>
+        <translation>limits %1 / %2 / %3 / %4</translation>
+    </message>
+    <message>
+        <source>%1: %2 (%3), %4, %5 [%6]</source>
+        <translation>%1: %2 (%3), %4, %5 [%6]</translation>
+    </message>
+    <message>
+        <source>%1: %2 [%3]</source>
+        <translation>%1: %2 [%3]</translation>
+    </message>
+    <message>
+        <source>数据非实时</source>
+        <translation>Data not live</translation>
+    </message>
+</context>
+<context>
+    <name>SensorDetail</name>
+    <message>
+        <source>传感器详情 - %1</source>
+        <translation>Sensor detail - %1</translation>
+    </message>
+    <message>
+        <source>%1  甲板: %2  舱室: %3</source>
+        <translation>%1  deck: %2  compartment: %3</translation>
+    </message>
+    <message>
+        <source>测点</source>
+        <translation>Item</translation>
+    </message>
+    <message>
+        <source>数据点</source>
+        <translation>Data point</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>限值 (低低/低/高/高高)</source>
+        <translation>Limits (low-low/low/high/high-high)</translation>
+    </message>
+    <message>
+        <source>确认点</source>
+        <translation>Acknowledgement point</translation>
+    </message>
+    <message>
+        <source>趋势</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>状态记录</source>
+        <translation>State history</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>动作</source>
+        <translation>Tripped</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>%1, 搁置: %2</source>
+        <translation>%1, shelved: %2</translation>
+    </message>
+    <message>
+        <source>%1  %2: %3</source>
+        <translation>%1  %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 限值 %2</source>
+        <translation>%1 limit %2</translation>
+    </message>
+</context>
+<context>
+    <name>ShelveDialog</name>
+    <message>
+        <source>搁置报警</source>
+        <translation>Shelve alarms</translation>
+    </message>
+    <message>
+        <source> 分钟</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>原因:</source>
+        <translation>Reason:</translation>
+    </message>
+    <message>
+        <source>时限:</source>
+        <translation>Time limit:</translation>
     </message>
 </context>
 <context>
@@ -509,6 +836,10 @@
         <source>等待时间 %1 无效</source>
         <translation>Invalid waiting time %1</translation>
     </message>
+    <message>
+        <source>不发出报警声响(训练用)。</source>
+        <translation>No audible alert (training).</translation>
+    </message>
 </context>
 <context>
     <name>StationWindow</name>
@@ -599,6 +930,70 @@
     <message>
         <source>未连接数据服务器 %1</source>
         <translation>Not connected to data server %1</translation>
+    </message>
+    <message>
+        <source>消音</source>
+        <translation>Silence</translation>
+    </message>
+    <message>
+        <source>显示%1, 解除抑制</source>
+        <translation>Showing %1, alarms no longer suppressed</translation>
+    </message>
+    <message>
+        <source>隐藏%1, 其报警被抑制</source>
+        <translation>Hiding %1, its alarms are suppressed</translation>
+    </message>
+    <message>
+        <source>滚轮缩放, Ctrl+拖动平移, Esc 恢复全图, 单击传感器看详情</source>
+        <translation>Wheel zooms, Ctrl+drag pans, Esc shows the whole deck, click a sensor for its detail</translation>
+    </message>
+    <message>
+        <source>与数据服务器 %1 的连接已断开, 画面数据不再实时</source>
+        <translation>Connection to the data server %1 lost, the values shown are no longer live</translation>
+    </message>
+    <message>
+        <source>报警: %1 %2 %3 %4 (%5)%6</source>
+        <translation>Alarm: %1 %2 %3 %4 (%5)%6</translation>
+    </message>
+    <message>
+        <source> [首出]</source>
+        <translation> [first out]</translation>
+    </message>
+    <message>
+        <source>报警消除: %1 %2 (%3)</source>
+        <translation>Alarm cleared: %1 %2 (%3)</translation>
+    </message>
+    <message>
+        <source>搁置到期, 恢复报警: %1</source>
+        <translation>Shelving expired, alarm back: %1</translation>
+    </message>
+    <message>
+        <source>%1 条报警未能确认 (%2): 未连接数据服务器, 确认未送出, 报警仍未确认</source>
+        <translation>%1 alarm(s) could not be acknowledged (%2): not connected to the data server, the acknowledgement was not sent, the alarms stay unacknowledged</translation>
+    </message>
+    <message>
+        <source>所选范围内没有待确认的报警</source>
+        <translation>Nothing to acknowledge there</translation>
+    </message>
+    <message>
+        <source>请先在列表中选择要搁置的报警</source>
+        <translation>Select the alarms to shelve in the list first</translation>
+    </message>
+    <message>
+        <source>搁置: %1</source>
+        <translation>Shelve: %1</translation>
+    </message>
+    <message>
+        <source>搁置报警 %1 %2 分钟, 原因: %3</source>
+        <translation>Shelved %1 for %2 min, reason: %3</translation>
+    </message>
+    <message>
+        <source>解除搁置 %1</source>
+        <translation>Unshelved %1</translation>
+    </message>
+    <message>
+        <source>消音 (报警未确认, %1 秒后再次鸣响)</source>
+        <translation>Silenced (alarms still unacknowledged, sounding again in %1 s)</translation>
     </message>
 </context>
 </TS>

@@ -16,6 +16,7 @@
 #include "entity/region.h"
 #include "entity/view_group.h"
 #include "graphics/reaction_region.h"
+#include "graphics/sensor_graphic.h"
 #include "graphics/team_tag.h"
 #include "view/deck_view_complex.h"
 
@@ -44,7 +45,7 @@ protected:
             return;
         link_ = unreachableLink();
         ASSERT_NE(link_, nullptr);
-        window_ = std::make_unique<StationWindow>(*ship_, *link_);
+        window_ = std::make_unique<StationWindow>(*ship_, *link_, alarmSettings(), true);
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         view_ = window_->findChild<DeckViewComplex*>();
@@ -84,7 +85,7 @@ protected:
     bool hitsOnly(const harq::Region* compartment, QPoint at) const
     {
         for (QGraphicsItem* item : view_->scene()->items(view_->mapToScene(at))) {
-            if (PixmapTag::toPixmapTag(item))
+            if (PixmapTag::toPixmapTag(item) || qobject_cast<SensorGraphic*>(item->toGraphicsObject()))
                 return false;
             if (item->type() == ReactionRegion::Type)
                 return static_cast<ReactionRegion*>(item)->region() == compartment;

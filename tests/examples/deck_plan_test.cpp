@@ -83,9 +83,10 @@ TEST_F(DeckPlanTest, LayersStackInTheirOrderAboveTheDrawing)
     const int scan = rank([](QGraphicsItem* i) { return dynamic_cast<ScanLine*>(i) != nullptr; });
     ASSERT_GE(drawing, 0);
     EXPECT_LT(drawing, regions);
-    EXPECT_LT(regions, sensors);
-    EXPECT_LT(sensors, boundaries);
-    EXPECT_LT(boundaries, equipment);
+    // Sensors above the boundaries, so no boundary line covers a sensor's code.
+    EXPECT_LT(regions, boundaries);
+    EXPECT_LT(boundaries, sensors);
+    EXPECT_LT(sensors, equipment);
     EXPECT_LT(equipment, teams);
     EXPECT_LT(teams, scan);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm_settings.h"
 #include "data_link.h"
 #include "ship.h"
 #include "ship_loader.h"
@@ -23,6 +24,15 @@ protected:
     {
         QString error;
         ASSERT_TRUE(stationconfig::load(shipDir() + QStringLiteral("/config"), &error)) << error.toStdString();
+        ASSERT_TRUE(stationconfig::loadAlarmSettings(shipDir() + QStringLiteral("/config"), &alarmSettings(), &error))
+            << error.toStdString();
+    }
+
+    /// The sample configuration's alarm settings, loaded once per suite.
+    static AlarmSettings& alarmSettings()
+    {
+        static AlarmSettings settings;
+        return settings;
     }
 
     void SetUp() override

@@ -3,6 +3,7 @@
 
 #include "sample_ship_fixture.h"
 #include "alarm_list.h"
+#include "alarm_model.h"
 #include "data_link.h"
 #include "deck_switcher.h"
 #include "event_log.h"
@@ -19,7 +20,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTcpServer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <memory>
 
@@ -37,8 +38,9 @@ protected:
             return;
         link_ = unreachableLink();
         ASSERT_NE(link_, nullptr);
-        window_ = std::make_unique<StationWindow>(*ship_, *link_);
-        alarms_ = window_->findChild<AlarmList*>()->findChild<QTreeWidget*>();
+        window_ = std::make_unique<StationWindow>(*ship_, *link_, alarmSettings(), true);
+        list_ = window_->findChild<AlarmList*>();
+        alarms_ = list_->view()->model();
         decks_ = window_->findChild<DeckSwitcher*>();
         log_ = window_->findChild<EventLog*>();
         ASSERT_TRUE(alarms_ && decks_ && log_);
@@ -54,8 +56,12 @@ protected:
     }
 
     std::unique_ptr<DataLink> link_;
+    /// The text of \a column in the list's \a row as shown.
+    QString cell(int row, int column) const { return alarms_->index(row, column).data().toString(); }
+
     std::unique_ptr<StationWindow> window_;
-    QTreeWidget* alarms_ = nullptr;
+    AlarmList* list_ = nullptr;
+    QAbstractItemModel* alarms_ = nullptr;
     DeckSwitcher* decks_ = nullptr;
     EventLog* log_ = nullptr;
 };
@@ -64,23 +70,23 @@ protected:
 
 TEST_F(StationWindowTest, AlarmIsListedCountedAcknowledgedAndCleared)
 {
-    EXPECT_EQ(alarms_->topLevelItemCount(), 0);
+    EXPECT_EQ(alarms_->rowCount(), 0);
     EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  正常"));
 
     ship_->index().dispatch(kGalleySmoke, 1.0);
-    ASSERT_EQ(alarms_->topLevelItemCount(), 1);
-    const QTreeWidgetItem* row = alarms_->topLevelItem(0);
-    EXPECT_EQ(row->text(AlarmList::DeckColumn), QStringLiteral("第二甲板"));
-    EXPECT_EQ(row->text(AlarmList::CompartmentColumn), QStringLiteral("厨房[2-58-2]"));
-    EXPECT_EQ(row->text(AlarmList::AckColumn), QStringLiteral("未确认"));
-    EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  报警 1"));
+    ASSERT_EQ(alarms_->rowCount(), 1);
+    EXPECT_EQ(cell(0, AlarmModel::DeckColumn), QStringLiteral("第二甲板"));
+    EXPECT_EQ(cell(0, AlarmModel::CompartmentColumn), QStringLiteral("厨房[2-58-2]"));
+    EXPECT_EQ(cell(0, AlarmModel::StateColumn), QStringLiteral("报警未确认, 数据非实时"));
+    EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  报警 1, 未确认 1"));
     EXPECT_TRUE(log_->toPlainText().contains(kGalleySmoke));
 
     ship_->index().dispatch(kGalleySmoke + QStringLiteral(".ACK"), 1.0);
-    EXPECT_EQ(alarms_->topLevelItem(0)->text(AlarmList::AckColumn), QStringLiteral("已确认"));
+    EXPECT_TRUE(cell(0, AlarmModel::StateColumn).startsWith(QStringLiteral("报警已确认")));
+    EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  报警 1"));
 
     ship_->index().dispatch(kGalleySmoke, 0.0);
-    EXPECT_EQ(alarms_->topLevelItemCount(), 0);
+    EXPECT_EQ(alarms_->rowCount(), 0);
     EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  正常"));
 }
 
@@ -96,12 +102,14 @@ TEST_F(StationWindowTest, AcknowledgingWithoutAConnectionSaysSo)
     all->click();
     EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("确认报警 %1 失败").arg(kGalleySmoke)))
         << log_->toPlainText().toStdString();
-    EXPECT_EQ(alarms_->topLevelItem(0)->text(AlarmList::AckColumn), QStringLiteral("未确认"));
+    // Said where the operator clicked, not only in the log.
+    EXPECT_TRUE(list_->notice().contains(kGalleySmoke)) << list_->notice().toStdString();
+    EXPECT_TRUE(cell(0, AlarmModel::StateColumn).startsWith(QStringLiteral("报警未确认")));
 
-    bool disconnectedShown = false;
+    bool staleShown = false;
     for (QLabel* label : window_->statusBar()->findChildren<QLabel*>())
-        disconnectedShown = disconnectedShown || label->text().startsWith(QStringLiteral("未连接数据服务器"));
-    EXPECT_TRUE(disconnectedShown);
+        staleShown = staleShown || label->text().startsWith(QStringLiteral("数据中断"));
+    EXPECT_TRUE(staleShown);
 }
 
 TEST_F(StationWindowTest, ChoosingADeckShowsIt)

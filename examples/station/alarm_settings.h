@@ -1,0 +1,65 @@
+#pragma once
+
+#include "alarm_priority.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+
+namespace harq {
+class Sensor;
+class SensorItem;
+}
+
+/// The station's alarm handling as the configuration file alarm.lua sets it:
+/// the priority and the shown name of every sensor item, how long a silenced
+/// alarm stays quiet and how long an alarm may be shelved.
+///
+/// An item's priority comes from the first `item` rule whose `tag` equals the
+/// item's tag, else from the `item` rule with the longest `suffix` the tag ends
+/// with, else from the `view_group` rule of the sensor's view group name, else
+/// `default_priority`. The name comes from the same item rule, else it is the
+/// sensor's name. Without a file everything is "alarm" and named after its sensor.
+class AlarmSettings
+{
+    Q_DECLARE_TR_FUNCTIONS(AlarmSettings)
+
+public:
+    static constexpr int kDefaultResoundSeconds = 120;
+    static constexpr int kDefaultShelveLimitMinutes = 480;
+
+    /// Reads the global `alarm` of the Lua file \a path. False with \a error set
+    /// when the file cannot be loaded or a priority word is unknown; the settings
+    /// stay as they were then.
+    bool load(const QString& path, QString* error);
+
+    AlarmPriority priorityOf(const harq::Sensor& sensor, const harq::SensorItem& item) const;
+    /// The item's own name, so two items of one detector read apart.
+    QString nameOf(const harq::Sensor& sensor, const harq::SensorItem& item) const;
+
+    /// Seconds after a silence before unacknowledged alarms sound again.
+    int resoundSeconds() const { return resound_seconds_; }
+    /// The longest an operator may shelve an alarm, in minutes.
+    int shelveLimitMinutes() const { return shelve_limit_minutes_; }
+
+private:
+    struct ItemRule {
+        QString tag;
+        QString suffix;
+        QString name;
+        AlarmPriority priority = AlarmPriority::Alarm;
+        bool hasPriority = false;
+    };
+    struct GroupRule {
+        QString group;
+        AlarmPriority priority = AlarmPriority::Alarm;
+    };
+
+    const ItemRule* ruleFor(const harq::SensorItem& item) const;
+
+    QList<ItemRule> items_;
+    QList<GroupRule> groups_;
+    AlarmPriority default_priority_ = AlarmPriority::Alarm;
+    int resound_seconds_ = kDefaultResoundSeconds;
+    int shelve_limit_minutes_ = kDefaultShelveLimitMinutes;
+};

@@ -1,0 +1,154 @@
+#include "plan_marks.h"
+
+#include "alarm_model.h"
+
+#include "entity/sensor.h"
+#include "entity/sensor_item.h"
+#include "graphics/mark_sensor_graphic.h"
+#include "view/deck_scene.h"
+
+#include <QBrush>
+#include <QCoreApplication>
+#include <QFont>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
+#include <QPen>
+
+namespace {
+
+// Above everything the plan shows: boundaries, equipment, teams.
+constexpr qreal kHatchZ = 1000.0;
+constexpr qreal kBadgePointSize = 14.0;
+const QColor kHatch(0x5A, 0x6E, 0x8C, 0x90);
+const char kShelvedSymbol[] = "S";
+
+QString limits(const harq::SensorItem& item)
+{
+    return QCoreApplication::translate("PlanMarks", "限值 %1 / %2 / %3 / %4")
+        .arg(item.lowLow())
+        .arg(item.low())
+        .arg(item.high())
+        .arg(item.highHigh());
+}
+
+} // namespace
+
+PlanMarks::PlanMarks(DeckScene* scene, AlarmModel& model, QObject* parent)
+    : QObject(parent)
+    , scene_(scene)
+    , model_(model)
+{
+    connect(&model, &AlarmModel::alarmChanged, this, [this](harq::SensorItem* item) {
+        if (const AlarmModel::Alarm* alarm = model_.alarmOf(item))
+            update(alarm->sensor);
+    });
+}
+
+void PlanMarks::decorate()
+{
+    // The scene dropped the previous deck's graphics, badges and hatch with it.
+    marks_.clear();
+    hatch_ = nullptr;
+    for (QGraphicsItem* item : scene_->items()) {
+        auto* graphic = qgraphicsitem_cast<MarkSensorGraphic*>(item);
+        if (!graphic || !graphic->sensor())
+            continue;
+        harq::Sensor* sensor = graphic->sensor();
+        Mark mark;
+        mark.graphic = graphic;
+        mark.badge = new QGraphicsSimpleTextItem(graphic);
+        QFont font = mark.badge->font();
+        font.setPointSizeF(kBadgePointSize);
+        font.setBold(true);
+        mark.badge->setFont(font);
+        mark.badge->setPos(graphic->boundingRect().topRight());
+        marks_.insert(sensor, mark);
+        // Connected after the graphic's own connection, so this tool tip replaces the library's.
+        connect(sensor, &harq::Sensor::itemValueChanged, graphic, [this, sensor] { updateToolTip(sensor); });
+        connect(sensor, QOverload<harq::Sensor*, harq::SensorItem*>::of(&harq::Sensor::sensorStateChanged), graphic,
+                [this, sensor] { updateToolTip(sensor); });
+        update(sensor);
+    }
+    if (stale_)
+        showHatch();
+}
+
+void PlanMarks::setStale(bool stale)
+{
+    if (stale == stale_)
+        return;
+    stale_ = stale;
+    if (stale) {
+        showHatch();
+    } else {
+        delete hatch_;
+        hatch_ = nullptr;
+    }
+    for (auto it = marks_.cbegin(); it != marks_.cend(); ++it)
+        update(it.key());
+}
+
+void PlanMarks::showHatch()
+{
+    hatch_ = scene_->addRect(scene_->sceneRect(), QPen(Qt::NoPen), QBrush(kHatch, Qt::BDiagPattern));
+    hatch_->setZValue(kHatchZ);
+    hatch_->setAcceptedMouseButtons(Qt::NoButton);
+    hatch_->setAcceptHoverEvents(false);
+}
+
+MarkSensorGraphic* PlanMarks::graphicOf(const harq::Sensor* sensor) const
+{
+    return marks_.value(sensor).graphic;
+}
+
+QString PlanMarks::symbolOf(const harq::Sensor* sensor) const
+{
+    const Mark mark = marks_.value(sensor);
+    return mark.graphic && mark.badge->isVisible() ? mark.badge->text() : QString();
+}
+
+void PlanMarks::update(const harq::Sensor* sensor)
+{
+    const Mark mark = marks_.value(sensor);
+    if (!mark.graphic)
+        return;
+    // Frozen values must not look like a live, unacknowledged alarm.
+    mark.graphic->setAcknowledged(stale_ || !model_.awaitsAcknowledgement(sensor));
+    const std::optional<AlarmPriority> priority = model_.priorityShown(sensor);
+    bool shelved = false;
+    for (int i = 0; i < sensor->itemCount(); ++i) {
+        const AlarmModel::Alarm* alarm = model_.alarmOf(sensor->itemAt(i));
+        shelved = shelved || (alarm && alarm->shelved);
+    }
+    if (priority) {
+        mark.badge->setText(alarmpriority::symbol(*priority));
+        mark.badge->setBrush(alarmpriority::colour(*priority));
+    } else if (shelved) {
+        mark.badge->setText(QLatin1String(kShelvedSymbol));
+        mark.badge->setBrush(Qt::darkGray);
+    }
+    mark.badge->setVisible(priority || shelved);
+    updateToolTip(sensor);
+}
+
+void PlanMarks::updateToolTip(const harq::Sensor* sensor)
+{
+    const Mark mark = marks_.value(sensor);
+    if (!mark.graphic)
+        return;
+    QStringList lines{sensor->nameAndCode()};
+    for (int i = 0; i < sensor->itemCount(); ++i) {
+        const harq::SensorItem* item = sensor->itemAt(i);
+        const AlarmModel::Alarm* alarm = model_.alarmOf(item);
+        const QString name = alarm ? alarm->name : item->tag();
+        const QString state = alarm ? AlarmModel::stateText(alarm->state) : QString();
+        if (item->isValueItem())
+            lines.append(tr("%1: %2 (%3), %4, %5 [%6]")
+                             .arg(name, item->valueStr(), item->toolTip(), limits(*item), state, item->tag()));
+        else
+            lines.append(tr("%1: %2 [%3]").arg(name, state, item->tag()));
+    }
+    if (stale_)
+        lines.append(tr("数据非实时"));
+    mark.graphic->setToolTip(lines.join(QLatin1Char('\n')));
+}

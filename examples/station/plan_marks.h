@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+
+class AlarmModel;
+class DeckScene;
+class MarkSensorGraphic;
+class QGraphicsRectItem;
+class QGraphicsSimpleTextItem;
+
+namespace harq {
+class Sensor;
+class SensorItem;
+}
+
+/// What the station adds to the library's sensor graphics on the deck plan:
+/// the priority symbol of a sensor's most urgent listed alarm beside its icon
+/// (in the priority's colour, an "S" for a shelved one), blinking only while an
+/// alarm of the sensor awaits acknowledgement (the graphic's acknowledged flag),
+/// a tool tip with every item's name, value, limits, state and tag, and, while
+/// the data is stale, a blue-grey hatch over the whole plan with the blinking stopped.
+class PlanMarks : public QObject
+{
+    Q_OBJECT
+
+public:
+    PlanMarks(DeckScene* scene, AlarmModel& model, QObject* parent = nullptr);
+
+    /// Takes over the sensor graphics the scene holds now (call after each change of deck).
+    void decorate();
+    /// Marks the plan's values as no longer live (true) or live again.
+    void setStale(bool stale);
+
+    /// The graphic of \a sensor on the deck shown; null when it is not shown.
+    MarkSensorGraphic* graphicOf(const harq::Sensor* sensor) const;
+    /// The priority symbol beside \a sensor's graphic; empty when none is shown.
+    QString symbolOf(const harq::Sensor* sensor) const;
+    bool isStaleShown() const { return hatch_ != nullptr; }
+
+private:
+    struct Mark {
+        QPointer<MarkSensorGraphic> graphic;
+        QGraphicsSimpleTextItem* badge = nullptr;
+    };
+
+    void update(const harq::Sensor* sensor);
+    void updateToolTip(const harq::Sensor* sensor);
+    void showHatch();
+
+    DeckScene* scene_;
+    AlarmModel& model_;
+    QHash<const harq::Sensor*, Mark> marks_;
+    QGraphicsRectItem* hatch_ = nullptr;
+    bool stale_ = false;
+};

@@ -1,0 +1,192 @@
+#include "sensor_detail.h"
+
+#include "alarm_model.h"
+
+#include "entity/sensor.h"
+#include "entity/sensor_item.h"
+
+#include <QDateTimeAxis>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <QtCharts/QChartView>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace QtCharts;
+
+namespace {
+
+// Limits beyond this are the library's "no limit" defaults (±1e38) and are not drawn.
+constexpr double kDrawnLimit = 1e30;
+constexpr int kMinimumWidth = 760;
+constexpr int kChartHeight = 260;
+constexpr int kSpanMs = 60000; // an empty or flat trend still shows a minute
+const char kStampFormat[] = "hh:mm:ss";
+const QColor kLimitColour(0xE0, 0x80, 0x00);
+const QColor kOuterLimitColour(0xD0, 0x00, 0x00);
+
+enum ItemColumn { NameColumn, TagColumn, ValueColumn, StateColumn, LimitsColumn, AckTagColumn, ItemColumns };
+
+QString limitText(double v)
+{
+    return std::abs(v) >= kDrawnLimit ? QStringLiteral("-") : QString::number(v);
+}
+
+} // namespace
+
+SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmModel& model, QWidget* parent)
+    : QDialog(parent)
+    , sensor_(sensor)
+    , model_(model)
+    , items_(new QTableWidget(sensor->itemCount(), ItemColumns, this))
+    , history_(new QPlainTextEdit(this))
+    , trend_(new QChartView(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(tr("传感器详情 - %1").arg(sensor->nameAndCode()));
+    setMinimumWidth(kMinimumWidth);
+    const AlarmModel::Alarm* first = sensor->itemCount() > 0 ? model.alarmOf(sensor->itemAt(0)) : nullptr;
+    auto* where = new QLabel(tr("%1  甲板: %2  舱室: %3")
+                                 .arg(sensor->nameAndCode(), first ? first->deck : QString(),
+                                      first ? first->compartment : QString()),
+                             this);
+    items_->setHorizontalHeaderLabels({tr("测点"), tr("数据点"), tr("数值"), tr("状态"), tr("限值 (低低/低/高/高高)"), tr("确认点")});
+    items_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    items_->verticalHeader()->hide();
+    items_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    history_->setReadOnly(true);
+    trend_->setMinimumHeight(kChartHeight);
+    trend_->setRenderHint(QPainter::Antialiasing);
+    trend_->chart()->setTitle(tr("趋势"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(where);
+    layout->addWidget(items_);
+    layout->addWidget(trend_, 1);
+    layout->addWidget(new QLabel(tr("状态记录"), this));
+    layout->addWidget(history_);
+    connect(sensor, &harq::Sensor::itemValueChanged, this, &SensorDetail::refresh);
+    connect(&model, &AlarmModel::alarmChanged, this, &SensorDetail::refresh);
+    // A sensor destroyed with its ship leaves nothing to show.
+    connect(sensor, &QObject::destroyed, this, &QDialog::close);
+    refresh();
+}
+
+QChart* SensorDetail::chart() const
+{
+    return trend_->chart();
+}
+
+QString SensorDetail::historyText() const
+{
+    return history_->toPlainText();
+}
+
+void SensorDetail::refresh()
+{
+    QList<QPair<QDateTime, QString>> history;
+    for (int i = 0; i < sensor_->itemCount(); ++i) {
+        const harq::SensorItem* item = sensor_->itemAt(i);
+        const AlarmModel::Alarm* alarm = model_.alarmOf(item);
+        const QString name = alarm ? alarm->name : item->tag();
+        const QString value = item->isValueItem() ? tr("%1 (%2)").arg(item->valueStr(), item->toolTip())
+                                                  : (item->isAbnormal() ? tr("动作") : tr("正常"));
+        QString state = alarm ? AlarmModel::stateText(alarm->state) : QString();
+        if (alarm && alarm->shelved)
+            state = tr("%1, 搁置: %2").arg(state, alarm->shelveReason);
+        const QStringList cells{name, item->tag(), value, state,
+                                item->isValueItem() ? QStringLiteral("%1 / %2 / %3 / %4")
+                                                          .arg(limitText(item->lowLow()), limitText(item->low()),
+                                                               limitText(item->high()), limitText(item->highHigh()))
+                                                    : QString(),
+                                item->confirmTag()};
+        for (int c = 0; c < ItemColumns; ++c)
+            items_->setItem(i, c, new QTableWidgetItem(cells.at(c)));
+        if (alarm) {
+            for (const AlarmModel::Transition& t : alarm->history)
+                history.append({t.at, tr("%1  %2: %3").arg(t.at.toString(QLatin1String(kStampFormat)), name, t.text)});
+        }
+    }
+    std::stable_sort(history.begin(), history.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QStringList lines;
+    for (const auto& entry : qAsConst(history))
+        lines.append(entry.second);
+    history_->setPlainText(lines.join(QLatin1Char('\n')));
+    refreshTrend();
+}
+
+void SensorDetail::refreshTrend()
+{
+    QChart* chart = trend_->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes())
+        chart->removeAxis(axis);
+    auto* time = new QDateTimeAxis;
+    time->setFormat(QLatin1String(kStampFormat));
+    auto* values = new QValueAxis;
+    chart->addAxis(time, Qt::AlignBottom);
+    chart->addAxis(values, Qt::AlignLeft);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    qint64 from = now - kSpanMs;
+    double low = 0.0, high = 0.0;
+    bool any = false;
+    struct Limit {
+        QString name;
+        double value;
+        bool inner;
+    };
+    QList<Limit> limits;
+    const auto add = [&](QLineSeries* series) {
+        chart->addSeries(series);
+        series->attachAxis(time);
+        series->attachAxis(values);
+    };
+    const auto widen = [&](double v) {
+        low = any ? std::min(low, v) : v;
+        high = any ? std::max(high, v) : v;
+        any = true;
+    };
+    for (int i = 0; i < sensor_->itemCount(); ++i) {
+        const harq::SensorItem* item = sensor_->itemAt(i);
+        const AlarmModel::Alarm* alarm = model_.alarmOf(item);
+        if (!item->isValueItem() || !alarm)
+            continue;
+        auto* series = new QLineSeries;
+        series->setName(alarm->name);
+        if (!alarm->trend.empty())
+            from = std::min(from, alarm->trend.front().msecs);
+        for (const AlarmModel::Sample& s : alarm->trend) {
+            series->append(double(s.msecs), s.value);
+            widen(s.value);
+        }
+        // The value holds until now: the series ends at the present.
+        if (!alarm->trend.empty())
+            series->append(double(now), alarm->trend.back().value);
+        add(series);
+        for (const double limit : {item->lowLow(), item->low(), item->high(), item->highHigh()}) {
+            if (std::abs(limit) >= kDrawnLimit)
+                continue;
+            const bool inner = limit == item->low() || limit == item->high();
+            limits.append({tr("%1 限值 %2").arg(alarm->name).arg(limit), limit, inner});
+            widen(limit);
+        }
+    }
+    // Limits span the whole trend, so they are drawn once its start is known.
+    for (const Limit& limit : qAsConst(limits)) {
+        auto* line = new QLineSeries;
+        line->setName(limit.name);
+        line->setPen(QPen(limit.inner ? kLimitColour : kOuterLimitColour, 1, Qt::DashLine));
+        line->append(double(from), limit.value);
+        line->append(double(now), limit.value);
+        add(line);
+    }
+    time->setRange(QDateTime::fromMSecsSinceEpoch(from), QDateTime::fromMSecsSinceEpoch(now));
+    const double margin = any && high > low ? (high - low) * 0.05 : 1.0;
+    values->setRange(low - margin, high + margin);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+class AlarmModel;
+class QLabel;
+class QPlainTextEdit;
+class QTableWidget;
+
+namespace QtCharts {
+class QChart;
+class QChartView;
+}
+
+namespace harq {
+class Sensor;
+}
+
+/// A sensor's detail, opened by clicking it on the plan or from the alarm list:
+/// where it is, each item's value, limits, tags and alarm state, the history of
+/// its alarm states and a trend of its measured values with the alarm limits
+/// drawn as dashed lines. Everything follows the live values while open.
+class SensorDetail : public QDialog
+{
+    Q_OBJECT
+
+public:
+    SensorDetail(harq::Sensor* sensor, const AlarmModel& model, QWidget* parent = nullptr);
+
+    /// The trend's chart; it has a series per value item and one per drawn limit.
+    QtCharts::QChart* chart() const;
+    QTableWidget* items() const { return items_; }
+    QString historyText() const;
+
+private:
+    void refresh();
+    void refreshTrend();
+
+    harq::Sensor* sensor_;
+    const AlarmModel& model_;
+    QTableWidget* items_;
+    QPlainTextEdit* history_;
+    QtCharts::QChartView* trend_;
+};

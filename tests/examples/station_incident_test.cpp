@@ -1,0 +1,191 @@
+// One scripted incident with the real station window against the real data
+// server on 127.0.0.1: alarms are raised, one clears before anyone acknowledged
+// it, one is acknowledged, one shelved, the link drops and returns. Each state
+// is checked where the operator sees it: in the alarm list and on the plan.
+
+#include "sample_ship_fixture.h"
+#include "alarm_list.h"
+#include "alarm_model.h"
+#include "alarm_sound.h"
+#include "deck_plan.h"
+#include "link_banner.h"
+#include "plan_marks.h"
+#include "shelve_dialog.h"
+#include "station_process.h"
+#include "station_window.h"
+
+#include "entity/deck.h"
+#include "entity/sensor.h"
+#include "entity/sensor_item.h"
+#include "graphics/mark_sensor_graphic.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <memory>
+
+namespace {
+
+constexpr int kReactMs = 15000;
+const QString kGalleySmoke = QStringLiteral("D2-SMK-026");  // first out, acknowledged
+const QString kMultiSmoke = QStringLiteral("D2-MUL-009.SMK");
+const QString kMultiHeat = QStringLiteral("D2-MUL-009.HT");  // shelved
+const QString kForePeak = QStringLiteral("D2-FLD-003");     // emergency
+const QString kUpperSmoke = QStringLiteral("D3-SMK-025");   // clears unacknowledged
+
+// Every point starts normal and acknowledged; the alarms come in the order the
+// operator would see them during a galley fire that spreads.
+QByteArray scenario()
+{
+    QByteArray points, events;
+    for (const QString& tag : {kGalleySmoke, kMultiSmoke, kMultiHeat, kForePeak, kUpperSmoke}) {
+        points += QStringLiteral("{\"name\":\"%1\",\"type\":\"int\",\"value\":0},"
+                                 "{\"name\":\"%1.ACK\",\"type\":\"int\",\"value\":1},").arg(tag).toUtf8();
+    }
+    const QList<QPair<double, QString>> raised{
+        {0.5, kGalleySmoke}, {1.0, kMultiSmoke}, {1.0, kMultiHeat}, {1.5, kUpperSmoke}, {2.0, kForePeak}};
+    for (const auto& [at, tag] : raised) {
+        events += QStringLiteral("{\"at\":%1,\"name\":\"%2\",\"value\":1},{\"at\":%1,\"name\":\"%2.ACK\",\"value\":0},")
+                      .arg(at).arg(tag).toUtf8();
+    }
+    events += QStringLiteral("{\"at\":3.5,\"name\":\"%1\",\"value\":0}").arg(kUpperSmoke).toUtf8();
+    points.chop(1);
+    return "{\"points\":[" + points + "],\"events\":[" + events + "],\"repeat\":false}";
+}
+
+class StationIncidentTest : public SampleShipFixture
+{
+protected:
+    harq::SensorItem* item(const QString& tag) const { return ship_->index().items(tag).value(0); }
+
+    const AlarmModel::Alarm& alarm(const QString& tag) const { return *window_->alarms().alarmOf(item(tag)); }
+
+    /// The row of \a tag in the list as sorted on screen; -1 when it is not listed.
+    int rowOf(const QString& tag) const
+    {
+        for (int row = 0; row < list_->view()->model()->rowCount(); ++row) {
+            if (list_->itemAtRow(row) == item(tag))
+                return row;
+        }
+        return -1;
+    }
+
+    QString cell(const QString& tag, int column) const
+    {
+        return list_->view()->model()->index(rowOf(tag), column).data().toString();
+    }
+
+    MarkSensorGraphic* graphic(const QString& tag) const
+    {
+        return window_->marks().graphicOf(alarm(tag).sensor);
+    }
+
+    void clickButton(const QString& text) const
+    {
+        for (QPushButton* button : list_->findChildren<QPushButton*>()) {
+            if (button->text() == text)
+                return button->click();
+        }
+        ADD_FAILURE() << "no button " << text.toStdString();
+    }
+
+    void select(const QString& tag) const
+    {
+        QTreeView* view = list_->view();
+        view->selectionModel()->select(view->model()->index(rowOf(tag), 0),
+                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<DataLink> link_;
+    std::unique_ptr<StationWindow> window_;
+    AlarmList* list_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
+{
+    const QString file = dir_.filePath(QStringLiteral("incident.json"));
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(scenario()) > 0);
+    out.close();
+    DataServerProcess server;
+    ASSERT_TRUE(server.start(file));
+    link_ = std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), server.port(), ship_->index(),
+                                       ship_->dataPointNames());
+    ASSERT_TRUE(link_->open());
+    window_ = std::make_unique<StationWindow>(*ship_, *link_, alarmSettings(), true);
+    list_ = window_->findChild<AlarmList*>();
+    window_->show();
+
+    // Raised, and one cleared before anyone acknowledged it: it stays listed.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alarm(kUpperSmoke).state == AlarmModel::State::UnacknowledgedCleared; },
+                                kReactMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window_->plan().deck() == ship_->deckById(2); }, kReactMs))
+        << "opens on the deck with the most unacknowledged alarms";
+    EXPECT_EQ(list_->view()->model()->rowCount(), 5);
+    EXPECT_EQ(rowOf(kForePeak), 0) << "the emergency first";
+    EXPECT_EQ(rowOf(kGalleySmoke), 4) << "then newest first: the galley smoke came first";
+    EXPECT_TRUE(cell(kGalleySmoke, AlarmModel::PriorityColumn).contains(QStringLiteral("首出")));
+    EXPECT_FALSE(cell(kMultiSmoke, AlarmModel::PriorityColumn).contains(QStringLiteral("首出")));
+    EXPECT_NE(cell(kMultiSmoke, AlarmModel::ItemColumn), cell(kMultiHeat, AlarmModel::ItemColumn));
+    EXPECT_EQ(cell(kUpperSmoke, AlarmModel::StateColumn), QStringLiteral("已消除未确认"));
+    EXPECT_EQ(window_->sound().announcing(), AlarmPriority::Emergency);
+    ASSERT_NE(graphic(kGalleySmoke), nullptr);
+    EXPECT_FALSE(graphic(kGalleySmoke)->isAcknowledged()) << "unacknowledged blinks";
+    EXPECT_EQ(window_->marks().symbolOf(alarm(kForePeak).sensor), alarmpriority::symbol(AlarmPriority::Emergency));
+
+    // Acknowledged from the list: the server's flag comes back, the plan holds steady.
+    select(kGalleySmoke);
+    clickButton(QStringLiteral("确认所选报警"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alarm(kGalleySmoke).state == AlarmModel::State::AcknowledgedActive; },
+                                kReactMs));
+    EXPECT_TRUE(graphic(kGalleySmoke)->isAcknowledged()) << "acknowledged is steady";
+    EXPECT_EQ(cell(kGalleySmoke, AlarmModel::StateColumn), QStringLiteral("报警已确认"));
+    // The cleared one leaves the list once acknowledged.
+    select(kUpperSmoke);
+    clickButton(QStringLiteral("确认所选报警"));
+    EXPECT_EQ(rowOf(kUpperSmoke), -1);
+
+    // Shelved with a reason and a time limit: listed last, silent, still on the plan as shelved.
+    select(kMultiHeat);
+    clickButton(QStringLiteral("搁置所选..."));
+    auto* dialog = window_->findChild<ShelveDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->setReason(QStringLiteral("探测器检修"));
+    dialog->setMinutes(10);
+    dialog->accept();
+    EXPECT_TRUE(alarm(kMultiHeat).shelved);
+    EXPECT_EQ(rowOf(kMultiHeat), list_->view()->model()->rowCount() - 1);
+    EXPECT_TRUE(cell(kMultiHeat, AlarmModel::StateColumn).contains(QStringLiteral("搁置至")));
+    window_->sound().silence();
+    EXPECT_FALSE(window_->sound().announcing().has_value()) << "silenced without acknowledging";
+    EXPECT_EQ(alarm(kForePeak).state, AlarmModel::State::UnacknowledgedActive);
+
+    // The link drops: stale in the banner, the list and on the plan, with a countdown.
+    server.stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window_->banner().linkText().contains(QStringLiteral("秒后重连")); },
+                                kReactMs));
+    EXPECT_TRUE(window_->marks().isStaleShown());
+    EXPECT_TRUE(cell(kForePeak, AlarmModel::StateColumn).endsWith(QStringLiteral("数据非实时")));
+    EXPECT_TRUE(graphic(kForePeak)->isAcknowledged()) << "frozen values do not blink";
+    clickButton(QStringLiteral("全部确认"));
+    EXPECT_TRUE(list_->notice().contains(kForePeak)) << list_->notice().toStdString();
+    EXPECT_EQ(alarm(kForePeak).state, AlarmModel::State::UnacknowledgedActive);
+
+    // It returns: live again, the alarms as the server has them.
+    DataServerProcess again;
+    ASSERT_TRUE(again.start(file, server.port()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link_->isConnected(); }, kReactMs));
+    EXPECT_TRUE(window_->banner().linkText().isEmpty());
+    EXPECT_FALSE(window_->marks().isStaleShown());
+    EXPECT_FALSE(cell(kForePeak, AlarmModel::StateColumn).contains(QStringLiteral("数据非实时")));
+    EXPECT_FALSE(graphic(kForePeak)->isAcknowledged());
+}
