@@ -1,5 +1,6 @@
 # Installs the three libraries with their headers, the CMake package
-# (find_package(Kelvane)), the pkg-config files and the programs.
+# (find_package(Kelvane)), the pkg-config files, the programs and, with the
+# example programs, the sample ship they open by default.
 #
 # Both editions share one header tree, include/kelvane: a host compiles only
 # what its edition declares, the maintenance edition's definition says which.
@@ -83,3 +84,11 @@ foreach(program tavimor-dataserver kelvane-station kelvane-maintainer)
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
 endforeach()
+
+# The installed station and maintainer open this copy (see examples/common/example_data.h);
+# the generator of the sample is a tool of this tree, not part of the sample.
+if(TARGET kelvane-station OR TARGET kelvane-maintainer)
+    install(DIRECTORY "${PROJECT_SOURCE_DIR}/examples/ship/"
+        DESTINATION ${KELVANE_INSTALL_SHIPDIR}
+        PATTERN "generate_ship.py" EXCLUDE)
+endif()

@@ -1,6 +1,9 @@
+#include "example_application.h"
+#include "example_data.h"
 #include "example_translation.h"
 #include "maintainer_window.h"
 #include "ship_document.h"
+#include "ship_reader.h"
 
 #include "config/damage_config.h"
 #include "config/region_config.h"
@@ -12,6 +15,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -43,14 +47,14 @@ bool loadStyles(const QString& dir, QString* error)
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = exampleapp::create(argc, argv);
     QString error;
-    if (!exampletranslation::installRequested(app.arguments(), &error))
+    if (!exampletranslation::installRequested(QCoreApplication::arguments(), &error))
         return fail(error, kBadCommandLine);
     QCommandLineParser parser;
     parser.addHelpOption();
     const QCommandLineOption ship(QStringLiteral("ship"), QApplication::translate("MaintainerMain", "船舶文件"),
-                                  QStringLiteral("FILE"), QStringLiteral(KELVANE_SHIP_DIR "/ship.json"));
+                                  QStringLiteral("FILE"), exampledata::shipFile());
     const QCommandLineOption config(QStringLiteral("config"),
                                     QApplication::translate("MaintainerMain", "配置文件夹"), QStringLiteral("DIR"));
     const QCommandLineOption output(
@@ -58,7 +62,7 @@ int main(int argc, char* argv[])
         QApplication::translate("MaintainerMain", "保存到的文件 (默认覆盖船舶文件并保留 .bak)"),
         QStringLiteral("FILE"));
     parser.addOptions({ship, config, output, exampletranslation::languageOption()});
-    if (!parser.parse(app.arguments()))
+    if (!parser.parse(QCoreApplication::arguments()))
         return fail(parser.errorText(), kBadCommandLine);
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp();
@@ -71,15 +75,20 @@ int main(int argc, char* argv[])
     const QString configDir = parser.isSet(config)
         ? parser.value(config)
         : QFileInfo(shipFile).absoluteDir().filePath(QStringLiteral("config"));
-    ShipDocument document;
-    if (!document.load(shipFile))
-        return fail(document.error(), kBadShip);
+    // An unreadable ship file is reported before the styles, which its
+    // folder usually holds; the view groups are checked once they are loaded.
+    ShipReader reader;
+    if (!reader.open(shipFile))
+        return fail(reader.error(), kBadShip);
     if (!loadStyles(configDir, &error))
         return fail(error, kBadConfiguration);
+    ShipDocument document;
+    if (!document.load(reader))
+        return fail(document.error(), kBadShip);
 
     const bool overwrite = !parser.isSet(output);
     MaintainerWindow window(&document, overwrite ? shipFile : parser.value(output), overwrite);
     window.resize(1280, 800);
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

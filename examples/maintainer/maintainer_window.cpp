@@ -245,7 +245,7 @@ void MaintainerWindow::placeSensor()
         beginTask();
         auto* icon = new PositionIconGraphic;
         page->scene()->addItem(icon);
-        const QPixmap pixmap = sensor.icon.isEmpty() ? QPixmap() : SensorConfig::instance().icon(sensor.icon);
+        const QPixmap pixmap = sensor.icon().isEmpty() ? QPixmap() : SensorConfig::instance().icon(sensor.icon());
         icon->setIcon(pixmap.isNull() ? placeholderIcon() : pixmap, sensor.position);
         connect(command_, &MaintenanceCommand::stateChanged, icon, &PositionIconGraphic::onMaintenanceStateChanged);
         connect(icon, &PositionIconGraphic::newPoint, this, [this, page, id, name = sensor.name](QPointF pos) {

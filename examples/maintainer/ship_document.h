@@ -1,5 +1,8 @@
 #pragma once
 
+#include "json_layout.h"
+#include "ship_data.h"
+
 #include <QCoreApplication>
 #include <QJsonObject>
 #include <QList>
@@ -7,48 +10,30 @@
 #include <QPolygonF>
 #include <QString>
 
-/// The ship file as the maintainer edits it: the JSON document kept whole, with
-/// typed access to what maintenance changes (sensor positions, compartment
-/// outlines, damage boundaries). Every other key is written back as it was read.
+class ShipReader;
+
+/// The ship file as the maintainer edits it: checked by ShipReader with the
+/// station's rules, with typed access to what maintenance changes (sensor
+/// positions, compartment outlines, damage boundaries).
+///
+/// Saving keeps the file the engineer's: everything the maintainer did not
+/// change is written back byte for byte (key order, indentation, number forms),
+/// so a comparison of the two files shows only the edits (see json_form_writer.h).
 class ShipDocument
 {
     Q_DECLARE_TR_FUNCTIONS(ShipDocument)
 
 public:
-    struct Deck {
-        quint64 id = 0;
-        QString name;
-        int level = 0;
-        QString drawing; ///< absolute path of the SVG file
-    };
-
-    struct Compartment {
-        quint64 id = 0;
-        quint64 deck = 0;
-        QString name;
-        QPolygonF outline;
-    };
-
-    struct Sensor {
-        quint64 id = 0;
-        quint64 deck = 0;
-        quint64 compartment = 0;
-        QString name;
-        QPointF position;
-        QString icon; ///< normal icon of the first item; may be empty
-    };
-
-    /// A boundary with the decks it is repeated on; \a id 0 for a new one.
-    struct Boundary {
-        quint64 id = 0;
-        bool smoke = false;
-        quint64 deck = 0;
-        QPolygonF outline;
-        QList<quint64> copies;
-    };
+    using Deck = ShipData::Deck;
+    using Compartment = ShipData::Compartment;
+    using Sensor = ShipData::Sensor;
+    using Boundary = ShipData::Boundary;
 
     /// Reads \a path; false with error() telling why, the document then unchanged.
+    /// The sensor style must be loaded: the file's view groups are checked against it.
     bool load(const QString& path);
+    /// Reads the file \a reader has opened, as load() does.
+    bool load(ShipReader& reader);
     /// Writes the document to \a path through a temporary file, so a failure
     /// leaves any existing file as it was. With \a backup an existing file is
     /// first copied to "<path>.bak". False with error() telling why.
@@ -60,7 +45,7 @@ public:
     const QList<Deck>& decks() const { return decks_; }
     QList<Compartment> compartmentsOn(quint64 deck) const;
     QList<Sensor> sensorsOn(quint64 deck) const;
-    const QList<Boundary>& boundaries() const { return boundaries_; }
+    const QList<Boundary>& boundaries() const { return ship_.boundaries; }
 
     /// The compartment of \a deck containing \a point, 0 when none does.
     quint64 compartmentAt(quint64 deck, QPointF point) const;
@@ -75,10 +60,8 @@ public:
     void setBoundaries(const QList<Boundary>& boundaries);
 
 private:
-    bool readDecks(const QJsonObject& root);
-    bool readCompartments(const QJsonObject& root);
-    bool readSensors(const QJsonObject& root);
-    bool readBoundaries(const QJsonObject& root);
+    /// The file's JSON with the edits applied.
+    QJsonObject edited() const;
     /// Copies \a path to "<path>.bak".
     bool writeBackup(const QString& path);
     bool fail(const QString& message);
@@ -87,8 +70,7 @@ private:
     QString path_;
     QString error_;
     QJsonObject root_;
+    JsonLayout layout_;
+    ShipData ship_;
     QList<Deck> decks_;
-    QList<Compartment> compartments_;
-    QList<Sensor> sensors_;
-    QList<Boundary> boundaries_;
 };

@@ -4,6 +4,7 @@
 
 #include "alarm_settings.h"
 #include "data_link.h"
+#include "example_application.h"
 #include "example_translation.h"
 #include "ship.h"
 #include "ship_loader.h"
@@ -38,7 +39,7 @@ int main(int argc, char** argv)
     const bool snapshot = StationOptions::wantsSnapshot(argc, argv);
     if (snapshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = exampleapp::create(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvane-station"));
 
     QString error;

@@ -1,5 +1,6 @@
 #include "station_options.h"
 
+#include "example_data.h"
 #include "example_translation.h"
 
 #include <QCommandLineParser>
@@ -29,7 +30,6 @@ bool StationOptions::wantsSnapshot(int argc, char** argv)
 
 bool StationOptions::parse(const QStringList& arguments, QString* error)
 {
-    const QString shipDir = QStringLiteral(KELVANE_SHIP_DIR);
     QCommandLineParser parser;
     parser.setApplicationDescription(tr("损管监控台: 显示各层甲板的传感器、舱室损害和报警。"));
     parser.addHelpOption();
@@ -38,7 +38,7 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
     const QCommandLineOption portOption(QStringLiteral("port"), tr("数据服务器端口。"), QStringLiteral("port"),
                                         QString::number(port));
     const QCommandLineOption shipOption(QStringLiteral("ship"), tr("船舶文件(ship.json)。"), QStringLiteral("file"),
-                                        QDir(shipDir).filePath(QStringLiteral("ship.json")));
+                                        exampledata::shipFile());
     const QCommandLineOption configOption(QStringLiteral("config"),
                                           tr("Lua配置文件目录(默认为船舶文件旁的config目录)。"),
                                           QStringLiteral("dir"));

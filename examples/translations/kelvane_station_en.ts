@@ -573,34 +573,6 @@
 <context>
     <name>ShipDocument</name>
     <message>
-        <source>船舶文件 %1 无法打开: %2</source>
-        <translation>Ship file %1 cannot be opened: %2</translation>
-    </message>
-    <message>
-        <source>船舶文件 %1 不是有效的 JSON 对象: %2</source>
-        <translation>Ship file %1 is not a valid JSON object: %2</translation>
-    </message>
-    <message>
-        <source>船舶文件 %1 (decks 第 %2 项): 编号无效或重复</source>
-        <translation>Ship file %1 (decks item %2): invalid or duplicate id</translation>
-    </message>
-    <message>
-        <source>船舶文件 %1: 没有甲板</source>
-        <translation>Ship file %1: no decks</translation>
-    </message>
-    <message>
-        <source>船舶文件 %1 (compartments 第 %2 项): 编号重复，或甲板、轮廓无效</source>
-        <translation>Ship file %1 (compartments item %2): duplicate id, or invalid deck or outline</translation>
-    </message>
-    <message>
-        <source>船舶文件 %1 (sensors 第 %2 项): 编号重复，或甲板、舱室、位置无效</source>
-        <translation>Ship file %1 (sensors item %2): duplicate id, or invalid deck, compartment or position</translation>
-    </message>
-    <message>
-        <source>船舶文件 %1 (boundaries 第 %2 项): 编号重复，或类型、甲板、副本、轮廓无效</source>
-        <translation>Ship file %1 (boundaries item %2): duplicate id, or invalid type, deck, copies or outline</translation>
-    </message>
-    <message>
         <source>无法写入船舶文件 %1: %2</source>
         <translation>Cannot write ship file %1: %2</translation>
     </message>
@@ -634,10 +606,18 @@
     </message>
 </context>
 <context>
-    <name>ShipLoader</name>
+    <name>ShipReader</name>
     <message>
-        <source>无法打开船舶文件</source>
-        <translation>cannot open the file</translation>
+        <source>船舶文件 %1 无法打开: %2</source>
+        <translation>Ship file %1 cannot be opened: %2</translation>
+    </message>
+    <message>
+        <source>边界编号 %1 重复</source>
+        <translation>duplicate boundary id %1</translation>
+    </message>
+    <message>
+        <source> (%1 第 %2 项, 第 %3 行)</source>
+        <translation> (%1 item %2, line %3)</translation>
     </message>
     <message>
         <source>不是有效的JSON对象(位置 %1: %2)</source>

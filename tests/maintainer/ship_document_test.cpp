@@ -34,6 +34,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir_.isValid());
+        loadSampleStyles();
         ship_ = copySampleShip(dir_);
         original_ = readJson(ship_);
     }
@@ -81,6 +82,23 @@ TEST_F(ShipDocumentTest, BrokenFilesAreRefusedWithTheirNameAndTheDocumentKeepsWh
     EXPECT_FALSE(document.load(variant(breakFirst("boundaries", "copies", QJsonArray{12345}))));
     EXPECT_FALSE(document.load(variant(breakFirst("boundaries", "type", QStringLiteral("water")))));
     EXPECT_FALSE(document.load(variant([](QJsonObject& root) { root.remove(QStringLiteral("decks")); })));
+
+    // The station's rules, with the place in the file: an unknown view group on
+    // the second sensor names that entry and the line its object opens on.
+    const QString unknownGroup = variant([](QJsonObject& root) {
+        QJsonArray sensors = root.value(QStringLiteral("sensors")).toArray();
+        QJsonObject second = sensors.at(1).toObject();
+        second.insert(QStringLiteral("view_group"), QStringLiteral("烟雾"));
+        sensors[1] = second;
+        root.insert(QStringLiteral("sensors"), sensors);
+    });
+    const QByteArray text = contents(unknownGroup);
+    const QByteArray code = original_.value("sensors").toArray().at(1).toObject().value("code").toString().toUtf8();
+    const int opens = text.lastIndexOf('{', text.indexOf("\"code\": \"" + code + '"'));
+    EXPECT_FALSE(document.load(unknownGroup));
+    EXPECT_TRUE(document.error().contains(QStringLiteral("(sensors 第 2 项, 第 %1 行): 未知的传感器视图组 烟雾")
+                                              .arg(text.left(opens).count('\n') + 1)))
+        << qPrintable(document.error());
 
     // A repeated id would let one entry's edit be written over another's.
     const auto repeatFirst = [](const char* list) {
@@ -158,4 +176,35 @@ TEST_F(ShipDocumentTest, NewBoundariesGetIdsAfterTheLargest)
     document.setBoundaries(QList<ShipDocument::Boundary>(document.boundaries()) << added << added);
     EXPECT_EQ(document.boundaries().at(document.boundaries().size() - 2).id, largest + 1);
     EXPECT_EQ(document.boundaries().last().id, largest + 2);
+}
+
+// The ship file stays the engineer's: a save without edits gives the file back
+// byte for byte, and one edit changes only the lines of the numbers it moved.
+TEST_F(ShipDocumentTest, SavingKeepsTheFileAndChangesOnlyTheEditedLines)
+{
+    ShipDocument document;
+    ASSERT_TRUE(document.load(ship_));
+    const QByteArray before = contents(ship_);
+    const QString copy = dir_.filePath(QStringLiteral("unchanged.json"));
+    ASSERT_TRUE(document.save(copy, false));
+    EXPECT_EQ(contents(copy), before);
+
+    const ShipDocument::Sensor sensor = document.sensorsOn(document.decks().first().id).first();
+    const QPointF moved = sensor.position + QPointF(0.25, -0.125);
+    ASSERT_EQ(document.compartmentAt(sensor.deck, moved), sensor.compartment);
+    ASSERT_TRUE(document.setSensorPosition(sensor.id, moved));
+    ASSERT_TRUE(document.save(ship_, false));
+    const QList<QByteArray> oldLines = before.split('\n');
+    const QList<QByteArray> newLines = contents(ship_).split('\n');
+    ASSERT_EQ(newLines.size(), oldLines.size());
+    QList<QByteArray> changed;
+    for (int i = 0; i < newLines.size(); ++i) {
+        if (newLines[i] != oldLines[i])
+            changed.append(newLines[i].trimmed());
+    }
+    EXPECT_EQ(changed, (QList<QByteArray>{QByteArray::number(moved.x()) + ',', QByteArray::number(moved.y())}));
+
+    ShipDocument reread;
+    ASSERT_TRUE(reread.load(ship_)) << qPrintable(reread.error());
+    EXPECT_EQ(reread.sensorsOn(sensor.deck).first().position, moved);
 }
