@@ -67,7 +67,8 @@ public:
     /// Scans \a received bytes just written to space(), calling
     /// onFrame(const char* frame, const stIoHd& header) for every complete frame.
     /// The frame's bytes are valid during the call only. When onFrame calls
-    /// reset(), the scan ends at once and nothing of the old stream is kept.
+    /// reset(), the scan ends and nothing of the old stream is kept: the loop
+    /// works from the scanner's state, never from copies taken before the call.
     template <typename OnFrame>
     void scan(int received, OnFrame&& onFrame);
 
@@ -76,7 +77,6 @@ public:
     {
         begin_ = end_ = 0;
         mode_ = Mode::Boundary;
-        ++epoch_;
     }
 
     /// Bytes held for a frame or head that is not complete yet.
@@ -145,7 +145,6 @@ private:
     int begin_ = 0;
     int end_ = 0;
     Mode mode_ = Mode::Boundary;
-    quint32 epoch_ = 0;
     Counts counts_;
 };
 
@@ -153,7 +152,6 @@ template <typename OnFrame>
 void FrameScanner::scan(int received, OnFrame&& onFrame)
 {
     end_ += received;
-    const quint32 epoch = epoch_;
     for (;;) {
         const char* p = buffer_.get() + begin_;
         const int avail = end_ - begin_;
@@ -184,8 +182,6 @@ void FrameScanner::scan(int received, OnFrame&& onFrame)
             begin_ += int(hd.wLn) + kFrameOverhead;
             mode_ = Mode::Boundary;
             onFrame(p, hd);
-            if (epoch_ != epoch)
-                return;
         }
     }
     compact();

@@ -193,15 +193,17 @@ TEST_F(SendTest, NamesAreGbkAndOverlongNamesAreRefused)
     EXPECT_EQ(client_.CancelDt(QStringLiteral("甲板")), 27);
     EXPECT_EQ(fromClient(27).mid(12, 5), hex("04 BCD7 B0E5"));
 
-    // 128 two-byte characters: 256 GBK bytes, one more than a unit can name.
-    const QString overlong(128, QChar(0x7532));
+    // 128 two-byte characters are 256 GBK bytes, one more than a unit can name;
+    // Arabic letters and emoji have no GBK code and would become '?', another point.
     stDt record{};
     record.nTp = 1;
-    EXPECT_EQ(client_.CancelDt(overlong), -1);
-    EXPECT_EQ(client_.ReadDt(overlong, record), -1);
-    EXPECT_EQ(client_.WriteDt(overlong, record), -1);
-    EXPECT_EQ(client_.TryDt(overlong, 0, 1), -1);
-    EXPECT_EQ(client_.BookDt(overlong, 0, 1, recordCallback), -1);
+    for (const QString& refused : {QString(128, QChar(0x7532)), QStringLiteral("Tش"), QStringLiteral("T😀")}) {
+        EXPECT_EQ(client_.CancelDt(refused), -1);
+        EXPECT_EQ(client_.ReadDt(refused, record), -1);
+        EXPECT_EQ(client_.WriteDt(refused, record), -1);
+        EXPECT_EQ(client_.TryDt(refused, 0, 1), -1);
+        EXPECT_EQ(client_.BookDt(refused, 0, 1, recordCallback), -1);
+    }
     EXPECT_EQ(TavimorTestAccess::queuedBookBytes(client_), 0);
     EXPECT_TRUE(TavimorTestAccess::unanswered(client_).isEmpty());
     EXPECT_EQ(TavimorTestAccess::nextSequence(client_), 1);

@@ -28,6 +28,8 @@ public:
         return QByteArray(client.szSend, len);
     }
 
+    /// Forgets every byte held, as a new connection does.
+    static void newStream(Tavimor& client) { client.pScanner->reset(); }
     static void setCallback(Tavimor& client, void (*callback)(stDt*, int, int)) { client.pfnBook = callback; }
     static int queuedBookBytes(const Tavimor& client) { return client.nBook; }
     static int restBytes(const Tavimor& client) { return client.pScanner->pending(); }

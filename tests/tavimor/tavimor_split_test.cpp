@@ -1,0 +1,135 @@
+// Split invariance: for streams of well-formed frames, every way TCP may cut
+// them into reads yields the records one read of the whole stream yields, and
+// those are the records an independent decoder finds; garbage around frames
+// costs no frame and adds no record.
+
+#include "tavimor_fixture.h"
+#include "wire_stream.h"
+
+#include <QLoggingCategory>
+
+#include <random>
+
+namespace {
+
+struct Seeded {
+    std::mt19937 rng;
+    unsigned pick(unsigned n) { return n == 0 ? 0 : unsigned(rng() % n); }
+};
+
+class SplitTest : public ::testing::Test
+{
+protected:
+    SplitTest()
+    {
+        // A debug line per read would print millions of lines.
+        QLoggingCategory::setFilterRules(QStringLiteral("kelvane.tavimor.wire.debug=false"));
+        client_.setRecordHandler(&context_, [this](stDt* r, int n) { got_.insert(got_.end(), r, r + n); });
+    }
+    ~SplitTest() override { QLoggingCategory::setFilterRules(QString()); }
+
+    /// Feeds `reads` as a new stream and returns the records delivered.
+    std::vector<stDt> deliver(const std::vector<QByteArray>& reads)
+    {
+        got_.clear();
+        TavimorTestAccess::newStream(client_);
+        for (const QByteArray& read : reads)
+            TavimorTestAccess::receive(client_, read);
+        return got_;
+    }
+
+    static void expectSame(const std::vector<stDt>& got, const std::vector<stDt>& want, const char* what)
+    {
+        ASSERT_EQ(got.size(), want.size()) << what;
+        for (size_t i = 0; i < got.size(); ++i)
+            ASSERT_TRUE(wirestream::sameRecord(got[i], want[i])) << what << ", record " << i;
+    }
+
+    QObject context_;
+    Tavimor client_;
+    std::vector<stDt> got_;
+};
+
+TEST_F(SplitTest, EveryCutYieldsTheRecordsTheDecoderFinds)
+{
+    Seeded choices{std::mt19937(20261208)};
+    wirestream::Generator<Seeded> generator(choices);
+    for (int n = 0; n < 100000; ++n) {
+        QByteArray whole;
+        std::vector<stDt> want;
+        for (const wirestream::Piece& piece : generator.stream()) {
+            whole += piece.bytes;
+            if (piece.frame)
+                wirestream::decode(piece.bytes, &want);
+        }
+        std::vector<QByteArray> cuts;
+        const int most = std::initializer_list<int>{1, 16, 700, whole.size()}.begin()[choices.pick(4)];
+        for (int at = 0; at < whole.size();) {
+            const int len = 1 + int(choices.pick(unsigned(most)));
+            cuts.push_back(whole.mid(at, len));
+            at += len;
+        }
+        SCOPED_TRACE(testing::Message() << "stream " << n << ": " << whole.toHex().left(400).constData());
+        expectSame(deliver({whole}), want, "whole");
+        expectSame(deliver(cuts), want, "cut");
+        if (HasFatalFailure())
+            return;
+    }
+}
+
+QByteArray update(const QByteArray& name, const QByteArray& text)
+{
+    QByteArray unit = char(name.size()) + name + hex("00 01") + char(text.size()) + hex("40 00000000") + text;
+    return hex("FAFAFAFA 0000 02 0000") + char(unit.size() & 0xFF) + char(unit.size() >> 8) + hex("01") + unit
+        + hex("EEEE");
+}
+
+// A frame of `count` units of text, about `size` bytes long.
+QByteArray large(const QByteArray& name, int size)
+{
+    QByteArray units;
+    int count = 0;
+    for (; units.size() + 255 + 9 + 200 < size - 14; ++count)
+        units += char(255) + QByteArray(255, name.at(0)) + hex("00 01 C8 40 00000000") + QByteArray(200, 't');
+    units += char(name.size()) + name + hex("00 01 00 40 00000000");
+    return hex("FAFAFAFA 0000 02 0000") + char(units.size() & 0xFF) + char(units.size() >> 8) + char(count + 1)
+        + units + hex("EEEE");
+}
+
+TEST_F(SplitTest, RegressionsDeliverExactlyWhatWasSent)
+{
+    const QByteArray a = update("A", "a");
+    const QByteArray c = update("C", "c");
+    const QByteArray carrier = update("OUT", "xx" + update("FORGED", "1") + "yy");
+    const QByteArray first = large("F", 2962);
+    const QByteArray big = large("B", 5910);
+    QTcpServer next;
+    ASSERT_TRUE(next.listen(QHostAddress::LocalHost));
+    struct Row {
+        const char* fault;
+        std::vector<QByteArray> reads;
+        bool reconnectInCallback;
+        std::vector<QByteArray> sent; // the frames whose records must arrive
+    };
+    const Row rows[] = {
+        {"frame behind other data, beyond the old 4 KiB remainder", {first + big + c}, false, {first, big, c}},
+        {"text carrying a whole frame, cut just after it",
+         {carrier.left(carrier.indexOf("yy")), carrier.mid(carrier.indexOf("yy"))}, false, {carrier}},
+        {"reconnect from the callback drops the old partial frame", {a + big.left(10), big.mid(10) + c}, true, {a, c}},
+    };
+    for (const Row& row : rows) {
+        bool reconnect = row.reconnectInCallback;
+        client_.setRecordHandler(&context_, [&](stDt* r, int n) {
+            got_.insert(got_.end(), r, r + n);
+            if (std::exchange(reconnect, false)) {
+                EXPECT_EQ(client_.InitSvr(QStringLiteral("127.0.0.1"), next.serverPort()), 1);
+            }
+        });
+        std::vector<stDt> want;
+        for (const QByteArray& frame : row.sent)
+            wirestream::decode(frame, &want);
+        expectSame(deliver(row.reads), want, row.fault);
+    }
+}
+
+} // namespace
