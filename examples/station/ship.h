@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ship_data.h"
+
 #include "entity/deck.h"
 #include "entity/equipment.h"
 #include "entity/equipment_classifier.h"
@@ -33,14 +35,8 @@ public:
         harq::Region* compartment = nullptr;
     };
 
-    /// A damage boundary drawn on one deck and repeated on others.
-    struct Boundary {
-        quint64 id = 0;
-        bool smoke = false;
-        quint64 deck = 0;
-        QPolygonF outline;
-        QList<quint64> copies;
-    };
+    /// A damage boundary drawn on one deck and repeated on others, as the ship file holds it.
+    using Boundary = ShipData::Boundary;
 
     Ship();
     ~Ship();

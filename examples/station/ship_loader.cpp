@@ -43,7 +43,7 @@ std::unique_ptr<Ship> ShipLoader::load(ShipReader& reader)
     for (const ShipData::Team& team : data.teams)
         ship->addTeam({team.name, team.deck, team.position, ship->regionById(team.compartment)});
     for (const ShipData::Boundary& boundary : data.boundaries)
-        ship->addBoundary({boundary.id, boundary.smoke, boundary.deck, boundary.outline, boundary.copies});
+        ship->addBoundary(boundary);
     associate(*ship);
     ship->buildIndex();
     return ship;

@@ -1,7 +1,7 @@
 // The compartment menu of the shown station window, opened by right clicks on
 // the deck plan: damage and recovery by hand, teams deployed and withdrawn.
 
-#include "sample_ship_fixture.h"
+#include "station_window_fixture.h"
 #include "compartment_menu.h"
 #include "data_link.h"
 #include "event_log.h"
@@ -35,23 +35,19 @@ namespace {
 
 const QString kFireTeam = QStringLiteral("消防队");
 
-class CompartmentMenuTest : public SampleShipFixture
+class CompartmentMenuTest : public StationWindowFixture
 {
 protected:
     void SetUp() override
     {
-        SampleShipFixture::SetUp();
+        StationWindowFixture::SetUp();
         if (HasFatalFailure())
             return;
-        link_ = unreachableLink();
-        ASSERT_NE(link_, nullptr);
-        window_ = std::make_unique<StationWindow>(*ship_, *link_, alarmSettings(), true);
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         view_ = window_->findChild<DeckViewComplex*>();
         menus_ = window_->findChild<CompartmentMenu*>();
-        log_ = window_->findChild<EventLog*>();
-        ASSERT_TRUE(view_ && menus_ && log_);
+        ASSERT_TRUE(view_ && menus_);
         deck_ = ship_->decks().front();
         compartment_ = freeCompartment();
         ASSERT_NE(compartment_, nullptr);
@@ -153,11 +149,8 @@ protected:
 
     QColor responseColour(int response) const { return DamageConfig::instance().response(response)->color(); }
 
-    std::unique_ptr<DataLink> link_;
-    std::unique_ptr<StationWindow> window_;
     DeckViewComplex* view_ = nullptr;
     CompartmentMenu* menus_ = nullptr;
-    EventLog* log_ = nullptr;
     harq::Deck* deck_ = nullptr;
     harq::Region* compartment_ = nullptr;
 };

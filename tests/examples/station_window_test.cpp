@@ -1,7 +1,7 @@
 // The station's window without a data server: values are handed to the model
 // directly, as the data link would.
 
-#include "sample_ship_fixture.h"
+#include "station_window_fixture.h"
 #include "alarm_list.h"
 #include "alarm_model.h"
 #include "data_link.h"
@@ -28,22 +28,17 @@ namespace {
 
 const QString kGalleySmoke = QStringLiteral("D2-SMK-026");
 
-class StationWindowTest : public SampleShipFixture
+class StationWindowTest : public StationWindowFixture
 {
 protected:
     void SetUp() override
     {
-        SampleShipFixture::SetUp();
+        StationWindowFixture::SetUp();
         if (HasFatalFailure())
             return;
-        link_ = unreachableLink();
-        ASSERT_NE(link_, nullptr);
-        window_ = std::make_unique<StationWindow>(*ship_, *link_, alarmSettings(), true);
-        list_ = window_->findChild<AlarmList*>();
         alarms_ = list_->view()->model();
         decks_ = window_->findChild<DeckSwitcher*>();
-        log_ = window_->findChild<EventLog*>();
-        ASSERT_TRUE(alarms_ && decks_ && log_);
+        ASSERT_TRUE(alarms_ && decks_);
     }
 
     QString deckRow(const QString& name) const
@@ -55,15 +50,11 @@ protected:
         return {};
     }
 
-    std::unique_ptr<DataLink> link_;
     /// The text of \a column in the list's \a row as shown.
     QString cell(int row, int column) const { return alarms_->index(row, column).data().toString(); }
 
-    std::unique_ptr<StationWindow> window_;
-    AlarmList* list_ = nullptr;
     QAbstractItemModel* alarms_ = nullptr;
     DeckSwitcher* decks_ = nullptr;
-    EventLog* log_ = nullptr;
 };
 
 } // namespace

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "sample_ship_fixture.h"
+
+#include "alarm_list.h"
+#include "data_link.h"
+#include "event_log.h"
+#include "station_window.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+/// The station's window on the sample ship with its data link down: values are
+/// handed to the model directly, as the link would. Fixtures that add to SetUp()
+/// call this one first and stop on its fatal failures.
+class StationWindowFixture : public SampleShipFixture
+{
+protected:
+    void SetUp() override
+    {
+        SampleShipFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        link_ = unreachableLink();
+        ASSERT_NE(link_, nullptr);
+        window_ = std::make_unique<StationWindow>(*ship_, *link_, alarmSettings(), true);
+        list_ = window_->findChild<AlarmList*>();
+        log_ = window_->findChild<EventLog*>();
+        ASSERT_TRUE(list_ && log_);
+    }
+
+    std::unique_ptr<DataLink> link_;
+    std::unique_ptr<StationWindow> window_;
+    AlarmList* list_ = nullptr;
+    EventLog* log_ = nullptr;
+};
