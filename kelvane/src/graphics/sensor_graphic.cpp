@@ -2,13 +2,13 @@
 
 #include "config/sensor_config.h"
 #include "entity/sensor.h"
+#include "graphics/sensor_label.h"
 #include "kelvane_assert.h"
 #ifndef KELVANE_MAINTENANCE
 #include "view/alarm_animation.h"
 #endif
 
 #include <QGraphicsPixmapItem>
-#include <QGraphicsTextItem>
 
 #include <algorithm>
 
@@ -115,7 +115,7 @@ void SensorGraphic::initSensor()
     if (!icon_)
         icon_ = new QGraphicsPixmapItem(this);
     if (!name_)
-        name_ = new QGraphicsTextItem(this);
+        name_ = new SensorLabel(this);
 
     const SensorConfig& style = SensorConfig::instance();
 
@@ -130,9 +130,9 @@ void SensorGraphic::initSensor()
     name_->setDefaultTextColor(QColor(style.textColor()));
     name_->setOpacity(style.opacity());
 #ifdef KELVANE_MAINTENANCE
-    name_->setPlainText(sensor_->name());
+    name_->setLine(sensor_->name());
 #else
-    name_->setPlainText(sensor_->code());
+    name_->setLine(sensor_->code());
 #endif
     name_->setScale(style.fontScale());
     const QSizeF labelSize = name_->boundingRect().size() * style.fontScale();

@@ -8,7 +8,7 @@
 #include <initializer_list>
 
 class QGraphicsPixmapItem;
-class QGraphicsTextItem;
+class SensorLabel;
 #ifndef KELVANE_MAINTENANCE
 class AlarmAnimation;
 #endif
@@ -110,7 +110,7 @@ private:
 
     QPointer<harq::Sensor> sensor_;
     QGraphicsPixmapItem* icon_ = nullptr;
-    QGraphicsTextItem* name_ = nullptr;
+    SensorLabel* name_ = nullptr;
     /// boundingRect(), kept since the view asks for it on every paint.
     QRectF bounds_;
 #ifndef KELVANE_MAINTENANCE
