@@ -84,5 +84,15 @@ int main(int argc, char** argv)
     if (!connected)
         link.scheduleRetry();
     window.show();
+    if (!options.windowPicture.isEmpty()) {
+        // The pictures of the console in the documentation are taken this way.
+        QTimer::singleShot(int(std::lround(options.afterSeconds * kMsPerSecond)), &window, [&] {
+            if (window.grab().save(options.windowPicture))
+                QApplication::exit(Ok);
+            else
+                QApplication::exit(fail(SnapshotFailed, QApplication::translate("StationMain", "无法写入图像 %1")
+                                                            .arg(options.windowPicture)));
+        });
+    }
     return QApplication::exec();
 }

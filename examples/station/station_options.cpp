@@ -48,7 +48,9 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
     const QCommandLineOption afterOption(QStringLiteral("after"), tr("写图像前等待的秒数。"),
                                          QStringLiteral("seconds"), QString::number(afterSeconds));
     const QCommandLineOption muteOption(QStringLiteral("mute"), tr("不发出报警声响(训练用)。"));
-    parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, muteOption,
+    const QCommandLineOption pictureOption(QStringLiteral("window-picture"),
+                                           tr("等待 --after 秒后把窗口图像写入该文件并退出。"), QStringLiteral("file"));
+    parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, muteOption, pictureOption,
                        exampletranslation::languageOption()});
     parser.process(arguments);
 
@@ -69,6 +71,7 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
                                            : QFileInfo(shipFile).absoluteDir().filePath(QStringLiteral("config"));
     snapshotDir = parser.value(snapshotOption);
     mute = parser.isSet(muteOption);
+    windowPicture = parser.value(pictureOption);
     afterSeconds = parser.value(afterOption).toDouble(&ok);
     if (!ok || afterSeconds < 0) {
         *error = tr("等待时间 %1 无效").arg(parser.value(afterOption));

@@ -23,6 +23,8 @@ public:
     double afterSeconds = kDefaultAfterSeconds;
     /// No audible alert (training): alarms are announced on screen only.
     bool mute = false;
+    /// With a window: the file a picture of it is written to after afterSeconds, then the station exits.
+    QString windowPicture;
 
     /// True when snapshot mode was asked for; checked before the application
     /// exists, so the offscreen platform can be chosen in time.

@@ -48,8 +48,9 @@ constexpr int kAcknowledged = 1;
 constexpr int kFirstPictureMs = 1500;
 // A press and release closer than this are a click, not a drag.
 constexpr int kClickSlop = 4;
-constexpr int kPlanStretch = 3;
-constexpr int kListStretch = 2;
+constexpr int kPlanHeight = 600;
+constexpr int kListHeight = 300;
+constexpr int kDeckListWidth = 230;
 constexpr int kAlarmListStretch = 3;
 constexpr int kLogStretch = 2;
 // Half the extent of the plan shown around a sensor picked from the alarm list.
@@ -203,6 +204,7 @@ void StationWindow::buildLayout()
 {
     auto* decks = new QDockWidget(tr("甲板"), this);
     decks->setWidget(switcher_);
+    switcher_->setMaximumWidth(kDeckListWidth);
     decks->setFeatures(QDockWidget::DockWidgetMovable);
     addDockWidget(Qt::LeftDockWidgetArea, decks);
 
@@ -223,8 +225,7 @@ void StationWindow::buildLayout()
     auto* main = new QSplitter(Qt::Vertical, this);
     main->addWidget(planArea);
     main->addWidget(lower);
-    main->setStretchFactor(0, kPlanStretch);
-    main->setStretchFactor(1, kListStretch);
+    main->setSizes({kPlanHeight, kListHeight});
     // The alarms can be made small but never hidden.
     main->setChildrenCollapsible(false);
     setCentralWidget(main);

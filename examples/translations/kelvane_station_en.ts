@@ -773,6 +773,10 @@
         <source>无法连接数据服务器 %1</source>
         <translation>Cannot connect to data server %1</translation>
     </message>
+    <message>
+        <source>无法写入图像 %1</source>
+        <translation>Cannot write the picture %1</translation>
+    </message>
 </context>
 <context>
     <name>StationOptions</name>
@@ -819,6 +823,10 @@
     <message>
         <source>不发出报警声响(训练用)。</source>
         <translation>No audible alert (training).</translation>
+    </message>
+    <message>
+        <source>等待 --after 秒后把窗口图像写入该文件并退出。</source>
+        <translation>Write a picture of the window to this file after --after seconds, then exit.</translation>
     </message>
 </context>
 <context>
