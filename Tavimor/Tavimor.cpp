@@ -133,6 +133,8 @@ Tavimor::Tavimor()
     connect(pSocket, &QAbstractSocket::stateChanged, this, &Tavimor::OnSocketState);
     connect(pSocket, &QAbstractSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError error) { emit errorOccurred(error, pSocket->errorString()); });
+    // Queued connections and QSignalSpy need the state type registered.
+    qRegisterMetaType<Tavimor::State>();
     pConnectTimer->setSingleShot(true);
     connect(pConnectTimer, &QTimer::timeout, this, [this] {
         nSockErr = qint16(QAbstractSocket::SocketTimeoutError);
@@ -377,7 +379,7 @@ int Tavimor::FixFrame(QString szNm, quint8 cCmd, const stDt* pstDt)
 void Tavimor::AnalysFrame(int nRecv)
 {
     if (nRecv != 0)
-        qCDebug(lcWire) << "接收应答数据长度:" << nRecv;
+        qCDebug(lcWire, "接收应答数据长度: %d", nRecv);
     bParsing = true;
     pScanner->scan(nRecv, [this](const char* pFrame, const stIoHd& hd) { TakeFrame(pFrame, hd, pRecs.get()); });
     bParsing = false;

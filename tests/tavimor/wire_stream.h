@@ -36,7 +36,7 @@ public:
         for (int i = 0; i < frames; ++i) {
             if (noisy && c_.pick(2) == 0)
                 pieces.push_back({garbage(), false});
-            pieces.push_back({frame(c_.pick(3000) == 0 ? 0xFFFF : 600, 0), true});
+            pieces.push_back({frame(c_.pick(3000) == 1 ? 0xFFFF : 600, 0), true});
         }
         if (noisy)
             pieces.push_back({garbage(), false});

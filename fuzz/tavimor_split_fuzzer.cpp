@@ -1,0 +1,95 @@
+// The split test without end: the fuzzer's bytes choose a stream of well-formed
+// frames (with garbage around them) and the cuts of its reads; the client must
+// deliver the records an independent decoder finds, whole and cut alike.
+//
+//   tavimor_split_fuzzer -max_len=4096 fuzz/corpus/split
+
+#include "Tavimor.h"
+#include "tavimor_test_access.h"
+#include "wire_stream.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// Choices taken from the input, two bytes at a time; 0 once it is used up.
+struct InputChoices {
+    const uint8_t* data;
+    size_t size;
+    size_t pos = 0;
+
+    unsigned pick(unsigned n)
+    {
+        unsigned v = 0;
+        for (int i = 0; i < 2 && pos < size; ++i)
+            v = v << 8 | data[pos++];
+        return n == 0 ? 0 : v % n;
+    }
+};
+
+// One client for every input, its records collected through the record handler.
+struct Harness {
+    Harness()
+    {
+        client.setRecordHandler(&context, [this](stDt* r, int n) { got.insert(got.end(), r, r + n); });
+    }
+
+    std::vector<stDt> deliver(const std::vector<QByteArray>& reads)
+    {
+        got.clear();
+        TavimorTestAccess::newStream(client);
+        for (const QByteArray& read : reads)
+            TavimorTestAccess::receive(client, read);
+        return got;
+    }
+
+    QObject context;
+    Tavimor client;
+    std::vector<stDt> got;
+};
+
+void expectSame(const std::vector<stDt>& got, const std::vector<stDt>& want)
+{
+    if (got.size() != want.size())
+        std::abort();
+    for (size_t i = 0; i < got.size(); ++i) {
+        if (!wirestream::sameRecord(got[i], want[i]))
+            std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("kelvane.tavimor.wire.debug=false"));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Harness harness;
+    InputChoices choices{data, size};
+    wirestream::Generator<InputChoices> generator(choices);
+    QByteArray whole;
+    std::vector<stDt> want;
+    for (const wirestream::Piece& piece : generator.stream()) {
+        whole += piece.bytes;
+        if (piece.frame)
+            wirestream::decode(piece.bytes, &want);
+    }
+    std::vector<QByteArray> cuts;
+    for (int at = 0; at < whole.size();) {
+        const int len = 1 + int(choices.pick(unsigned(whole.size())));
+        cuts.push_back(whole.mid(at, len));
+        at += len;
+    }
+    expectSame(harness.deliver({whole}), want);
+    expectSame(harness.deliver(cuts), want);
+    return 0;
+}
