@@ -14,9 +14,12 @@
 #include "config/team_config.h"
 #include "entity/deck.h"
 #include "entity/region.h"
+#include "entity/sensor.h"
+#include "entity/sensor_item.h"
 #include "entity/view_group.h"
 #include "graphics/reaction_region.h"
 #include "graphics/sensor_graphic.h"
+#include "link_banner.h"
 #include "graphics/team_tag.h"
 #include "view/deck_view_complex.h"
 
@@ -280,4 +283,25 @@ TEST_F(CompartmentMenuTest, TeamAtItsStationCanBeWithdrawnForGood)
     window_->showDeck(stationed);
     EXPECT_TRUE(teamTagsAt(team.position).isEmpty());
     EXPECT_EQ(available(team.name), before + 1);
+}
+
+TEST_F(CompartmentMenuTest, PlanAcknowledgesASensorsOrACompartmentsAlarmsAndSaysWhenItCannot)
+{
+    harq::Sensor* sensor = nullptr;
+    for (harq::Sensor* candidate : deck_->sensors())
+        sensor = sensor ? sensor : (candidate->isStateSensor() ? candidate : nullptr);
+    ASSERT_NE(sensor, nullptr);
+    const QString tag = sensor->itemAt(0)->tag();
+    ship_->index().dispatch(tag, 1.0);
+
+    choose(view_->mapFromScene(sensor->point()), QStringLiteral("确认该传感器报警 (1)"));
+    // The link is down: said above the plan, where the operator clicked.
+    EXPECT_TRUE(window_->banner().notice().contains(tag)) << window_->banner().notice().toStdString();
+    EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("确认报警 %1 失败").arg(tag)));
+
+    const harq::Region* compartment = ship_->compartmentOf(sensor);
+    ASSERT_NE(compartment, nullptr);
+    const QPoint inside = pointIn(compartment);
+    ASSERT_FALSE(inside.isNull());
+    EXPECT_NE(action(rightClick(inside), QStringLiteral("确认本舱报警 (1)")), nullptr);
 }

@@ -10,6 +10,7 @@
 #include "deck_plan.h"
 #include "link_banner.h"
 #include "plan_marks.h"
+#include "sensor_detail.h"
 #include "shelve_dialog.h"
 #include "station_process.h"
 #include "station_window.h"
@@ -18,11 +19,14 @@
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
 #include "graphics/mark_sensor_graphic.h"
+#include "view/deck_view_complex.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QChart>
 #include <QItemSelectionModel>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +42,7 @@ const QString kMultiSmoke = QStringLiteral("D2-MUL-009.SMK");
 const QString kMultiHeat = QStringLiteral("D2-MUL-009.HT");  // shelved
 const QString kForePeak = QStringLiteral("D2-FLD-003");     // emergency
 const QString kUpperSmoke = QStringLiteral("D3-SMK-025");   // clears unacknowledged
+const QString kMultiTemperature = QStringLiteral("D2-MUL-009.TMP");
 
 // Every point starts normal and acknowledged; the alarms come in the order the
 // operator would see them during a galley fire that spreads.
@@ -54,6 +59,8 @@ QByteArray scenario()
         events += QStringLiteral("{\"at\":%1,\"name\":\"%2\",\"value\":1},{\"at\":%1,\"name\":\"%2.ACK\",\"value\":0},")
                       .arg(at).arg(tag).toUtf8();
     }
+    points += QStringLiteral("{\"name\":\"%1\",\"type\":\"float\",\"value\":24.0},").arg(kMultiTemperature).toUtf8();
+    events += QStringLiteral("{\"at\":1.0,\"name\":\"%1\",\"value\":66.0},").arg(kMultiTemperature).toUtf8();
     events += QStringLiteral("{\"at\":3.5,\"name\":\"%1\",\"value\":0}").arg(kUpperSmoke).toUtf8();
     points.chop(1);
     return "{\"points\":[" + points + "],\"events\":[" + events + "],\"repeat\":false}";
@@ -130,7 +137,7 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
                                 kReactMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window_->plan().deck() == ship_->deckById(2); }, kReactMs))
         << "opens on the deck with the most unacknowledged alarms";
-    EXPECT_EQ(list_->view()->model()->rowCount(), 5);
+    EXPECT_EQ(list_->view()->model()->rowCount(), 6);
     EXPECT_EQ(rowOf(kForePeak), 0) << "the emergency first";
     EXPECT_EQ(rowOf(kGalleySmoke), 4) << "then newest first: the galley smoke came first";
     EXPECT_TRUE(cell(kGalleySmoke, AlarmModel::PriorityColumn).contains(QStringLiteral("首出")));
@@ -149,6 +156,16 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
                                 kReactMs));
     EXPECT_TRUE(graphic(kGalleySmoke)->isAcknowledged()) << "acknowledged is steady";
     EXPECT_EQ(cell(kGalleySmoke, AlarmModel::StateColumn), QStringLiteral("报警已确认"));
+    EXPECT_EQ(rowOf(kMultiTemperature), 5) << "a warning after the alarms";
+
+    // A click on a sensor opens its detail: the temperature's trend with its four limits.
+    auto* view = window_->findChild<DeckViewComplex*>();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(alarm(kMultiSmoke).sensor->point()));
+    auto* detail = window_->findChild<SensorDetail*>();
+    ASSERT_NE(detail, nullptr);
+    EXPECT_EQ(detail->chart()->series().size(), 5);
+    EXPECT_GE(static_cast<QtCharts::QLineSeries*>(detail->chart()->series().at(0))->count(), 3);
+    EXPECT_TRUE(detail->historyText().contains(QStringLiteral("报警未确认"))) << detail->historyText().toStdString();
     // The cleared one leaves the list once acknowledged.
     select(kUpperSmoke);
     clickButton(QStringLiteral("确认所选报警"));

@@ -1,0 +1,79 @@
+#include "incident_event.h"
+
+#include <array>
+#include <utility>
+
+namespace {
+
+using Kind = IncidentEvent::Kind;
+
+// Names as stored in the database; never renamed, only added to.
+constexpr std::array<std::pair<Kind, const char*>, 9> kNames{{
+    {Kind::AlarmRaised, "alarm_raised"},
+    {Kind::AlarmCleared, "alarm_cleared"},
+    {Kind::Acknowledged, "acknowledged"},
+    {Kind::Shelved, "shelved"},
+    {Kind::Unshelved, "unshelved"},
+    {Kind::ManualDamage, "manual_damage"},
+    {Kind::Recovery, "recovery"},
+    {Kind::TeamDeployed, "team_deployed"},
+    {Kind::TeamWithdrawn, "team_withdrawn"},
+}};
+
+} // namespace
+
+QString IncidentEvent::kindName(Kind kind)
+{
+    for (const auto& entry : kNames) {
+        if (entry.first == kind)
+            return QString::fromLatin1(entry.second);
+    }
+    return QString();
+}
+
+bool IncidentEvent::kindFromName(const QString& name, Kind* kind)
+{
+    for (const auto& entry : kNames) {
+        if (name == QLatin1String(entry.second)) {
+            *kind = entry.first;
+            return true;
+        }
+    }
+    return false;
+}
+
+QString IncidentEvent::kindText(Kind kind)
+{
+    switch (kind) {
+    case Kind::AlarmRaised:
+        return tr("报警");
+    case Kind::AlarmCleared:
+        return tr("报警消除");
+    case Kind::Acknowledged:
+        return tr("确认");
+    case Kind::Shelved:
+        return tr("搁置");
+    case Kind::Unshelved:
+        return tr("取消搁置");
+    case Kind::ManualDamage:
+        return tr("手动报损");
+    case Kind::Recovery:
+        return tr("手动恢复");
+    case Kind::TeamDeployed:
+        return tr("部署小队");
+    case Kind::TeamWithdrawn:
+        return tr("撤回小队");
+    }
+    return QString();
+}
+
+bool IncidentEvent::isAction() const
+{
+    return kind != Kind::AlarmRaised && kind != Kind::AlarmCleared && kind != Kind::Acknowledged;
+}
+
+QString IncidentEvent::describe() const
+{
+    const QString text = tr("%1: %2").arg(kindText(kind), place);
+    return console.isEmpty() ? text : tr("%1 (控制台 %2)").arg(text, console);
+}

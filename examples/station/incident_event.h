@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+/// One entry of a station's incident history: an alarm transition, an
+/// acknowledgement, a shelving or an operator action, with the real time it
+/// happened. Stored by IncidentStore, one row of its events table each.
+struct IncidentEvent {
+    Q_DECLARE_TR_FUNCTIONS(IncidentEvent)
+
+public:
+    /// Stored by name (kindName), so the numbering may change.
+    enum class Kind {
+        AlarmRaised,
+        AlarmCleared,
+        Acknowledged,
+        Shelved,
+        Unshelved,
+        ManualDamage,
+        Recovery,
+        TeamDeployed,
+        TeamWithdrawn,
+    };
+
+    /// Milliseconds since the epoch (UTC).
+    qint64 msecs = 0;
+    Kind kind = Kind::AlarmRaised;
+    /// The data point: an item's tag for alarms, the shared point for actions.
+    QString subject;
+    /// Where and what, as the operator reads it (deck, compartment, sensor or team).
+    QString place;
+    /// The console that acted; empty for what the sensors reported.
+    QString console;
+    /// For actions, the shared point's payload (what a replay writes back).
+    QString value;
+
+    /// "alarm_raised", "team_deployed", ...
+    static QString kindName(Kind kind);
+    /// The kind named \a name; false for an unknown name.
+    static bool kindFromName(const QString& name, Kind* kind);
+    /// The kind in the operator's words.
+    static QString kindText(Kind kind);
+    /// True for what an operator did, as opposed to what a sensor reported.
+    bool isAction() const;
+    /// One line for the event log and the reports.
+    QString describe() const;
+};

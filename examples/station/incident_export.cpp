@@ -1,0 +1,149 @@
+#include "incident_export.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kMsPerSecond = 1000.0;
+constexpr int kPdfResolution = 300;
+const char kTimeFormat[] = "yyyy-MM-dd hh:mm:ss.zzz";
+
+QString timeText(qint64 msecs)
+{
+    return QDateTime::fromMSecsSinceEpoch(msecs).toString(QLatin1String(kTimeFormat));
+}
+
+bool whole(double value)
+{
+    return std::floor(value) == value && value >= std::numeric_limits<qint32>::min()
+        && value <= std::numeric_limits<qint32>::max();
+}
+
+QJsonValue jsonValue(double value, bool integer)
+{
+    return integer ? QJsonValue(qint64(value)) : QJsonValue(value);
+}
+
+QString csvField(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+bool save(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *error = IncidentExport::tr("无法写入 %1: %2").arg(path, file.errorString());
+    return false;
+}
+
+} // namespace
+
+IncidentExport::IncidentExport(IncidentStore& store, qint64 from, qint64 to)
+    : from_(from)
+    , to_(to)
+    , events_(store.between(from, to))
+    , initial_(store.lastSamplesAt(from - 1))
+    , samples_(store.samples(from, to))
+{
+}
+
+QJsonObject IncidentExport::scenario() const
+{
+    // A point is written as an integer only when every value of it is whole.
+    QHash<QString, bool> integer;
+    QStringList order;
+    for (const auto* list : {&initial_, &samples_}) {
+        for (const IncidentStore::Sample& sample : *list) {
+            if (!integer.contains(sample.tag))
+                order.append(sample.tag);
+            integer[sample.tag] = integer.value(sample.tag, true) && whole(sample.value);
+        }
+    }
+    QHash<QString, double> start;
+    for (const IncidentStore::Sample& sample : initial_)
+        start.insert(sample.tag, sample.value);
+    for (const IncidentStore::Sample& sample : samples_) {
+        if (!start.contains(sample.tag))
+            start.insert(sample.tag, sample.value);
+    }
+
+    QJsonArray points;
+    for (const QString& tag : qAsConst(order)) {
+        const bool isInt = integer.value(tag);
+        points.append(QJsonObject{{QStringLiteral("name"), tag},
+                                  {QStringLiteral("type"), isInt ? QStringLiteral("int") : QStringLiteral("double")},
+                                  {QStringLiteral("value"), jsonValue(start.value(tag), isInt)}});
+    }
+    QJsonArray events;
+    for (const IncidentStore::Sample& sample : samples_) {
+        events.append(QJsonObject{{QStringLiteral("at"), double(sample.msecs - from_) / kMsPerSecond},
+                                  {QStringLiteral("name"), sample.tag},
+                                  {QStringLiteral("value"), jsonValue(sample.value, integer.value(sample.tag))}});
+    }
+    return QJsonObject{{QStringLiteral("points"), points}, {QStringLiteral("events"), events},
+                       {QStringLiteral("repeat"), false}};
+}
+
+bool IncidentExport::writeScenario(const QString& path, QString* error) const
+{
+    return save(path, QJsonDocument(scenario()).toJson(), error);
+}
+
+bool IncidentExport::writeCsv(const QString& path, QString* error) const
+{
+    QStringList lines{QStringList{tr("时间"), tr("类别"), tr("位置"), tr("控制台"), tr("测点")}.join(QLatin1Char(','))};
+    for (const IncidentEvent& event : events_) {
+        lines.append(QStringList{csvField(timeText(event.msecs)), csvField(IncidentEvent::kindText(event.kind)),
+                                 csvField(event.place), csvField(event.console), csvField(event.subject)}
+                         .join(QLatin1Char(',')));
+    }
+    return save(path, (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8(), error);
+}
+
+QString IncidentExport::title() const
+{
+    return tr("事件报告 %1 至 %2").arg(timeText(from_), timeText(to_));
+}
+
+bool IncidentExport::writePdf(const QString& path, QString* error) const
+{
+    QString html = QStringLiteral("<h2>%1</h2><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">"
+                                  "<tr><th>%2</th><th>%3</th><th>%4</th><th>%5</th></tr>")
+                       .arg(title().toHtmlEscaped(), tr("时间"), tr("类别"), tr("位置"), tr("控制台"));
+    for (const IncidentEvent& event : events_) {
+        html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td></tr>")
+                    .arg(timeText(event.msecs), IncidentEvent::kindText(event.kind).toHtmlEscaped(),
+                         event.place.toHtmlEscaped(), event.console.toHtmlEscaped());
+    }
+    html += QStringLiteral("</table>");
+
+    QFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly)) {
+        *error = tr("无法写入 %1: %2").arg(path, probe.errorString());
+        return false;
+    }
+    probe.close();
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setResolution(kPdfResolution);
+    writer.setTitle(title());
+    QTextDocument document;
+    document.setHtml(html);
+    document.print(&writer);
+    return true;
+}

@@ -1,0 +1,191 @@
+#include "incident_sharing.h"
+
+#include "record_value.h"
+
+#include <QDateTime>
+#include <QTcpSocket>
+#include <QTextCodec>
+#include <QTimer>
+
+#include <cstring>
+
+namespace {
+
+constexpr int kTextCode = 64;
+constexpr int kRetryMs = 2000;
+constexpr int kOnChangeOnly = 0;
+constexpr int kQueue = 0;
+constexpr int kCommit = 1;
+const QChar kSeparator = QLatin1Char('|');
+
+QTextCodec* gbk()
+{
+    static QTextCodec* const codec = QTextCodec::codecForName("GBK");
+    return codec;
+}
+
+QByteArray encode(const QString& text)
+{
+    return gbk() ? gbk()->fromUnicode(text) : text.toUtf8();
+}
+
+QString textOf(const stDt& record)
+{
+    const auto* bytes = reinterpret_cast<const char*>(record.unDt.sz);
+    const auto* end = static_cast<const char*>(std::memchr(bytes, '\0', sizeof record.unDt.sz));
+    const int length = end ? int(end - bytes) : int(sizeof record.unDt.sz);
+    return gbk() ? gbk()->toUnicode(bytes, length) : QString::fromUtf8(bytes, length);
+}
+
+} // namespace
+
+const QString IncidentSharing::kPrefix = QStringLiteral("KLV.INC.");
+IncidentSharing* IncidentSharing::receiving_ = nullptr;
+
+QString IncidentSharing::Value::format() const
+{
+    return QString::number(msecs) + kSeparator + console + kSeparator + payload;
+}
+
+bool IncidentSharing::Value::parse(const QString& text, Value* value)
+{
+    const int first = text.indexOf(kSeparator);
+    const int second = first < 0 ? -1 : text.indexOf(kSeparator, first + 1);
+    if (second < 0)
+        return false;
+    bool ok = false;
+    value->msecs = text.leftRef(first).toLongLong(&ok);
+    value->console = text.mid(first + 1, second - first - 1);
+    value->payload = text.mid(second + 1);
+    return ok;
+}
+
+QString IncidentSharing::damagePoint(quint64 compartmentId)
+{
+    return kPrefix + QStringLiteral("DMG.%1").arg(compartmentId);
+}
+
+QString IncidentSharing::teamPoint(int teamType, int unit)
+{
+    return kPrefix + QStringLiteral("TEAM.%1.%2").arg(teamType).arg(unit);
+}
+
+QString IncidentSharing::shelvePoint(const QString& tag)
+{
+    return kPrefix + QStringLiteral("SHELVE.") + tag;
+}
+
+IncidentSharing::IncidentSharing(const QString& address, quint16 port, const QString& console, QStringList points,
+                                 QObject* parent)
+    : QObject(parent)
+    , address_(address)
+    , port_(port)
+    , console_(console.left(kMaxConsoleName).replace(kSeparator, QLatin1Char('_')))
+    , points_(std::move(points))
+    , retry_timer_(new QTimer(this))
+{
+    retry_timer_->setSingleShot(true);
+    retry_timer_->setInterval(kRetryMs);
+    connect(retry_timer_, &QTimer::timeout, this, [this] {
+        if (!connectAndBook())
+            retry_timer_->start();
+    });
+    takeOverSocket();
+}
+
+IncidentSharing::~IncidentSharing()
+{
+    if (socket_)
+        socket_->disconnect(this);
+    if (receiving_ == this)
+        receiving_ = nullptr;
+}
+
+void IncidentSharing::takeOverSocket()
+{
+    // The client's callback carries no context. Reading through this object
+    // tells the callback whose records it holds, so several sharings (and the
+    // station's data link) can live in one process.
+    socket_ = client_.findChild<QTcpSocket*>();
+    if (!socket_)
+        return;
+    QObject::disconnect(socket_, SIGNAL(readyRead()), &client_, SLOT(TcpRecv()));
+    connect(socket_, &QIODevice::readyRead, this, [this] {
+        receiving_ = this;
+        client_.TcpRecv();
+        receiving_ = nullptr;
+    });
+    connect(socket_, &QAbstractSocket::stateChanged, this,
+            [this](QAbstractSocket::SocketState state) { onSocketStateChanged(state); });
+}
+
+bool IncidentSharing::open()
+{
+    if (connectAndBook())
+        return true;
+    retry_timer_->start();
+    return false;
+}
+
+bool IncidentSharing::connectAndBook()
+{
+    if (client_.InitSvr(address_, port_) <= 0 || !socket_ || socket_->state() != QAbstractSocket::ConnectedState)
+        return false;
+    client_.CancelDt(QString());
+    // Offline actions first: booking then brings them back to everyone.
+    for (auto it = unsent_.cbegin(); it != unsent_.cend(); ++it)
+        write(it.key(), it.value());
+    unsent_.clear();
+    bool booked = true;
+    for (int i = 0; i < points_.size(); ++i) {
+        const int mode = i + 1 == points_.size() ? kCommit : kQueue;
+        booked = client_.BookDt(points_.at(i), kOnChangeOnly, mode, &IncidentSharing::onRecords) >= 0 && booked;
+    }
+    connected_ = booked;
+    emit connectionChanged(connected_);
+    return connected_;
+}
+
+void IncidentSharing::onSocketStateChanged(int state)
+{
+    if (state != QAbstractSocket::UnconnectedState || !connected_)
+        return;
+    connected_ = false;
+    emit connectionChanged(false);
+    retry_timer_->start();
+}
+
+IncidentSharing::Value IncidentSharing::publish(const QString& point, const QString& payload)
+{
+    const Value value{QDateTime::currentMSecsSinceEpoch(), console_, payload};
+    const QString text = value.format();
+    if (encode(text).size() > int(sizeof stDt::unDt.sz))
+        return {};
+    if (!connected_ || !write(point, text))
+        unsent_.insert(point, text);
+    return value;
+}
+
+bool IncidentSharing::write(const QString& point, const QString& text)
+{
+    stDt record{};
+    record.nTp = kTextCode;
+    const QByteArray bytes = encode(text);
+    std::memcpy(record.unDt.sz, bytes.constData(), std::size_t(bytes.size()));
+    return client_.WriteDt(point, record) > 0;
+}
+
+void IncidentSharing::onRecords(stDt* records, int count, int)
+{
+    if (receiving_)
+        receiving_->deliver(records, count);
+}
+
+void IncidentSharing::deliver(const stDt* records, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        Value value;
+        if ((records[i].nTp & 0xFF) == kTextCode && Value::parse(textOf(records[i]), &value))
+            emit received(recordvalue::name(records[i]), value);
+    }
+}

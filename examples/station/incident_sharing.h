@@ -1,0 +1,95 @@
+#pragma once
+
+#include "Tavimor.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+class QTcpSocket;
+class QTimer;
+
+/// The incident state every console shares, carried by text data points of the
+/// data server (docs/station.md, "Shared incident state").
+///
+/// Each point holds the latest action on one thing (a compartment, one unit of
+/// a team, a shelved alarm) as "<ms since epoch>|<console>|<payload>". Every
+/// console books every point, its own writes included, and applies updates in
+/// the order the server sends them, so all consoles end with the last write the
+/// server took: last writer wins, by the server's order, whatever the clocks say.
+/// Booking a point that has a value brings that value at once, which is how a
+/// console started in the middle of an incident catches up.
+///
+/// Uses its own client and connection, so the station's sensor link is left as
+/// it is. A write made while the server cannot be reached is kept (the latest
+/// per point) and sent when the connection returns, before the points are booked
+/// again.
+class IncidentSharing : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// One value of a shared point.
+    struct Value {
+        qint64 msecs = 0;
+        QString console;
+        QString payload;
+
+        /// "<msecs>|<console>|<payload>".
+        QString format() const;
+        /// False for text that is not of that form.
+        static bool parse(const QString& text, Value* value);
+    };
+
+    /// Prefix of every shared point's name.
+    static const QString kPrefix;
+    /// Longest console name kept; the value must fit the client's 128 bytes.
+    static constexpr int kMaxConsoleName = 24;
+
+    /// Names of the points for a compartment, a team unit and a shelved alarm.
+    static QString damagePoint(quint64 compartmentId);
+    static QString teamPoint(int teamType, int unit);
+    static QString shelvePoint(const QString& tag);
+
+    IncidentSharing(const QString& address, quint16 port, const QString& console, QStringList points,
+                    QObject* parent = nullptr);
+    ~IncidentSharing() override;
+
+    /// Connects and books every point; on failure keeps trying in the background.
+    bool open();
+    bool isConnected() const { return connected_; }
+    const QString& console() const { return console_; }
+
+    /// Writes \a payload to \a point under this console's name and the current
+    /// time; the change comes back through received() like anyone else's.
+    /// Returns the value written; while the server cannot be reached it is kept
+    /// and sent on reconnection. A value that does not fit the client's 128
+    /// bytes of text is dropped: the result then has no console.
+    Value publish(const QString& point, const QString& payload);
+
+signals:
+    /// The server sent \a value for \a point (an update or the value at booking).
+    void received(const QString& point, const IncidentSharing::Value& value);
+    void connectionChanged(bool connected);
+
+private:
+    static void onRecords(stDt* records, int count, int);
+    void deliver(const stDt* records, int count);
+    bool connectAndBook();
+    bool write(const QString& point, const QString& text);
+    void takeOverSocket();
+    void onSocketStateChanged(int state);
+
+    static IncidentSharing* receiving_;
+
+    QString address_;
+    quint16 port_;
+    QString console_;
+    QStringList points_;
+    Tavimor client_;
+    QPointer<QTcpSocket> socket_;
+    QTimer* retry_timer_;
+    bool connected_ = false;
+    QHash<QString, QString> unsent_;
+};

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "incident_event.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+class QTimer;
+
+/// The station's incident history in an embedded SQLite database (Qt SQL),
+/// one file per station; schema, retention and size bound in docs/station.md.
+///
+/// Writes are queued in memory and committed together every kFlushMs in one
+/// short transaction, in WAL mode with synchronous=NORMAL: the window never
+/// waits for the disk, and a station killed outright loses at most the last
+/// kFlushMs of history. Values of booked points are thinned to what a trend
+/// needs: at most one sample per point per kSampleGapMs (the latest value of a
+/// burst is kept), except that a change between normal and abnormal is always
+/// written, so no alarm is lost from a replay.
+///
+/// Queries read what was committed plus what is queued (they flush first).
+class IncidentStore : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kFlushMs = 250;
+    static constexpr qint64 kSampleGapMs = 1000;
+    static constexpr int kSchemaVersion = 1;
+
+    /// A value of a booked point at a time.
+    struct Sample {
+        QString tag;
+        qint64 msecs = 0;
+        double value = 0.0;
+    };
+
+    /// How much history is kept: rows older than retentionDays go, and beyond
+    /// the row caps the oldest go. With the defaults the file stays below
+    /// about 120 MB (docs/station.md).
+    struct Limits {
+        int retentionDays = 30;
+        qint64 maxEvents = 200000;
+        qint64 maxSamples = 2000000;
+    };
+
+    explicit IncidentStore(QObject* parent = nullptr);
+    /// Commits what is queued.
+    ~IncidentStore() override;
+
+    /// Opens or creates the database file \a path; false with \a error set when
+    /// it cannot be opened or is not a history of this kind (a newer schema).
+    bool open(const QString& path, QString* error);
+    bool isOpen() const { return !connection_.isEmpty(); }
+    /// Applies \a limits at once and at every later pruning.
+    void setLimits(const Limits& limits);
+
+    /// Queues \a event.
+    void record(const IncidentEvent& event);
+    /// Offers a value of \a tag; \a abnormal is the item's state with it.
+    void recordSample(const QString& tag, qint64 msecs, double value, bool abnormal);
+    /// Commits everything queued now; false if the database refused it (the
+    /// queue is then dropped and a warning printed: history must not grow
+    /// without bound in memory).
+    bool flush();
+
+    /// The newest \a limit events, oldest first.
+    QVector<IncidentEvent> recent(int limit);
+    /// Events from \a from to \a to (inclusive, ms since epoch), oldest first.
+    QVector<IncidentEvent> between(qint64 from, qint64 to);
+    /// Samples from \a from to \a to, in time order; with \a tag empty, of every point.
+    QVector<Sample> samples(qint64 from, qint64 to, const QString& tag = QString());
+    /// The last sample of every point at or before \a at.
+    QVector<Sample> lastSamplesAt(qint64 at);
+    /// Alarms whose last transition is a raise: item tag to the time it was raised.
+    QHash<QString, qint64> openAlarms();
+    /// For every shared point an action was recorded on, the value last recorded.
+    QHash<QString, QString> lastActionValues();
+    /// Removes rows beyond the limits, relative to \a now.
+    void prune(qint64 now);
+
+private:
+    struct Pending {
+        qint64 lastMsecs = 0;
+        double lastValue = 0.0;
+        bool lastAbnormal = false;
+        bool waiting = false;
+        Sample waitingSample;
+    };
+
+    bool exec(const QString& statement);
+    QVector<IncidentEvent> readEvents(const QString& where, const QVariantList& values);
+    void queueSample(const Sample& sample, Pending& pending, bool abnormal);
+
+    QString connection_;
+    Limits limits_;
+    QTimer* flush_timer_;
+    QVector<IncidentEvent> events_;
+    QVector<Sample> samples_;
+    QHash<QString, Pending> pending_;
+    int flushes_ = 0;
+};

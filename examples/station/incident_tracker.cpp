@@ -1,0 +1,334 @@
+#include "incident_tracker.h"
+
+#include "deck_plan.h"
+#include "incident_store.h"
+
+#include "config/team_config.h"
+#include "entity/deck.h"
+#include "entity/region.h"
+#include "entity/sensor.h"
+#include "entity/sensor_item.h"
+
+#include <QDateTime>
+#include <QLineF>
+
+namespace {
+
+using Kind = IncidentEvent::Kind;
+
+const QChar kField = QLatin1Char(';');
+const QString kWithdrawn = QStringLiteral("-");
+constexpr int kTeamFields = 4;
+constexpr int kPositionDecimals = 2;
+// Positions written with two decimals compare equal within this distance.
+constexpr qreal kSamePlace = 0.5;
+
+qint64 now()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+} // namespace
+
+QStringList IncidentTracker::sharedPoints(const Ship& ship)
+{
+    QStringList points;
+    for (harq::Deck* deck : ship.decks()) {
+        for (harq::Region* region : deck->regions())
+            points.append(IncidentSharing::damagePoint(region->id()));
+    }
+    const TeamConfig& teams = TeamConfig::instance();
+    for (std::size_t type = 0; type < teams.teamTypes(); ++type) {
+        for (int unit = 0; unit < teams.countAt(type); ++unit)
+            points.append(IncidentSharing::teamPoint(int(type), unit));
+    }
+    for (harq::Deck* deck : ship.decks()) {
+        for (harq::Sensor* sensor : deck->sensors()) {
+            for (int i = 0; i < sensor->itemCount(); ++i)
+                points.append(IncidentSharing::shelvePoint(sensor->itemAt(i)->tag()));
+        }
+    }
+    points.removeDuplicates();
+    return points;
+}
+
+IncidentTracker::IncidentTracker(const Ship& ship, DeckPlan& plan, IncidentStore& store, IncidentSharing& sharing,
+                                 QObject* parent)
+    : QObject(parent)
+    , ship_(ship)
+    , plan_(plan)
+    , store_(store)
+    , sharing_(sharing)
+    , open_alarms_(store.openAlarms())
+    , recorded_(store.lastActionValues())
+{
+    for (harq::Deck* deck : ship.decks()) {
+        for (harq::Sensor* sensor : deck->sensors()) {
+            for (int i = 0; i < sensor->itemCount(); ++i)
+                watchItem(sensor, sensor->itemAt(i));
+        }
+        for (harq::Region* region : deck->regions())
+            damage_points_.insert(IncidentSharing::damagePoint(region->id()), region);
+    }
+
+    // The ship's own stations fill the first units of each team.
+    const TeamConfig& teams = TeamConfig::instance();
+    units_.resize(int(teams.teamTypes()));
+    for (std::size_t type = 0; type < teams.teamTypes(); ++type) {
+        units_[int(type)].resize(teams.countAt(type));
+        for (int unit = 0; unit < teams.countAt(type); ++unit)
+            team_points_.insert(IncidentSharing::teamPoint(int(type), unit), {int(type), unit});
+    }
+    for (const Ship::Team& team : plan.teams()) {
+        const std::size_t type = teams.teamIndex(team.name);
+        if (type >= teams.teamTypes())
+            continue;
+        for (auto& unit : units_[int(type)]) {
+            if (!unit) {
+                unit = team;
+                break;
+            }
+        }
+    }
+
+    connect(&plan, &DeckPlan::damagedByHand, this, &IncidentTracker::onDamage);
+    connect(&plan, &DeckPlan::recoveredByHand, this, [this](harq::Region* compartment) { onDamage(compartment, 0); });
+    connect(&plan, &DeckPlan::teamDeployed, this, &IncidentTracker::onTeamDeployed);
+    connect(&plan, &DeckPlan::teamWithdrawn, this, &IncidentTracker::onTeamWithdrawn);
+    connect(&sharing, &IncidentSharing::received, this, &IncidentTracker::onReceived);
+}
+
+void IncidentTracker::watchItem(const harq::Sensor* sensor, harq::SensorItem* item)
+{
+    sensors_.insert(item, sensor);
+    items_.insert(item->tag(), item);
+    awaiting_.insert(item, item->needConfirm());
+    connect(item, &harq::SensorItem::stateChanged, this, &IncidentTracker::onItemState);
+    connect(item, &harq::SensorItem::valueChanged, this, &IncidentTracker::onItemValue);
+}
+
+QString IncidentTracker::itemPlace(const harq::SensorItem* item) const
+{
+    const harq::Sensor* sensor = sensors_.value(item);
+    if (!sensor)
+        return item->tag();
+    const harq::Region* compartment = ship_.compartmentOf(sensor);
+    return QStringLiteral("%1 %2 %3 (%4)")
+        .arg(sensor->deck() ? sensor->deck()->name() : QString(), compartment ? compartment->name() : QString(),
+             sensor->nameAndCode(), item->tag())
+        .simplified();
+}
+
+QString IncidentTracker::compartmentPlace(const harq::Region* compartment) const
+{
+    return QStringLiteral("%1 %2")
+        .arg(compartment->deck() ? compartment->deck()->name() : QString(), compartment->nameAndCode())
+        .simplified();
+}
+
+void IncidentTracker::onItemState(harq::SensorItem* item)
+{
+    IncidentEvent event;
+    event.msecs = now();
+    event.subject = item->tag();
+    event.place = itemPlace(item);
+    if (item->isAbnormal()) {
+        // Raised before a restart and still raised: the same alarm, already in the history.
+        if (open_alarms_.remove(item->tag()) > 0)
+            return;
+        event.kind = Kind::AlarmRaised;
+    } else {
+        open_alarms_.remove(item->tag());
+        event.kind = Kind::AlarmCleared;
+    }
+    store_.record(event);
+}
+
+void IncidentTracker::onItemValue(harq::SensorItem* item)
+{
+    const qint64 at = now();
+    store_.recordSample(item->tag(), at, item->valuePrimary(), item->isAbnormal());
+    const bool awaiting = item->needConfirm();
+    bool& was = awaiting_[item];
+    if (awaiting == was)
+        return;
+    // The acknowledgement point's value, written at every change so a replay
+    // reproduces the acknowledgements.
+    if (!item->confirmTag().isEmpty())
+        store_.recordSample(item->confirmTag(), at, awaiting ? 0.0 : 1.0, awaiting);
+    if (was && item->isAbnormal())
+        store_.record({at, Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
+    was = awaiting;
+}
+
+void IncidentTracker::onDamage(harq::Region* compartment, int response)
+{
+    if (applying_)
+        return;
+    publishAction(response > 0 ? Kind::ManualDamage : Kind::Recovery,
+                  IncidentSharing::damagePoint(compartment->id()), QString::number(response),
+                  compartmentPlace(compartment));
+}
+
+void IncidentTracker::onTeamDeployed(const Ship::Team& team)
+{
+    if (applying_)
+        return;
+    const std::size_t type = TeamConfig::instance().teamIndex(team.name);
+    if (type >= std::size_t(units_.size()))
+        return;
+    auto& units = units_[int(type)];
+    for (int unit = 0; unit < units.size(); ++unit) {
+        if (!units[unit]) {
+            units[unit] = team;
+            publishAction(Kind::TeamDeployed, IncidentSharing::teamPoint(int(type), unit), teamPayload(team),
+                          teamPlace(team));
+            return;
+        }
+    }
+    qWarning("incident: every %s is out; this deployment is not shared", qPrintable(team.name));
+}
+
+void IncidentTracker::onTeamWithdrawn(const Ship::Team& team)
+{
+    if (applying_)
+        return;
+    const std::optional<TeamUnit> unit = unitOf(team);
+    if (!unit)
+        return;
+    units_[unit->type][unit->unit].reset();
+    publishAction(Kind::TeamWithdrawn, IncidentSharing::teamPoint(unit->type, unit->unit), kWithdrawn,
+                  teamPlace(team));
+}
+
+void IncidentTracker::shelve(const QString& tag, qint64 untilMsecs, const QString& reason)
+{
+    publishAction(Kind::Shelved, IncidentSharing::shelvePoint(tag), QString::number(untilMsecs) + kField + reason,
+                  placeOfTag(tag));
+}
+
+void IncidentTracker::unshelve(const QString& tag)
+{
+    publishAction(Kind::Unshelved, IncidentSharing::shelvePoint(tag), QStringLiteral("0") + kField, placeOfTag(tag));
+}
+
+QString IncidentTracker::placeOfTag(const QString& tag) const
+{
+    const harq::SensorItem* item = items_.value(tag);
+    return item ? itemPlace(item) : tag;
+}
+
+void IncidentTracker::publishAction(Kind kind, const QString& point, const QString& payload, const QString& place)
+{
+    const IncidentSharing::Value value = sharing_.publish(point, payload);
+    if (value.console.isEmpty())
+        return;
+    const QString text = value.format();
+    applied_.insert(point, text);
+    record({value.msecs, kind, point, place, value.console, text});
+}
+
+void IncidentTracker::record(const IncidentEvent& event)
+{
+    if (recorded_.value(event.subject) == event.value)
+        return;
+    recorded_.insert(event.subject, event.value);
+    store_.record(event);
+}
+
+void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Value& value)
+{
+    const QString text = value.format();
+    if (applied_.value(point) == text)
+        return;
+    applied_.insert(point, text);
+    IncidentEvent event{value.msecs, Kind::ManualDamage, point, QString(), value.console, text};
+    applying_ = true;
+    bool known = true;
+    if (harq::Region* compartment = damage_points_.value(point)) {
+        const int response = value.payload.toInt();
+        event.kind = response > 0 ? Kind::ManualDamage : Kind::Recovery;
+        event.place = compartmentPlace(compartment);
+        if (response > 0)
+            plan_.damageCompartment(compartment, response);
+        else
+            plan_.recoverCompartment(compartment);
+    } else if (team_points_.contains(point)) {
+        applyTeam(team_points_.value(point), value.payload, &event);
+    } else if (point.startsWith(IncidentSharing::shelvePoint(QString()))) {
+        const QString tag = point.mid(IncidentSharing::shelvePoint(QString()).size());
+        const qint64 until = value.payload.section(kField, 0, 0).toLongLong();
+        event.kind = until > 0 ? Kind::Shelved : Kind::Unshelved;
+        event.place = placeOfTag(tag);
+        emit shelvingChanged(tag, until, value.payload.section(kField, 1));
+    } else {
+        known = false;
+    }
+    applying_ = false;
+    if (!known)
+        return;
+    record(event);
+    emit remoteAction(event);
+}
+
+void IncidentTracker::applyTeam(const TeamUnit& unit, const QString& payload, IncidentEvent* event)
+{
+    std::optional<Ship::Team>& standing = units_[unit.type][unit.unit];
+    const QString name = TeamConfig::instance().nameAt(std::size_t(unit.type));
+    const std::optional<Ship::Team> arriving = teamFrom(name, payload);
+    const std::optional<Ship::Team>& shown = arriving ? arriving : standing;
+    event->kind = arriving ? Kind::TeamDeployed : Kind::TeamWithdrawn;
+    event->place = teamPlace(shown ? *shown : Ship::Team{name, 0, QPointF(), nullptr});
+    if (standing)
+        plan_.removeTeam(*standing);
+    standing = arriving;
+    if (arriving)
+        plan_.addTeam(*arriving);
+}
+
+std::optional<IncidentTracker::TeamUnit> IncidentTracker::unitOf(const Ship::Team& team) const
+{
+    for (int type = 0; type < units_.size(); ++type) {
+        for (int unit = 0; unit < units_[type].size(); ++unit) {
+            const std::optional<Ship::Team>& standing = units_[type][unit];
+            if (standing && standing->name == team.name && standing->deck == team.deck
+                && QLineF(standing->position, team.position).length() < kSamePlace)
+                return TeamUnit{type, unit};
+        }
+    }
+    return std::nullopt;
+}
+
+QString IncidentTracker::teamPayload(const Ship::Team& team) const
+{
+    return QStringList{QString::number(team.deck),
+                       QString::number(team.compartment ? team.compartment->id() : 0),
+                       QString::number(team.position.x(), 'f', kPositionDecimals),
+                       QString::number(team.position.y(), 'f', kPositionDecimals)}
+        .join(kField);
+}
+
+std::optional<Ship::Team> IncidentTracker::teamFrom(const QString& name, const QString& payload) const
+{
+    const QStringList fields = payload.split(kField);
+    if (fields.size() != kTeamFields)
+        return std::nullopt;
+    bool deckOk = false;
+    bool xOk = false;
+    bool yOk = false;
+    Ship::Team team;
+    team.name = name;
+    team.deck = fields[0].toULongLong(&deckOk);
+    team.compartment = ship_.regionById(fields[1].toULongLong());
+    team.position = QPointF(fields[2].toDouble(&xOk), fields[3].toDouble(&yOk));
+    // A team for a deck this ship does not have cannot be shown; it counts as withdrawn.
+    if (!deckOk || !xOk || !yOk || !ship_.deckById(team.deck))
+        return std::nullopt;
+    return team;
+}
+
+QString IncidentTracker::teamPlace(const Ship::Team& team) const
+{
+    return (team.name + QLatin1Char(' ') + (team.compartment ? compartmentPlace(team.compartment) : QString()))
+        .trimmed();
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "incident_event.h"
+#include "incident_sharing.h"
+#include "ship.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QVector>
+
+#include <optional>
+
+class DeckPlan;
+class IncidentStore;
+
+namespace harq {
+class Region;
+class SensorItem;
+}
+
+/// Ties one station's incident together: writes every alarm transition,
+/// acknowledgement and thinned value of the ship's sensor items to the history,
+/// publishes what the operator does by hand on the plan (damage, recovery, team
+/// deployed or withdrawn, shelving) through the shared points, and applies what
+/// other consoles publish to the plan, recording it too.
+///
+/// Every console records every shared action once, with the time and console
+/// of the one who acted. After a restart the history is not written twice: an
+/// alarm still raised in the history is not raised again when its value
+/// returns, and a shared value already recorded is only applied to the plan.
+class IncidentTracker : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// Every shared point of \a ship: one per compartment, one per unit of each
+    /// team of the team catalogue, one per sensor item tag (shelving).
+    static QStringList sharedPoints(const Ship& ship);
+
+    IncidentTracker(const Ship& ship, DeckPlan& plan, IncidentStore& store, IncidentSharing& sharing,
+                    QObject* parent = nullptr);
+
+    /// The operator shelved the alarm of \a tag until \a untilMsecs with \a reason.
+    void shelve(const QString& tag, qint64 untilMsecs, const QString& reason);
+    /// The operator ended the shelving of \a tag.
+    void unshelve(const QString& tag);
+
+signals:
+    /// Another console did \a event, now applied here (shelving excepted, see shelvingChanged).
+    void remoteAction(const IncidentEvent& event);
+    /// Another console shelved (\a untilMsecs > 0) or unshelved the alarm of \a tag.
+    void shelvingChanged(const QString& tag, qint64 untilMsecs, const QString& reason);
+
+private:
+    struct TeamUnit {
+        int type = 0;
+        int unit = 0;
+    };
+
+    void watchItem(const harq::Sensor* sensor, harq::SensorItem* item);
+    void onItemState(harq::SensorItem* item);
+    void onItemValue(harq::SensorItem* item);
+    void onDamage(harq::Region* compartment, int response);
+    void onTeamDeployed(const Ship::Team& team);
+    void onTeamWithdrawn(const Ship::Team& team);
+    void onReceived(const QString& point, const IncidentSharing::Value& value);
+    void applyTeam(const TeamUnit& unit, const QString& payload, IncidentEvent* event);
+    void publishAction(IncidentEvent::Kind kind, const QString& point, const QString& payload, const QString& place);
+    void record(const IncidentEvent& event);
+    std::optional<TeamUnit> unitOf(const Ship::Team& team) const;
+    QString teamPayload(const Ship::Team& team) const;
+    std::optional<Ship::Team> teamFrom(const QString& name, const QString& payload) const;
+    QString itemPlace(const harq::SensorItem* item) const;
+    QString placeOfTag(const QString& tag) const;
+    QString compartmentPlace(const harq::Region* compartment) const;
+    QString teamPlace(const Ship::Team& team) const;
+
+    const Ship& ship_;
+    DeckPlan& plan_;
+    IncidentStore& store_;
+    IncidentSharing& sharing_;
+    // Set while a shared value is applied to the plan, so the plan's signals
+    // are not published back.
+    bool applying_ = false;
+    QHash<const harq::SensorItem*, const harq::Sensor*> sensors_;
+    QHash<QString, const harq::SensorItem*> items_;
+    QHash<const harq::SensorItem*, bool> awaiting_;
+    QHash<QString, qint64> open_alarms_;
+    // Per shared point, the value last applied to the plan and last recorded.
+    QHash<QString, QString> applied_;
+    QHash<QString, QString> recorded_;
+    QHash<QString, harq::Region*> damage_points_;
+    QHash<QString, TeamUnit> team_points_;
+    // Who stands where: [team type][unit].
+    QVector<QVector<std::optional<Ship::Team>>> units_;
+};

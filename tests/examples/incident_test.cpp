@@ -1,0 +1,225 @@
+// The incident shared by several consoles through the real data server, kept
+// across a station killed outright, and replayed from an exported scenario.
+
+#include "sample_ship_fixture.h"
+#include "deck_plan.h"
+#include "incident_export.h"
+#include "incident_sharing.h"
+#include "incident_store.h"
+#include "incident_tracker.h"
+#include "station_process.h"
+
+#include "config/damage_config.h"
+#include "view/deck_scene.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+using Kind = IncidentEvent::Kind;
+
+constexpr int kShareMs = 1000;
+constexpr int kWaitMs = 15000;
+// The replayed incident lasts 4 s from the server's start.
+constexpr int kReplayMs = 5000;
+constexpr quint64 kSteeringGear = 101;
+constexpr quint64 kAftStore = 102;
+// Teams with a free unit each: the drainage and the leak team have one, the fire team two.
+const QString kDrainTeam = QStringLiteral("排水队");
+const QStringList kRacingTeams{QStringLiteral("消防队"), QStringLiteral("堵漏队")};
+const QString kHost = QStringLiteral("127.0.0.1");
+
+/// One console without its window: the plan, the history and the shared state.
+struct Console {
+    Console(const QString& name, quint16 port, const QString& history)
+        : ship(ShipLoader().load(QStringLiteral(KELVANE_SHIP_DIR "/ship.json")))
+        , plan(&scene, *ship)
+        , sharing(kHost, port, name, IncidentTracker::sharedPoints(*ship))
+    {
+        QString error;
+        EXPECT_TRUE(store.open(history, &error)) << error.toStdString();
+        tracker = std::make_unique<IncidentTracker>(*ship, plan, store, sharing);
+        sharing.open();
+    }
+
+    int damageOf(quint64 compartment) const { return plan.handDamageOf(ship->regionById(compartment)); }
+    /// The teams on the plan, as the operator would compare them.
+    QStringList teams() const
+    {
+        QStringList out;
+        for (const Ship::Team& team : plan.teams())
+            out.append(QStringLiteral("%1@%2:%3,%4").arg(team.name).arg(team.deck).arg(qRound(team.position.x())).arg(qRound(team.position.y())));
+        out.sort();
+        return out;
+    }
+    void deploy(const QString& team, QPointF at) { plan.addTeam({team, 1, at, ship->regionById(kSteeringGear)}); }
+
+    std::unique_ptr<Ship> ship;
+    DeckScene scene;
+    DeckPlan plan;
+    IncidentStore store;
+    IncidentSharing sharing;
+    std::unique_ptr<IncidentTracker> tracker;
+};
+
+class IncidentTest : public SampleShipFixture
+{
+protected:
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    /// A scenario file holding \a json.
+    QString scenario(const QByteArray& json)
+    {
+        QFile out(file(QStringLiteral("scenario-%1.json").arg(++scenarios_)));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(json) == json.size());
+        return out.fileName();
+    }
+
+    QTemporaryDir dir_;
+    int scenarios_ = 0;
+};
+
+/// What the sensors reported, in order: kind and tag.
+QStringList alarmSequence(const QVector<IncidentEvent>& events)
+{
+    QStringList out;
+    for (const IncidentEvent& event : events) {
+        if (!event.isAction())
+            out.append(IncidentEvent::kindName(event.kind) + QLatin1Char(' ') + event.subject);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServersLastWrite)
+{
+    DataServerProcess server;
+    ASSERT_TRUE(server.start(scenario(R"({"points": [], "events": []})")));
+    std::vector<std::unique_ptr<Console>> consoles;
+    for (const char* name : {"central", "bridge", "engine"})
+        consoles.push_back(std::make_unique<Console>(QLatin1String(name), server.port(), file(QLatin1String(name))));
+    Console& central = *consoles[0];
+    Console& bridge = *consoles[1];
+    const auto everywhere = [&consoles](auto check) {
+        return QTest::qWaitFor([&] { return std::all_of(consoles.begin(), consoles.end(), [&](const auto& c) { return check(*c); }); }, kShareMs);
+    };
+
+    central.plan.damageCompartment(central.ship->regionById(kSteeringGear), harq::DamageResponse::FIRE);
+    central.deploy(kDrainTeam, QPointF(200, 300));
+    EXPECT_TRUE(everywhere([](const Console& c) { return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE; }));
+    EXPECT_TRUE(everywhere([&](const Console& c) { return c.teams() == central.teams(); }));
+    EXPECT_EQ(central.teams().filter(QStringLiteral("@1:200,300")).size(), 1);
+
+    // Two consoles act on the same compartment and the same free team unit at
+    // once, in both orders: all end with what the server took last.
+    for (int round = 0; round < 2; ++round) {
+        Console& first = round == 0 ? central : bridge;
+        Console& second = round == 0 ? bridge : central;
+        first.plan.damageCompartment(first.ship->regionById(kAftStore), harq::DamageResponse::SINK);
+        second.plan.damageCompartment(second.ship->regionById(kAftStore), harq::DamageResponse::FIRE);
+        first.deploy(kRacingTeams[round], QPointF(210, 300));
+        second.deploy(kRacingTeams[round], QPointF(220, 300));
+        QTest::qWait(kShareMs);
+        Tavimor reader;
+        ASSERT_EQ(reader.InitSvr(kHost, server.port()), 1);
+        stDt last{};
+        reader.ReadDt(IncidentSharing::damagePoint(kAftStore), last);
+        IncidentSharing::Value taken;
+        ASSERT_TRUE(IncidentSharing::Value::parse(QString::fromLatin1(reinterpret_cast<const char*>(last.unDt.sz)), &taken));
+        for (const auto& console : consoles) {
+            EXPECT_EQ(console->damageOf(kAftStore), taken.payload.toInt()) << round;
+            EXPECT_EQ(console->teams(), central.teams()) << round;
+        }
+    }
+
+    // A console started in the middle of the incident catches up.
+    consoles.push_back(std::make_unique<Console>(QStringLiteral("late"), server.port(), file(QStringLiteral("late"))));
+    EXPECT_TRUE(everywhere([&](const Console& c) {
+        return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE && c.teams() == central.teams();
+    }));
+}
+
+TEST_F(IncidentTest, StationKilledOutrightComesBackWithTheIncidentAndItsHistory)
+{
+    DataServerProcess server;
+    // The galley's first smoke detector trips at once and stays tripped.
+    ASSERT_TRUE(server.start(scenario(R"({"points": [], "events": [{"at": 0.5, "name": "D2-SMK-026", "value": 1}]})")));
+    const QString history = file(QStringLiteral("station.sqlite"));
+    const QStringList arguments{QStringLiteral("--port"), QString::number(server.port()), QStringLiteral("--console"),
+                                QStringLiteral("bridge"), QStringLiteral("--history"), history};
+    Console central(QStringLiteral("central"), server.port(), file(QStringLiteral("central")));
+    auto station = std::make_unique<StationProcess>();
+    station->start(arguments);
+    ASSERT_TRUE(station->waitForOutput([](const StationProcess& s) { return s.connections() > 0; }, kWaitMs)) << station->err().toStdString();
+
+    central.plan.damageCompartment(central.ship->regionById(kSteeringGear), harq::DamageResponse::FIRE);
+    const auto shows = [](const StationProcess& s) {
+        return s.out().contains(QStringLiteral("incident: ")) && s.out().contains(QStringLiteral("[1-4-0]"));
+    };
+    // The console in this process must keep serving its connection meanwhile.
+    const auto shown = [&station, &shows] { return QTest::qWaitFor([&] { return station->waitForOutput(shows, 0); }, kWaitMs); };
+    ASSERT_TRUE(shown()) << station->out().toStdString();
+    // What a window would have shown by now must be in the history when the station dies.
+    QTest::qWait(2 * IncidentStore::kFlushMs);
+    station.reset(); // SIGKILL
+
+    IncidentStore before;
+    QString error;
+    ASSERT_TRUE(before.open(history, &error)) << error.toStdString();
+    const QVector<IncidentEvent> kept = before.recent(100);
+    EXPECT_EQ(alarmSequence(kept), QStringList{QStringLiteral("alarm_raised D2-SMK-026")});
+    const auto damage = std::find_if(kept.begin(), kept.end(), [](const IncidentEvent& e) { return e.kind == Kind::ManualDamage; });
+    ASSERT_NE(damage, kept.end());
+    EXPECT_EQ(damage->console, QStringLiteral("central"));
+
+    station = std::make_unique<StationProcess>();
+    station->start(arguments);
+    ASSERT_TRUE(shown()) << station->out().toStdString();
+    EXPECT_TRUE(station->out().contains(QStringLiteral("history: %1 events").arg(kept.size()))) << station->out().toStdString();
+    QTest::qWait(2 * IncidentStore::kFlushMs);
+    station.reset();
+    // The restart neither raised the alarm again nor recorded the action twice.
+    EXPECT_EQ(before.recent(100).size(), kept.size());
+}
+
+TEST_F(IncidentTest, ExportedIncidentReplaysTheSameAlarmSequence)
+{
+    const QByteArray played = R"({"points": [{"name": "D1-SMK-001.ACK", "type": "int", "value": 1},
+                                             {"name": "D1-FLD-001.ACK", "type": "int", "value": 1}],
+        "events": [{"at": 2.0, "name": "D1-SMK-001", "value": 1}, {"at": 2.0, "name": "D1-SMK-001.ACK", "value": 0},
+                   {"at": 2.5, "name": "D1-FLD-001", "value": 1}, {"at": 2.5, "name": "D1-FLD-001.ACK", "value": 0},
+                   {"at": 3.0, "name": "D1-SMK-001.ACK", "value": 1}, {"at": 3.5, "name": "D1-SMK-001", "value": 0},
+                   {"at": 4.0, "name": "D1-FLD-001", "value": 0}]})";
+    const QStringList expected{QStringLiteral("alarm_raised D1-SMK-001"), QStringLiteral("alarm_raised D1-FLD-001"),
+                               QStringLiteral("acknowledged D1-SMK-001"), QStringLiteral("alarm_cleared D1-SMK-001"),
+                               QStringLiteral("alarm_cleared D1-FLD-001")};
+    QString source = scenario(played);
+    for (int run = 0; run < 2; ++run) {
+        DataServerProcess server;
+        ASSERT_TRUE(server.start(source));
+        // Every value the console starts with is in its history before the incident.
+        Console console(QStringLiteral("run%1").arg(run), server.port(), file(QStringLiteral("run%1").arg(run)));
+        const qint64 from = QDateTime::currentMSecsSinceEpoch();
+        DataLink link(kHost, server.port(), console.ship->index(), console.ship->dataPointNames());
+        ASSERT_TRUE(link.open());
+        QTest::qWait(kReplayMs);
+        IncidentExport incident(console.store, from, QDateTime::currentMSecsSinceEpoch());
+        EXPECT_EQ(alarmSequence(incident.events()), expected) << run;
+        QString error;
+        source = file(QStringLiteral("exported%1.json").arg(run));
+        ASSERT_TRUE(incident.writeScenario(source, &error)) << error.toStdString();
+        ASSERT_TRUE(incident.writeCsv(source + QStringLiteral(".csv"), &error));
+        ASSERT_TRUE(incident.writePdf(source + QStringLiteral(".pdf"), &error));
+        QFile csv(source + QStringLiteral(".csv"));
+        ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+        EXPECT_EQ(csv.readAll().count('\n'), expected.size() + 1);
+    }
+}
