@@ -1,6 +1,7 @@
 #include "maintainer_window.h"
 
 #include "deck_page.h"
+#include "drawing_aid.h"
 
 #include "config/sensor_config.h"
 #include "graphics/boundary_line.h"
@@ -41,6 +42,12 @@ QPixmap placeholderIcon()
     return pixmap;
 }
 
+/// A list entry: the name, and the code that tells entries of one name apart.
+QString labelOf(const QString& name, const QString& code)
+{
+    return QStringLiteral("%1  [%2]").arg(name, code);
+}
+
 } // namespace
 
 MaintainerWindow::MaintainerWindow(ShipDocument* document, const QString& output, bool backup, QWidget* parent)
@@ -65,6 +72,8 @@ MaintainerWindow::MaintainerWindow(ShipDocument* document, const QString& output
     connect(view_, &DeckViewComplex::mouseDoubleClicked, command_, &MaintenanceCommand::onMouseDoubleClickEvent);
     connect(view_, &DeckViewComplex::keyPressed, command_, &MaintenanceCommand::onKeyPressEvent);
     connect(command_, &MaintenanceCommand::stateChanged, view_, &DeckViewComplex::onMaintenanceStateChanged);
+    aid_ = new DrawingAid(view_, statusBar(), *document_, this);
+    connect(command_, &MaintenanceCommand::stateChanged, aid_, &DrawingAid::onStateChanged);
 
     buildPanel();
     buildActions();
@@ -131,6 +140,13 @@ void MaintainerWindow::buildActions()
     add("removeBoundary", tr("删除边界"), QKeySequence(Qt::CTRL + Qt::Key_Delete),
         [this] { raiseOnSegment(&BoundaryLine::removeBoundary); });
     bar->addSeparator();
+    QAction* snap = bar->addAction(tr("吸附"));
+    snap->setObjectName(QStringLiteral("snapToCorners"));
+    snap->setToolTip(tr("画轮廓时把靠近舱室顶点的点吸附到顶点上"));
+    snap->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_G));
+    snap->setCheckable(true);
+    connect(snap, &QAction::toggled, this, [this](bool on) { aid_->setSnapping(on); });
+    bar->addSeparator();
     add("save", tr("保存"), QKeySequence::Save, [this] { save(); });
 }
 
@@ -159,20 +175,22 @@ void MaintainerWindow::showDeck(int index)
         return;
     beginTask();
     chosen_ = nullptr;
+    aid_->highlight(nullptr);
     if (decks_->currentIndex() != index)
         decks_->setCurrentIndex(index);
     DeckPage* page = pages_[index];
     view_->setScene(page->scene());
     view_->changeDeck(page->deck().name);
+    aid_->setDeck(page->deck().id);
 
     compartments_->clear();
     for (const ShipDocument::Compartment& compartment : document_->compartmentsOn(page->deck().id)) {
-        auto* item = new QListWidgetItem(compartment.name, compartments_);
+        auto* item = new QListWidgetItem(labelOf(compartment.name, compartment.code), compartments_);
         item->setData(Qt::UserRole, compartment.id);
     }
     sensors_->clear();
     for (const ShipDocument::Sensor& sensor : document_->sensorsOn(page->deck().id)) {
-        auto* item = new QListWidgetItem(sensor.name, sensors_);
+        auto* item = new QListWidgetItem(labelOf(sensor.name, sensor.code), sensors_);
         item->setData(Qt::UserRole, sensor.id);
     }
 }
@@ -218,10 +236,12 @@ void MaintainerWindow::chooseSegment(QMouseEvent* event)
     for (QGraphicsItem* item : view_->items(event->pos())) {
         if (auto* line = qgraphicsitem_cast<BoundaryLine*>(item)) {
             chosen_ = line;
-            report(tr("已选择边界"));
-            return;
+            break;
         }
     }
+    aid_->highlight(chosen_);
+    if (chosen_)
+        report(tr("已选择边界"));
 }
 
 void MaintainerWindow::raiseOnSegment(void (BoundaryLine::*request)())
@@ -276,7 +296,8 @@ void MaintainerWindow::redrawCompartment()
         page->scene()->addItem(graphic);
         graphic->setPath(compartment.outline);
         connect(command_, &MaintenanceCommand::stateChanged, graphic, &RegionPathGraphic::onMaintenanceStateChanged);
-        connect(graphic, &RegionPathGraphic::newPath, this, [this, page, id, name = compartment.name](QPolygonF path) {
+        connect(graphic, &RegionPathGraphic::newPath, this, [this, page, id, name = compartment.name](QPolygonF drawn) {
+            const QPolygonF path = aid_->snapped(drawn);
             if (!document_->setCompartmentOutline(id, path)) {
                 report(document_->error());
                 return;
@@ -299,7 +320,8 @@ void MaintainerWindow::newBoundary(bool smoke)
     auto* graphic = new RegionPathGraphic;
     page->scene()->addItem(graphic);
     connect(command_, &MaintenanceCommand::stateChanged, graphic, &RegionPathGraphic::onMaintenanceStateChanged);
-    connect(graphic, &RegionPathGraphic::newPath, this, [this, page, smoke](QPolygonF path) {
+    connect(graphic, &RegionPathGraphic::newPath, this, [this, page, smoke](QPolygonF drawn) {
+        const QPolygonF path = aid_->snapped(drawn);
         if (path.size() < kMinCorners) {
             report(tr("边界至少需要 %1 个点").arg(kMinCorners));
             return;

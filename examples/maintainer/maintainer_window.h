@@ -14,6 +14,7 @@ class BoundaryLine;
 class DamageBoundary;
 class DeckPage;
 class DeckViewComplex;
+class DrawingAid;
 class MaintenanceCommand;
 class QAction;
 class QComboBox;
@@ -26,8 +27,11 @@ class QMouseEvent;
 /// actions to place a sensor, redraw a compartment, create, copy, redraw and
 /// remove damage boundaries, and save the ship file.
 ///
-/// A boundary is chosen by a left click on one of its segments; the boundary
-/// actions then raise their request on that segment.
+/// A boundary is chosen by a left click on one of its segments and shown with a
+/// halo; the boundary actions then raise their request on that segment. The
+/// lists show each entry's code beside its name; the status bar, there from
+/// the start, hints at the task under way and follows the pointer (DrawingAid),
+/// and corners of drawn outlines snap to compartment corners while "吸附" is on.
 class MaintainerWindow : public QMainWindow
 {
     Q_OBJECT
@@ -84,6 +88,7 @@ private:
     std::vector<DeckPage*> pages_;
     DeckViewComplex* view_ = nullptr;
     MaintenanceCommand* command_ = nullptr;
+    DrawingAid* aid_ = nullptr;
     QComboBox* decks_ = nullptr;
     QListWidget* compartments_ = nullptr;
     QListWidget* sensors_ = nullptr;

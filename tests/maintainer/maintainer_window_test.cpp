@@ -17,7 +17,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QGraphicsPathItem>
 #include <QJsonArray>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -381,4 +383,56 @@ TEST_F(MaintainerWindowTest, CopyingAgainRefreshesTheCopyAndTheLowestDeckHasNoth
 
     ASSERT_TRUE(window_->save());
     EXPECT_EQ(entry(readJson(output_), "boundaries", low.id), entry(original_, "boundaries", low.id));
+}
+
+// The drawing help: a hint for the task in a status bar there from the start,
+// the pointer's coordinates, codes beside names, a halo on the chosen boundary,
+// and corners drawn near compartment corners landing on them when snapping is on.
+TEST_F(MaintainerWindowTest, DrawingHelpHintsFollowsThePointerAndSnapsToCorners)
+{
+    open(output_, false);
+    const auto* hint = window_->statusBar()->findChild<QLabel*>(QStringLiteral("hint"));
+    const auto* position = window_->statusBar()->findChild<QLabel*>(QStringLiteral("position"));
+    ASSERT_TRUE(hint && position);
+    const QString idle = hint->text();
+    EXPECT_FALSE(idle.isEmpty());
+
+    const quint64 deck = document_.decks().first().id;
+    const auto* sensors = window_->findChild<QListWidget*>(QStringLiteral("sensors"));
+    const QList<ShipDocument::Sensor> onDeck = document_.sensorsOn(deck);
+    ASSERT_EQ(sensors->count(), onDeck.size());
+    for (int i = 0; i < sensors->count(); ++i)
+        EXPECT_TRUE(sensors->item(i)->text().contains(onDeck[i].code)) << sensors->item(i)->text().toStdString();
+
+    const ShipDocument::Compartment own = compartmentOn(deck, {});
+    pointAt(own.outline.boundingRect().center());
+    const QPointF at = landed(own.outline.boundingRect().center());
+    EXPECT_EQ(position->text(), QStringLiteral("(%1, %2)").arg(at.x(), 0, 'f', 2).arg(at.y(), 0, 'f', 2));
+
+    // Each corner drawn two pixels off its place lands on it again.
+    window_->findChild<QAction*>(QStringLiteral("snapToCorners"))->setChecked(true);
+    choose("compartments", own.id);
+    pressTool("redrawCompartment");
+    EXPECT_NE(hint->text(), idle);
+    QPolygonF off;
+    for (const QPointF& corner : own.outline)
+        off.append(view()->mapToScene(view()->mapFromScene(corner) + QPoint(2, 0)));
+    draw(off);
+    EXPECT_EQ(hint->text(), idle);
+    ASSERT_NE(landed(off.first()), own.outline.first());
+    EXPECT_EQ(compartmentOn(deck, {}).outline, own.outline);
+
+    chooseDeck(1);
+    DamageBoundary* master = window_->currentPage()->layer()->boundaries().first();
+    click(master->lines().at(1)->line().center());
+    ASSERT_EQ(window_->chosenBoundary(), master);
+    BoundaryLine* line = master->lines().at(1);
+    const auto haloed = [line] {
+        const QList<QGraphicsItem*> children = line->childItems();
+        return std::any_of(children.cbegin(), children.cend(),
+                           [](const QGraphicsItem* item) { return item->type() == QGraphicsPathItem::Type; });
+    };
+    EXPECT_TRUE(haloed());
+    click(view()->sceneRect().topLeft() + QPointF(1, 1));
+    EXPECT_FALSE(haloed()) << "the halo goes with the choice";
 }
