@@ -71,6 +71,16 @@ TEST_F(StationWindowTest, AlarmIsListedCountedAcknowledgedAndCleared)
     EXPECT_EQ(cell(0, AlarmModel::StateColumn), QStringLiteral("报警未确认, 数据非实时"));
     EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  报警 1, 未确认 1"));
     EXPECT_TRUE(log_->toPlainText().contains(kGalleySmoke));
+    // The log filters by deck, compartment, priority and text.
+    log_->setDeckFilter(QStringLiteral("主甲板"));
+    EXPECT_FALSE(log_->shownText().contains(kGalleySmoke));
+    log_->setDeckFilter(QStringLiteral("第二甲板"));
+    log_->setCompartmentFilter(QStringLiteral("厨房"));
+    log_->setPriorityFilter(AlarmPriority::Alarm);
+    log_->setTextFilter(kGalleySmoke);
+    EXPECT_TRUE(log_->shownText().contains(kGalleySmoke));
+    log_->setPriorityFilter(AlarmPriority::Caution);
+    EXPECT_TRUE(log_->shownText().isEmpty());
 
     ship_->index().dispatch(kGalleySmoke + QStringLiteral(".ACK"), 1.0);
     EXPECT_TRUE(cell(0, AlarmModel::StateColumn).startsWith(QStringLiteral("报警已确认")));
