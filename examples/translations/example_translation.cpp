@@ -1,8 +1,9 @@
 #include "example_translation.h"
 
+#include "example_data.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QTranslator>
 
 #include <memory>
@@ -25,11 +26,8 @@ QString requestedLanguage(const QStringList& arguments)
 
 std::unique_ptr<QTranslator> load(const QString& name)
 {
-    const QStringList folders{
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(KELVANE_INSTALLED_TRANSLATIONS_DIR)),
-        QStringLiteral(KELVANE_TRANSLATIONS_BUILD_DIR), QStringLiteral(KELVANE_EXAMPLE_TRANSLATIONS_BUILD_DIR)};
     auto translator = std::make_unique<QTranslator>();
-    for (const QString& folder : folders) {
+    for (const QString& folder : exampledata::translationFolders()) {
         if (translator->load(name, folder))
             return translator;
     }
