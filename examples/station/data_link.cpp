@@ -4,7 +4,7 @@
 
 #include "entity/sensor_item_index.h"
 
-#include <QTcpSocket>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
@@ -19,8 +19,6 @@ constexpr int kCommit = 1;        // BookDt: queue and send everything queued
 
 } // namespace
 
-DataLink* DataLink::active_ = nullptr;
-
 DataLink::DataLink(const QString& address, quint16 port, const harq::SensorItemIndex& index, QStringList names,
                    QObject* parent)
     : QObject(parent)
@@ -31,28 +29,43 @@ DataLink::DataLink(const QString& address, quint16 port, const harq::SensorItemI
     , retry_timer_(new QTimer(this))
     , retry_delay_ms_(kFirstRetryMs)
 {
+    qRegisterMetaType<DataLink::LinkState>();
     retry_timer_->setSingleShot(true);
-    connect(retry_timer_, &QTimer::timeout, this, &DataLink::retry);
-}
-
-DataLink::~DataLink()
-{
-    // The client closes its socket when it goes; that is no lost connection.
-    if (socket_)
-        socket_->disconnect(this);
-    if (active_ == this)
-        active_ = nullptr;
+    connect(retry_timer_, &QTimer::timeout, this, &DataLink::attempt);
+    connect(&client_, &Tavimor::stateChanged, this, &DataLink::onClientState);
+    client_.setRecordHandler(this, [this](stDt* records, int count) { deliver(records, count); });
 }
 
 bool DataLink::open()
 {
-    active_ = this;
-    return connectAndBook();
+    attempt();
+    if (client_.state() == Tavimor::State::Connecting) {
+        QEventLoop wait;
+        connect(&client_, &Tavimor::stateChanged, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    return connected_;
+}
+
+void DataLink::start()
+{
+    retrying_ = true;
+    attempt();
 }
 
 bool DataLink::isConnected() const
 {
     return connected_;
+}
+
+DataLink::LinkState DataLink::linkState() const
+{
+    return state_;
+}
+
+int DataLink::msToNextAttempt() const
+{
+    return retry_timer_->isActive() ? retry_timer_->remainingTime() : -1;
 }
 
 QString DataLink::serverText() const
@@ -63,12 +76,6 @@ QString DataLink::serverText() const
 bool DataLink::writeInt(const QString& name, qint32 value)
 {
     return connected_ && client_.WriteDt(name, recordvalue::intRecord(value)) > 0;
-}
-
-void DataLink::onRecords(stDt* records, int count, int)
-{
-    if (active_)
-        active_->deliver(records, count);
 }
 
 void DataLink::deliver(const stDt* records, int count)
@@ -92,16 +99,44 @@ void DataLink::reportBatch()
     emit updatesReceived(count, routed);
 }
 
-bool DataLink::connectAndBook()
+void DataLink::attempt()
 {
-    // The socket is the client's child; its state tells when the connection drops.
-    if (!socket_)
-        watchSocket();
-    const bool reached = client_.InitSvr(address_, port_) > 0
-        && (!socket_ || socket_->state() == QAbstractSocket::ConnectedState);
-    if (!reached)
-        return false;
+    if (client_.state() != Tavimor::State::Unconnected)
+        return;
+    if (!client_.connectToServer(address_, port_))
+        setLinkState(LinkState::Idle);
+}
 
+void DataLink::onClientState(Tavimor::State state)
+{
+    switch (state) {
+    case Tavimor::State::Connecting:
+        setLinkState(LinkState::Connecting);
+        return;
+    case Tavimor::State::Connected:
+        connected_ = bookAll();
+        if (connected_) {
+            retrying_ = true;
+            retry_delay_ms_ = kFirstRetryMs;
+        }
+        emit connectionChanged(connected_);
+        setLinkState(connected_ ? LinkState::Connected : LinkState::Idle);
+        return;
+    case Tavimor::State::Unconnected:
+        if (connected_) {
+            connected_ = false;
+            emit connectionChanged(false);
+        }
+        if (retrying_)
+            scheduleRetry();
+        else
+            setLinkState(LinkState::Idle);
+        return;
+    }
+}
+
+bool DataLink::bookAll()
+{
     // Forget bookings still waiting for a first answer from the last connection.
     client_.CancelDt(QString());
     // The ship loader checked the names, so a booking fails only when the socket
@@ -109,41 +144,25 @@ bool DataLink::connectAndBook()
     bool booked = true;
     for (int i = 0; i < names_.size(); ++i) {
         const int mode = i + 1 == names_.size() ? kCommit : kQueue;
-        booked = client_.BookDt(names_.at(i), kOnChangeOnly, mode, &DataLink::onRecords) >= 0 && booked;
+        booked = client_.BookDt(names_.at(i), kOnChangeOnly, mode, nullptr) >= 0 && booked;
     }
-    connected_ = booked;
-    retry_delay_ms_ = kFirstRetryMs;
-    emit connectionChanged(connected_);
-    return connected_;
-}
-
-void DataLink::watchSocket()
-{
-    socket_ = client_.findChild<QTcpSocket*>();
-    if (socket_)
-        connect(socket_, &QAbstractSocket::stateChanged, this, &DataLink::onSocketStateChanged);
+    return booked;
 }
 
 void DataLink::scheduleRetry()
 {
-    active_ = this;
+    retrying_ = true;
     retry_timer_->start(retry_delay_ms_);
     emit reconnectScheduled(retry_delay_ms_);
-}
-
-void DataLink::onSocketStateChanged(QAbstractSocket::SocketState state)
-{
-    if (state != QAbstractSocket::UnconnectedState || !connected_)
-        return;
-    connected_ = false;
-    emit connectionChanged(false);
-    scheduleRetry();
-}
-
-void DataLink::retry()
-{
-    if (connectAndBook())
-        return;
+    setLinkState(LinkState::WaitingToRetry);
     retry_delay_ms_ = std::min(retry_delay_ms_ * 2, kLongestRetryMs);
-    scheduleRetry();
+}
+
+void DataLink::setLinkState(LinkState state)
+{
+    // A new plan is news even in the same state: the countdown starts again.
+    if (state == state_ && state != LinkState::WaitingToRetry)
+        return;
+    state_ = state;
+    emit linkStateChanged(state_, msToNextAttempt());
 }

@@ -15,6 +15,13 @@
 #include <QTcpServer>
 #include <QTest>
 
+#include <QTimer>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <memory>
 
 namespace {
@@ -87,4 +94,41 @@ TEST_F(DataLinkTest, LostConnectionIsAnnouncedAndRetried)
     ASSERT_TRUE(QTest::qWaitFor([&] { return link.isConnected(); }, kWaitMs));
     ASSERT_FALSE(connection.isEmpty());
     EXPECT_TRUE(connection.last().at(0).toBool());
+}
+
+TEST_F(DataLinkTest, UnansweredConnectKeepsTheEventLoopRunningAndIsRetried)
+{
+    // A listening socket whose backlog of one is taken by a connection never
+    // accepted: the kernel drops every further SYN, as a host that drops packets.
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof(addr);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), len), 0);
+    ASSERT_EQ(::listen(fd, 0), 0);
+    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+    const quint16 port = ntohs(addr.sin_port);
+    QTcpSocket fillers[2];
+    for (QTcpSocket& filler : fillers)
+        filler.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(fillers[0].waitForConnected(kWaitMs));
+
+    DataLink link(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
+    QSignalSpy states(&link, &DataLink::linkStateChanged);
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(10);
+    link.start();
+    EXPECT_EQ(link.linkState(), DataLink::LinkState::Connecting);
+    EXPECT_EQ(ticks, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.linkState() == DataLink::LinkState::WaitingToRetry; }, kWaitMs));
+    // The attempt gave up after its 3 s while the loop kept turning.
+    EXPECT_GT(ticks, 50);
+    EXPECT_FALSE(link.isConnected());
+    ASSERT_GE(states.size(), 2);
+    EXPECT_EQ(states.first().at(0).value<DataLink::LinkState>(), DataLink::LinkState::Connecting);
+    EXPECT_GT(states.last().at(1).toInt(), 0);
+    ::close(fd);
 }

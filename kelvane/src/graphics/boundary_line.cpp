@@ -55,12 +55,16 @@ void BoundaryLine::resumeBoundary()
 
 void BoundaryLine::hoverEnterEvent(QGraphicsSceneHoverEvent* event)
 {
+    hovered_ = true;
     QGraphicsLineItem::hoverEnterEvent(event);
     emit touchBoundary();
 }
 
 void BoundaryLine::hoverLeaveEvent(QGraphicsSceneHoverEvent* event)
 {
+    if (!hovered_)
+        return;
+    hovered_ = false;
     QGraphicsLineItem::hoverLeaveEvent(event);
     emit leaveBoundary();
 }

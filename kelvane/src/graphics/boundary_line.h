@@ -82,7 +82,9 @@ signals:
 protected:
     /// Emits touchBoundary() after the line item's own handling.
     void hoverEnterEvent(QGraphicsSceneHoverEvent* event) override;
-    /// Emits leaveBoundary() after the line item's own handling.
+    /// Emits leaveBoundary() after the line item's own handling, once per
+    /// hoverEnterEvent(): a leave without an enter before it (one sent ahead of
+    /// hiding or deleting the segment, then Qt's own) changes nothing.
     void hoverLeaveEvent(QGraphicsSceneHoverEvent* event) override;
 
 private:
@@ -91,6 +93,7 @@ private:
 
     Qt::PenStyle pen_style_ = Qt::SolidLine;
     int pen_width_;
+    bool hovered_ = false;
 #ifndef KELVANE_MAINTENANCE
     DamageBoundary* boundary_ = nullptr;
 #endif

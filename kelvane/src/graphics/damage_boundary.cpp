@@ -1,6 +1,7 @@
 #include "graphics/damage_boundary.h"
 
 #include "graphics/boundary_line.h"
+#include "graphics/hover_end.h"
 #include "kelvane_assert.h"
 
 #include <QDateTime>
@@ -45,6 +46,8 @@ DamageBoundary::DamageBoundary(harq::Deck* deck, QGraphicsItem* parent)
 
 DamageBoundary::~DamageBoundary()
 {
+    // A family highlighted from a segment of this boundary goes back to normal first.
+    clearPath();
     setParentItem(nullptr);
     // Slaves hold a plain pointer to their master and masters to their slaves,
     // so no member of a family may outlive its ties.
@@ -76,7 +79,13 @@ void DamageBoundary::makeSlaveBoundary(DamageBoundary* master)
     KELVANE_ASSERT(master);
     // A boundary that follows itself would forward its highlight forever.
     KELVANE_ASSERT(master != this);
+    // So would one that follows a boundary following it.
+    for (const DamageBoundary* above = master->master_; above; above = above->master_) {
+        if (above == this)
+            return;
+    }
     leaveMaster();
+    handSlavesTo(master);
     master_ = master;
     master->slaves_.append(this);
     buildSegments(boundaryPath(master), false);
@@ -94,6 +103,7 @@ QPolygonF DamageBoundary::boundaryPath(const DamageBoundary* b)
 
 void DamageBoundary::clearPath()
 {
+    releaseHover();
     const QList<BoundaryLine*> lines = lines_;
     lines_.clear();
     for (BoundaryLine* line : lines) {
@@ -166,6 +176,22 @@ void DamageBoundary::buildSegments(QPolygonF path, bool master)
         connectRequests(line);
 #endif
     }
+}
+
+void DamageBoundary::releaseHover()
+{
+    // Ending a hover restores the family's pens, which walks lines_: keep it whole meanwhile.
+    for (BoundaryLine* line : qAsConst(lines_))
+        kelvane::endHover(line);
+}
+
+void DamageBoundary::handSlavesTo(DamageBoundary* master)
+{
+    for (DamageBoundary* slave : qAsConst(slaves_)) {
+        slave->master_ = master;
+        master->slaves_.append(slave);
+    }
+    slaves_.clear();
 }
 
 void DamageBoundary::leaveMaster()

@@ -69,7 +69,7 @@ public:
     /// Takes the boundary out of its parent item and dissolves its family: a
     /// slave leaves its master's list, a master deletes its slaves (each taken
     /// out of its parent item and parent object first), wherever they are shown.
-    /// The segments go with the boundary.
+    /// The segments go with the boundary, as by clearPath().
     ~DamageBoundary() override;
 
     /// Returns Type.
@@ -89,8 +89,12 @@ public:
     /// with dotted copies of the master's current outline. Later changes of the
     /// master's outline are not followed: onCopyFrom() brings them over.
     /// A null \a master, or this boundary itself, stops the process through the
-    /// library's assertion. \a master should itself be a master; this is not
-    /// checked, and a slave of a slave is left out of its family's highlight.
+    /// library's assertion. A \a master that follows this boundary, directly or
+    /// through others, is refused: the call changes nothing (master() tells),
+    /// since the family's highlight would go round the loop for ever. The
+    /// slaves this boundary had become \a master's, so they stay in one family
+    /// with it. \a master should itself be a master; this is not checked, and a
+    /// slave of a slave is left out of its family's highlight.
     void makeSlaveBoundary(DamageBoundary* master);
 #ifdef KELVANE_MAINTENANCE
     /// Replaces the segments by a closed outline along \a path, solid when
@@ -120,7 +124,10 @@ public:
     static QPolygonF boundaryPath(const DamageBoundary* b);
     /// This boundary's outline: its segments' start points in order, not closed.
     QPolygonF boundaryPath() const { return boundaryPath(this); }
-    /// Deletes all segments; role and family stay.
+    /// Deletes all segments; role and family stay. A segment under the pointer
+    /// first gets its leave, so a family it highlighted goes back to normal:
+    /// Qt tells no item deleted under the pointer that it was left. Every
+    /// rebuilding of the outline goes through here.
     void clearPath();
 
     /// The deck given at construction; not owned.
@@ -155,6 +162,7 @@ public:
     QString btypeStr() const;
     /// Shows or hides this boundary's own segments (not its slaves'); the
     /// boundary item keeps its visibility, and segments built later start visible.
+    /// Hiding a segment under the pointer ends its hover first, as clearPath() does.
     void setBoundaryVisible(bool visible);
 #endif
 
@@ -208,6 +216,8 @@ public slots:
 
 private:
     void buildSegments(QPolygonF path, bool master);
+    void releaseHover();
+    void handSlavesTo(DamageBoundary* master);
     void leaveMaster();
     void dissolveFamily();
 #ifdef KELVANE_MAINTENANCE

@@ -25,6 +25,8 @@ QString DamageBoundary::btypeStr() const
 
 void DamageBoundary::setBoundaryVisible(bool visible)
 {
+    if (!visible)
+        releaseHover();
     for (BoundaryLine* line : qAsConst(lines_))
         line->setVisible(visible);
 }

@@ -159,6 +159,10 @@ void ReactionRegion::hoverEnterEvent(QGraphicsSceneHoverEvent* event)
 
 void ReactionRegion::hoverLeaveEvent(QGraphicsSceneHoverEvent* event)
 {
+    // The layer ends a hover itself before hiding or deleting the region; Qt's
+    // own leave may follow.
+    if (!sensitive_)
+        return;
     sensitive_ = false;
     checkBrush();
     QGraphicsPolygonItem::hoverLeaveEvent(event);

@@ -112,7 +112,8 @@ protected:
 
     /// Shows the hover fill, then emits enter() after the item's own handling.
     void hoverEnterEvent(QGraphicsSceneHoverEvent* event) override;
-    /// Removes the hover fill, then emits leave() after the item's own handling.
+    /// Removes the hover fill, then emits leave() after the item's own handling;
+    /// only after hoverEnterEvent(), so each enter() gets one leave().
     void hoverLeaveEvent(QGraphicsSceneHoverEvent* event) override;
     /// Keeps the press accepted and does nothing else, so that the region, as
     /// mouse grabber, receives a following double click.

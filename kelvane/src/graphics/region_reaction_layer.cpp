@@ -1,6 +1,7 @@
 #include "graphics/region_reaction_layer.h"
 
 #include "entity/region.h"
+#include "graphics/hover_end.h"
 #include "graphics/reaction_region.h"
 #include "kelvane_assert.h"
 
@@ -10,6 +11,8 @@
 #include <QGraphicsPolygonItem>
 #include <QGraphicsRectItem>
 #include <QRandomGenerator>
+
+#include <vector>
 
 namespace {
 
@@ -30,6 +33,34 @@ void destroyDetached(QGraphicsItem* item)
 {
     item->setParentItem(nullptr);
     delete item;
+}
+
+// A host that saw enterRegion waits for leaveRegion, which Qt would not send
+// once the region is hidden or gone. The regions are gathered first: a slot of
+// the leave may delete regions, or add them to the layer.
+void endHovers(const std::vector<QGraphicsItem*>& containers)
+{
+    QList<QPointer<ReactionRegion>> regions;
+    for (const QGraphicsItem* container : containers) {
+        for (QGraphicsItem* item : container->childItems()) {
+            if (auto* rg = qgraphicsitem_cast<ReactionRegion*>(item))
+                regions.append(rg);
+        }
+    }
+    for (const QPointer<ReactionRegion>& rg : qAsConst(regions)) {
+        if (rg)
+            kelvane::endHover(rg);
+    }
+}
+
+std::vector<QGraphicsItem*> containersExcept(const RegionReactionLayer::GriMap& group, const QGraphicsItem* kept)
+{
+    std::vector<QGraphicsItem*> containers;
+    for (const auto& container : group) {
+        if (container.second != kept)
+            containers.push_back(container.second);
+    }
+    return containers;
 }
 
 } // namespace
@@ -80,6 +111,9 @@ void RegionReactionLayer::removeRegion(harq::Region* region)
         return;
     const QPointer<ReactionRegion> rg = it->second;
     regions_.erase(it);
+    if (rg)
+        kelvane::endHover(rg);
+    // A slot of the leave may have deleted the region already.
     if (!rg)
         return;
     if (harq::Region* alive = rg->region())
@@ -90,6 +124,7 @@ void RegionReactionLayer::removeRegion(harq::Region* region)
 
 void RegionReactionLayer::clear()
 {
+    endHovers(containersExcept(group_, nullptr));
     for (const auto& entry : regions_) {
         if (entry.second && entry.second->region())
             disconnect(entry.second->region(), &harq::Region::typeChanged, this, nullptr);
@@ -117,14 +152,16 @@ void RegionReactionLayer::showType(int type)
 {
     closeSpecical();
     type_ = type;
-    hideAll();
-    const auto it = group_.find(type);
-    if (it != group_.end())
-        it->second->setVisible(true);
+    const auto shown = group_.find(type);
+    // The container that stays on show keeps its hover.
+    endHovers(containersExcept(group_, shown == group_.end() ? nullptr : shown->second));
+    for (const auto& container : group_)
+        container.second->setVisible(container.first == type);
 }
 
 void RegionReactionLayer::hideAll()
 {
+    endHovers(containersExcept(group_, nullptr));
     for (const auto& container : group_)
         container.second->setVisible(false);
 }
