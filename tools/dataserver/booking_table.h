@@ -24,6 +24,8 @@ public:
     /// Names booked now.
     int size() const { return periods_.size(); }
     bool contains(const QByteArray& name) const { return periods_.contains(name); }
+    /// Names booked now.
+    QList<QByteArray> names() const { return periods_.keys(); }
     /// Books `name`, replacing an earlier booking of it; `hasValue` says whether
     /// the point has a value now.
     void book(const QByteArray& name, int periodMs, bool hasValue);

@@ -2,6 +2,7 @@
 
 #include "CIOType.h"
 #include "point_store.h"
+#include "subscriber_index.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -26,10 +27,12 @@ constexpr int kLogLinesPerSecond = 3;
 
 } // namespace
 
-ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, const ServerLimits& limits, QObject* parent)
+ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, SubscriberIndex* subscribers,
+                             const ServerLimits& limits, QObject* parent)
     : QObject(parent)
     , socket_(socket)
     , store_(store)
+    , subscribers_(subscribers)
     , limits_(limits)
     , peer_(QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort()))
     , log_(peer_, kLogLinesPerSecond)
@@ -41,7 +44,6 @@ ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, const Server
     pending_.reserve(kPendingCapacity);
     connect(socket_, &QTcpSocket::readyRead, this, &ClientSession::readFrames);
     connect(socket_, &QTcpSocket::disconnected, this, [this] { emit closed(this); });
-    connect(store_, &PointStore::changed, this, &ClientSession::pointChanged);
     connect(&bookings_, &BookingTable::due, this, &ClientSession::refresh);
     // A connection that waited for a free place may have sent its requests
     // already, and their readyRead went by unheard.
@@ -58,6 +60,9 @@ ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, const Server
 
 ClientSession::~ClientSession()
 {
+    const QList<QByteArray> booked = bookings_.names();
+    for (const QByteArray& name : booked)
+        subscribers_->remove(name, this);
     for (const QByteArray& name : qAsConst(created_))
         store_->remove(name);
 }
@@ -83,7 +88,7 @@ void ClientSession::handle(const ReceivedUnit& unit)
         book(unit);
         break;
     case OpCancel:
-        bookings_.cancel(unit.name);
+        cancel(unit.name);
         break;
     case OpRead:
         if (store_->contains(unit.name))
@@ -112,11 +117,18 @@ void ClientSession::book(const ReceivedUnit& unit)
         return;
     }
     const bool hasValue = store_->contains(unit.name);
+    subscribers_->add(unit.name, this);
     bookings_.book(unit.name,
                    period == 0 ? 0 : int(std::clamp<quint32>(period, kMinPeriodMs, std::numeric_limits<int>::max())),
                    hasValue);
     if (hasValue)
         send(OpBook, unit.name);
+}
+
+void ClientSession::cancel(const QByteArray& name)
+{
+    bookings_.cancel(name);
+    subscribers_->remove(name, this);
 }
 
 void ClientSession::write(const ReceivedUnit& unit)
@@ -140,10 +152,8 @@ void ClientSession::write(const ReceivedUnit& unit)
 
 void ClientSession::pointChanged(const QByteArray& name)
 {
-    if (bookings_.contains(name)) {
-        bookings_.valueAppeared(name);
-        send(OpBook, name);
-    }
+    bookings_.valueAppeared(name);
+    send(OpBook, name);
 }
 
 void ClientSession::refresh(const QSet<QByteArray>& names)

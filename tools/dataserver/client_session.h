@@ -12,6 +12,7 @@
 
 class PointStore;
 class QTcpSocket;
+class SubscriberIndex;
 
 /**
  * One connected client: parses its frames and answers its units. Book subscribes
@@ -30,12 +31,16 @@ class ClientSession : public QObject
     Q_OBJECT
 
 public:
-    /// Takes over the connected socket.
-    ClientSession(QTcpSocket* socket, PointStore* store, const ServerLimits& limits, QObject* parent = nullptr);
+    /// Takes over the connected socket; enters its bookings in `subscribers`,
+    /// whose owner calls pointChanged() for them.
+    ClientSession(QTcpSocket* socket, PointStore* store, SubscriberIndex* subscribers, const ServerLimits& limits,
+                  QObject* parent = nullptr);
     ~ClientSession() override;
 
     /// "address:port" of the client.
     QString peer() const { return peer_; }
+    /// A point this client booked has a new value.
+    void pointChanged(const QByteArray& name);
 
 signals:
     /// The client went away; the listener deletes the session.
@@ -45,8 +50,8 @@ private:
     void readFrames();
     void handle(const ReceivedUnit& unit);
     void book(const ReceivedUnit& unit);
+    void cancel(const QByteArray& name);
     void write(const ReceivedUnit& unit);
-    void pointChanged(const QByteArray& name);
     void refresh(const QSet<QByteArray>& names);
     void send(quint8 op, const QByteArray& name);
     void flush();
@@ -55,6 +60,7 @@ private:
 
     QTcpSocket* socket_;
     PointStore* store_;
+    SubscriberIndex* subscribers_;
     ServerLimits limits_;
     QString peer_;
     LogLimiter log_;

@@ -1,6 +1,7 @@
 #include "listener.h"
 
 #include "client_session.h"
+#include "point_store.h"
 
 #include <QTcpSocket>
 
@@ -36,9 +37,20 @@ Listener::Listener(PointStore* store, const ServerLimits& limits, QObject* paren
     retry_.setSingleShot(true);
     retry_.setInterval(kRetryMs);
     connect(&retry_, &QTimer::timeout, this, &Listener::resume);
+    connect(store_, &PointStore::changed, this, [this](const QByteArray& name) {
+        const QSet<ClientSession*> sessions = subscribers_.of(name);
+        for (ClientSession* session : sessions)
+            session->pointChanged(name);
+    });
     trim_.setSingleShot(true);
     trim_.setInterval(kTrimDelayMs);
     connect(&trim_, &QTimer::timeout, this, &Listener::trimMemory);
+}
+
+Listener::~Listener()
+{
+    // Sessions leave the subscriber index as they go, so they go before it.
+    qDeleteAll(findChildren<ClientSession*>(QString(), Qt::FindDirectChildrenOnly));
 }
 
 bool Listener::listen(const QHostAddress& address, quint16 port, QString* error)
@@ -55,7 +67,7 @@ void Listener::accept()
         QTcpSocket* socket = server_.nextPendingConnection();
         if (!socket)
             break;
-        auto* session = new ClientSession(socket, store_, limits_, this);
+        auto* session = new ClientSession(socket, store_, &subscribers_, limits_, this);
         connect(session, &ClientSession::closed, this, &Listener::close);
         ++clients_;
         clientLog_.log(QStringLiteral("%1 connected").arg(session->peer()));

@@ -2,6 +2,7 @@
 
 #include "log_limiter.h"
 #include "server_limits.h"
+#include "subscriber_index.h"
 
 #include <QHostAddress>
 #include <QObject>
@@ -25,6 +26,7 @@ class Listener : public QObject
 
 public:
     explicit Listener(PointStore* store, const ServerLimits& limits = ServerLimits(), QObject* parent = nullptr);
+    ~Listener() override;
 
     /// Starts listening; port 0 picks a free port. On failure `error` says why.
     bool listen(const QHostAddress& address, quint16 port, QString* error);
@@ -42,6 +44,7 @@ private:
 
     QTcpServer server_;
     PointStore* store_;
+    SubscriberIndex subscribers_;
     ServerLimits limits_;
     // Comings and goings apart from the listener's own state, so a crowd
     // connecting cannot hide that accepting paused.
