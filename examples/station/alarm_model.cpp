@@ -152,7 +152,6 @@ QVariant AlarmModel::data(const QModelIndex& index, int role) const
         const int rank = int(alarm->priority) + (alarm->shelved || alarm->suppressed ? alarmpriority::kCount : 0);
         return rank * kSortSpan + (kSortSpan - alarm->raised.toMSecsSinceEpoch());
     }
-    case DeckRole: return alarm->deck;
     default: return {};
     }
 }

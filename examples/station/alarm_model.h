@@ -56,8 +56,6 @@ public:
     enum Role {
         /// Ascending order of the list: priority, then newest first; shelved and suppressed last.
         SortRole = Qt::UserRole + 1,
-        /// The deck's name, for filters.
-        DeckRole,
     };
 
     /// One recorded value of an item, for its trend.
@@ -129,7 +127,6 @@ public:
     void setGroupSuppressed(const QString& group, bool suppressed);
     /// Marks every row as no longer live (true) or live again.
     void setStale(bool stale);
-    bool isStale() const { return stale_; }
 
     static QString stateText(State state);
 

@@ -33,8 +33,6 @@ public:
 
     /// Stops the tone until the resound time has passed or a new alarm comes.
     void silence();
-    bool isSilenced() const { return silenced_; }
-    bool isMuted() const { return muted_; }
     /// The priority being announced; none while nothing is due or silenced.
     std::optional<AlarmPriority> announcing() const { return announcing_; }
     /// The WAV file of \a priority's tone.

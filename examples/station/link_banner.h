@@ -27,7 +27,6 @@ public:
     /// Shows \a text for a while below the link state.
     void showNotice(const QString& text);
 
-    bool isStale() const { return stale_; }
     /// The link line as shown, empty while connected.
     QString linkText() const;
     QString notice() const;

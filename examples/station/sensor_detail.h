@@ -29,7 +29,6 @@ public:
 
     /// The trend's chart; it has a series per value item and one per drawn limit.
     QtCharts::QChart* chart() const;
-    QTableWidget* items() const { return items_; }
     QString historyText() const;
 
 private:
