@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QSet>
+#include <QStringList>
 
 #include <cmath>
 #include <utility>
@@ -184,11 +185,23 @@ void JsonFormWriter::fresh(const QJsonValue& now, const JsonSpan* like, const QB
         out_ += (array.isEmpty() ? QByteArray() : close) + ']';
     } else if (now.isObject()) {
         const QJsonObject object = now.toObject();
+        // Keys in the order of the similar object, then the others.
+        QStringList keys;
+        if (like) {
+            for (const JsonSpan& member : like->children) {
+                if (object.contains(member.key) && !keys.contains(member.key))
+                    keys.append(member.key);
+            }
+        }
+        for (const QString& key : object.keys()) {
+            if (!keys.contains(key))
+                keys.append(key);
+        }
         out_ += '{';
-        for (auto it = object.begin(); it != object.end(); ++it) {
-            out_ += it == object.begin() ? open : separator;
-            out_ += quoted(it.key()) + kDefaultColon;
-            fresh(it.value(), like ? like->member(it.key()) : nullptr, inner);
+        for (const QString& key : keys) {
+            out_ += key == keys.first() ? open : separator;
+            out_ += quoted(key) + kDefaultColon;
+            fresh(object.value(key), like ? like->member(key) : nullptr, inner);
         }
         out_ += (object.isEmpty() ? QByteArray() : close) + '}';
     } else if (now.isDouble()) {

@@ -16,7 +16,8 @@ struct JsonSpan;
 ///   ones by their "id" member when they are objects that have one, by value
 ///   otherwise (longest common subsequence); what is left over is paired in order.
 /// - A value written anew takes the indentation the text uses (one element per
-///   line when the text is indented, one line otherwise).
+///   line when the text is indented, one line otherwise); a new object in an
+///   array takes the key order of the element before it.
 /// - A number written anew takes the shortest decimal form that reads back as
 ///   the same double (at most 17 significant digits, no exponent below 1e15), so
 ///   a position stays exactly where the engineer put it; it keeps a decimal point

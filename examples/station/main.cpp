@@ -4,6 +4,10 @@
 
 #include "alarm_settings.h"
 #include "data_link.h"
+#include "incident_export.h"
+#include "incident_sharing.h"
+#include "incident_store.h"
+#include "incident_tracker.h"
 #include "example_application.h"
 #include "example_translation.h"
 #include "ship.h"
@@ -14,6 +18,7 @@
 #include "station_window.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
 
@@ -22,9 +27,11 @@
 
 namespace {
 
-enum ExitCode { Ok = 0, BadArguments = 1, BadConfiguration = 2, BadShip = 3, NoServer = 4, SnapshotFailed = 5 };
+enum ExitCode { Ok = 0, BadArguments = 1, BadConfiguration = 2, BadShip = 3, NoServer = 4, SnapshotFailed = 5, BadHistory = 6, ExportFailed = 7 };
 
 constexpr int kMsPerSecond = 1000;
+// Events of the history counted at start, as far back as a window shows.
+constexpr int kHistoryShown = 1000;
 
 int fail(ExitCode code, const QString& message)
 {
@@ -32,12 +39,34 @@ int fail(ExitCode code, const QString& message)
     return code;
 }
 
+int openHistory(IncidentStore& history, const QString& path)
+{
+    QString error;
+    return history.open(path, &error) ? Ok : fail(BadHistory, error);
+}
+
+/// Writes the files the options ask for from the history, without a window.
+int exportIncident(const IncidentOptions& options)
+{
+    if (!QFileInfo::exists(options.historyFile))
+        return fail(BadHistory, QApplication::translate("StationMain", "没有历史数据库 %1").arg(options.historyFile));
+    IncidentStore history;
+    if (const int code = openHistory(history, options.historyFile))
+        return code;
+    const IncidentExport incident(history, options.from, options.to);
+    QString error;
+    const bool written = (options.scenarioOut.isEmpty() || incident.writeScenario(options.scenarioOut, &error))
+        && (options.csvOut.isEmpty() || incident.writeCsv(options.csvOut, &error))
+        && (options.pdfOut.isEmpty() || incident.writePdf(options.pdfOut, &error));
+    return written ? Ok : fail(ExportFailed, error);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const bool snapshot = StationOptions::wantsSnapshot(argc, argv);
-    if (snapshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if ((snapshot || IncidentOptions::wantsExport(argc, argv)) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app = exampleapp::create(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvane-station"));
@@ -48,6 +77,8 @@ int main(int argc, char** argv)
     StationOptions options;
     if (!options.parse(QApplication::arguments(), &error))
         return fail(BadArguments, error);
+    if (options.incident.exporting())
+        return exportIncident(options.incident);
     AlarmSettings alarms;
     if (!stationconfig::load(options.configDir, &error) || !stationconfig::loadAlarmSettings(options.configDir, &alarms, &error))
         return fail(BadConfiguration, error);
@@ -83,6 +114,17 @@ int main(int argc, char** argv)
     StationWindow window(*ship, link, alarms, options.mute);
     if (!connected)
         link.scheduleRetry();
+    IncidentStore history;
+    if (const int code = openHistory(history, options.incident.historyFile))
+        return code;
+    IncidentSharing sharing(options.address, options.port, options.incident.console,
+                            IncidentTracker::sharedPoints(*ship));
+    IncidentTracker tracker(*ship, window.plan(), history, sharing);
+    QObject::connect(&tracker, &IncidentTracker::remoteAction, [&out](const IncidentEvent& event) {
+        out << "incident: " << event.describe() << Qt::endl;
+    });
+    out << "history: " << history.recent(kHistoryShown).size() << " events" << Qt::endl;
+    sharing.open();
     window.show();
     if (!options.windowPicture.isEmpty()) {
         // The pictures of the console in the documentation are taken this way.

@@ -52,6 +52,7 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
                                            tr("等待 --after 秒后把窗口图像写入该文件并退出。"), QStringLiteral("file"));
     parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, muteOption, pictureOption,
                        exampletranslation::languageOption()});
+    incident.addTo(parser);
     parser.process(arguments);
 
     address = parser.value(addressOption);
@@ -77,5 +78,5 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
         *error = tr("等待时间 %1 无效").arg(parser.value(afterOption));
         return false;
     }
-    return true;
+    return incident.read(parser, error);
 }

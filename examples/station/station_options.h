@@ -1,5 +1,7 @@
 #pragma once
 
+#include "incident_options.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -21,6 +23,8 @@ public:
     QString configDir;
     QString snapshotDir;
     double afterSeconds = kDefaultAfterSeconds;
+    /// History, shared incident state and export.
+    IncidentOptions incident;
     /// No audible alert (training): alarms are announced on screen only.
     bool mute = false;
     /// With a window: the file a picture of it is written to after afterSeconds, then the station exits.

@@ -291,29 +291,6 @@
     </message>
 </context>
 <context>
-    <name>DrawingAid</name>
-    <message>
-        <source>选择工具开始任务; 点击边界线段可选择边界</source>
-        <translation>Choose a tool to start a task; click a boundary segment to choose its boundary</translation>
-    </message>
-    <message>
-        <source>放置传感器: 左键放置, 右键或 Shift+Esc 放弃</source>
-        <translation>Placing a sensor: left click places it, right click or Shift+Esc gives up</translation>
-    </message>
-    <message>
-        <source>画轮廓: 左键放置第一个点, Shift+Esc 放弃</source>
-        <translation>Drawing an outline: left click places the first corner, Shift+Esc gives up</translation>
-    </message>
-    <message>
-        <source>画轮廓: 左键加点, 双击或右键完成, Shift+Esc 放弃</source>
-        <translation>Drawing an outline: left click adds a corner, double or right click finishes, Shift+Esc gives up</translation>
-    </message>
-    <message>
-        <source>%1 吸附到 %2</source>
-        <translation>%1 snaps to %2</translation>
-    </message>
-</context>
-<context>
     <name>EventLog</name>
     <message>
         <source>全部甲板</source>
@@ -341,6 +318,134 @@
     <message>
         <source>没有语言 %1 的翻译</source>
         <translation>No translation for language %1</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentEvent</name>
+    <message>
+        <source>%1 (控制台 %2)</source>
+        <translation>%1 (console %2)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>取消搁置</source>
+        <translation>Unshelved</translation>
+    </message>
+    <message>
+        <source>手动恢复</source>
+        <translation>Recovered by hand</translation>
+    </message>
+    <message>
+        <source>手动报损</source>
+        <translation>Damage marked by hand</translation>
+    </message>
+    <message>
+        <source>报警</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>报警消除</source>
+        <translation>Alarm cleared</translation>
+    </message>
+    <message>
+        <source>搁置</source>
+        <translation>Shelved</translation>
+    </message>
+    <message>
+        <source>撤回小队</source>
+        <translation>Team withdrawn</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Acknowledged</translation>
+    </message>
+    <message>
+        <source>部署小队</source>
+        <translation>Team deployed</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentExport</name>
+    <message>
+        <source>事件报告 %1 至 %2</source>
+        <translation>Incident report %1 to %2</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>控制台</source>
+        <translation>Console</translation>
+    </message>
+    <message>
+        <source>无法写入 %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>测点</source>
+        <translation>Data point</translation>
+    </message>
+    <message>
+        <source>类别</source>
+        <translation>Kind</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentOptions</name>
+    <message>
+        <source>历史数据库文件(默认为用户数据目录下的 incident-&lt;名称&gt;.sqlite)。</source>
+        <translation>History database file (default: incident-&lt;name&gt;.sqlite in the user's data folder).</translation>
+    </message>
+    <message>
+        <source>导出事件的开始时间(ISO 8601 或毫秒)。</source>
+        <translation>Start of the incident to export (ISO 8601 or milliseconds since the epoch).</translation>
+    </message>
+    <message>
+        <source>导出事件的结束时间(ISO 8601 或毫秒)。</source>
+        <translation>End of the incident to export (ISO 8601 or milliseconds since the epoch).</translation>
+    </message>
+    <message>
+        <source>导出需要有效的 --export-from 和 --export-to 时间(开始不晚于结束): %1 %2</source>
+        <translation>An export needs valid --export-from and --export-to times (start not after end): %1 %2</translation>
+    </message>
+    <message>
+        <source>把事件导出为数据服务器的场景文件。</source>
+        <translation>Export the incident as a data server scenario file.</translation>
+    </message>
+    <message>
+        <source>把事件报告写成 CSV 文件。</source>
+        <translation>Write the incident report as a CSV file.</translation>
+    </message>
+    <message>
+        <source>把事件报告写成 PDF 文件。</source>
+        <translation>Write the incident report as a PDF file.</translation>
+    </message>
+    <message>
+        <source>本控制台在共享事件状态中的名称(默认为主机名)。</source>
+        <translation>This console's name in the shared incident state (default: the host name).</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentStore</name>
+    <message>
+        <source>历史数据库 %1 无法使用</source>
+        <translation>The history database %1 cannot be used</translation>
+    </message>
+    <message>
+        <source>历史数据库 %1 的格式 %2 比本程序新</source>
+        <translation>The history database %1 has format %2, newer than this program</translation>
+    </message>
+    <message>
+        <source>无法打开历史数据库 %1: %2</source>
+        <translation>Cannot open the history database %1: %2</translation>
     </message>
 </context>
 <context>
@@ -379,14 +484,6 @@
 </context>
 <context>
     <name>MaintainerWindow</name>
-    <message>
-        <source>吸附</source>
-        <translation>Snap</translation>
-    </message>
-    <message>
-        <source>画轮廓时把靠近舱室顶点的点吸附到顶点上</source>
-        <translation>Corners drawn near a compartment corner land on that corner</translation>
-    </message>
     <message>
         <source>船舶文件维护 - %1</source>
         <translation>Ship File Maintenance - %1</translation>
@@ -803,6 +900,10 @@
     <message>
         <source>无法连接数据服务器 %1</source>
         <translation>Cannot connect to data server %1</translation>
+    </message>
+    <message>
+        <source>没有历史数据库 %1</source>
+        <translation>No history database %1</translation>
     </message>
     <message>
         <source>无法写入图像 %1</source>
