@@ -61,6 +61,16 @@ qint32 intOf(const ReceivedUnit& unit)
     return qFromLittleEndian<qint32>(unit.value.constData());
 }
 
+/// kBurstUnits copies of `unit`, in frames of kUnitsPerFrame.
+QByteArray burstOf(const QByteArray& unit)
+{
+    QByteArray frame = QByteArray::fromHex("FAFAFAFA 0000 00 0000");
+    const quint16 dataLen = quint16(unit.size() * kUnitsPerFrame);
+    frame.append(char(dataLen & 0xFF)).append(char(dataLen >> 8)).append(char(kUnitsPerFrame));
+    frame += unit.repeated(kUnitsPerFrame) + QByteArray::fromHex("EEEE");
+    return frame.repeated(kBurstUnits / kUnitsPerFrame);
+}
+
 bool isUpdate(const ReceivedUnit& unit)
 {
     return unit.op == 1;
@@ -221,15 +231,9 @@ TEST_F(ServerFaults, RequestDribbledOneByteAtATimeIsAnswered)
 
 TEST_F(ServerFaults, TenThousandUnitsInOneBurstAreAllAnswered)
 {
-    const QByteArray readUnit = QByteArray::fromHex("02 5431 00 03 00 00 00000000");
-    QByteArray frame = QByteArray::fromHex("FAFAFAFA 0000 00 0000");
-    const quint16 dataLen = quint16(readUnit.size() * kUnitsPerFrame);
-    frame.append(char(dataLen & 0xFF)).append(char(dataLen >> 8)).append(char(kUnitsPerFrame));
-    frame += readUnit.repeated(kUnitsPerFrame) + QByteArray::fromHex("EEEE");
-
     Peer flood(listener_.port());
     ASSERT_TRUE(flood.connected());
-    flood.send(frame.repeated(kBurstUnits / kUnitsPerFrame));
+    flood.send(burstOf(QByteArray::fromHex("02 5431 00 03 00 00 00000000")));
     ASSERT_TRUE(flood.waitForCount(kBurstUnits));
     EXPECT_EQ(flood.units().size(), kBurstUnits);
     EXPECT_TRUE(std::all_of(flood.units().begin(), flood.units().end(),
@@ -362,14 +366,9 @@ void pointsWrittenBeyondTheLimit(DataServerProcess& server, Peer& good)
 
 void unknownOperationFlood(DataServerProcess& server, Peer&)
 {
-    const QByteArray unit = QByteArray::fromHex("02 5431 00 09 00 00 00000000");
-    QByteArray frame = QByteArray::fromHex("FAFAFAFA 0000 00 0000");
-    const quint16 dataLen = quint16(unit.size() * kUnitsPerFrame);
-    frame.append(char(dataLen & 0xFF)).append(char(dataLen >> 8)).append(char(kUnitsPerFrame));
-    frame += unit.repeated(kUnitsPerFrame) + QByteArray::fromHex("EEEE");
     {
         Peer hostile(server.port());
-        hostile.send(frame.repeated(kBurstUnits / kUnitsPerFrame) + kReadT1);
+        hostile.send(burstOf(QByteArray::fromHex("02 5431 00 09 00 00 00000000")) + kReadT1);
         ASSERT_TRUE(hostile.waitFor(isReadReply));
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.log().contains("more lines suppressed"); }, kWaitMs));
