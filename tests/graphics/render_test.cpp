@@ -309,7 +309,8 @@ public:
 
     QList<int> decks() const { return {3, 1, 2, 4}; }
 
-    void show(DeckScene& scene, int id)
+    /// Shows deck \a id on \a scene; returns its sensor layer.
+    SensorLayer* show(DeckScene& scene, int id)
     {
         scene.setDeck(decks_[id]->name(), drawings_[id]);
         auto* regions = new RegionReactionLayer;
@@ -326,6 +327,7 @@ public:
 #endif
             sensors->addSensor(graphic);
         }
+        return sensors;
     }
 
     /// Every third sensor of deck \a id alarms on its first item, far out of any range.
@@ -385,8 +387,9 @@ TEST(Render, SampleDecksLookAsTheControlImages)
     DeckViewComplex view(&scene);
     view.resize(640, 160);
     view.show();
+    SensorLayer* sensors = nullptr;
     auto showDeck = [&](int id) {
-        ship.show(scene, id);
+        sensors = ship.show(scene, id);
         view.changeDeck(QString::number(id));
         return view.viewport()->grab().toImage();
     };
@@ -411,6 +414,10 @@ TEST(Render, SampleDecksLookAsTheControlImages)
 
     // Zoom and deck switches right after a blink: nothing stale may remain.
     view.scaleScene(view.mapToScene(hover), 3.0);
+    EXPECT_TRUE(matchesControl(view.viewport()->grab().toImage(), "main_zoomed"));
+    sensors->hideAll();
+    view.viewport()->grab();
+    sensors->showAll();
     EXPECT_TRUE(matchesControl(view.viewport()->grab().toImage(), "main_zoomed"));
     for (int id : ship.decks().mid(1))
         EXPECT_TRUE(matchesControl(showDeck(id), QString("deck%1").arg(id)));
