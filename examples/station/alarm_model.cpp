@@ -124,7 +124,7 @@ QVariant AlarmModel::data(const QModelIndex& index, int role) const
                 text = tr("%1, 已抑制").arg(text);
             return stale_ ? tr("%1, 数据非实时").arg(text) : text;
         }
-        case ValueColumn: return valueText(*alarm);
+        case ValueColumn: return valueText(*alarm->item);
         case TimeColumn: return alarm->raised.toString(QLatin1String(kTimeFormat));
         default: return {};
         }
@@ -156,12 +156,11 @@ QVariant AlarmModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QString AlarmModel::valueText(const Alarm& alarm) const
+QString AlarmModel::valueText(const harq::SensorItem& item)
 {
-    const harq::SensorItem* item = alarm.item;
-    if (item->isValueItem())
-        return tr("%1 (%2)").arg(item->valueStr(), item->toolTip());
-    return item->isAbnormal() ? tr("动作") : tr("正常");
+    if (item.isValueItem())
+        return tr("%1 (%2)").arg(item.valueStr(), item.toolTip());
+    return item.isAbnormal() ? tr("动作") : tr("正常");
 }
 
 QString AlarmModel::stateText(State state)

@@ -129,6 +129,8 @@ public:
     void setStale(bool stale);
 
     static QString stateText(State state);
+    /// A value item's value and stage ("66.0 (超过高限)"), a state item's "动作" or "正常".
+    static QString valueText(const harq::SensorItem& item);
 
 signals:
     /// \a item became abnormal (a new alarm).
@@ -149,7 +151,6 @@ private:
     void refreshRow(const Alarm& alarm);
     void expireShelving();
     bool listed(const Alarm& alarm) const;
-    QString valueText(const Alarm& alarm) const;
 
     const Ship& ship_;
     const AlarmSettings& settings_;

@@ -95,8 +95,7 @@ void SensorDetail::refresh()
         const harq::SensorItem* item = sensor_->itemAt(i);
         const AlarmModel::Alarm* alarm = model_.alarmOf(item);
         const QString name = alarm ? alarm->name : item->tag();
-        const QString value = item->isValueItem() ? tr("%1 (%2)").arg(item->valueStr(), item->toolTip())
-                                                  : (item->isAbnormal() ? tr("动作") : tr("正常"));
+        const QString value = AlarmModel::valueText(*item);
         QString state = alarm ? AlarmModel::stateText(alarm->state) : QString();
         if (alarm && alarm->shelved)
             state = tr("%1, 搁置: %2").arg(state, alarm->shelveReason);
