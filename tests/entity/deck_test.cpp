@@ -297,22 +297,17 @@ TEST(Deck, ReleasedSensorsAreForgottenByRegions)
 #ifndef KELVANE_MAINTENANCE
 TEST(Deck, ReleasedCabinsAreForgottenBySensors)
 {
-    // The cabin is held by the sensor's deck, by another deck or by nobody.
-    enum Holder { Own, Other, Nobody };
-    for (const Holder holder : {Own, Other, Nobody}) {
-        Deck deck;
-        Deck other;
+    // The cabin is held by the sensor's deck (0), by another deck (1) or by nobody (2).
+    for (int holder : {0, 1, 2}) {
+        Deck decks[2];
         Region* cabin = regionOf(Region::CabinType, 1, square);
-        if (holder != Nobody)
-            (holder == Own ? deck : other).addRegion(cabin);
         Sensor* sensor = sensorAt(QPointF(5, 5), DamageResponse::FIRE, "A");
-        deck.addSensor(sensor);
+        decks[0].addSensor(sensor);
         cabin->associateSensor(sensor);
+        if (holder < 2)
+            decks[holder].addRegion(cabin);
         ASSERT_EQ(sensor->cabin(), cabin);
-        if (holder == Nobody)
-            delete cabin;
-        else
-            (holder == Own ? deck : other).clearRegion();
+        holder < 2 ? decks[holder].clearRegion() : delete cabin;
         EXPECT_EQ(sensor->cabin(), nullptr) << holder;
     }
 }
