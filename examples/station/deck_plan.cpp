@@ -72,6 +72,10 @@ void DeckPlan::addCompartments()
 {
     auto* layer = new RegionReactionLayer;
     scene_->addItem(layer);
+    connect(layer, &RegionReactionLayer::enterRegion, this,
+            [this](ReactionRegion* region) { emit enterCompartment(region->region()); });
+    connect(layer, &RegionReactionLayer::leaveRegion, this,
+            [this](ReactionRegion* region) { emit leaveCompartment(region->region()); });
     connect(layer, &RegionReactionLayer::regionReflect, this, &DeckPlan::compartmentDoubleClicked);
     outline_ = new QGraphicsPathItem(layer);
     QPen pen(kOutlineColour, kOutlineWidth);
@@ -196,7 +200,43 @@ TeamTag* DeckPlan::deployTeam(const QString& name, QPointF pos, harq::Region* co
     team.position = pos;
     team.compartment = compartment;
     teams_.append(team);
-    return placeTeam(team);
+    TeamTag* tag = placeTeam(team);
+    emit teamDeployed(team);
+    return tag;
+}
+
+void DeckPlan::addTeam(const Ship::Team& team)
+{
+    teams_.append(team);
+    if (deck_ && team.deck == deck_->id())
+        placeTeam(team);
+    emit teamDeployed(team);
+}
+
+bool DeckPlan::removeTeam(const Ship::Team& team)
+{
+    constexpr qreal kSamePlace = 0.5;
+    const auto near = [&team](QPointF pos) {
+        return qAbs(pos.x() - team.position.x()) < kSamePlace && qAbs(pos.y() - team.position.y()) < kSamePlace;
+    };
+    const auto placed = std::find_if(teams_.begin(), teams_.end(), [&](const Ship::Team& other) {
+        return other.deck == team.deck && other.name == team.name && near(other.position);
+    });
+    if (placed == teams_.end())
+        return false;
+    const Ship::Team removed = *placed;
+    teams_.erase(placed);
+    if (deck_ && team.deck == deck_->id()) {
+        for (QGraphicsItem* item : scene_->items()) {
+            TeamTag* tag = TeamTag::toTeamTag(item);
+            if (tag && tag->teamName() == team.name && near(tag->pos())) {
+                delete tag;
+                break;
+            }
+        }
+    }
+    emit teamWithdrawn(removed);
+    return true;
 }
 
 void DeckPlan::withdrawTeam(TeamTag* tag)
@@ -204,15 +244,24 @@ void DeckPlan::withdrawTeam(TeamTag* tag)
     const auto placed = std::find_if(teams_.begin(), teams_.end(), [this, tag](const Ship::Team& team) {
         return team.deck == deck_->id() && team.name == tag->teamName() && team.position == tag->pos();
     });
-    if (placed != teams_.end())
-        teams_.erase(placed);
+    if (placed == teams_.end()) {
+        delete tag;
+        return;
+    }
+    const Ship::Team removed = *placed;
+    teams_.erase(placed);
     // The tag books its team back into the catalogue as it goes.
     delete tag;
+    emit teamWithdrawn(removed);
 }
 
 void DeckPlan::damageByHand(ReactionRegion* region, int response)
 {
-    harq::Region* compartment = region->region();
+    damageCompartment(region->region(), response);
+}
+
+void DeckPlan::damageCompartment(harq::Region* compartment, int response)
+{
     const harq::ViewGroup* own = compartment->viewGroup();
     if (!damaged_by_hand_.contains(compartment))
         damaged_by_hand_.insert(compartment, own ? std::make_shared<harq::ViewGroup>(*own) : nullptr);
@@ -221,18 +270,43 @@ void DeckPlan::damageByHand(ReactionRegion* region, int response)
     auto shown = own ? std::make_shared<harq::ViewGroup>(*own) : std::make_shared<harq::ViewGroup>();
     shown->setResponse(response);
     compartment->setViewGroup(shown);
-    region->manualDamage();
+    if (ReactionRegion* region = reactionOf(compartment))
+        region->manualDamage();
+    emit damagedByHand(compartment, response);
 }
 
 void DeckPlan::recoverByHand(ReactionRegion* region)
 {
-    harq::Region* compartment = region->region();
+    recoverCompartment(region->region());
+}
+
+void DeckPlan::recoverCompartment(harq::Region* compartment)
+{
     const auto own = damaged_by_hand_.find(compartment);
     if (own != damaged_by_hand_.end()) {
         compartment->setViewGroup(own.value());
         damaged_by_hand_.erase(own);
     }
-    region->manualRecover();
+    if (ReactionRegion* region = reactionOf(compartment))
+        region->manualRecover();
+    emit recoveredByHand(compartment);
+}
+
+int DeckPlan::handDamageOf(const harq::Region* compartment) const
+{
+    const harq::ViewGroup* shown = compartment->viewGroup();
+    return damaged_by_hand_.contains(const_cast<harq::Region*>(compartment)) && shown ? shown->responseType() : 0;
+}
+
+ReactionRegion* DeckPlan::reactionOf(const harq::Region* compartment) const
+{
+    if (!deck_ || compartment->deck() != deck_)
+        return nullptr;
+    for (QGraphicsItem* item : scene_->items()) {
+        if (item->type() == ReactionRegion::Type && static_cast<ReactionRegion*>(item)->region() == compartment)
+            return static_cast<ReactionRegion*>(item);
+    }
+    return nullptr;
 }
 
 void DeckPlan::addScanLine()

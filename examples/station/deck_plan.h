@@ -51,6 +51,8 @@ public:
     /// The pointer is at the scene point \a pos: outlines the compartment there
     /// and emits enterCompartment / leaveCompartment as it changes.
     void trackPointer(QPointF pos);
+    /// The compartment outlined under the pointer; null when none.
+    harq::Region* compartmentUnderPointer() const { return pointed_; }
 
     /// Marks \a region's compartment damaged by hand, shown as \a response.
     void damageByHand(ReactionRegion* region, int response);
@@ -63,10 +65,30 @@ public:
     /// Removes \a tag from the plan, booking its team back.
     void withdrawTeam(TeamTag* tag);
 
+    /// Marks \a compartment, on whichever deck, damaged by hand as \a response;
+    /// its deck shows it now or when shown. damageByHand() comes here.
+    void damageCompartment(harq::Region* compartment, int response);
+    /// Puts \a compartment back to normal by hand; recoverByHand() comes here.
+    void recoverCompartment(harq::Region* compartment);
+    /// The response \a compartment is marked with by hand; 0 when it is not.
+    int handDamageOf(const harq::Region* compartment) const;
+    /// Adds \a team on its deck, with a tag if that deck is on show; deployTeam() comes here.
+    void addTeam(const Ship::Team& team);
+    /// Removes the team of \a team's name standing on its deck within half a
+    /// unit of its position, with its tag; false when there is none.
+    bool removeTeam(const Ship::Team& team);
+    /// Every team on the plan, on every deck.
+    const QList<Ship::Team>& teams() const { return teams_; }
+
 signals:
     void enterCompartment(harq::Region* region);
     void leaveCompartment(harq::Region* region);
     void compartmentDoubleClicked(harq::Region* region);
+    /// What the operator (or a shared incident) changed by hand, after the change.
+    void damagedByHand(harq::Region* compartment, int response);
+    void recoveredByHand(harq::Region* compartment);
+    void teamDeployed(const Ship::Team& team);
+    void teamWithdrawn(const Ship::Team& team);
 
 private:
     void addCompartments();
@@ -76,6 +98,7 @@ private:
     void addTeams();
     void addScanLine();
     TeamTag* placeTeam(const Ship::Team& team);
+    ReactionRegion* reactionOf(const harq::Region* compartment) const;
 
     DeckScene* scene_;
     const Ship& ship_;

@@ -3,7 +3,6 @@
 #include "record_value.h"
 
 #include <QDateTime>
-#include <QTcpSocket>
 #include <QTextCodec>
 #include <QTimer>
 
@@ -12,7 +11,6 @@
 namespace {
 
 constexpr int kTextCode = 64;
-constexpr int kRetryMs = 2000;
 constexpr int kOnChangeOnly = 0;
 constexpr int kQueue = 0;
 constexpr int kCommit = 1;
@@ -40,7 +38,6 @@ QString textOf(const stDt& record)
 } // namespace
 
 const QString IncidentSharing::kPrefix = QStringLiteral("KLV.INC.");
-IncidentSharing* IncidentSharing::receiving_ = nullptr;
 
 QString IncidentSharing::Value::format() const
 {
@@ -86,51 +83,34 @@ IncidentSharing::IncidentSharing(const QString& address, quint16 port, const QSt
 {
     retry_timer_->setSingleShot(true);
     retry_timer_->setInterval(kRetryMs);
-    connect(retry_timer_, &QTimer::timeout, this, [this] {
-        if (!connectAndBook())
-            retry_timer_->start();
-    });
-    takeOverSocket();
+    connect(retry_timer_, &QTimer::timeout, this, &IncidentSharing::open);
+    connect(&client_, &Tavimor::stateChanged, this, &IncidentSharing::onClientState);
+    client_.setRecordHandler(this, [this](stDt* records, int count) { deliver(records, count); });
 }
 
-IncidentSharing::~IncidentSharing()
+void IncidentSharing::open()
 {
-    if (socket_)
-        socket_->disconnect(this);
-    if (receiving_ == this)
-        receiving_ = nullptr;
+    if (!client_.connectToServer(address_, port_))
+        qWarning("incident sharing: %s is not a numeric address", qPrintable(address_));
 }
 
-void IncidentSharing::takeOverSocket()
+void IncidentSharing::onClientState(Tavimor::State state)
 {
-    // The client's callback carries no context. Reading through this object
-    // tells the callback whose records it holds, so several sharings (and the
-    // station's data link) can live in one process.
-    socket_ = client_.findChild<QTcpSocket*>();
-    if (!socket_)
+    if (state == Tavimor::State::Connected) {
+        book();
         return;
-    QObject::disconnect(socket_, SIGNAL(readyRead()), &client_, SLOT(TcpRecv()));
-    connect(socket_, &QIODevice::readyRead, this, [this] {
-        receiving_ = this;
-        client_.TcpRecv();
-        receiving_ = nullptr;
-    });
-    connect(socket_, &QAbstractSocket::stateChanged, this,
-            [this](QAbstractSocket::SocketState state) { onSocketStateChanged(state); });
-}
-
-bool IncidentSharing::open()
-{
-    if (connectAndBook())
-        return true;
+    }
+    if (state != Tavimor::State::Unconnected)
+        return;
+    if (connected_) {
+        connected_ = false;
+        emit connectionChanged(false);
+    }
     retry_timer_->start();
-    return false;
 }
 
-bool IncidentSharing::connectAndBook()
+void IncidentSharing::book()
 {
-    if (client_.InitSvr(address_, port_) <= 0 || !socket_ || socket_->state() != QAbstractSocket::ConnectedState)
-        return false;
     client_.CancelDt(QString());
     // Offline actions first: booking then brings them back to everyone.
     for (auto it = unsent_.cbegin(); it != unsent_.cend(); ++it)
@@ -139,20 +119,10 @@ bool IncidentSharing::connectAndBook()
     bool booked = true;
     for (int i = 0; i < points_.size(); ++i) {
         const int mode = i + 1 == points_.size() ? kCommit : kQueue;
-        booked = client_.BookDt(points_.at(i), kOnChangeOnly, mode, &IncidentSharing::onRecords) >= 0 && booked;
+        booked = client_.BookDt(points_.at(i), kOnChangeOnly, mode, nullptr) >= 0 && booked;
     }
     connected_ = booked;
     emit connectionChanged(connected_);
-    return connected_;
-}
-
-void IncidentSharing::onSocketStateChanged(int state)
-{
-    if (state != QAbstractSocket::UnconnectedState || !connected_)
-        return;
-    connected_ = false;
-    emit connectionChanged(false);
-    retry_timer_->start();
 }
 
 IncidentSharing::Value IncidentSharing::publish(const QString& point, const QString& payload)
@@ -173,12 +143,6 @@ bool IncidentSharing::write(const QString& point, const QString& text)
     const QByteArray bytes = encode(text);
     std::memcpy(record.unDt.sz, bytes.constData(), std::size_t(bytes.size()));
     return client_.WriteDt(point, record) > 0;
-}
-
-void IncidentSharing::onRecords(stDt* records, int count, int)
-{
-    if (receiving_)
-        receiving_->deliver(records, count);
 }
 
 void IncidentSharing::deliver(const stDt* records, int count)

@@ -4,10 +4,8 @@
 
 #include <QHash>
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 
-class QTcpSocket;
 class QTimer;
 
 /// The incident state every console shares, carried by text data points of the
@@ -22,9 +20,10 @@ class QTimer;
 /// console started in the middle of an incident catches up.
 ///
 /// Uses its own client and connection, so the station's sensor link is left as
-/// it is. A write made while the server cannot be reached is kept (the latest
-/// per point) and sent when the connection returns, before the points are booked
-/// again.
+/// it is. Connecting never blocks: it runs on the client's state signal, and a
+/// lost or refused connection is tried again every kRetryMs. A write made while
+/// the server cannot be reached is kept (the latest per point) and sent when the
+/// connection returns, before the points are booked again.
 class IncidentSharing : public QObject
 {
     Q_OBJECT
@@ -46,6 +45,7 @@ public:
     static const QString kPrefix;
     /// Longest console name kept; the value must fit the client's 128 bytes.
     static constexpr int kMaxConsoleName = 24;
+    static constexpr int kRetryMs = 2000;
 
     /// Names of the points for a compartment, a team unit and a shelved alarm.
     static QString damagePoint(quint64 compartmentId);
@@ -54,10 +54,9 @@ public:
 
     IncidentSharing(const QString& address, quint16 port, const QString& console, QStringList points,
                     QObject* parent = nullptr);
-    ~IncidentSharing() override;
-
-    /// Connects and books every point; on failure keeps trying in the background.
-    bool open();
+    /// Starts connecting and returns at once; once connected, books every
+    /// point, and keeps the connection up from then on.
+    void open();
     bool isConnected() const { return connected_; }
     const QString& console() const { return console_; }
 
@@ -74,21 +73,16 @@ signals:
     void connectionChanged(bool connected);
 
 private:
-    static void onRecords(stDt* records, int count, int);
     void deliver(const stDt* records, int count);
-    bool connectAndBook();
+    void onClientState(Tavimor::State state);
+    void book();
     bool write(const QString& point, const QString& text);
-    void takeOverSocket();
-    void onSocketStateChanged(int state);
-
-    static IncidentSharing* receiving_;
 
     QString address_;
     quint16 port_;
     QString console_;
     QStringList points_;
     Tavimor client_;
-    QPointer<QTcpSocket> socket_;
     QTimer* retry_timer_;
     bool connected_ = false;
     QHash<QString, QString> unsent_;

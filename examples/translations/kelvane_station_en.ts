@@ -291,6 +291,29 @@
     </message>
 </context>
 <context>
+    <name>DrawingAid</name>
+    <message>
+        <source>选择工具开始任务; 点击边界线段可选择边界</source>
+        <translation>Choose a tool to start a task; click a boundary segment to choose its boundary</translation>
+    </message>
+    <message>
+        <source>放置传感器: 左键放置, 右键或 Shift+Esc 放弃</source>
+        <translation>Placing a sensor: left click places it, right click or Shift+Esc gives up</translation>
+    </message>
+    <message>
+        <source>画轮廓: 左键放置第一个点, Shift+Esc 放弃</source>
+        <translation>Drawing an outline: left click places the first corner, Shift+Esc gives up</translation>
+    </message>
+    <message>
+        <source>画轮廓: 左键加点, 双击或右键完成, Shift+Esc 放弃</source>
+        <translation>Drawing an outline: left click adds a corner, double or right click finishes, Shift+Esc gives up</translation>
+    </message>
+    <message>
+        <source>%1 吸附到 %2</source>
+        <translation>%1 snaps to %2</translation>
+    </message>
+</context>
+<context>
     <name>EventLog</name>
     <message>
         <source>全部甲板</source>
@@ -484,6 +507,14 @@
 </context>
 <context>
     <name>MaintainerWindow</name>
+    <message>
+        <source>吸附</source>
+        <translation>Snap</translation>
+    </message>
+    <message>
+        <source>画轮廓时把靠近舱室顶点的点吸附到顶点上</source>
+        <translation>Corners drawn near a compartment corner land on that corner</translation>
+    </message>
     <message>
         <source>船舶文件维护 - %1</source>
         <translation>Ship File Maintenance - %1</translation>
