@@ -68,6 +68,14 @@ harq::Sensor* sensorAt(const QList<QGraphicsItem*>& items)
     return nullptr;
 }
 
+QStringList deckNames(const Ship& ship)
+{
+    QStringList names;
+    for (const harq::Deck* deck : ship.decks())
+        names.append(deck->name());
+    return names;
+}
+
 QWidget* titled(const QString& title, QWidget* content, QWidget* parent)
 {
     auto* box = new QWidget(parent);
@@ -96,7 +104,7 @@ StationWindow::StationWindow(const Ship& ship, DataLink& link, const AlarmSettin
     , marks_(new PlanMarks(scene_, *model_, this))
     , switcher_(new DeckSwitcher(ship.decks(), *model_, this))
     , alarm_list_(new AlarmList(*model_, this))
-    , log_(nullptr)
+    , log_(new EventLog(deckNames(ship), this))
     , banner_(new LinkBanner(link.serverText(), this))
     , sound_(new AlarmSound(*model_, settings.resoundSeconds(), mute, this))
     , connection_label_(new QLabel(this))
@@ -104,10 +112,6 @@ StationWindow::StationWindow(const Ship& ship, DataLink& link, const AlarmSettin
     , compartment_label_(new QLabel(this))
     , position_label_(new QLabel(this))
 {
-    QStringList decks;
-    for (harq::Deck* deck : ship.decks())
-        decks.append(deck->name());
-    log_ = new EventLog(decks, this);
     setWindowTitle(tr("损管监控台 - %1").arg(ship.name()));
     resize(kInitialWidth, kInitialHeight);
     view_->setScaleFactor(kMinZoom, kMaxZoom);
