@@ -72,10 +72,6 @@ void DeckPlan::addCompartments()
 {
     auto* layer = new RegionReactionLayer;
     scene_->addItem(layer);
-    connect(layer, &RegionReactionLayer::enterRegion, this,
-            [this](ReactionRegion* region) { emit enterCompartment(region->region()); });
-    connect(layer, &RegionReactionLayer::leaveRegion, this,
-            [this](ReactionRegion* region) { emit leaveCompartment(region->region()); });
     connect(layer, &RegionReactionLayer::regionReflect, this, &DeckPlan::compartmentDoubleClicked);
     outline_ = new QGraphicsPathItem(layer);
     QPen pen(kOutlineColour, kOutlineWidth);

@@ -51,8 +51,6 @@ public:
     /// The pointer is at the scene point \a pos: outlines the compartment there
     /// and emits enterCompartment / leaveCompartment as it changes.
     void trackPointer(QPointF pos);
-    /// The compartment outlined under the pointer; null when none.
-    harq::Region* compartmentUnderPointer() const { return pointed_; }
 
     /// Marks \a region's compartment damaged by hand, shown as \a response.
     void damageByHand(ReactionRegion* region, int response);
