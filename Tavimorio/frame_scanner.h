@@ -75,7 +75,7 @@ public:
     /// Forgets every byte held: the next byte starts a new stream.
     void reset()
     {
-        begin_ = end_ = 0;
+        begin_ = end_ = runEnd_ = 0;
         mode_ = Mode::Boundary;
     }
 
@@ -114,18 +114,47 @@ private:
         return quint8(tail[0]) == kTailByte && quint8(tail[1]) == kTailByte ? Verdict::Frame : Verdict::False;
     }
 
-    // First head in p[0..last], or -1.
+    // First head in p[0..last], or -1. Heads close together (hostile streams)
+    // are found byte by byte, long stretches without one by memchr.
     static int findHead(const char* p, int last)
     {
+        constexpr int kNear = 16;
         for (int i = 0; i <= last; ++i) {
-            const void* fa = std::memchr(p + i, 0xFA, size_t(last - i + 1));
-            if (!fa)
-                return -1;
-            i = int(static_cast<const char*>(fa) - p);
-            if (isHeadAt(p + i))
+            if (i % kNear == 0 && quint8(p[i]) != 0xFA) {
+                const void* fa = std::memchr(p + i, 0xFA, size_t(last - i + 1));
+                if (!fa)
+                    return -1;
+                i = int(static_cast<const char*>(fa) - p);
+            }
+            if (quint8(p[i]) == 0xFA && isHeadAt(p + i))
                 return i;
         }
         return -1;
+    }
+
+    // Heads deep inside a run of FA bytes announce a frame of FA bytes whose
+    // first unit has the marker FA, or one too long: each is false as judge()
+    // would find, so they are counted and passed in one step. The run's end is
+    // found once, which keeps a stream of FA bytes linear and cheap.
+    void skipDeepHeads()
+    {
+        constexpr int kAllFaLen = 0xFAFA + kFrameOverhead;
+        // Bytes from a head that must be FA: its header, or (when such a frame
+        // may be held) up to its first unit's marker, behind a 250-byte name.
+        const int deep = int(sizeof(stIoHd)) + (kAllFaLen > maxFrameLen_ ? 0 : 1 + 0xFA + 1);
+        // A head whose whole frame has arrived is judged by its tail instead.
+        if (kAllFaLen <= maxFrameLen_ && begin_ + kAllFaLen <= end_)
+            return;
+        if (runEnd_ <= begin_) {
+            runEnd_ = begin_;
+            while (runEnd_ < end_ && quint8(buffer_[size_t(runEnd_)]) == 0xFA)
+                ++runEnd_;
+        }
+        const int last = runEnd_ - deep;
+        if (last < begin_)
+            return;
+        counts_.falseHeads += last - begin_ + 1;
+        begin_ = last + 1;
     }
 
     // Moves the held bytes to the front once the room left is less than a read.
@@ -135,6 +164,7 @@ private:
             return;
         std::memmove(buffer_.get(), buffer_.get() + begin_, size_t(end_ - begin_));
         end_ -= begin_;
+        runEnd_ = std::max(0, runEnd_ - begin_);
         begin_ = 0;
     }
 
@@ -144,6 +174,8 @@ private:
     std::unique_ptr<char[]> buffer_;
     int begin_ = 0;
     int end_ = 0;
+    // End of the run of FA bytes last measured (see skipDeepHeads).
+    int runEnd_ = 0;
     Mode mode_ = Mode::Boundary;
     Counts counts_;
 };
@@ -177,6 +209,8 @@ void FrameScanner::scan(int received, OnFrame&& onFrame)
                 ++counts_.falseHeads;
                 ++begin_;
                 mode_ = isHeadAt(p + 1) ? Mode::Candidate : Mode::Search;
+                if (mode_ == Mode::Candidate)
+                    skipDeepHeads();
                 continue;
             }
             begin_ += int(hd.wLn) + kFrameOverhead;

@@ -50,12 +50,14 @@ inline UnitStop checkUnit(const char* p, int room, int avail, int* announced)
     *announced = nameLen;
     if (nameLen + kUnitOverhead > room)
         return UnitStop::NameOverrun;
-    if (avail < nameLen + 4)
+    if (avail < nameLen + 2)
         return UnitStop::Undecided;
     const quint8 marker = quint8(p[1 + nameLen]);
     *announced = marker;
     if (marker != 0)
         return UnitStop::BadMarker;
+    if (avail < nameLen + 4)
+        return UnitStop::Undecided;
     const int valueLen = quint8(p[3 + nameLen]);
     *announced = valueLen;
     return valueLen > room - nameLen - kUnitOverhead ? UnitStop::ValueOverrun : UnitStop::End;
