@@ -399,7 +399,7 @@ const Hostility kHostilities[] = {
     {"BookingsBeyondTheLimit", {"--max-bookings", "8"}, {}, nullptr, 0, bookingsBeyondTheLimit},
     {"PointsWrittenBeyondTheLimit", {"--max-written-points", "4"}, {}, nullptr, 0, pointsWrittenBeyondTheLimit},
     {"UnknownOperationFlood", {}, {}, nullptr, 0, unknownOperationFlood},
-    {"SilentClient", {"--idle-timeout", "0.5"}, {}, nullptr, 0, silentClient},
+    {"SilentClient", {"--idle-timeout", "1"}, {}, nullptr, 0, silentClient},
 };
 
 class HostileClients : public ::testing::TestWithParam<Hostility>
