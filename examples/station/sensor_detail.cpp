@@ -11,6 +11,7 @@
 #include <QLineSeries>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <QtCharts/QChartView>
@@ -27,6 +28,7 @@ constexpr double kDrawnLimit = 1e30;
 constexpr int kMinimumWidth = 760;
 constexpr int kChartHeight = 260;
 constexpr int kSpanMs = 60000; // an empty or flat trend still shows a minute
+constexpr int kTrendTickMs = 1000;
 const char kStampFormat[] = "hh:mm:ss";
 const QColor kLimitColour(0xE0, 0x80, 0x00);
 const QColor kOuterLimitColour(0xD0, 0x00, 0x00);
@@ -75,6 +77,10 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmModel& model, QWidge
     connect(&model, &AlarmModel::alarmChanged, this, &SensorDetail::refresh);
     // A sensor destroyed with its ship leaves nothing to show.
     connect(sensor, &QObject::destroyed, this, &QDialog::close);
+    // The time axis moves on while the values hold.
+    auto* clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &SensorDetail::refreshTrend);
+    clock->start(kTrendTickMs);
     refresh();
 }
 
@@ -160,7 +166,10 @@ void SensorDetail::refreshTrend()
         series->setName(alarm->name);
         if (!alarm->trend.empty())
             from = std::min(from, alarm->trend.front().msecs);
+        // Values come on change only: each holds until the next, so the trend is drawn in steps.
         for (const AlarmModel::Sample& s : alarm->trend) {
+            if (series->count() > 0)
+                series->append(double(s.msecs), series->at(series->count() - 1).y());
             series->append(double(s.msecs), s.value);
             widen(s.value);
         }
