@@ -1,6 +1,7 @@
 #include "client_session.h"
 
 #include "CIOType.h"
+#include "created_points.h"
 #include "point_store.h"
 #include "subscriber_index.h"
 
@@ -28,11 +29,12 @@ constexpr int kLogLinesPerSecond = 3;
 } // namespace
 
 ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, SubscriberIndex* subscribers,
-                             const ServerLimits& limits, QObject* parent)
+                             CreatedPoints* created, const ServerLimits& limits, QObject* parent)
     : QObject(parent)
     , socket_(socket)
     , store_(store)
     , subscribers_(subscribers)
+    , created_(created)
     , limits_(limits)
     , peer_(QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort()))
     , log_(peer_, kLogLinesPerSecond)
@@ -63,8 +65,6 @@ ClientSession::~ClientSession()
     const QList<QByteArray> booked = bookings_.names();
     for (const QByteArray& name : booked)
         subscribers_->remove(name, this);
-    for (const QByteArray& name : qAsConst(created_))
-        store_->remove(name);
 }
 
 void ClientSession::readFrames()
@@ -141,11 +141,16 @@ void ClientSession::write(const ReceivedUnit& unit)
         return;
     }
     if (!store_->contains(unit.name)) {
-        if (created_.size() >= limits_.maxWrittenPoints) {
-            logError(QStringLiteral("write refused: %1 points created by this client, the limit").arg(created_.size()));
+        if (createdCount_ >= limits_.maxWrittenPoints) {
+            logError(QStringLiteral("write refused: %1 points created by this client, the limit").arg(createdCount_));
             return;
         }
-        created_.insert(unit.name);
+        if (!created_->makeRoom()) {
+            logError(QStringLiteral("write refused: %1 points created by writing, all booked").arg(created_->size()));
+            return;
+        }
+        ++createdCount_;
+        created_->add(unit.name);
     }
     store_->set(unit.name, value);
 }

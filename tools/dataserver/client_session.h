@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QTimer>
 
+class CreatedPoints;
 class PointStore;
 class QTcpSocket;
 class SubscriberIndex;
@@ -21,10 +22,10 @@ class SubscriberIndex;
  * unsubscribes, read answers with a read reply when the point has a value, write
  * stores the value, which reaches every subscriber.
  *
- * Within the limits: a booking beyond maxBookings and a write that would create
- * a point beyond maxWrittenPoints are refused and logged; a client with more
- * than maxUnsentBytes waiting, or silent for idleTimeoutMs, is closed. Points
- * the client created by writing go when it goes. Log lines are rate-limited.
+ * Within the limits: a booking beyond maxBookings, and a write that would create
+ * a point beyond maxWrittenPoints or when `created` has no room, are refused
+ * and logged; a client with more than maxUnsentBytes waiting, or silent for
+ * idleTimeoutMs, is closed. Log lines are rate-limited.
  */
 class ClientSession : public QObject
 {
@@ -32,9 +33,10 @@ class ClientSession : public QObject
 
 public:
     /// Takes over the connected socket; enters its bookings in `subscribers`,
-    /// whose owner calls pointChanged() for them.
-    ClientSession(QTcpSocket* socket, PointStore* store, SubscriberIndex* subscribers, const ServerLimits& limits,
-                  QObject* parent = nullptr);
+    /// whose owner calls pointChanged() for them, and the points it creates by
+    /// writing in `created`.
+    ClientSession(QTcpSocket* socket, PointStore* store, SubscriberIndex* subscribers, CreatedPoints* created,
+                  const ServerLimits& limits, QObject* parent = nullptr);
     ~ClientSession() override;
 
     /// "address:port" of the client.
@@ -61,6 +63,7 @@ private:
     QTcpSocket* socket_;
     PointStore* store_;
     SubscriberIndex* subscribers_;
+    CreatedPoints* created_;
     ServerLimits limits_;
     QString peer_;
     LogLimiter log_;
@@ -69,7 +72,7 @@ private:
     // Frames built since the last flush; one socket write carries a whole burst.
     QByteArray pending_;
     BookingTable bookings_;
-    // Points this client brought into being by writing; they go with it.
-    QSet<QByteArray> created_;
+    // Points this client brought into being by writing.
+    int createdCount_ = 0;
     QTimer idle_;
 };

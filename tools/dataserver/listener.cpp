@@ -26,6 +26,7 @@ Listener::Listener(PointStore* store, const ServerLimits& limits, QObject* paren
     : QObject(parent)
     , store_(store)
     , limits_(limits)
+    , created_(store, &subscribers_, limits.maxCreatedPoints)
     , clientLog_(QStringLiteral("connections"), kClientLinesPerSecond)
     , stateLog_(QStringLiteral("listener"), kStateLinesPerSecond)
 {
@@ -67,7 +68,7 @@ void Listener::accept()
         QTcpSocket* socket = server_.nextPendingConnection();
         if (!socket)
             break;
-        auto* session = new ClientSession(socket, store_, &subscribers_, limits_, this);
+        auto* session = new ClientSession(socket, store_, &subscribers_, &created_, limits_, this);
         connect(session, &ClientSession::closed, this, &Listener::close);
         ++clients_;
         clientLog_.log(QStringLiteral("%1 connected").arg(session->peer()));

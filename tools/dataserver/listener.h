@@ -1,5 +1,6 @@
 #pragma once
 
+#include "created_points.h"
 #include "log_limiter.h"
 #include "server_limits.h"
 #include "subscriber_index.h"
@@ -46,6 +47,7 @@ private:
     PointStore* store_;
     SubscriberIndex subscribers_;
     ServerLimits limits_;
+    CreatedPoints created_;
     // Comings and goings apart from the listener's own state, so a crowd
     // connecting cannot hide that accepting paused.
     LogLimiter clientLog_;

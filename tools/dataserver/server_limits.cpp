@@ -14,6 +14,7 @@ namespace {
 const QString kMaxClients = QStringLiteral("max-clients");
 const QString kMaxBookings = QStringLiteral("max-bookings");
 const QString kMaxWrittenPoints = QStringLiteral("max-written-points");
+const QString kMaxCreatedPoints = QStringLiteral("max-created-points");
 const QString kMaxUnsentBytes = QStringLiteral("max-unsent-bytes");
 const QString kIdleTimeout = QStringLiteral("idle-timeout");
 
@@ -66,6 +67,11 @@ QList<QCommandLineOption> ServerLimits::options()
         {kMaxWrittenPoints,
          QStringLiteral("New points one client may create by writing (default %1).").arg(defaults.maxWrittenPoints),
          QStringLiteral("count")},
+        {kMaxCreatedPoints,
+         QStringLiteral("Points created by writing kept in all (default %1); beyond it the oldest that no client "
+                        "books is forgotten.")
+             .arg(defaults.maxCreatedPoints),
+         QStringLiteral("count")},
         {kMaxUnsentBytes,
          QStringLiteral("Unsent bytes after which a client that does not read is closed (default %1).")
              .arg(defaults.maxUnsentBytes),
@@ -91,6 +97,7 @@ bool ServerLimits::read(const QCommandLineParser& parser, QString* error)
     }
     if (!readCount(parser, kMaxBookings, 0, std::numeric_limits<int>::max(), &maxBookings, error)
         || !readCount(parser, kMaxWrittenPoints, 0, std::numeric_limits<int>::max(), &maxWrittenPoints, error)
+        || !readCount(parser, kMaxCreatedPoints, 0, std::numeric_limits<int>::max(), &maxCreatedPoints, error)
         || !readCount(parser, kMaxUnsentBytes, qint64(1), std::numeric_limits<qint64>::max() / 2, &maxUnsentBytes,
                       error))
         return false;

@@ -20,6 +20,9 @@ struct ServerLimits {
     int maxBookings = 4096;
     /// Points one client may create by writing names that have no value yet.
     int maxWrittenPoints = 1024;
+    /// Points created by writing the server keeps in all, whoever wrote them;
+    /// beyond it the oldest that no client books is forgotten.
+    int maxCreatedPoints = 16384;
     /// Bytes waiting to be sent to a client before it is closed as not reading.
     qint64 maxUnsentBytes = 1 << 20;
     /// Milliseconds a client may stay silent before it is closed; 0 never closes.

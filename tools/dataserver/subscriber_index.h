@@ -17,6 +17,8 @@ public:
     void remove(const QByteArray& name, ClientSession* session);
     /// The sessions that booked `name` (a copy: delivering may change the index).
     QSet<ClientSession*> of(const QByteArray& name) const { return sessions_.value(name); }
+    /// True when some session has booked `name`.
+    bool booked(const QByteArray& name) const { return sessions_.contains(name); }
 
 private:
     QHash<QByteArray, QSet<ClientSession*>> sessions_;
