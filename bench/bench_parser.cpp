@@ -17,8 +17,9 @@ namespace {
 constexpr int kChunk = 8192;
 constexpr int kRealisticBytes = 1 << 20;
 constexpr int kMaxUnitsPerFrame = 255;
-// Largest data part whose frame the receive buffer can still hold: such heads
-// make the parser wait and look ahead, its most expensive path.
+// Heads announcing long frames (the largest the old 8 KiB receive buffer held),
+// packed so that each one's first unit lands on the next head: each must be
+// judged false from its first unit, without waiting for its length.
 constexpr quint16 kLargestHeldData = quint16(kChunk - tavimorio::kFrameOverhead);
 
 long g_records = 0;

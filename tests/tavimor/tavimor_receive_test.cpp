@@ -267,12 +267,12 @@ TEST(ReceiveParser, HeadCutByTheReadSurvivesTheGarbageBeforeIt)
     EXPECT_EQ(TavimorTestAccess::restBytes(client), 13);
 }
 
-TEST(ReceiveParser, IncompleteFrameThatCannotBeHeldIsGivenUp)
+TEST(ReceiveParser, IncompleteFrameWhoseFirstUnitCannotFitIsGivenUp)
 {
     callbackCalls().clear();
     Tavimor client;
     TavimorTestAccess::setCallback(client, recordCallback);
-    // Announces 5000 bytes but 4500 arrive: more than a remainder can carry.
+    // Announces 5000 bytes, 4500 arrive, and its first unit's marker byte is 'x', not 0.
     QByteArray big = hex("FAFAFAFA 0000 02 0000 7A13 01");
     big += QByteArray(4500 - big.size(), 'x');
     TavimorTestAccess::receive(client, big + hex(kUpdateT1).left(10));
