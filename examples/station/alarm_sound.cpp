@@ -109,10 +109,12 @@ QString AlarmSound::toneFile(AlarmPriority priority) const
 
 void AlarmSound::writeTones()
 {
+    if (muted_)
+        return;
     for (int p = 0; p < alarmpriority::kCount; ++p) {
         const auto priority = AlarmPriority(p);
         // Without a folder or a file the priority simply stays silent.
-        if (!tones_.isValid() || !writeWav(toneFile(priority), samples(patternOf(priority))) || muted_)
+        if (!tones_.isValid() || !writeWav(toneFile(priority), samples(patternOf(priority))))
             continue;
         auto* effect = new QSoundEffect(this);
         effect->setSource(QUrl::fromLocalFile(toneFile(priority)));

@@ -4,6 +4,7 @@
 #include "station_window_fixture.h"
 #include "alarm_list.h"
 #include "alarm_model.h"
+#include "alarm_sound.h"
 #include "data_link.h"
 #include "deck_switcher.h"
 #include "event_log.h"
@@ -16,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QSet>
+#include <QtEndian>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -122,4 +126,22 @@ TEST_F(StationWindowTest, ChoosingADeckShowsIt)
     }
     EXPECT_TRUE(log_->toPlainText().endsWith(QStringLiteral("显示%1").arg(main->name())))
         << log_->toPlainText().toStdString();
+}
+
+TEST_F(StationWindowTest, EachPriorityHasItsOwnWaveTone)
+{
+    AlarmSound sound(window_->alarms(), 1, false);
+    QSet<QByteArray> tones;
+    for (int p = 0; p < alarmpriority::kCount; ++p) {
+        QFile file(sound.toneFile(AlarmPriority(p)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        const QByteArray wav = file.readAll();
+        ASSERT_GT(wav.size(), 44);
+        EXPECT_TRUE(wav.startsWith("RIFF") && wav.mid(8, 8) == "WAVEfmt ");
+        // The RIFF length and the data length agree with the file.
+        EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 4), quint32(wav.size() - 8));
+        EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(wav.size() - 44));
+        tones.insert(wav);
+    }
+    EXPECT_EQ(tones.size(), alarmpriority::kCount);
 }
