@@ -42,8 +42,9 @@ void DeckDrawing::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
                   QPointF(world.dx() - origin.x(), world.dy() - origin.y()), renderer(), elementId(), boundingRect()};
     if (!(key == key_)) {
         key_ = key;
-        pixels_ = QPixmap();
-        covered_ = QRect();
+        forget();
+        // A document loaded anew into the renderer changes nothing the key holds.
+        connect(renderer(), &QSvgRenderer::repaintNeeded, this, &DeckDrawing::forget, Qt::UniqueConnection);
     }
 
     const QRect item = world.mapRect(boundingRect()).toAlignedRect().translated(-origin);
@@ -63,6 +64,12 @@ void DeckDrawing::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
     painter->setWorldTransform(QTransform());
     painter->drawPixmap(needed.translated(origin), pixels_, needed.translated(-covered_.topLeft()));
     painter->restore();
+}
+
+void DeckDrawing::forget()
+{
+    pixels_ = QPixmap();
+    covered_ = QRect();
 }
 
 void DeckDrawing::cover(const QRect& needed, const QRect& window, QPainter::RenderHints hints,

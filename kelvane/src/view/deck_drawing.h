@@ -14,7 +14,9 @@
 /// The kept pixels are those of one view transform: a zoom renders afresh,
 /// a pan by whole pixels moves the kept pixels and renders only what came
 /// into sight beyond them. They follow the renderer (also a shared one set
-/// later), the element shown and the bounds; the item's own cache mode stays
+/// later, and a document it loads anew), the element shown and the bounds,
+/// and they belong to the last view painted: a second view on the same scene
+/// takes them over whenever it paints. The item's own cache mode stays
 /// NoCache. Rotated or sheared views, high-density devices and animated
 /// documents are drawn directly, as by QGraphicsSvgItem.
 class DeckDrawing : public QGraphicsSvgItem
@@ -42,6 +44,8 @@ private:
         bool operator==(const Key& other) const;
     };
 
+    /// Drops the kept pixels.
+    void forget();
     /// Makes the kept pixels cover \a needed (device pixels relative to the
     /// item's whole-pixel origin), rendering only what they lack.
     void cover(const QRect& needed, const QRect& window, QPainter::RenderHints hints,
