@@ -270,7 +270,8 @@ void AlarmModel::onStateChanged(harq::SensorItem* item)
     if (item->isAbnormal()) {
         alarm->firstOut = std::none_of(rows_.cbegin(), rows_.cend(),
                                        [](const Alarm* other) { return other->state != State::Normal; });
-        alarm->raised = QDateTime::currentDateTime();
+        const qint64 known = known_raised_.take(item->tag());
+        alarm->raised = known > 0 ? QDateTime::fromMSecsSinceEpoch(known) : QDateTime::currentDateTime();
         setState(*alarm, item->needConfirm() ? State::UnacknowledgedActive : State::AcknowledgedActive);
         emit alarmRaised(item);
     } else {

@@ -123,6 +123,10 @@ public:
     bool shelve(harq::SensorItem* item, const QString& reason, int minutes);
     /// Ends \a item's shelving; false when it was not shelved.
     bool unshelve(harq::SensorItem* item);
+    /// Raise times (item tag to ms since the epoch) of alarms that were still
+    /// raised when the station last stopped: such an alarm, raised again by its
+    /// first value, keeps its real time instead of the restart's.
+    void setKnownRaised(const QHash<QString, qint64>& raised) { known_raised_ = raised; }
     /// Marks the alarms of sensors of view group \a group (code) suppressed or not.
     void setGroupSuppressed(const QString& group, bool suppressed);
     /// Marks every row as no longer live (true) or live again.
@@ -158,4 +162,5 @@ private:
     QVector<Alarm*> rows_;
     QTimer* shelve_timer_;
     bool stale_ = false;
+    QHash<QString, qint64> known_raised_;
 };

@@ -53,8 +53,12 @@ EventLog::EventLog(const QStringList& decks, QWidget* parent)
 
 void EventLog::log(const QString& text, const Context& context)
 {
-    Entry entry{QStringLiteral("%1  %2").arg(QDateTime::currentDateTime().toString(QLatin1String(kStampFormat)), text),
-                context};
+    logAt(QDateTime::currentDateTime(), text, context);
+}
+
+void EventLog::logAt(const QDateTime& at, const QString& text, const Context& context)
+{
+    Entry entry{QStringLiteral("%1  %2").arg(at.toString(QLatin1String(kStampFormat)), text), context};
     if (passes(entry))
         shown_->appendPlainText(entry.line);
     entries_.push_back(std::move(entry));

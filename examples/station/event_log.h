@@ -10,6 +10,7 @@
 #include <optional>
 
 class QComboBox;
+class QDateTime;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -34,6 +35,8 @@ public:
 
     /// Appends \a text with the current date and time in front.
     void log(const QString& text, const Context& context = {});
+    /// Appends \a text stamped with \a at, as read back from the history.
+    void logAt(const QDateTime& at, const QString& text, const Context& context = {});
     /// Every entry kept, filtered or not, one a line.
     QString toPlainText() const;
     /// The entries the filters let through, as shown.

@@ -1,5 +1,6 @@
 #include "incident_tracker.h"
 
+#include "alarm_model.h"
 #include "deck_plan.h"
 #include "incident_store.h"
 
@@ -19,6 +20,7 @@ using Kind = IncidentEvent::Kind;
 const QChar kField = QLatin1Char(';');
 const QString kWithdrawn = QStringLiteral("-");
 constexpr int kTeamFields = 4;
+constexpr qint64 kMsPerMinute = 60000;
 constexpr int kPositionDecimals = 2;
 // Positions written with two decimals compare equal within this distance.
 constexpr qreal kSamePlace = 0.5;
@@ -201,15 +203,49 @@ void IncidentTracker::onTeamWithdrawn(const Ship::Team& team)
                   teamPlace(team));
 }
 
-void IncidentTracker::shelve(const QString& tag, qint64 untilMsecs, const QString& reason)
+void IncidentTracker::followShelving(AlarmModel& alarms)
 {
-    publishAction(Kind::Shelved, IncidentSharing::shelvePoint(tag), QString::number(untilMsecs) + kField + reason,
-                  placeOfTag(tag));
+    alarms_ = &alarms;
+    connect(&alarms, &AlarmModel::alarmChanged, this, &IncidentTracker::onAlarmChanged);
+    connect(&alarms, &AlarmModel::alarmRaised, this, [this](harq::SensorItem* item) { applyShelving(item->tag()); });
+    for (auto it = pending_shelving_.cbegin(); it != pending_shelving_.cend(); ++it)
+        QMetaObject::invokeMethod(this, [this, tag = it.key()] { applyShelving(tag); }, Qt::QueuedConnection);
 }
 
-void IncidentTracker::unshelve(const QString& tag)
+void IncidentTracker::onAlarmChanged(harq::SensorItem* item)
 {
-    publishAction(Kind::Unshelved, IncidentSharing::shelvePoint(tag), QStringLiteral("0") + kField, placeOfTag(tag));
+    const AlarmModel::Alarm* alarm = alarms_->alarmOf(item);
+    bool& shelved = shelved_[item->tag()];
+    if (!alarm || alarm->shelved == shelved)
+        return;
+    shelved = alarm->shelved;
+    const QString point = IncidentSharing::shelvePoint(item->tag());
+    if (applying_)
+        return;
+    if (alarm->shelved)
+        publishAction(Kind::Shelved, point,
+                      QString::number(alarm->shelvedUntil.toMSecsSinceEpoch()) + kField + alarm->shelveReason,
+                      itemPlace(item));
+    else if (alarm->shelvedUntil.toMSecsSinceEpoch() > now())
+        publishAction(Kind::Unshelved, point, QStringLiteral("0") + kField, itemPlace(item));
+}
+
+void IncidentTracker::applyShelving(const QString& tag)
+{
+    const auto pending = pending_shelving_.constFind(tag);
+    harq::SensorItem* item = items_.value(tag);
+    if (!alarms_ || !item || pending == pending_shelving_.cend())
+        return;
+    const qint64 left = pending->first - now();
+    const AlarmModel::Alarm* alarm = alarms_->alarmOf(item);
+    applying_ = true;
+    if (alarm && alarm->shelved)
+        alarms_->unshelve(item);
+    // An alarm not listed here yet cannot be shelved: it waits for its raise.
+    const bool done = left <= 0 || alarms_->shelve(item, pending->second, int((left + kMsPerMinute - 1) / kMsPerMinute));
+    applying_ = false;
+    if (done)
+        pending_shelving_.remove(tag);
 }
 
 QString IncidentTracker::placeOfTag(const QString& tag) const
@@ -260,7 +296,8 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
         const qint64 until = value.payload.section(kField, 0, 0).toLongLong();
         event.kind = until > 0 ? Kind::Shelved : Kind::Unshelved;
         event.place = placeOfTag(tag);
-        emit shelvingChanged(tag, until, value.payload.section(kField, 1));
+        pending_shelving_.insert(tag, {until, value.payload.section(kField, 1)});
+        applyShelving(tag);
     } else {
         known = false;
     }

@@ -11,6 +11,7 @@
 
 #include <optional>
 
+class AlarmModel;
 class DeckPlan;
 class IncidentStore;
 
@@ -22,8 +23,11 @@ class SensorItem;
 /// Ties one station's incident together: writes every alarm transition,
 /// acknowledgement and thinned value of the ship's sensor items to the history,
 /// publishes what the operator does by hand on the plan (damage, recovery, team
-/// deployed or withdrawn, shelving) through the shared points, and applies what
-/// other consoles publish to the plan, recording it too.
+/// deployed or withdrawn) and in the alarm list (shelving) through the shared
+/// points, and applies what other consoles publish, recording it too.
+///
+/// A shelving that arrives before its alarm is raised here is applied when it
+/// is; a shelving that runs out is not published (every console sees it end).
 ///
 /// Every console records every shared action once, with the time and console
 /// of the one who acted. After a restart the history is not written twice: an
@@ -41,16 +45,12 @@ public:
     IncidentTracker(const Ship& ship, DeckPlan& plan, IncidentStore& store, IncidentSharing& sharing,
                     QObject* parent = nullptr);
 
-    /// The operator shelved the alarm of \a tag until \a untilMsecs with \a reason.
-    void shelve(const QString& tag, qint64 untilMsecs, const QString& reason);
-    /// The operator ended the shelving of \a tag.
-    void unshelve(const QString& tag);
+    /// Shares the shelving of \a alarms, which must outlive this object.
+    void followShelving(AlarmModel& alarms);
 
 signals:
-    /// Another console did \a event, now applied here (shelving excepted, see shelvingChanged).
+    /// Another console did \a event (or did it before this one started), now applied here.
     void remoteAction(const IncidentEvent& event);
-    /// Another console shelved (\a untilMsecs > 0) or unshelved the alarm of \a tag.
-    void shelvingChanged(const QString& tag, qint64 untilMsecs, const QString& reason);
 
 private:
     struct TeamUnit {
@@ -61,6 +61,8 @@ private:
     void watchItem(const harq::Sensor* sensor, harq::SensorItem* item);
     void onItemState(harq::SensorItem* item);
     void onItemValue(harq::SensorItem* item);
+    void onAlarmChanged(harq::SensorItem* item);
+    void applyShelving(const QString& tag);
     void onDamage(harq::Region* compartment, int response);
     void onTeamDeployed(const Ship::Team& team);
     void onTeamWithdrawn(const Ship::Team& team);
@@ -84,7 +86,7 @@ private:
     // are not published back.
     bool applying_ = false;
     QHash<const harq::SensorItem*, const harq::Sensor*> sensors_;
-    QHash<QString, const harq::SensorItem*> items_;
+    QHash<QString, harq::SensorItem*> items_;
     QHash<const harq::SensorItem*, bool> awaiting_;
     QHash<QString, qint64> open_alarms_;
     // Per shared point, the value last applied to the plan and last recorded.
@@ -92,6 +94,10 @@ private:
     QHash<QString, QString> recorded_;
     QHash<QString, harq::Region*> damage_points_;
     QHash<QString, TeamUnit> team_points_;
+    AlarmModel* alarms_ = nullptr;
+    QHash<QString, bool> shelved_;
+    // Shelvings received, until applied: tag to (until, reason).
+    QHash<QString, QPair<qint64, QString>> pending_shelving_;
     // Who stands where: [team type][unit].
     QVector<QVector<std::optional<Ship::Team>>> units_;
 };

@@ -2,14 +2,16 @@
 // values from the data server, or, with --snapshot, writes a picture of every
 // deck after the scenario has played for a while and exits.
 
+#include "alarm_model.h"
 #include "alarm_settings.h"
 #include "data_link.h"
+#include "event_log.h"
+#include "example_application.h"
+#include "example_translation.h"
 #include "incident_export.h"
 #include "incident_sharing.h"
 #include "incident_store.h"
 #include "incident_tracker.h"
-#include "example_application.h"
-#include "example_translation.h"
 #include "ship.h"
 #include "ship_loader.h"
 #include "snapshot_runner.h"
@@ -18,6 +20,7 @@
 #include "station_window.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
@@ -120,10 +123,17 @@ int main(int argc, char** argv)
     IncidentSharing sharing(options.address, options.port, options.incident.console,
                             IncidentTracker::sharedPoints(*ship));
     IncidentTracker tracker(*ship, window.plan(), history, sharing);
-    QObject::connect(&tracker, &IncidentTracker::remoteAction, [&out](const IncidentEvent& event) {
+    tracker.followShelving(window.alarms());
+    // What happened before the station stopped, with the times it happened.
+    window.alarms().setKnownRaised(history.openAlarms());
+    const QVector<IncidentEvent> before = history.recent(kHistoryShown);
+    for (const IncidentEvent& event : before)
+        window.eventLog().logAt(QDateTime::fromMSecsSinceEpoch(event.msecs), event.describe());
+    out << "history: " << before.size() << " events" << Qt::endl;
+    QObject::connect(&tracker, &IncidentTracker::remoteAction, &window, [&out, &window](const IncidentEvent& event) {
+        window.eventLog().log(event.describe());
         out << "incident: " << event.describe() << Qt::endl;
     });
-    out << "history: " << history.recent(kHistoryShown).size() << " events" << Qt::endl;
     sharing.open();
     window.show();
     if (!options.windowPicture.isEmpty()) {

@@ -54,6 +54,7 @@ public:
     AlarmSound& sound() const { return *sound_; }
     LinkBanner& banner() const { return *banner_; }
     DeckPlan& plan() const { return *plan_; }
+    EventLog& eventLog() const { return *log_; }
 
 private:
     /// Where the operator started an action, so its outcome shows there.

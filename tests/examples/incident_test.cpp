@@ -2,6 +2,8 @@
 // across a station killed outright, and replayed from an exported scenario.
 
 #include "sample_ship_fixture.h"
+#include "alarm_model.h"
+#include "alarm_settings.h"
 #include "deck_plan.h"
 #include "incident_export.h"
 #include "incident_sharing.h"
@@ -10,6 +12,7 @@
 #include "station_process.h"
 
 #include "config/damage_config.h"
+#include "entity/sensor_item.h"
 #include "view/deck_scene.h"
 
 #include <gtest/gtest.h>
@@ -36,17 +39,20 @@ constexpr quint64 kAftStore = 102;
 const QString kDrainTeam = QStringLiteral("排水队");
 const QStringList kRacingTeams{QStringLiteral("消防队"), QStringLiteral("堵漏队")};
 const QString kHost = QStringLiteral("127.0.0.1");
+const QString kSmoke = QStringLiteral("D1-SMK-001");
 
 /// One console without its window: the plan, the history and the shared state.
 struct Console {
     Console(const QString& name, quint16 port, const QString& history)
         : ship(ShipLoader().load(QStringLiteral(KELVANE_SHIP_DIR "/ship.json")))
         , plan(&scene, *ship)
+        , alarms(*ship, settings)
         , sharing(kHost, port, name, IncidentTracker::sharedPoints(*ship))
     {
         QString error;
         EXPECT_TRUE(store.open(history, &error)) << error.toStdString();
         tracker = std::make_unique<IncidentTracker>(*ship, plan, store, sharing);
+        tracker->followShelving(alarms);
         sharing.open();
     }
 
@@ -62,9 +68,14 @@ struct Console {
     }
     void deploy(const QString& team, QPointF at) { plan.addTeam({team, 1, at, ship->regionById(kSteeringGear)}); }
 
+    harq::SensorItem* smoke() const { return ship->index().items(kSmoke).first(); }
+    bool shelved() const { return alarms.alarmOf(smoke())->shelved; }
+
     std::unique_ptr<Ship> ship;
     DeckScene scene;
     DeckPlan plan;
+    AlarmSettings settings;
+    AlarmModel alarms;
     IncidentStore store;
     IncidentSharing sharing;
     std::unique_ptr<IncidentTracker> tracker;
@@ -117,6 +128,13 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
     EXPECT_TRUE(everywhere([](const Console& c) { return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE; }));
     EXPECT_TRUE(everywhere([&](const Console& c) { return c.teams() == central.teams(); }));
     EXPECT_EQ(central.teams().filter(QStringLiteral("@1:200,300")).size(), 1);
+    // A shelving reaches a console whose alarm is raised only afterwards.
+    central.smoke()->onPrimaryValueChanged(1);
+    ASSERT_TRUE(central.alarms.shelve(central.smoke(), QStringLiteral("drill"), 10));
+    QTest::qWait(kShareMs / 2);
+    for (const auto& console : consoles)
+        console->smoke()->onPrimaryValueChanged(1);
+    EXPECT_TRUE(everywhere([](const Console& c) { return c.shelved(); }));
 
     // Two consoles act on the same compartment and the same free team unit at
     // once, in both orders: all end with what the server took last.
