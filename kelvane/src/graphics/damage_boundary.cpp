@@ -85,7 +85,12 @@ void DamageBoundary::makeSlaveBoundary(DamageBoundary* master)
             return;
     }
     leaveMaster();
-    handSlavesTo(master);
+    // The slaves stay in one family with this boundary.
+    for (DamageBoundary* slave : qAsConst(slaves_)) {
+        slave->master_ = master;
+        master->slaves_.append(slave);
+    }
+    slaves_.clear();
     master_ = master;
     master->slaves_.append(this);
     buildSegments(boundaryPath(master), false);
@@ -103,7 +108,8 @@ QPolygonF DamageBoundary::boundaryPath(const DamageBoundary* b)
 
 void DamageBoundary::clearPath()
 {
-    releaseHover();
+    // Ending a hover restores the family's pens, which walks lines_: keep it whole meanwhile.
+    kelvane::endHovers(lines_);
     const QList<BoundaryLine*> lines = lines_;
     lines_.clear();
     for (BoundaryLine* line : lines) {
@@ -176,22 +182,6 @@ void DamageBoundary::buildSegments(QPolygonF path, bool master)
         connectRequests(line);
 #endif
     }
-}
-
-void DamageBoundary::releaseHover()
-{
-    // Ending a hover restores the family's pens, which walks lines_: keep it whole meanwhile.
-    for (BoundaryLine* line : qAsConst(lines_))
-        kelvane::endHover(line);
-}
-
-void DamageBoundary::handSlavesTo(DamageBoundary* master)
-{
-    for (DamageBoundary* slave : qAsConst(slaves_)) {
-        slave->master_ = master;
-        master->slaves_.append(slave);
-    }
-    slaves_.clear();
 }
 
 void DamageBoundary::leaveMaster()

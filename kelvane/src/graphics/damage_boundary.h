@@ -216,8 +216,6 @@ public slots:
 
 private:
     void buildSegments(QPolygonF path, bool master);
-    void releaseHover();
-    void handSlavesTo(DamageBoundary* master);
     void leaveMaster();
     void dissolveFamily();
 #ifdef KELVANE_MAINTENANCE

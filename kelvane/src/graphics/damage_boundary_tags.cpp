@@ -1,6 +1,7 @@
 #include "graphics/damage_boundary.h"
 
 #include "graphics/boundary_line.h"
+#include "graphics/hover_end.h"
 
 void DamageBoundary::resetBoundary(QPolygonF path, bool master)
 {
@@ -26,7 +27,7 @@ QString DamageBoundary::btypeStr() const
 void DamageBoundary::setBoundaryVisible(bool visible)
 {
     if (!visible)
-        releaseHover();
+        kelvane::endHovers(lines_);
     for (BoundaryLine* line : qAsConst(lines_))
         line->setVisible(visible);
 }

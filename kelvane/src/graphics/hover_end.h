@@ -20,4 +20,12 @@ inline void endHover(QGraphicsItem* item)
     scene->sendEvent(item, &leave);
 }
 
+/// endHover() for each of \a items, a list of item pointers.
+template <typename Items>
+void endHovers(const Items& items)
+{
+    for (QGraphicsItem* item : items)
+        endHover(item);
+}
+
 } // namespace kelvane
