@@ -43,7 +43,7 @@ public:
     struct Limits {
         int retentionDays = 30;
         qint64 maxEvents = 200000;
-        qint64 maxSamples = 2000000;
+        qint64 maxSamples = 1000000;
     };
 
     explicit IncidentStore(QObject* parent = nullptr);
