@@ -1,4 +1,5 @@
 #include "lua_facade.h"
+#include "lua_reader_helpers.h"
 
 #include "kelvane_assert.h"
 

@@ -6,7 +6,6 @@
 #include <QVariant>
 
 #include <functional>
-#include <limits>
 #include <memory>
 
 // Hosts and readers of this header need no Lua headers; only the state's name.
@@ -69,33 +68,6 @@ KELVANE_EXPORT QVariant luaTable(lua_State* L, int index, int n, QVariant def);
 /// a table. The list stays pushed either way. Asserts that \a index holds a table.
 KELVANE_EXPORT bool luaForEach(lua_State* L, int index, const char* key, int limit,
                                const std::function<void(int position)>& visit);
-
-// Helpers of the configuration readers inside the display library, so that no
-// reader needs the Lua API itself. Not exported: hosts read configurations
-// through the readers.
-
-/// Pushes the global \a name and returns its absolute stack index when it is a
-/// table, 0 otherwise. The value stays pushed either way.
-int luaGlobalTable(lua_State* L, const char* name);
-
-/// As luaForEach, but \a visit is called only for elements that are tables,
-/// with the element's position in the list and its absolute stack index.
-void luaForEachTable(lua_State* L, int index, const char* key, int limit,
-                     const std::function<void(int position, int element)>& visit);
-
-/// Range of an integer field; the whole range of int unless a field narrows it.
-struct IntRange
-{
-    long long min = std::numeric_limits<int>::min();
-    long long max = std::numeric_limits<int>::max();
-};
-
-/// t[\a key] of the table at the absolute stack \a index as an integer, as
-/// luaField converted with QVariant::toInt gives it (a fraction is rounded, a
-/// value of the wrong kind gives \a def, a word gives 0), except that a number
-/// outside \a range throws std::runtime_error naming \a file, \a key and the
-/// value instead of wrapping. The value stays pushed.
-int luaIntField(lua_State* L, int index, const char* key, int def, const QString& file, IntRange range = {});
 
 /// The line break used in the error messages, "\r\n".
 KELVANE_EXPORT QString newLine();

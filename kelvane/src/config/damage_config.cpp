@@ -1,6 +1,6 @@
 #include "config/damage_config.h"
 
-#include "lua_facade.h"
+#include "lua_reader_helpers.h"
 
 namespace {
 

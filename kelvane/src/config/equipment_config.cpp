@@ -1,7 +1,7 @@
 #include "config/equipment_config.h"
 
 #include "config/icon_folder.h"
-#include "lua_facade.h"
+#include "lua_reader_helpers.h"
 
 #include <algorithm>
 #include <utility>

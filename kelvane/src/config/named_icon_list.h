@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lua_facade.h"
+#include "lua_reader_helpers.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,7 +1,7 @@
 #include "config/sensor_config.h"
 
 #include "config/icon_folder.h"
-#include "lua_facade.h"
+#include "lua_reader_helpers.h"
 
 #include <QHash>
 
