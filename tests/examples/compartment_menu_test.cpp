@@ -28,7 +28,10 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QGraphicsScene>
+#include <QLabel>
+#include <QStatusBar>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTcpServer>
 #include <QTest>
 
@@ -171,6 +174,15 @@ TEST_F(CompartmentMenuTest, DamageByHandColoursTheCompartmentAndRecoveryClearsIt
     EXPECT_EQ(reaction->brush().style(), Qt::SolidPattern);
     EXPECT_EQ(reaction->brush().color(), responseColour(harq::DamageResponse::SINK));
     EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("手动报损: %1 进水").arg(compartment_->nameAndCode())));
+    // The pointer over it outlines it and keeps the damage colour in sight.
+    QMouseEvent move(QEvent::MouseMove, at, at, view_->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view_->viewport(), &move);
+    bool named = false;
+    for (QLabel* label : window_->statusBar()->findChildren<QLabel*>())
+        named = named || label->text() == compartment_->nameAndCode();
+    EXPECT_TRUE(named);
+    EXPECT_EQ(reaction->brush().color(), responseColour(harq::DamageResponse::SINK));
 
     choose(at, QStringLiteral("火灾"));
     EXPECT_EQ(reaction->brush().color(), responseColour(harq::DamageResponse::FIRE));
