@@ -28,8 +28,10 @@ void SensorLabel::setLine(const QString& text)
 void SensorLabel::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
 {
     const QTextDocument* doc = document();
+    QTextLayout* line = doc->firstBlock().layout();
     const bool selected = option->state & (QStyle::State_Selected | QStyle::State_HasFocus);
-    if (doc->revision() != revision_ || doc->blockCount() != 1 || selected) {
+    // A layout the document has not (re)done yet has no line to draw.
+    if (doc->revision() != revision_ || doc->blockCount() != 1 || line->lineCount() != 1 || selected) {
         QGraphicsTextItem::paint(painter, option, widget);
         return;
     }
@@ -37,6 +39,6 @@ void SensorLabel::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
     // colour, which the text item takes from its default text colour.
     painter->save();
     painter->setPen(defaultTextColor());
-    doc->firstBlock().layout()->draw(painter, QPointF());
+    line->draw(painter, QPointF());
     painter->restore();
 }
