@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -349,6 +350,18 @@ bool AlarmModel::shelve(harq::SensorItem* item, const QString& reason, int minut
     shelve_timer_->start();
     emit alarmChanged(item);
     return true;
+}
+
+void AlarmModel::seedTrend(const harq::SensorItem* item, const std::deque<Sample>& older)
+{
+    const std::shared_ptr<Alarm> alarm = alarms_.value(item);
+    if (!alarm)
+        return;
+    const qint64 newer = alarm->trend.empty() ? std::numeric_limits<qint64>::max() : alarm->trend.front().msecs;
+    for (auto it = older.rbegin(); it != older.rend() && alarm->trend.size() < kTrendSamples; ++it) {
+        if (it->msecs < newer)
+            alarm->trend.push_front(*it);
+    }
 }
 
 bool AlarmModel::unshelve(harq::SensorItem* item)

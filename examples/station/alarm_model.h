@@ -127,6 +127,9 @@ public:
     /// raised when the station last stopped: such an alarm, raised again by its
     /// first value, keeps its real time instead of the restart's.
     void setKnownRaised(const QHash<QString, qint64>& raised) { known_raised_ = raised; }
+    /// Puts \a older values of \a item (oldest first, read back from the
+    /// history) in front of its trend, as far as they are older than it.
+    void seedTrend(const harq::SensorItem* item, const std::deque<Sample>& older);
     /// Marks the alarms of sensors of view group \a group (code) suppressed or not.
     void setGroupSuppressed(const QString& group, bool suppressed);
     /// Marks every row as no longer live (true) or live again.

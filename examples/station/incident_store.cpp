@@ -23,7 +23,8 @@ const char* const kSchema[] = {
     "subject TEXT NOT NULL, place TEXT NOT NULL, console TEXT NOT NULL, value TEXT NOT NULL)",
     "CREATE INDEX IF NOT EXISTS events_at ON events (at_ms)",
     "CREATE INDEX IF NOT EXISTS events_subject ON events (subject, id)",
-    "CREATE TABLE IF NOT EXISTS samples (tag TEXT NOT NULL, at_ms INTEGER NOT NULL, value REAL NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS samples (tag TEXT NOT NULL, at_ms INTEGER NOT NULL, value REAL NOT NULL, "
+    "shown REAL NOT NULL)",
     "CREATE INDEX IF NOT EXISTS samples_at ON samples (at_ms)",
     "CREATE INDEX IF NOT EXISTS samples_tag ON samples (tag, at_ms)",
 };
@@ -113,11 +114,11 @@ void IncidentStore::record(const IncidentEvent& event)
     events_.append(event);
 }
 
-void IncidentStore::recordSample(const QString& tag, qint64 msecs, double value, bool abnormal)
+void IncidentStore::recordSample(const QString& tag, qint64 msecs, double value, double shown, bool abnormal)
 {
     const auto found = pending_.find(tag);
     if (found == pending_.end()) {
-        queueSample({tag, msecs, value}, pending_[tag], abnormal);
+        queueSample({tag, msecs, value, shown}, pending_[tag], abnormal);
         return;
     }
     Pending& pending = found.value();
@@ -125,12 +126,12 @@ void IncidentStore::recordSample(const QString& tag, qint64 msecs, double value,
         if (pending.waiting && abnormal != pending.lastAbnormal)
             samples_.append(pending.waitingSample);
         if (value != pending.lastValue || abnormal != pending.lastAbnormal)
-            queueSample({tag, msecs, value}, pending, abnormal);
+            queueSample({tag, msecs, value, shown}, pending, abnormal);
         pending.waiting = false;
         return;
     }
     pending.waiting = value != pending.lastValue;
-    pending.waitingSample = {tag, msecs, value};
+    pending.waitingSample = {tag, msecs, value, shown};
 }
 
 void IncidentStore::queueSample(const Sample& sample, Pending& pending, bool abnormal)
@@ -168,13 +169,14 @@ bool IncidentStore::flush()
         ok = insertEvent.exec();
     }
     QSqlQuery insertSample(db);
-    ok = ok && insertSample.prepare(QStringLiteral("INSERT INTO samples (tag, at_ms, value) VALUES (?, ?, ?)"));
+    ok = ok && insertSample.prepare(QStringLiteral("INSERT INTO samples (tag, at_ms, value, shown) VALUES (?, ?, ?, ?)"));
     for (const Sample& sample : qAsConst(samples_)) {
         if (!ok)
             break;
         insertSample.addBindValue(sample.tag);
         insertSample.addBindValue(sample.msecs);
         insertSample.addBindValue(sample.value);
+        insertSample.addBindValue(sample.shown);
         ok = insertSample.exec();
     }
     ok = ok && db.commit();
@@ -240,7 +242,7 @@ QVector<IncidentStore::Sample> IncidentStore::samples(qint64 from, qint64 to, co
     if (!isOpen())
         return out;
     QSqlQuery query(QSqlDatabase::database(connection_));
-    query.prepare(QStringLiteral("SELECT tag, at_ms, value FROM samples WHERE at_ms BETWEEN ? AND ? %1 "
+    query.prepare(QStringLiteral("SELECT tag, at_ms, value, shown FROM samples WHERE at_ms BETWEEN ? AND ? %1 "
                                  "ORDER BY at_ms, rowid")
                       .arg(tag.isEmpty() ? QString() : QStringLiteral("AND tag = ?")));
     query.addBindValue(from);
@@ -250,7 +252,8 @@ QVector<IncidentStore::Sample> IncidentStore::samples(qint64 from, qint64 to, co
     if (!query.exec())
         return out;
     while (query.next())
-        out.append({query.value(0).toString(), query.value(1).toLongLong(), query.value(2).toDouble()});
+        out.append({query.value(0).toString(), query.value(1).toLongLong(), query.value(2).toDouble(),
+                    query.value(3).toDouble()});
     return out;
 }
 
@@ -262,12 +265,13 @@ QVector<IncidentStore::Sample> IncidentStore::lastSamplesAt(qint64 at)
         return out;
     QSqlQuery query(QSqlDatabase::database(connection_));
     // SQLite takes the other columns from the row holding the maximum.
-    query.prepare(QStringLiteral("SELECT tag, MAX(at_ms), value FROM samples WHERE at_ms <= ? GROUP BY tag"));
+    query.prepare(QStringLiteral("SELECT tag, MAX(at_ms), value, shown FROM samples WHERE at_ms <= ? GROUP BY tag"));
     query.addBindValue(at);
     if (!query.exec())
         return out;
     while (query.next())
-        out.append({query.value(0).toString(), query.value(1).toLongLong(), query.value(2).toDouble()});
+        out.append({query.value(0).toString(), query.value(1).toLongLong(), query.value(2).toDouble(),
+                    query.value(3).toDouble()});
     return out;
 }
 

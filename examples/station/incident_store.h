@@ -30,16 +30,18 @@ public:
     static constexpr qint64 kSampleGapMs = 1000;
     static constexpr int kSchemaVersion = 1;
 
-    /// A value of a booked point at a time.
+    /// A value of a booked point at a time: raw, as the server sent it, and as
+    /// shown (through the item's transform).
     struct Sample {
         QString tag;
         qint64 msecs = 0;
         double value = 0.0;
+        double shown = 0.0;
     };
 
     /// How much history is kept: rows older than retentionDays go, and beyond
     /// the row caps the oldest go. With the defaults the file stays below
-    /// about 120 MB (docs/station.md).
+    /// about 130 MB (docs/station.md).
     struct Limits {
         int retentionDays = 30;
         qint64 maxEvents = 200000;
@@ -59,8 +61,9 @@ public:
 
     /// Queues \a event.
     void record(const IncidentEvent& event);
-    /// Offers a value of \a tag; \a abnormal is the item's state with it.
-    void recordSample(const QString& tag, qint64 msecs, double value, bool abnormal);
+    /// Offers a raw \a value of \a tag, \a shown as the operator sees it;
+    /// \a abnormal is the item's state with it.
+    void recordSample(const QString& tag, qint64 msecs, double value, double shown, bool abnormal);
     /// Commits everything queued now; false if the database refused it (the
     /// queue is then dropped and a warning printed: history must not grow
     /// without bound in memory).

@@ -21,6 +21,8 @@ const QChar kField = QLatin1Char(';');
 const QString kWithdrawn = QStringLiteral("-");
 constexpr int kTeamFields = 4;
 constexpr qint64 kMsPerMinute = 60000;
+// As far back as the alarm model keeps a trend.
+constexpr qint64 kTrendMs = 60 * kMsPerMinute;
 constexpr int kPositionDecimals = 2;
 // Positions written with two decimals compare equal within this distance.
 constexpr qreal kSamePlace = 0.5;
@@ -64,10 +66,19 @@ IncidentTracker::IncidentTracker(const Ship& ship, DeckPlan& plan, IncidentStore
     , open_alarms_(store.openAlarms())
     , recorded_(store.lastActionValues())
 {
+    // A point never seen before starts its history with the value the item
+    // starts with, so an export always knows where each point began.
+    QSet<QString> seen;
+    for (const IncidentStore::Sample& sample : store.lastSamplesAt(now()))
+        seen.insert(sample.tag);
     for (harq::Deck* deck : ship.decks()) {
         for (harq::Sensor* sensor : deck->sensors()) {
-            for (int i = 0; i < sensor->itemCount(); ++i)
-                watchItem(sensor, sensor->itemAt(i));
+            for (int i = 0; i < sensor->itemCount(); ++i) {
+                harq::SensorItem* item = sensor->itemAt(i);
+                watchItem(sensor, item);
+                if (!seen.contains(item->tag()))
+                    recordValues(item, now(), true);
+            }
         }
         for (harq::Region* region : deck->regions())
             damage_points_.insert(IncidentSharing::damagePoint(region->id()), region);
@@ -149,18 +160,23 @@ void IncidentTracker::onItemState(harq::SensorItem* item)
 void IncidentTracker::onItemValue(harq::SensorItem* item)
 {
     const qint64 at = now();
-    store_.recordSample(item->tag(), at, item->valuePrimary(), item->isAbnormal());
-    const bool awaiting = item->needConfirm();
     bool& was = awaiting_[item];
-    if (awaiting == was)
-        return;
+    const bool changed = item->needConfirm() != was;
+    recordValues(item, at, changed);
+    if (changed && was && item->isAbnormal())
+        store_.record({at, Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
+    was = item->needConfirm();
+}
+
+void IncidentTracker::recordValues(const harq::SensorItem* item, qint64 at, bool withAcknowledgement)
+{
+    store_.recordSample(item->tag(), at, item->valuePrimary(), item->value(), item->isAbnormal());
     // The acknowledgement point's value, written at every change so a replay
     // reproduces the acknowledgements.
-    if (!item->confirmTag().isEmpty())
-        store_.recordSample(item->confirmTag(), at, awaiting ? 0.0 : 1.0, awaiting);
-    if (was && item->isAbnormal())
-        store_.record({at, Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
-    was = awaiting;
+    const bool awaiting = item->needConfirm();
+    const double flag = awaiting ? 0.0 : 1.0;
+    if (withAcknowledgement && !item->confirmTag().isEmpty())
+        store_.recordSample(item->confirmTag(), at, flag, flag, awaiting);
 }
 
 void IncidentTracker::onDamage(harq::Region* compartment, int response)
@@ -203,9 +219,20 @@ void IncidentTracker::onTeamWithdrawn(const Ship::Team& team)
                   teamPlace(team));
 }
 
-void IncidentTracker::followShelving(AlarmModel& alarms)
+void IncidentTracker::followAlarms(AlarmModel& alarms)
 {
     alarms_ = &alarms;
+    alarms.setKnownRaised(store_.openAlarms());
+    const qint64 to = now();
+    QHash<QString, std::deque<AlarmModel::Sample>> trends;
+    for (const IncidentStore::Sample& sample : store_.samples(to - kTrendMs, to))
+        trends[sample.tag].push_back({sample.msecs, sample.shown});
+    for (auto it = trends.cbegin(); it != trends.cend(); ++it) {
+        const harq::SensorItem* item = items_.value(it.key());
+        if (item && item->isValueItem())
+            alarms.seedTrend(item, it.value());
+    }
+
     connect(&alarms, &AlarmModel::alarmChanged, this, &IncidentTracker::onAlarmChanged);
     connect(&alarms, &AlarmModel::alarmRaised, this, [this](harq::SensorItem* item) { applyShelving(item->tag()); });
     for (auto it = pending_shelving_.cbegin(); it != pending_shelving_.cend(); ++it)

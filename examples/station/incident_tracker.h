@@ -45,8 +45,10 @@ public:
     IncidentTracker(const Ship& ship, DeckPlan& plan, IncidentStore& store, IncidentSharing& sharing,
                     QObject* parent = nullptr);
 
-    /// Shares the shelving of \a alarms, which must outlive this object.
-    void followShelving(AlarmModel& alarms);
+    /// Gives \a alarms what the history knows (the raise times of alarms still
+    /// standing, the last hour of every value item's trend) and shares its
+    /// shelving; \a alarms must outlive this object.
+    void followAlarms(AlarmModel& alarms);
 
 signals:
     /// Another console did \a event (or did it before this one started), now applied here.
@@ -61,6 +63,7 @@ private:
     void watchItem(const harq::Sensor* sensor, harq::SensorItem* item);
     void onItemState(harq::SensorItem* item);
     void onItemValue(harq::SensorItem* item);
+    void recordValues(const harq::SensorItem* item, qint64 at, bool withAcknowledgement);
     void onAlarmChanged(harq::SensorItem* item);
     void applyShelving(const QString& tag);
     void onDamage(harq::Region* compartment, int response);

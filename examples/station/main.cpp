@@ -123,9 +123,8 @@ int main(int argc, char** argv)
     IncidentSharing sharing(options.address, options.port, options.incident.console,
                             IncidentTracker::sharedPoints(*ship));
     IncidentTracker tracker(*ship, window.plan(), history, sharing);
-    tracker.followShelving(window.alarms());
     // What happened before the station stopped, with the times it happened.
-    window.alarms().setKnownRaised(history.openAlarms());
+    tracker.followAlarms(window.alarms());
     const QVector<IncidentEvent> before = history.recent(kHistoryShown);
     for (const IncidentEvent& event : before)
         window.eventLog().logAt(QDateTime::fromMSecsSinceEpoch(event.msecs), event.describe());

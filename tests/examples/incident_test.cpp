@@ -52,7 +52,7 @@ struct Console {
         QString error;
         EXPECT_TRUE(store.open(history, &error)) << error.toStdString();
         tracker = std::make_unique<IncidentTracker>(*ship, plan, store, sharing);
-        tracker->followShelving(alarms);
+        tracker->followAlarms(alarms);
         sharing.open();
     }
 
@@ -215,7 +215,7 @@ TEST_F(IncidentTest, ExportedIncidentReplaysTheSameAlarmSequence)
         "events": [{"at": 2.0, "name": "D1-SMK-001", "value": 1}, {"at": 2.0, "name": "D1-SMK-001.ACK", "value": 0},
                    {"at": 2.5, "name": "D1-FLD-001", "value": 1}, {"at": 2.5, "name": "D1-FLD-001.ACK", "value": 0},
                    {"at": 3.0, "name": "D1-SMK-001.ACK", "value": 1}, {"at": 3.5, "name": "D1-SMK-001", "value": 0},
-                   {"at": 4.0, "name": "D1-FLD-001", "value": 0}]})";
+                   {"at": 4.0, "name": "D1-FLD-001", "value": 0}, {"at": 2.0, "name": "D1-LVL-001", "value": 5.5}]})";
     const QStringList expected{QStringLiteral("alarm_raised D1-SMK-001"), QStringLiteral("alarm_raised D1-FLD-001"),
                                QStringLiteral("acknowledged D1-SMK-001"), QStringLiteral("alarm_cleared D1-SMK-001"),
                                QStringLiteral("alarm_cleared D1-FLD-001")};
@@ -231,6 +231,12 @@ TEST_F(IncidentTest, ExportedIncidentReplaysTheSameAlarmSequence)
         QTest::qWait(kReplayMs);
         IncidentExport incident(console.store, from, QDateTime::currentMSecsSinceEpoch());
         EXPECT_EQ(alarmSequence(incident.events()), expected) << run;
+        // A station started on this history draws the level's trend from it.
+        const harq::SensorItem* level = console.ship->index().items(QStringLiteral("D1-LVL-001")).first();
+        Console again(QStringLiteral("again"), server.port(), file(QStringLiteral("run%1").arg(run)));
+        const std::deque<AlarmModel::Sample>& trend = again.alarms.alarmOf(again.ship->index().items(QStringLiteral("D1-LVL-001")).first())->trend;
+        ASSERT_FALSE(trend.empty());
+        EXPECT_EQ(trend.back().value, level->value());
         QString error;
         source = file(QStringLiteral("exported%1.json").arg(run));
         ASSERT_TRUE(incident.writeScenario(source, &error)) << error.toStdString();
