@@ -98,6 +98,7 @@ AlarmSound::AlarmSound(AlarmModel& model, int resoundSeconds, bool muted, QObjec
         refresh();
     });
     connect(&model, &AlarmModel::alarmChanged, this, &AlarmSound::refresh);
+    refresh();
 }
 
 AlarmSound::~AlarmSound() = default;

@@ -185,6 +185,10 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
     window_->sound().silence();
     EXPECT_FALSE(window_->sound().announcing().has_value()) << "silenced without acknowledging";
     EXPECT_EQ(alarm(kForePeak).state, AlarmModel::State::UnacknowledgedActive);
+    AlarmSound quick(window_->alarms(), 1, true);
+    quick.silence();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return quick.announcing() == AlarmPriority::Emergency; }, kReactMs))
+        << "sounds again after the resound time while unacknowledged";
 
     // The link drops: stale in the banner, the list and on the plan, with a countdown.
     server.stop();
