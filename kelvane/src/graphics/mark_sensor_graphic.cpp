@@ -87,9 +87,3 @@ void MarkSensorGraphic::doUpdateSensor()
     mark_->setBrush(gradient);
 }
 
-#ifndef KELVANE_MAINTENANCE
-QGraphicsItem* MarkSensorGraphic::animationItem()
-{
-    return mark_;
-}
-#endif

@@ -3,10 +3,9 @@
 #include "config/sensor_config.h"
 #include "entity/sensor.h"
 #include "graphics/sensor_label.h"
+#include "graphics/sensor_graphic_edition.h"
 #include "kelvane_assert.h"
-#ifndef KELVANE_MAINTENANCE
-#include "view/alarm_animation.h"
-#endif
+#include "kelvane_edition.h"
 
 #include <QGraphicsPixmapItem>
 
@@ -45,11 +44,8 @@ void SensorGraphic::setSensor(harq::Sensor* sensor)
     KELVANE_ASSERT(sensor);
     if (sensor_)
         disconnect(sensor_, nullptr, this, nullptr);
-#ifndef KELVANE_MAINTENANCE
     // A blink left over from the previous sensor's alarm would mislead about this one.
-    if (animation_)
-        animation_->stop();
-#endif
+    SensorGraphicEdition::stopBlink(*this);
     sensor_ = sensor;
     connect(sensor, &harq::Sensor::sensorStateChanged, this, &SensorGraphic::updateSensor);
     initSensor();
@@ -61,44 +57,6 @@ harq::Sensor* SensorGraphic::sensor() const
 {
     return sensor_;
 }
-
-#ifndef KELVANE_MAINTENANCE
-void SensorGraphic::acceptAnimotion(AlarmAnimation* animation)
-{
-    KELVANE_ASSERT(sensor_);
-    if (animation == animation_)
-        return;
-    delete animation_;
-    animation_ = animation;
-    if (animation)
-        animation->setParent(this);
-}
-
-void SensorGraphic::setAcknowledged(bool acknowledged)
-{
-    if (acknowledged == acknowledged_)
-        return;
-    acknowledged_ = acknowledged;
-    // Nothing to show before a sensor is bound; its first state change decides.
-    if (sensor_)
-        updateAnimation();
-}
-
-bool SensorGraphic::isAcknowledged() const
-{
-    return acknowledged_;
-}
-
-void SensorGraphic::updateAnimation()
-{
-    if (!animation_)
-        return;
-    if (sensor_->isNormal() || acknowledged_)
-        animation_->stop();
-    else
-        animation_->start(animationItem());
-}
-#endif
 
 QRectF SensorGraphic::boundingRect() const
 {
@@ -129,23 +87,13 @@ void SensorGraphic::initSensor()
 
     name_->setDefaultTextColor(QColor(style.textColor()));
     name_->setOpacity(style.opacity());
-#ifdef KELVANE_MAINTENANCE
-    name_->setLine(sensor_->name());
-#else
-    name_->setLine(sensor_->code());
-#endif
+    // The maintainer places sensors by name; the operator reads their codes.
+    name_->setLine(kelvane::kMaintenanceEdition ? sensor_->name() : sensor_->code());
     name_->setScale(style.fontScale());
     const QSizeF labelSize = name_->boundingRect().size() * style.fontScale();
     name_->setPos(icon.center().x() - labelSize.width() / 2, icon.top() - labelSize.height());
     bounds_ = childBounds({});
 }
-
-#ifndef KELVANE_MAINTENANCE
-QGraphicsItem* SensorGraphic::animationItem()
-{
-    return this;
-}
-#endif
 
 QRectF SensorGraphic::iconRect() const
 {
@@ -163,9 +111,7 @@ QRectF SensorGraphic::childBounds(std::initializer_list<const QGraphicsItem*> ch
 void SensorGraphic::updateSensor()
 {
     updateToolTip();
-#ifndef KELVANE_MAINTENANCE
-    updateAnimation();
-#endif
+    SensorGraphicEdition::followState(*this);
     doUpdateSensor();
 }
 

@@ -32,6 +32,7 @@ class Sensor;
 class KELVANE_EXPORT SensorGraphic : public QGraphicsObject
 {
     Q_OBJECT
+    friend class SensorGraphicEdition;
 
 public:
     /// An unbound graphic without child items, child item of \a parent (none

@@ -78,15 +78,6 @@ void SensorLayer::clear()
     sensors_.clear();
 }
 
-QRectF SensorLayer::boundingRect() const
-{
-#ifdef KELVANE_MAINTENANCE
-    return scene_bounds_.measure(this, QRectF());
-#else
-    return QRectF();
-#endif
-}
-
 void SensorLayer::paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*)
 {
 }

@@ -12,6 +12,12 @@ list(APPEND KELVANE_COMMON_SOURCES
     src/graphics/sensor_layer.h src/graphics/sensor_layer.cpp
     src/graphics/reaction_region.h src/graphics/reaction_region.cpp
     src/graphics/region_reaction_layer.h src/graphics/region_reaction_layer.cpp
+    src/graphics/sensor_graphic_edition.h
+)
+list(APPEND KELVANE_TAGS_SOURCES
+    src/graphics/sensor_graphic_tags.cpp
+    src/graphics/mark_sensor_graphic_tags.cpp
+    src/graphics/sensor_layer_tags.cpp
 )
 
 # Damage boundaries

@@ -1,9 +1,5 @@
 #include "view/deck_scene.h"
 
-#ifndef KELVANE_MAINTENANCE
-#include "graphics/equipment_layer.h"
-#endif
-
 #include "view/deck_drawing.h"
 
 #include <QBrush>
@@ -51,17 +47,6 @@ void DeckScene::setDeck(const QString& name, const QString& file)
     }
     setSceneRect(extent);
 }
-
-#ifndef KELVANE_MAINTENANCE
-EquipmentLayer* DeckScene::getOrCreateEquipmentLayer()
-{
-    if (!equip_) {
-        equip_ = new EquipmentLayer;
-        addItem(equip_);
-    }
-    return equip_;
-}
-#endif
 
 QRectF DeckScene::addErrorText(const QString& message, const QString& file)
 {

@@ -75,15 +75,6 @@ void DeckView::fitDeck()
         fitInView(sceneRect(), Qt::KeepAspectRatio);
 }
 
-#ifndef KELVANE_MAINTENANCE
-QPointF DeckView::viewCenter() const
-{
-    const QPoint center(width() / 2, height() / 2);
-    // The centre is a pixel of the widget; the viewport sits inside its frame.
-    return scene() ? mapToScene(viewport()->mapFrom(this, center)) : QPointF(center);
-}
-#endif
-
 void DeckView::changeDeck(const QString& deck)
 {
     deck_ = deck.isEmpty() ? tr("NA") : deck;

@@ -1,15 +1,12 @@
 #include "view/deck_view_complex.h"
 
-#include <QContextMenuEvent>
+#include "view/deck_view_complex_edition.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
-#ifndef KELVANE_MAINTENANCE
-#include <QGesture>
-#include <QGestureEvent>
-#endif
 
 #include <cmath>
 
@@ -67,13 +64,7 @@ DeckViewComplex::DeckViewComplex(QGraphicsScene* scene, QWidget* parent)
     : DeckViewComplex(parent)
 {
     setScene(scene);
-#ifndef KELVANE_MAINTENANCE
-    const Qt::GestureFlags flags =
-        Qt::DontStartGestureOnChildren | Qt::ReceivePartialGestures | Qt::IgnoredGesturesPropagateToParent;
-    grabGesture(Qt::PanGesture, flags);
-    grabGesture(Qt::PinchGesture, flags);
-    grabGesture(Qt::TapGesture, flags);
-#endif
+    DeckViewComplexEdition::grabTouchGestures(*this);
 }
 
 DeckViewComplex::~DeckViewComplex() = default;
@@ -189,68 +180,6 @@ void DeckViewComplex::leaveEvent(QEvent* event)
     else
         DeckView::leaveEvent(event);
 }
-
-#ifndef KELVANE_MAINTENANCE
-void DeckViewComplex::contextMenuEvent(QContextMenuEvent* event)
-{
-    emit resquestContextMenu(event);
-    if (!event->isAccepted())
-        DeckView::contextMenuEvent(event);
-}
-
-bool DeckViewComplex::event(QEvent* event)
-{
-    if (event->type() == QEvent::Gesture)
-        return gestureEvent(static_cast<QGestureEvent*>(event));
-    return DeckView::event(event);
-}
-
-bool DeckViewComplex::gestureEvent(QGestureEvent* event)
-{
-    if (QGesture* tap = event->gesture(Qt::TapGesture))
-        tapTriggered(static_cast<QTapGesture*>(tap));
-    else if (QGesture* pan = event->gesture(Qt::PanGesture))
-        panTriggered(static_cast<QPanGesture*>(pan));
-    if (QGesture* pinch = event->gesture(Qt::PinchGesture))
-        pinchTriggered(static_cast<QPinchGesture*>(pinch));
-    return true;
-}
-
-void DeckViewComplex::panTriggered(QPanGesture* gesture)
-{
-    const bool moving = gesture->state() == Qt::GestureStarted || gesture->state() == Qt::GestureUpdated;
-    showCursor(moving ? Qt::SizeAllCursor : Qt::ArrowCursor);
-    moveCenter(gesture->delta());
-}
-
-void DeckViewComplex::pinchTriggered(QPinchGesture* gesture)
-{
-    if (!(gesture->changeFlags() & QPinchGesture::ScaleFactorChanged))
-        return;
-    // The gesture reports its centre on the screen; zoom about the scene point there.
-    const QPoint onViewport = viewport()->mapFromGlobal(gesture->centerPoint().toPoint());
-    scaleScene(mapToScene(onViewport), gesture->scaleFactor());
-}
-
-void DeckViewComplex::tapTriggered(QTapGesture* gesture)
-{
-    if (gesture->state() == Qt::GestureFinished)
-        fitDeck();
-}
-#endif
-
-#ifdef KELVANE_MAINTENANCE
-void DeckViewComplex::onMaintenanceStateChanged(MaintenanceCommandState state)
-{
-    const bool drawing = state == PATH || state == NEXT_POINT;
-    const bool commanding = drawing || state == POSITIONING;
-    keep_in_view_ = commanding;
-    commanding_ = commanding;
-    if (commanding)
-        setFocus(Qt::OtherFocusReason);
-    showCursor(!commanding ? Qt::ArrowCursor : drawing ? Qt::CrossCursor : Qt::ClosedHandCursor);
-}
-#endif
 
 void DeckViewComplex::showCursor(Qt::CursorShape shape)
 {

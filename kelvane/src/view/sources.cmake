@@ -4,6 +4,14 @@ list(APPEND KELVANE_COMMON_SOURCES
     src/view/deck_scene.h src/view/deck_scene.cpp
     src/view/deck_view.h src/view/deck_view.cpp
     src/view/deck_view_complex.h src/view/deck_view_complex.cpp
+    src/view/deck_view_complex_edition.h
+)
+
+# The views' and the scene's members that only the edition with tags has
+list(APPEND KELVANE_TAGS_SOURCES
+    src/view/deck_scene_tags.cpp
+    src/view/deck_view_tags.cpp
+    src/view/deck_view_complex_tags.cpp
 )
 
 # Alarm animations (edition with tags)
