@@ -26,7 +26,6 @@ list(APPEND KELVANE_COMMON_SOURCES
     src/graphics/boundary_line.h src/graphics/boundary_line.cpp
 )
 list(APPEND KELVANE_TAGS_SOURCES src/graphics/damage_boundary_tags.cpp)
-list(APPEND KELVANE_MAINTENANCE_SOURCES src/graphics/damage_boundary_maintenance.cpp)
 
 # Scan line
 list(APPEND KELVANE_COMMON_SOURCES

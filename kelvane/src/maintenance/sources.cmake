@@ -6,6 +6,7 @@ list(APPEND KELVANE_MAINTENANCE_SOURCES
     src/maintenance/region_path_graphic.h src/maintenance/region_path_graphic.cpp
     src/maintenance/damage_boundary_layer.h src/maintenance/damage_boundary_layer.cpp
     src/maintenance/equipment_classifier_maintenance.cpp
+    src/maintenance/damage_boundary_maintenance.cpp
     src/maintenance/sensor_graphic_maintenance.cpp
     src/maintenance/sensor_layer_maintenance.cpp
     src/maintenance/deck_view_complex_maintenance.cpp
