@@ -119,20 +119,3 @@ QList<int> RegionConfig::srTypes() const
         types.append(type);
     return types;
 }
-
-#ifdef KELVANE_MAINTENANCE
-harq::ViewGroup* RegionConfig::srViewGroup(int srtype) const
-{
-    return slot(srtype).get();
-}
-#else
-std::shared_ptr<harq::ViewGroup> RegionConfig::srViewGroup(int srtype) const
-{
-    return slot(srtype);
-}
-
-harq::ViewGroup* RegionConfig::srViewGroupPtr(int srtype) const
-{
-    return slot(srtype).get();
-}
-#endif

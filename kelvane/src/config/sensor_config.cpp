@@ -1,6 +1,7 @@
 #include "config/sensor_config.h"
 
 #include "config/icon_folder.h"
+#include "kelvane_edition.h"
 #include "lua_reader_helpers.h"
 
 #include <QHash>
@@ -22,6 +23,16 @@ QHash<QString, QPixmap>& iconCache()
 {
     static QHash<QString, QPixmap> cache;
     return cache;
+}
+
+// The maintenance edition keeps the groups by value, kelvaned shares them.
+template <typename Held>
+Held makeViewGroup(const QString& name, const QString& group, int response)
+{
+    if constexpr (kelvane::kMaintenanceEdition)
+        return Held(name, group, response);
+    else
+        return std::make_shared<harq::ViewGroup>(name, group, response);
 }
 
 } // namespace
@@ -49,9 +60,9 @@ SensorConfig::~SensorConfig() = default;
 
 void SensorConfig::loadStyle(const QString& filename)
 {
-#ifndef KELVANE_MAINTENANCE
-    orientIconPath(filename);
-#endif
+    // kelvaned takes its icons from beside the file; the maintenance host sets the folder.
+    if constexpr (!kelvane::kMaintenanceEdition)
+        icon_path_ = kelvane::iconFolderBeside(filename);
     const ostrel::LuaStatePtr state(ostrel::loadLuaConfig(filename));
     lua_State* L = state.get();
     const ostrel::LuaStackAssist guard(L);
@@ -70,11 +81,7 @@ void SensorConfig::loadStyle(const QString& filename)
         const QString name = ostrel::luaField(L, e, "name", kDefaultName).toString();
         const QString group = ostrel::luaField(L, e, "group", QString()).toString();
         const int response = ostrel::luaIntField(L, e, "response", 0, filename);
-#ifdef KELVANE_MAINTENANCE
-        view_groups.append(harq::ViewGroup(name, group, response));
-#else
-        view_groups.append(std::make_shared<harq::ViewGroup>(name, group, response));
-#endif
+        view_groups.append(makeViewGroup<ViewGroups::value_type>(name, group, response));
     });
 
     width_ = width;
@@ -105,38 +112,3 @@ QColor SensorConfig::stateColor(int ix) const
         return QColor(state_colors_.last());
     return QColor();
 }
-
-#ifdef KELVANE_MAINTENANCE
-void SensorConfig::setIconPath(const QString& path)
-{
-    QString folder = path;
-    while (folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    if (!folder.isEmpty())
-        folder += QLatin1Char('/');
-    icon_path_ = folder;
-}
-#else
-std::shared_ptr<harq::ViewGroup> SensorConfig::viewGroupByGroup(const QString& group) const
-{
-    for (const auto& viewGroup : view_groups_) {
-        if (viewGroup->group() == group)
-            return viewGroup;
-    }
-    return nullptr;
-}
-
-std::shared_ptr<harq::ViewGroup> SensorConfig::viewGroupByName(const QString& name) const
-{
-    for (const auto& viewGroup : view_groups_) {
-        if (viewGroup->name() == name)
-            return viewGroup;
-    }
-    return nullptr;
-}
-
-void SensorConfig::orientIconPath(const QString& tag_file)
-{
-    icon_path_ = kelvane::iconFolderBeside(tag_file);
-}
-#endif

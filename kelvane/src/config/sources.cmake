@@ -7,6 +7,8 @@ list(APPEND KELVANE_COMMON_SOURCES
 )
 
 list(APPEND KELVANE_TAGS_SOURCES
+    src/config/region_config_tags.cpp
+    src/config/sensor_config_tags.cpp
     src/config/named_icon_list.h
     src/config/team_config.h src/config/team_config.cpp
     src/config/tag_config.h src/config/tag_config.cpp

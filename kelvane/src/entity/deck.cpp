@@ -1,9 +1,11 @@
 #include "entity/deck.h"
 
+#include "entity/entity_edition.h"
 #include "entity/region.h"
 #include "entity/sensor.h"
 #include "entity/view_group.h"
 #include "kelvane_assert.h"
+#include "kelvane_edition.h"
 
 #include <QSet>
 
@@ -13,12 +15,6 @@ namespace harq {
 
 namespace {
 
-// Run at library load: queued and by-signature connections look the type up by name.
-void registerMetaType()
-{
-    qRegisterMetaType<harq::Deck*>();
-}
-
 template<typename T>
 bool holds(const std::vector<std::shared_ptr<T>>& owned, const T* object)
 {
@@ -26,8 +22,6 @@ bool holds(const std::vector<std::shared_ptr<T>>& owned, const T* object)
 }
 
 } // namespace
-
-Q_CONSTRUCTOR_FUNCTION(registerMetaType)
 
 Deck::Deck(QObject* parent)
     : QObject(parent)
@@ -49,10 +43,10 @@ void Deck::addSensor(Sensor* sensor)
     if (holds(sensors_, sensor))
         return;
     sensors_.emplace_back(sensor);
-#ifndef KELVANE_MAINTENANCE
-    sensor->setDeck(this);
-    connect(sensor, &Sensor::sensorStateChanged, this, &Deck::onSensorStateChanged);
-#endif
+    edition::placeSensor(*sensor, this);
+    // The maintenance edition leaves connecting the sensors to the host.
+    if constexpr (!kelvane::kMaintenanceEdition)
+        connect(sensor, &Sensor::sensorStateChanged, this, &Deck::onSensorStateChanged);
     if (sensor->isNormal())
         ++normal_sensor_count_;
 }
@@ -114,16 +108,7 @@ void Deck::addRegion(Region* region)
 
 void Deck::clearRegion()
 {
-#ifndef KELVANE_MAINTENANCE
-    // Sensors must not keep pointing at cabins that are about to go.
-    for (const auto& sensor : sensors_) {
-        const auto owned = [&sensor](const std::shared_ptr<Region>& region) {
-            return region.get() == sensor->cabin();
-        };
-        if (sensor->cabin() && std::any_of(regions_.cbegin(), regions_.cend(), owned))
-            sensor->setCabin(nullptr);
-    }
-#endif
+    edition::releaseCabins(sensors_, regions_);
     regions_.clear();
 }
 
@@ -166,26 +151,6 @@ Region* Deck::regionByID(quint64 id) const
                                     [id](const auto& region) { return region->id() == id; });
     return found != regions_.cend() ? found->get() : nullptr;
 }
-
-#ifndef KELVANE_MAINTENANCE
-Region* Deck::cabinAtPos(QPointF pos) const
-{
-    const auto found = std::find_if(regions_.cbegin(), regions_.cend(), [pos](const auto& region) {
-        return region->type() == Region::CabinType && region->containsPoint(pos);
-    });
-    return found != regions_.cend() ? found->get() : nullptr;
-}
-
-void Deck::onSensorStateChanged()
-{
-    recount();
-}
-#else
-void Deck::onSensorStateChanged(Sensor*)
-{
-    recount();
-}
-#endif
 
 int Deck::countNormalSensors() const
 {

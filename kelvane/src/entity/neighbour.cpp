@@ -1,6 +1,7 @@
 #include "entity/neighbour.h"
 
 #include "entity/region.h"
+#include "object_link.h"
 
 #include <QCoreApplication>
 
@@ -170,12 +171,7 @@ void Neighbour::watch(Region* region)
 {
     if (!region || holds(region))
         return;
-    connect(region, &QObject::destroyed, this, [this, region] {
-        if (center_ == region)
-            center_ = nullptr;
-        for (auto& list : neighbours_)
-            list.erase(std::remove(list.begin(), list.end(), region), list.end());
-    });
+    kelvane::forgetWhenDestroyed(this, region, center_, neighbours_);
 }
 
 // Called once the region was taken out; it is still alive, since a destroyed one

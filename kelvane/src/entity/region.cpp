@@ -1,27 +1,17 @@
 #include "entity/region.h"
 
 #include "entity/deck.h"
+#include "entity/entity_edition.h"
 #include "entity/neighbour.h"
 #include "entity/sensor.h"
 #include "entity/view_group.h"
 #include "kelvane_assert.h"
+#include "kelvane_edition.h"
 #include "object_link.h"
 
 #include <algorithm>
 
 namespace harq {
-
-namespace {
-
-// Run at library load: queued and by-signature connections look the type up by name.
-void registerMetaType()
-{
-    qRegisterMetaType<harq::Region*>();
-}
-
-} // namespace
-
-Q_CONSTRUCTOR_FUNCTION(registerMetaType)
 
 Region::Region(QObject* parent)
     : QObject(parent)
@@ -52,19 +42,9 @@ void Region::setType(int type)
 void Region::setRegionPath(QPolygonF path)
 {
     path_ = std::move(path);
-#ifdef KELVANE_MAINTENANCE
-    reassociateSensor();
-#endif
+    edition::followOutline(*this);
     emit regionPathChanged(path_);
 }
-
-#ifndef KELVANE_MAINTENANCE
-void Region::addPoint(QPointF p)
-{
-    path_.append(p);
-    emit regionPathChanged(path_);
-}
-#endif
 
 void Region::setViewGroup(ViewGroup* vg)
 {
@@ -119,10 +99,7 @@ bool Region::containsPoint(QPointF p) const
 void Region::associateSensor(Sensor* sensor)
 {
     KELVANE_ASSERT(sensor);
-#ifndef KELVANE_MAINTENANCE
-    if (type_ == CabinType)
-        sensor->setCabin(this);
-#endif
+    edition::offerCabin(*this, *sensor);
     const bool qualifies = sensor->viewGroup() && view_group_
         && sensor->viewGroup()->hasCommonResponse(*view_group_) && containsPoint(sensor->point());
     if (qualifies) {
@@ -136,28 +113,12 @@ void Region::associateSensor(Sensor* sensor)
         return;
     }
     // The maintenance edition keeps a refused sensor listed until the next re-association.
-#ifndef KELVANE_MAINTENANCE
-    sensors_.removeOne(sensor);
-#endif
+    if constexpr (!kelvane::kMaintenanceEdition)
+        sensors_.removeOne(sensor);
     disconnect(sensor, nullptr, this, nullptr);
     if (sensors_.contains(sensor))
         forgetOnDestruction(sensor);
 }
-
-#ifdef KELVANE_MAINTENANCE
-void Region::reassociateSensor()
-{
-    if (!deck_)
-        return;
-    // Dropping the old connections keeps a sensor that stays inside from
-    // being connected once more per re-association.
-    for (Sensor* sensor : qAsConst(sensors_))
-        disconnect(sensor, nullptr, this, nullptr);
-    sensors_.clear();
-    for (Sensor* sensor : deck_->sensors())
-        associateSensor(sensor);
-}
-#endif
 
 void Region::onSensorStateChanged()
 {
@@ -175,7 +136,7 @@ void Region::onSensorStateChanged()
 void Region::forgetOnDestruction(Sensor* sensor)
 {
     // The list holds plain pointers; the deck may destroy a listed sensor.
-    connect(sensor, &QObject::destroyed, this, [this, sensor] { sensors_.removeAll(sensor); });
+    kelvane::forgetWhenDestroyed(this, sensor, sensors_);
 }
 
 } // namespace harq

@@ -1,26 +1,13 @@
 #include "entity/sensor.h"
 
-#include "entity/region.h"
+#include "entity/entity_edition.h"
 #include "entity/sensor_item.h"
 #include "entity/view_group.h"
 #include "kelvane_assert.h"
-#include "object_link.h"
 
 #include <algorithm>
 
 namespace harq {
-
-namespace {
-
-// Run at library load: queued and by-signature connections look the type up by name.
-void registerMetaType()
-{
-    qRegisterMetaType<harq::Sensor*>();
-}
-
-} // namespace
-
-Q_CONSTRUCTOR_FUNCTION(registerMetaType)
 
 Sensor::Sensor(QObject* parent)
     : QObject(parent)
@@ -51,13 +38,6 @@ QPointF Sensor::point() const
     return pos_.toPointF();
 }
 
-#ifdef KELVANE_MAINTENANCE
-QString Sensor::viewGroupGroup() const
-{
-    return view_group_ ? view_group_->group() : QString();
-}
-#endif
-
 int Sensor::itemCount() const
 {
     return int(items_.size());
@@ -78,19 +58,6 @@ bool Sensor::isStateSensor() const
 {
     return !items_.empty() && items_.front()->isStateItem();
 }
-
-#ifndef KELVANE_MAINTENANCE
-QString Sensor::nameAndCode() const
-{
-    return tr("%1[%2]").arg(name_, code_);
-}
-
-void Sensor::setCabin(Region* cabin)
-{
-    // A cabin may belong to another deck or to none, so only its own end is certain.
-    kelvane::linkUntilDestroyed(this, cabin_, cabin);
-}
-#endif
 
 QString Sensor::toolTip() const
 {
@@ -129,9 +96,7 @@ void Sensor::addItem(SensorItem* item)
         return;
     connect(item, &SensorItem::valueChanged, this, &Sensor::onItemValueChanged);
     connect(item, &SensorItem::stateChanged, this, &Sensor::onItemStateChanged);
-#ifndef KELVANE_MAINTENANCE
-    item->initCheck();
-#endif
+    edition::prepareItem(*item);
     items_.emplace_back(item);
 }
 
@@ -152,16 +117,6 @@ void Sensor::onItemValueChanged(SensorItem* item)
 Sensor::Items::const_iterator Sensor::findItem(const SensorItem* item) const
 {
     return std::find_if(items_.cbegin(), items_.cend(), [item](const auto& held) { return held.get() == item; });
-}
-
-void Sensor::onItemStateChanged(SensorItem* item)
-{
-#ifdef KELVANE_MAINTENANCE
-    Q_UNUSED(item)
-    emit sensorStateChanged(this);
-#else
-    emit sensorStateChanged(this, item);
-#endif
 }
 
 } // namespace harq

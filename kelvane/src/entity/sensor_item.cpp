@@ -14,15 +14,7 @@ constexpr double DefaultHigh = 1.0;
 constexpr double DefaultHighHigh = 1e38;
 constexpr int DefaultPrecision = 3;
 
-// Run at library load: queued and by-signature connections look the type up by name.
-void registerMetaType()
-{
-    qRegisterMetaType<harq::SensorItem*>();
-}
-
 } // namespace
-
-Q_CONSTRUCTOR_FUNCTION(registerMetaType)
 
 SensorItem::SensorItem(QObject* parent)
     : QObject(parent)

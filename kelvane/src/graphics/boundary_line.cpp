@@ -1,32 +1,16 @@
 #include "graphics/boundary_line.h"
 
-#include "graphics/damage_boundary.h"
-
 #include <QBrush>
 #include <QPen>
 
 namespace {
 
-constexpr int kInitialWidth = 2;
 constexpr int kMasterWidth = 6;
 constexpr int kSlaveWidth = 4;
 constexpr Qt::GlobalColor kNormalColor = Qt::red;
 constexpr Qt::GlobalColor kHighlightColor = Qt::blue;
 
 } // namespace
-
-#ifdef KELVANE_MAINTENANCE
-BoundaryLine::BoundaryLine(QGraphicsItem* parent)
-    : QGraphicsLineItem(parent)
-#else
-BoundaryLine::BoundaryLine(DamageBoundary* boundary)
-    : QGraphicsLineItem(boundary)
-    , boundary_(boundary)
-#endif
-{
-    pen_width_ = kInitialWidth;
-    setAcceptHoverEvents(true);
-}
 
 BoundaryLine::~BoundaryLine()
 {

@@ -91,8 +91,11 @@ private:
     void takeRole(Qt::PenStyle style, int width, const QLineF& line);
     void applyPen(Qt::GlobalColor color);
 
+    // Width of the pen reactTouch() and resumeBoundary() use before a role.
+    static constexpr int kRolelessWidth = 2;
+
     Qt::PenStyle pen_style_ = Qt::SolidLine;
-    int pen_width_;
+    int pen_width_ = kRolelessWidth;
     bool hovered_ = false;
 #ifndef KELVANE_MAINTENANCE
     DamageBoundary* boundary_ = nullptr;

@@ -1,13 +1,10 @@
 #include "graphics/damage_boundary.h"
 
 #include "graphics/boundary_line.h"
+#include "graphics/damage_boundary_edition.h"
 #include "graphics/hover_end.h"
 #include "kelvane_assert.h"
-
-#include <QDateTime>
-
-#include <functional>
-#include <string>
+#include "object_link.h"
 
 namespace {
 
@@ -16,33 +13,7 @@ constexpr qreal kNonNullCoordinate = 0.01;
 /// An outline needs this many points before it encloses anything.
 constexpr int kMinimumOutlinePoints = 3;
 
-void registerMetaType()
-{
-    qRegisterMetaType<DamageBoundary*>();
-}
-
-/// Removes \a boundary the way every removal does: out of the item tree and
-/// away from any parent object, then deleted.
-void discard(DamageBoundary* boundary)
-{
-    boundary->setParentItem(nullptr);
-    boundary->setParent(nullptr);
-    delete boundary;
-}
-
 } // namespace
-
-Q_CONSTRUCTOR_FUNCTION(registerMetaType)
-
-DamageBoundary::DamageBoundary(harq::Deck* deck, QGraphicsItem* parent)
-#ifdef KELVANE_MAINTENANCE
-    : QGraphicsItem(parent)
-#else
-    : QGraphicsObject(parent)
-#endif
-    , deck_(deck)
-{
-}
 
 DamageBoundary::~DamageBoundary()
 {
@@ -65,11 +36,7 @@ void DamageBoundary::paint(QPainter* /*painter*/, const QStyleOptionGraphicsItem
 
 void DamageBoundary::makeMasterBoundary(const QPolygonF& path)
 {
-#ifndef KELVANE_MAINTENANCE
-    const QString text = QString::number(QDateTime::currentMSecsSinceEpoch()) + QLatin1Char(':')
-        + QString::number(quintptr(this));
-    code_ = std::hash<std::string>()(text.toStdString());
-#endif
+    DamageBoundaryEdition::stampFamily(*this);
     leaveMaster();
     buildSegments(path, true);
 }
@@ -112,10 +79,8 @@ void DamageBoundary::clearPath()
     kelvane::endHovers(lines_);
     const QList<BoundaryLine*> lines = lines_;
     lines_.clear();
-    for (BoundaryLine* line : lines) {
-        line->setParentItem(nullptr);
-        delete line;
-    }
+    for (BoundaryLine* line : lines)
+        kelvane::detachAndDelete(line);
 }
 
 QPointF DamageBoundary::firstPoint() const
@@ -178,9 +143,7 @@ void DamageBoundary::buildSegments(QPolygonF path, bool master)
         lines_.append(line);
         connect(line, &BoundaryLine::touchBoundary, this, &DamageBoundary::onTouchBoundary);
         connect(line, &BoundaryLine::leaveBoundary, this, &DamageBoundary::onLeaveBoundary);
-#ifdef KELVANE_MAINTENANCE
-        connectRequests(line);
-#endif
+        DamageBoundaryEdition::relayRequests(*this, line);
     }
 }
 
@@ -197,6 +160,6 @@ void DamageBoundary::dissolveFamily()
     // Each slave's destruction takes it out of slaves_, so walk a copy.
     const QList<DamageBoundary*> slaves = slaves_;
     for (DamageBoundary* slave : slaves)
-        discard(slave);
+        kelvane::detachAndDelete(slave);
     slaves_.clear();
 }

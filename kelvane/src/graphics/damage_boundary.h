@@ -215,6 +215,9 @@ public slots:
 #endif
 
 private:
+    // The edition units' steps inside the shared code.
+    friend class DamageBoundaryEdition;
+
     void buildSegments(QPolygonF path, bool master);
     void leaveMaster();
     void dissolveFamily();

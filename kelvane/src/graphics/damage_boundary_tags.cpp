@@ -1,7 +1,20 @@
+// The boundary's members and steps that only the edition with tags has.
 #include "graphics/damage_boundary.h"
 
 #include "graphics/boundary_line.h"
+#include "graphics/damage_boundary_edition.h"
 #include "graphics/hover_end.h"
+
+#include <QDateTime>
+
+#include <functional>
+#include <string>
+
+DamageBoundary::DamageBoundary(harq::Deck* deck, QGraphicsItem* parent)
+    : QGraphicsObject(parent)
+    , deck_(deck)
+{
+}
 
 void DamageBoundary::resetBoundary(QPolygonF path, bool master)
 {
@@ -31,3 +44,13 @@ void DamageBoundary::setBoundaryVisible(bool visible)
     for (BoundaryLine* line : qAsConst(lines_))
         line->setVisible(visible);
 }
+
+void DamageBoundaryEdition::stampFamily(DamageBoundary& master)
+{
+    const QString text = QString::number(QDateTime::currentMSecsSinceEpoch()) + QLatin1Char(':')
+        + QString::number(quintptr(&master));
+    master.code_ = std::hash<std::string>()(text.toStdString());
+}
+
+// The segments' requests exist in the maintenance edition only.
+void DamageBoundaryEdition::relayRequests(DamageBoundary&, BoundaryLine*) {}

@@ -13,11 +13,6 @@
 
 namespace {
 
-void registerMetaType()
-{
-    qRegisterMetaType<ReactionRegion*>();
-}
-
 /// Each outstanding alarm makes the region this much more opaque.
 constexpr qreal kOpacityPerAlarm = 1.2;
 
@@ -30,8 +25,6 @@ QColor mixOpaque(const QColor& a, const QColor& b)
 }
 
 } // namespace
-
-Q_CONSTRUCTOR_FUNCTION(registerMetaType)
 
 ReactionRegion::ReactionRegion(harq::Region* region, QGraphicsItem* parent)
     : QGraphicsPolygonItem(parent)

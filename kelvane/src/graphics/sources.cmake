@@ -21,11 +21,16 @@ list(APPEND KELVANE_TAGS_SOURCES
 )
 
 # Damage boundaries
+# (the maintenance edition's own parts are in maintenance/)
 list(APPEND KELVANE_COMMON_SOURCES
     src/graphics/damage_boundary.h src/graphics/damage_boundary.cpp
+    src/graphics/damage_boundary_edition.h
     src/graphics/boundary_line.h src/graphics/boundary_line.cpp
 )
-list(APPEND KELVANE_TAGS_SOURCES src/graphics/damage_boundary_tags.cpp)
+list(APPEND KELVANE_TAGS_SOURCES
+    src/graphics/damage_boundary_tags.cpp
+    src/graphics/boundary_line_tags.cpp
+)
 
 # Scan line
 list(APPEND KELVANE_COMMON_SOURCES

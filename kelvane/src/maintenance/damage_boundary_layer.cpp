@@ -2,6 +2,7 @@
 
 #include "graphics/damage_boundary.h"
 #include "kelvane_assert.h"
+#include "object_link.h"
 
 #include <QGraphicsScene>
 #include <QPointer>
@@ -85,19 +86,11 @@ void DamageBoundaryLayer::removeBoundary(DamageBoundary* boundary)
     if (!alive)
         return;
     boundary->prepareRemove();
-    boundary->setParentItem(nullptr);
-    boundary->setParent(nullptr);
-    if (!requested_by_boundary) {
-        delete boundary;
-        return;
-    }
-    if (QGraphicsScene* scene = boundary->scene())
-        scene->removeItem(boundary);
-    boundary->deleteLater();
+    kelvane::detachAndDelete(boundary, requested_by_boundary ? kelvane::Deletion::Later : kelvane::Deletion::Now);
 }
 
 void DamageBoundaryLayer::append(DamageBoundary* boundary)
 {
     boundaries_.append(boundary);
-    connect(boundary, &QObject::destroyed, this, [this, boundary] { boundaries_.removeAll(boundary); });
+    kelvane::forgetWhenDestroyed(this, boundary, boundaries_);
 }

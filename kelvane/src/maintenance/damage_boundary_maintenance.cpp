@@ -1,12 +1,21 @@
+// The boundary's members and steps that only the maintenance edition has.
 #include "graphics/damage_boundary.h"
 
 #include "graphics/boundary_line.h"
+#include "graphics/damage_boundary_edition.h"
 #include "maintenance/maintenance_command.h"
 #include "maintenance/region_path_graphic.h"
+#include "object_link.h"
 
 #include <QGraphicsScene>
 
 #include <memory>
+
+DamageBoundary::DamageBoundary(harq::Deck* deck, QGraphicsItem* parent)
+    : QGraphicsItem(parent)
+    , deck_(deck)
+{
+}
 
 void DamageBoundary::makeBoundary(QPolygonF path, bool master)
 {
@@ -69,8 +78,13 @@ void DamageBoundary::finishRedrawing(const QPolygonF& path)
     drawing->disconnect(this);
     if (command_)
         command_->disconnect(drawing);
-    drawing->setParentItem(nullptr);
-    if (QGraphicsScene* scene = drawing->scene())
-        scene->removeItem(drawing);
-    drawing->deleteLater();
+    kelvane::detachAndDelete(drawing, kelvane::Deletion::Later);
+}
+
+// The family code exists in the edition with tags only.
+void DamageBoundaryEdition::stampFamily(DamageBoundary&) {}
+
+void DamageBoundaryEdition::relayRequests(DamageBoundary& boundary, BoundaryLine* line)
+{
+    boundary.connectRequests(line);
 }

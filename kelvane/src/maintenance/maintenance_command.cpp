@@ -6,19 +6,12 @@
 
 namespace {
 
-void registerMetaType()
-{
-    qRegisterMetaType<MaintenanceCommandState>("MaintenanceCommandState");
-}
-
 bool isTransient(MaintenanceCommandState state)
 {
     return state == CONFIRM || state == COMPLETE_PARTIALLY;
 }
 
 } // namespace
-
-Q_CONSTRUCTOR_FUNCTION(registerMetaType)
 
 MaintenanceCommand::MaintenanceCommand(QObject* parent)
     : QObject(parent)

@@ -2,6 +2,7 @@
 
 #include "config/region_config.h"
 #include "maintenance/maintenance_command.h"
+#include "object_link.h"
 
 #include <QBrush>
 #include <QGraphicsLineItem>
@@ -184,7 +185,6 @@ void RegionPathGraphic::dropSegments()
 {
     if (!segments_)
         return;
-    segments_->setParentItem(nullptr);
-    delete segments_;
+    kelvane::detachAndDelete(segments_);
     segments_ = nullptr;
 }
