@@ -59,6 +59,7 @@ IncidentExport::IncidentExport(IncidentStore& store, qint64 from, qint64 to)
     , events_(store.between(from, to))
     , initial_(store.lastSamplesAt(from - 1))
     , samples_(store.samples(from, to))
+    , origin_(samples_.isEmpty() ? from : samples_.first().msecs)
 {
 }
 
@@ -91,7 +92,7 @@ QJsonObject IncidentExport::scenario() const
     }
     QJsonArray events;
     for (const IncidentStore::Sample& sample : samples_) {
-        events.append(QJsonObject{{QStringLiteral("at"), double(sample.msecs - from_) / kMsPerSecond},
+        events.append(QJsonObject{{QStringLiteral("at"), double(sample.msecs - origin_) / kMsPerSecond},
                                   {QStringLiteral("name"), sample.tag},
                                   {QStringLiteral("value"), jsonValue(sample.value, integer.value(sample.tag))}});
     }

@@ -13,7 +13,9 @@
 /// acknowledgements and actions with their times, in CSV and in PDF.
 ///
 /// The scenario starts every point at its last value before the range and
-/// replays each recorded value at its offset from the start. Operator actions
+/// replays each recorded value at its offset from the first value recorded in
+/// the range (a range opened long before the incident does not make the
+/// replay wait for it). Operator actions
 /// stay out of the scenario (a crew in training acts itself); they are in the
 /// reports. The PDF needs a GUI application (the offscreen platform will do).
 class IncidentExport
@@ -41,4 +43,6 @@ private:
     QVector<IncidentEvent> events_;
     QVector<IncidentStore::Sample> initial_;
     QVector<IncidentStore::Sample> samples_;
+    // Time zero of the scenario.
+    qint64 origin_;
 };
