@@ -127,10 +127,13 @@ void IncidentSharing::book()
 
 IncidentSharing::Value IncidentSharing::publish(const QString& point, const QString& payload)
 {
-    const Value value{QDateTime::currentMSecsSinceEpoch(), console_, payload};
-    const QString text = value.format();
-    if (encode(text).size() > int(sizeof stDt::unDt.sz))
-        return {};
+    Value value{QDateTime::currentMSecsSinceEpoch(), console_, payload};
+    QString text = value.format();
+    // Only free text (a shelving reason) can be this long; its end goes.
+    while (encode(text).size() > int(sizeof stDt::unDt.sz)) {
+        value.payload.chop(1);
+        text = value.format();
+    }
     if (!connected_ || !write(point, text))
         unsent_.insert(point, text);
     return value;

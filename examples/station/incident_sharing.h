@@ -63,8 +63,8 @@ public:
     /// Writes \a payload to \a point under this console's name and the current
     /// time; the change comes back through received() like anyone else's.
     /// Returns the value written; while the server cannot be reached it is kept
-    /// and sent on reconnection. A value that does not fit the client's 128
-    /// bytes of text is dropped: the result then has no console.
+    /// and sent on reconnection. A payload too long for the client's 128 bytes
+    /// of text (GBK) is cut at its end to fit.
     Value publish(const QString& point, const QString& payload);
 
 signals:

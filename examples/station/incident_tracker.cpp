@@ -284,8 +284,6 @@ QString IncidentTracker::placeOfTag(const QString& tag) const
 void IncidentTracker::publishAction(Kind kind, const QString& point, const QString& payload, const QString& place)
 {
     const IncidentSharing::Value value = sharing_.publish(point, payload);
-    if (value.console.isEmpty())
-        return;
     const QString text = value.format();
     applied_.insert(point, text);
     record({value.msecs, kind, point, place, value.console, text});

@@ -128,13 +128,18 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
     EXPECT_TRUE(everywhere([](const Console& c) { return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE; }));
     EXPECT_TRUE(everywhere([&](const Console& c) { return c.teams() == central.teams(); }));
     EXPECT_EQ(central.teams().filter(QStringLiteral("@1:200,300")).size(), 1);
-    // A shelving reaches a console whose alarm is raised only afterwards.
+    // A shelving reaches a console whose alarm is raised only afterwards; a
+    // reason too long for a text value arrives cut.
+    const QString reason(60, QChar(0x6F14)); // 120 bytes in GBK
     central.smoke()->onPrimaryValueChanged(1);
-    ASSERT_TRUE(central.alarms.shelve(central.smoke(), QStringLiteral("drill"), 10));
+    ASSERT_TRUE(central.alarms.shelve(central.smoke(), reason, 10));
     QTest::qWait(kShareMs / 2);
     for (const auto& console : consoles)
         console->smoke()->onPrimaryValueChanged(1);
-    EXPECT_TRUE(everywhere([](const Console& c) { return c.shelved(); }));
+    EXPECT_TRUE(everywhere([&](const Console& c) {
+        const QString shown = c.alarms.alarmOf(c.smoke())->shelveReason;
+        return c.shelved() && shown.size() > 10 && reason.startsWith(shown);
+    }));
 
     // Two consoles act on the same compartment and the same free team unit at
     // once, in both orders: all end with what the server took last.
