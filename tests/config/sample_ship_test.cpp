@@ -1,11 +1,8 @@
 #include "config/damage_config.h"
 #include "config/region_config.h"
 #include "config/sensor_config.h"
-#ifndef KELVANE_MAINTENANCE
-#include "config/equipment_config.h"
-#include "config/tag_config.h"
-#include "config/team_config.h"
-#endif
+
+#include "sample_ship.h"
 
 #include <gtest/gtest.h>
 
@@ -14,17 +11,9 @@
 
 namespace {
 
-const QString kShip = QStringLiteral(KELVANE_SAMPLE_SHIP_DIR);
-
-QString sample(const QString& file)
-{
-    return kShip + "/config/" + file;
-}
-
-bool iconLoads(const QString& name)
-{
-    return !QPixmap(kShip + "/icons/" + name).isNull();
-}
+using sample_ship::iconLoads;
+using sample_ship::kShip;
+using sample_ship::sample;
 
 TEST(SampleShip, RegionTypesAndPens)
 {
@@ -73,30 +62,5 @@ TEST(SampleShip, DamageColours)
     EXPECT_TRUE(config.response(harq::DamageResponse::ABANDON)->color().isValid());
     EXPECT_EQ(config.response(harq::DamageResponse::ALL)->response(), 7);
 }
-
-#ifndef KELVANE_MAINTENANCE
-TEST(SampleShip, Catalogues)
-{
-    TeamConfig& teams = TeamConfig::instance();
-    teams.loadTeam(sample("team.lua"));
-    ASSERT_EQ(teams.teamTypes(), 4u);
-    for (std::size_t ix = 0; ix < teams.teamTypes(); ++ix) {
-        EXPECT_FALSE(teams.pixmapAt(ix).isNull()) << teams.nameAt(ix).toStdString();
-        EXPECT_GT(teams.countAt(ix), 0);
-    }
-
-    TagConfig& tags = TagConfig::instance();
-    tags.loadTag(sample("tag.lua"));
-    ASSERT_EQ(tags.tagsCount(), 4u);
-    for (std::size_t ix = 0; ix < tags.tagsCount(); ++ix)
-        EXPECT_FALSE(tags.pixmapAt(ix).isNull()) << tags.nameAt(ix).toStdString();
-
-    EquipmentConfig& equipment = EquipmentConfig::instance();
-    equipment.loadConfig(sample("equipment.lua"));
-    EXPECT_DOUBLE_EQ(equipment.width(), 40.0);
-    for (const char* name : {"equip_extinguisher.svg", "equip_pump.svg", "equip_breathing.svg", "equip_hose.svg"})
-        EXPECT_TRUE(iconLoads(name)) << name;
-}
-#endif
 
 } // namespace

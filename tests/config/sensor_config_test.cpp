@@ -1,6 +1,7 @@
 #include "config/sensor_config.h"
 
 #include "deployment.h"
+#include "sensor_style_loading.h"
 #include "lua_facade.h"
 
 #include <gtest/gtest.h>
@@ -14,17 +15,6 @@ const QByteArray kStyled = "sensor = { width = '12', text_color = 12, opacity = 
                            "                 { name = 'only a name' },\n"
                            "                 { name = 'fire', group = 'second', response = 2 } },\n"
                            "  state = { 'green', {}, 'blue' } }\n";
-
-/// Points the sensor style at the deployment's icons: the edition with tags
-/// finds them beside the configuration file, the maintenance edition is told.
-void loadWithIcons(const Deployment& deployment, const QByteArray& text)
-{
-    SensorConfig& config = SensorConfig::instance();
-#ifdef KELVANE_MAINTENANCE
-    config.setIconPath(deployment.iconsPath() + "//");
-#endif
-    config.loadStyle(deployment.config("sensor.lua", text));
-}
 
 TEST(SensorConfig, StartsWithBuiltInStyle)
 {
@@ -130,35 +120,6 @@ TEST(SensorConfig, IconsAreCachedByNameFailuresIncluded)
     EXPECT_EQ(config.icon("sensor_cached.png").toImage().pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(config.icon("sensor_fresh.png").toImage().pixelColor(0, 0), QColor(Qt::green));
 }
-
-#ifndef KELVANE_MAINTENANCE
-TEST(SensorConfig, MissingIconFolderFindsNothing)
-{
-    const Deployment deployment;
-    deployment.icon("sensor_orphan.png", Qt::red, 8);
-    deployment.removeIcons();
-    loadWithIcons(deployment, "sensor = {}\n");
-    EXPECT_TRUE(SensorConfig::instance().icon("sensor_orphan.png").isNull());
-
-    // The folder is taken before the file is read, so a failing load still moves it.
-    const Deployment other;
-    other.icon("sensor_moved.png", Qt::red, 8);
-    const QString broken = other.config("broken.lua", "x = = 1\n");
-    EXPECT_FALSE(errorOf([&] { SensorConfig::instance().loadStyle(broken); }).isEmpty());
-    EXPECT_FALSE(SensorConfig::instance().icon("sensor_moved.png").isNull());
-}
-#else
-TEST(SensorConfig, LoadingLeavesTheIconFolderAlone)
-{
-    const Deployment deployment;
-    deployment.icon("sensor_told.png", Qt::red, 8);
-    SensorConfig& config = SensorConfig::instance();
-    config.setIconPath(deployment.iconsPath());
-    const Deployment elsewhere;
-    config.loadStyle(elsewhere.config("sensor.lua", "sensor = {}\n"));
-    EXPECT_FALSE(config.icon("sensor_told.png").isNull());
-}
-#endif
 
 TEST(SensorConfig, ListWithAHugeBorderIsReadUpToTheLimit)
 {

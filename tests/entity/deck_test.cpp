@@ -6,6 +6,7 @@
 #include "entity/region.h"
 #include "entity/sensor.h"
 #include "entity/view_group.h"
+#include "kelvane_edition.h"
 #include "model_helpers.h"
 
 #include <gtest/gtest.h>
@@ -21,22 +22,12 @@ using harq::Deck;
 using harq::Region;
 using harq::Sensor;
 using harq::ViewGroup;
+using model_test::regionOf;
 using model_test::sensorAt;
 using model_test::setAbnormal;
+using model_test::square;
 
 namespace {
-
-const QPolygonF square(QVector<QPointF>{QPointF(0, 0), QPointF(10, 0), QPointF(10, 10), QPointF(0, 10)});
-
-Region* regionOf(int type, quint64 id, const QPolygonF& outline, int response = DamageResponse::FIRE)
-{
-    auto* region = new Region;
-    region->setType(type);
-    region->setID(id);
-    region->setRegionPath(outline);
-    region->setViewGroup(new ViewGroup("r", "R", response));
-    return region;
-}
 
 #ifdef KELVANE_MAINTENANCE
 // Nothing in this edition connects sensors to their deck; a host does it like this.
@@ -294,25 +285,6 @@ TEST(Deck, ReleasedSensorsAreForgottenByRegions)
     EXPECT_EQ(alarms.at(0).at(0).toInt(), 1) << "only the remaining sensor counts";
 }
 
-#ifndef KELVANE_MAINTENANCE
-TEST(Deck, ReleasedCabinsAreForgottenBySensors)
-{
-    // The cabin is held by the sensor's deck (0), by another deck (1) or by nobody (2).
-    for (int holder : {0, 1, 2}) {
-        Deck decks[2];
-        Region* cabin = regionOf(Region::CabinType, 1, square);
-        Sensor* sensor = sensorAt(QPointF(5, 5), DamageResponse::FIRE, "A");
-        decks[0].addSensor(sensor);
-        cabin->associateSensor(sensor);
-        if (holder < 2)
-            decks[holder].addRegion(cabin);
-        ASSERT_EQ(sensor->cabin(), cabin);
-        holder < 2 ? decks[holder].clearRegion() : delete cabin;
-        EXPECT_EQ(sensor->cabin(), nullptr) << holder;
-    }
-}
-#endif
-
 TEST(Deck, ReleasedRegionsAreForgottenByEquipmentNeighboursAndFireCards)
 {
     Deck deck;
@@ -368,13 +340,12 @@ TEST(Deck, ModelSignalsQueueBySignature)
                                  Qt::QueuedConnection));
     EXPECT_TRUE(QObject::connect(&region, SIGNAL(damage(harq::Region*)), &receiver, SLOT(deleteLater()),
                                  Qt::QueuedConnection));
-#ifdef KELVANE_MAINTENANCE
-    EXPECT_TRUE(QObject::connect(&sensor, SIGNAL(sensorStateChanged(harq::Sensor*)), &receiver,
-                                 SLOT(deleteLater()), Qt::QueuedConnection));
-#else
-    EXPECT_TRUE(QObject::connect(&sensor, SIGNAL(sensorStateChanged(harq::Sensor*, harq::SensorItem*)), &receiver,
-                                 SLOT(deleteLater()), Qt::QueuedConnection));
-#endif
+    if constexpr (kelvane::kMaintenanceEdition)
+        EXPECT_TRUE(QObject::connect(&sensor, SIGNAL(sensorStateChanged(harq::Sensor*)), &receiver,
+                                     SLOT(deleteLater()), Qt::QueuedConnection));
+    else
+        EXPECT_TRUE(QObject::connect(&sensor, SIGNAL(sensorStateChanged(harq::Sensor*, harq::SensorItem*)),
+                                     &receiver, SLOT(deleteLater()), Qt::QueuedConnection));
 }
 
 using DeckDeathTest = testing::Test;

@@ -42,21 +42,6 @@ TEST(EquipmentClassifier, CodesTellWhatTheKindFights)
 #endif
 }
 
-#ifdef KELVANE_MAINTENANCE
-TEST(EquipmentClassifier, HeldEquipmentLivesAsLongAsTheKind)
-{
-    auto equipment = std::make_shared<Equipment>();
-    std::weak_ptr<Equipment> watch = equipment;
-    {
-        EquipmentClassifier kind;
-        kind.holdEquipment(std::move(equipment));
-        ASSERT_EQ(kind.equipments().size(), 1u);
-        EXPECT_FALSE(watch.expired());
-    }
-    EXPECT_TRUE(watch.expired());
-}
-#endif
-
 TEST(Equipment, StoresPlacementAndTexts)
 {
     EquipmentClassifier kind;

@@ -16,43 +16,10 @@ using harq::DamageResponse;
 using harq::Region;
 using harq::Sensor;
 using harq::ViewGroup;
+using model_test::RegionListener;
 using model_test::sensorAt;
 using model_test::setAbnormal;
-
-namespace {
-
-const QPolygonF square(QVector<QPointF>{QPointF(0, 0), QPointF(10, 0), QPointF(10, 10), QPointF(0, 10)});
-
-// Records damage, recover and alarm counts in the order a listener sees them.
-class RegionListener : public QObject
-{
-public:
-    explicit RegionListener(Region& region)
-    {
-        connect(&region, &Region::damage, this, [this, &region](Region* self) {
-            EXPECT_EQ(self, &region);
-            order << "damage";
-        });
-        connect(&region, &Region::recover, this, [this, &region](Region* self) {
-            EXPECT_EQ(self, &region);
-            order << "recover";
-        });
-        connect(&region, &Region::alarmChanged, this,
-                [this](int alarms) { order << QString("alarm %1").arg(alarms); });
-    }
-
-    QStringList take()
-    {
-        QStringList seen;
-        seen.swap(order);
-        return seen;
-    }
-
-private:
-    QStringList order;
-};
-
-} // namespace
+using model_test::square;
 
 TEST(Region, NewRegionIsACabinThatAcceptsNothing)
 {
@@ -163,77 +130,6 @@ TEST(Region, SensorOfferedAgainOutsideIsDropped)
     setAbnormal(*sensor, true);
     EXPECT_TRUE(listener.take().isEmpty());
 }
-
-#ifdef KELVANE_MAINTENANCE
-TEST(Region, NewOutlineReassociatesTheDeckSensors)
-{
-    harq::Deck deck;
-    auto* region = new Region;
-    region->setViewGroup(new ViewGroup("cabin", "C", DamageResponse::FIRE));
-    deck.addRegion(region);
-    region->setDeck(&deck);
-    Sensor* inside = sensorAt(QPointF(5, 5), DamageResponse::FIRE, "I");
-    Sensor* later = sensorAt(QPointF(25, 5), DamageResponse::FIRE, "L");
-    deck.addSensor(inside);
-    deck.addSensor(later);
-
-    QStringList order;
-    QObject::connect(region, &Region::regionPathChanged, [&order] { order << "path"; });
-    QObject::connect(region, &Region::alarmChanged, [&order](int alarms) { order << QString::number(alarms); });
-    region->setRegionPath(square);
-    region->setRegionPath(square); // a second re-association must not add a second connection
-    EXPECT_EQ(order, QStringList({"path", "path"}));
-
-    order.clear();
-    setAbnormal(*inside, true);
-    setAbnormal(*later, true);
-    EXPECT_EQ(order, QStringList({"1"}));
-
-    order.clear();
-    region->setRegionPath(QPolygonF(QRectF(0, 0, 30, 10)));
-    setAbnormal(*inside, false);
-    EXPECT_EQ(order, QStringList({"path", "1"})) << "the sensor now inside counts";
-}
-
-TEST(Region, ReassociationNeedsADeck)
-{
-    Region region;
-    region.setViewGroup(new ViewGroup("cabin", "C", DamageResponse::FIRE));
-    region.setRegionPath(square);
-    std::unique_ptr<Sensor> sensor(sensorAt(QPointF(5, 5), DamageResponse::FIRE, "T"));
-    region.associateSensor(sensor.get());
-    region.reassociateSensor();
-    RegionListener listener(region);
-    setAbnormal(*sensor, true);
-    EXPECT_EQ(listener.take(), QStringList({"damage", "alarm 1"})) << "without a deck the list stays";
-}
-#else
-TEST(Region, CabinsSetTheCabinOfEveryOfferedSensor)
-{
-    Region cabin;
-    cabin.setRegionPath(square);
-    Region corridor;
-    corridor.setType(2);
-    corridor.setRegionPath(square);
-    std::unique_ptr<Sensor> refused(sensorAt(QPointF(50, 50), DamageResponse::FIRE, "T"));
-    corridor.associateSensor(refused.get());
-    EXPECT_EQ(refused->cabin(), nullptr);
-    cabin.associateSensor(refused.get());
-    EXPECT_EQ(refused->cabin(), &cabin);
-}
-
-TEST(Region, OutlineGrowsPointByPoint)
-{
-    Region region;
-    QSignalSpy paths(&region, &Region::regionPathChanged);
-    region.addPoint(QPointF(0, 0));
-    region.addPoint(QPointF(4, 0));
-    region.addPoint(QPointF(0, 4));
-    ASSERT_EQ(paths.count(), 3);
-    EXPECT_EQ(paths.last().at(0).value<QPolygonF>().size(), 3);
-    EXPECT_TRUE(region.containsPoint(QPointF(1, 1)));
-}
-#endif
 
 TEST(Region, SettersNotifyEveryTime)
 {

