@@ -163,10 +163,13 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
         }
     }
 
-    // A console started in the middle of the incident catches up.
+    // A console started in the middle of the incident catches up, also with
+    // what a console that has gone since did.
+    const QStringList teams = central.teams();
+    consoles.erase(consoles.begin());
     consoles.push_back(std::make_unique<Console>(QStringLiteral("late"), server.port(), file(QStringLiteral("late"))));
     EXPECT_TRUE(everywhere([&](const Console& c) {
-        return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE && c.teams() == central.teams();
+        return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE && c.teams() == teams;
     }));
 }
 
