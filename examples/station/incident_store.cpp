@@ -16,6 +16,9 @@ namespace {
 constexpr qint64 kMsPerDay = 24LL * 60 * 60 * 1000;
 // Pruning runs at opening and then about every ten minutes of flushes.
 constexpr int kFlushesPerPrune = 2400;
+constexpr int kBusyMs = 50;
+// What may wait in memory while the file cannot be written: about a minute of a busy incident.
+constexpr int kMaxQueued = 20000;
 
 const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
@@ -63,6 +66,8 @@ bool IncidentStore::open(const QString& path, QString* error)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
+        // Qt waits 5 s for a locked file by default; the window must not.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyMs));
         if (!db.open()) {
             *error = tr("无法打开历史数据库 %1: %2").arg(path, db.lastError().text());
             db = QSqlDatabase();
@@ -181,12 +186,16 @@ bool IncidentStore::flush()
     }
     ok = ok && db.commit();
     if (!ok) {
+        db.rollback();
+        // Another process holding the file (a second station given the same
+        // history) is worth waiting for; a queue that keeps growing is not.
+        if (events_.size() + samples_.size() <= kMaxQueued)
+            return false;
         const QSqlError failure = insertSample.lastError().isValid() ? insertSample.lastError()
             : insertEvent.lastError().isValid()                      ? insertEvent.lastError()
                                                                      : db.lastError();
         qWarning("incident store: %d events and %d samples lost: %s", events_.size(), samples_.size(),
                  qPrintable(failure.text()));
-        db.rollback();
     }
     events_.clear();
     samples_.clear();

@@ -64,9 +64,10 @@ public:
     /// Offers a raw \a value of \a tag, \a shown as the operator sees it;
     /// \a abnormal is the item's state with it.
     void recordSample(const QString& tag, qint64 msecs, double value, double shown, bool abnormal);
-    /// Commits everything queued now; false if the database refused it (the
-    /// queue is then dropped and a warning printed: history must not grow
-    /// without bound in memory).
+    /// Commits everything queued now; false if the database refused it. The
+    /// queue is then kept for the next try, unless it holds more than about a
+    /// minute of a busy incident: then it is dropped with a warning, as history
+    /// must not grow without bound in memory.
     bool flush();
 
     /// The newest \a limit events, oldest first.
