@@ -5,16 +5,12 @@
 #include <QObject>
 #include <QString>
 
-#ifdef KELVANE_MAINTENANCE
 #include <memory>
 #include <vector>
-#endif
 
 namespace harq {
 
-#ifdef KELVANE_MAINTENANCE
 class Equipment;
-#endif
 
 /// A kind of equipment. One classifier object stands for one kind: the
 /// equipment layer groups tags by classifier pointer.

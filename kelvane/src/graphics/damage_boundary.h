@@ -3,17 +3,11 @@
 #include "item_type.h"
 #include "kelvane_export.h"
 
+#include <QGraphicsObject>
 #include <QList>
 #include <QMetaType>
-#include <QPolygonF>
-
-#ifdef KELVANE_MAINTENANCE
-#include <QGraphicsItem>
-#include <QObject>
 #include <QPointer>
-#else
-#include <QGraphicsObject>
-#endif
+#include <QPolygonF>
 
 #include <cstddef>
 
@@ -22,10 +16,8 @@ class Deck;
 }
 
 class BoundaryLine;
-#ifdef KELVANE_MAINTENANCE
 class MaintenanceCommand;
 class RegionPathGraphic;
-#endif
 
 /// A closed fire or smoke boundary on a deck: a container item whose child
 /// segments draw the outline. Families are one master and the slaves that
