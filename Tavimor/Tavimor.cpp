@@ -2,6 +2,7 @@
 
 #include "frame_scanner.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDebug>
@@ -37,6 +38,9 @@ constexpr int kMaxFrameLen = 0xFFFF + kFrameOverhead;
 constexpr int kMaxUnitsPerFrame = 0xFF;
 
 Q_LOGGING_CATEGORY(lcWire, "kelvane.tavimor.wire")
+
+// Qt's own text for a socket timeout, so Qt's translations carry it.
+const char* const kTimedOutText = "Socket operation timed out";
 
 QTextCodec* gbk()
 {
@@ -138,7 +142,8 @@ Tavimor::Tavimor()
     pConnectTimer->setSingleShot(true);
     connect(pConnectTimer, &QTimer::timeout, this, [this] {
         nSockErr = qint16(QAbstractSocket::SocketTimeoutError);
-        emit errorOccurred(QAbstractSocket::SocketTimeoutError, tr("Connection timed out"));
+        emit errorOccurred(QAbstractSocket::SocketTimeoutError,
+                           QCoreApplication::translate("QAbstractSocket", kTimedOutText));
         pSocket->abort();
     });
 }

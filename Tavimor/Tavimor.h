@@ -173,7 +173,8 @@ public:
     /// callback given to BookDt (if any) and on the same terms: it runs inside
     /// TcpRecv or ReadDt and must not delete this object. The handler is
     /// dropped when \a context is destroyed; an empty handler removes it. While
-    /// a handler is set, BookDt accepts a null callback.
+    /// a handler is set, BookDt accepts a null callback. Not to be called from
+    /// inside the handler itself.
     void setRecordHandler(const QObject* context, RecordHandler handler);
 
 signals:

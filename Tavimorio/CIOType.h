@@ -115,21 +115,4 @@ inline bool isHeadAt(const char* p)
     return true;
 }
 
-/// True when a whole frame, tail included, starts somewhere in p[1..len) and
-/// ends within the \a len bytes at \a p. A head at \a p that announces more
-/// bytes than are buffered is then a false one.
-inline bool holdsCompleteFrame(const char* p, int len)
-{
-    for (int j = 1; j + kFrameOverhead <= len; ++j) {
-        if (!isHeadAt(p + j))
-            continue;
-        stIoHd hd;
-        std::memcpy(&hd, p + j, sizeof(hd));
-        const int end = j + int(hd.wLn) + kFrameOverhead;
-        if (end <= len && quint8(p[end - 2]) == kTailByte && quint8(p[end - 1]) == kTailByte)
-            return true;
-    }
-    return false;
-}
-
 } // namespace tavimorio

@@ -99,7 +99,8 @@ int main(int argc, char** argv)
     QObject::connect(&link, &DataLink::connectionChanged, [&out, &link](bool connected) {
         out << (connected ? "connected to " : "connection lost to ") << link.serverText() << Qt::endl;
     });
-    const bool connected = link.open();
+    // The window connects without waiting; only a snapshot needs the server first.
+    const bool connected = snapshot && link.open();
 
     if (snapshot) {
         if (!connected)
@@ -115,8 +116,7 @@ int main(int argc, char** argv)
     }
 
     StationWindow window(*ship, link, alarms, options.mute);
-    if (!connected)
-        link.scheduleRetry();
+    link.start();
     IncidentStore history;
     if (const int code = openHistory(history, options.incident.historyFile))
         return code;

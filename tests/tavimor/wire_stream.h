@@ -149,11 +149,13 @@ inline void decode(const QByteArray& frame, std::vector<stDt>* records)
     }
 }
 
-/// True when two records hold the same name, origin, type and value.
-inline bool sameRecord(const stDt& a, const stDt& b)
+/// True when both lists hold the same names, origins, types and values in the same order.
+inline bool sameRecords(const std::vector<stDt>& a, const std::vector<stDt>& b)
 {
-    return std::memcmp(a.szNm, b.szNm, sizeof(a.szNm)) == 0 && a.cStat == b.cStat && a.nTp == b.nTp
-        && std::memcmp(a.unDt.sz, b.unDt.sz, sizeof(a.unDt.sz)) == 0;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const stDt& x, const stDt& y) {
+        return std::memcmp(x.szNm, y.szNm, sizeof(x.szNm)) == 0 && x.cStat == y.cStat && x.nTp == y.nTp
+            && std::memcmp(x.unDt.sz, y.unDt.sz, sizeof(x.unDt.sz)) == 0;
+    });
 }
 
 } // namespace wirestream
