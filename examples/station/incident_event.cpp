@@ -67,11 +67,6 @@ QString IncidentEvent::kindText(Kind kind)
     return QString();
 }
 
-bool IncidentEvent::isAction() const
-{
-    return kind != Kind::AlarmRaised && kind != Kind::AlarmCleared && kind != Kind::Acknowledged;
-}
-
 QString IncidentEvent::describe() const
 {
     const QString text = tr("%1: %2").arg(kindText(kind), place);

@@ -41,8 +41,6 @@ public:
     static bool kindFromName(const QString& name, Kind* kind);
     /// The kind in the operator's words.
     static QString kindText(Kind kind);
-    /// True for what an operator did, as opposed to what a sensor reported.
-    bool isAction() const;
     /// One line for the event log and the reports.
     QString describe() const;
 };

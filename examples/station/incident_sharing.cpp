@@ -102,10 +102,7 @@ void IncidentSharing::onClientState(Tavimor::State state)
     }
     if (state != Tavimor::State::Unconnected)
         return;
-    if (connected_) {
-        connected_ = false;
-        emit connectionChanged(false);
-    }
+    connected_ = false;
     retry_timer_->start();
 }
 
@@ -122,7 +119,6 @@ void IncidentSharing::book()
         booked = client_.BookDt(points_.at(i), kOnChangeOnly, mode, nullptr) >= 0 && booked;
     }
     connected_ = booked;
-    emit connectionChanged(connected_);
 }
 
 IncidentSharing::Value IncidentSharing::publish(const QString& point, const QString& payload)

@@ -57,7 +57,6 @@ public:
     /// Starts connecting and returns at once; once connected, books every
     /// point, and keeps the connection up from then on.
     void open();
-    bool isConnected() const { return connected_; }
     const QString& console() const { return console_; }
 
     /// Writes \a payload to \a point under this console's name and the current
@@ -70,7 +69,6 @@ public:
 signals:
     /// The server sent \a value for \a point (an update or the value at booking).
     void received(const QString& point, const IncidentSharing::Value& value);
-    void connectionChanged(bool connected);
 
 private:
     void deliver(const stDt* records, int count);

@@ -24,6 +24,7 @@
 #include <QTest>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -102,7 +103,7 @@ QStringList alarmSequence(const QVector<IncidentEvent>& events)
 {
     QStringList out;
     for (const IncidentEvent& event : events) {
-        if (!event.isAction())
+        if (event.kind == Kind::AlarmRaised || event.kind == Kind::AlarmCleared || event.kind == Kind::Acknowledged)
             out.append(IncidentEvent::kindName(event.kind) + QLatin1Char(' ') + event.subject);
     }
     return out;
@@ -254,4 +255,31 @@ TEST_F(IncidentTest, ExportedIncidentReplaysTheSameAlarmSequence)
         ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
         EXPECT_EQ(csv.readAll().count('\n'), expected.size() + 1);
     }
+}
+
+TEST_F(IncidentTest, HistoryThinsValuesAndKeepsItsRetentionAndRowLimits)
+{
+    IncidentStore store;
+    QString error;
+    ASSERT_TRUE(store.open(file(QStringLiteral("limited.sqlite")), &error)) << error.toStdString();
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    constexpr qint64 kDay = 24 * 3600 * 1000;
+    store.record({now - 3 * kDay, Kind::AlarmRaised, QStringLiteral("OLD"), QString(), QString(), QString()});
+    for (int i = 0; i < 8; ++i) {
+        store.record({now + i, Kind::AlarmRaised, QStringLiteral("T%1").arg(i), QString(), QString(), QString()});
+        store.recordSample(QStringLiteral("T%1").arg(i), now + i, i, i, false);
+    }
+    // A burst keeps its first and last value, a change to abnormal is written at once.
+    for (const auto& [ms, value, abnormal] : {std::tuple{5000, 1, false}, {4900, 2, false}, {4800, 3, false}, {4700, 9, true}})
+        store.recordSample(QStringLiteral("BURST"), now - ms, value, value, abnormal);
+    ASSERT_TRUE(store.flush());
+    QList<double> burst;
+    for (const IncidentStore::Sample& sample : store.samples(0, now, QStringLiteral("BURST")))
+        burst.append(sample.value);
+    EXPECT_EQ(burst, (QList<double>{1, 3, 9}));
+    store.setLimits({2, 5, 3});
+    const QVector<IncidentEvent> kept = store.recent(100);
+    ASSERT_EQ(kept.size(), 5);
+    EXPECT_EQ(kept.front().subject, QStringLiteral("T3"));
+    EXPECT_EQ(store.samples(0, now + 100).size(), 3);
 }
