@@ -21,8 +21,9 @@ struct NamedIconList
 {
     /// Position answered for a name no entry has.
     static constexpr std::size_t kNotFound = std::numeric_limits<std::size_t>::max();
-    /// Marker width and opacity a loaded file without those keys gives.
+    /// Marker width a loaded file without the key gives.
     static constexpr qreal kDefaultWidth = 60.0;
+    /// Marker opacity a loaded file without the key gives.
     static constexpr qreal kDefaultOpacity = 0.8;
 
     /// Position of the first entry named \a name, or kNotFound.
