@@ -174,7 +174,8 @@ bool IncidentStore::flush()
         ok = insertEvent.exec();
     }
     QSqlQuery insertSample(db);
-    ok = ok && insertSample.prepare(QStringLiteral("INSERT INTO samples (tag, at_ms, value, shown) VALUES (?, ?, ?, ?)"));
+    ok = ok
+        && insertSample.prepare(QStringLiteral("INSERT INTO samples (tag, at_ms, value, shown) VALUES (?, ?, ?, ?)"));
     for (const Sample& sample : qAsConst(samples_)) {
         if (!ok)
             break;
@@ -323,7 +324,8 @@ void IncidentStore::prune(qint64 now)
     for (const QString& table : {QStringLiteral("events"), QStringLiteral("samples")}) {
         const qint64 cap = table == QLatin1String("events") ? limits_.maxEvents : limits_.maxSamples;
         exec(QStringLiteral("DELETE FROM %1 WHERE at_ms < %2").arg(table).arg(oldest));
-        exec(QStringLiteral("DELETE FROM %1 WHERE rowid <= (SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1 OFFSET %2)")
+        exec(QStringLiteral("DELETE FROM %1 WHERE rowid <= "
+                            "(SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1 OFFSET %2)")
                  .arg(table)
                  .arg(cap));
     }

@@ -269,7 +269,8 @@ void IncidentTracker::applyShelving(const QString& tag)
     if (alarm && alarm->shelved)
         alarms_->unshelve(item);
     // An alarm not listed here yet cannot be shelved: it waits for its raise.
-    const bool done = left <= 0 || alarms_->shelve(item, pending->second, int((left + kMsPerMinute - 1) / kMsPerMinute));
+    const int minutes = int((left + kMsPerMinute - 1) / kMsPerMinute);
+    const bool done = left <= 0 || alarms_->shelve(item, pending->second, minutes);
     applying_ = false;
     if (done)
         pending_shelving_.remove(tag);
