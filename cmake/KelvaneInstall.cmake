@@ -29,9 +29,22 @@ install(TARGETS Tavimor
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
     INCLUDES DESTINATION ${TAVIMOR_INSTALL_INCLUDEDIR})
 
+# Every header of kelvane/src is public except these, which only the library's own
+# units include (edition hooks, link helpers, caches); hosts never see them.
+set(KELVANE_INTERNAL_HEADERS
+    kelvane_edition.h object_link.h
+    config/icon_folder.h config/named_icon_list.h
+    entity/entity_edition.h
+    graphics/damage_boundary_edition.h graphics/hover_end.h
+    graphics/sensor_graphic_edition.h graphics/sensor_label.h
+    view/deck_drawing.h view/deck_view_complex_edition.h)
+set(kelvane_internal_patterns)
+foreach(header IN LISTS KELVANE_INTERNAL_HEADERS)
+    list(APPEND kelvane_internal_patterns PATTERN "${header}" EXCLUDE)
+endforeach()
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/kelvane/src/"
     DESTINATION ${KELVANE_INSTALL_INCLUDEDIR}
-    FILES_MATCHING PATTERN "*.h")
+    FILES_MATCHING PATTERN "*.h" ${kelvane_internal_patterns})
 install(FILES
     "${PROJECT_SOURCE_DIR}/lua/lua_facade.h"
     "${KELVANE_GENERATED_INCLUDE_DIR}/kelvane_export.h"

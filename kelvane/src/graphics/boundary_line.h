@@ -40,7 +40,7 @@ public:
     /// Takes the segment out of its parent item first.
     ~BoundaryLine() override;
 
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
     /// Takes the master role (solid, 6 wide) with the normal red pen and the

@@ -18,7 +18,7 @@ public:
     /// nothing before setSensor().
     explicit CompoundSensorGraphic(QGraphicsItem* parent = nullptr);
 
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
 protected:

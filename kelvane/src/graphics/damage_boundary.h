@@ -64,7 +64,7 @@ public:
     /// The segments go with the boundary, as by clearPath().
     ~DamageBoundary() override;
 
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
     /// Empty: only the segments are seen.
     QRectF boundingRect() const override;

@@ -2,6 +2,7 @@
 
 #include "graphics/equipment_tag.h"
 #include "kelvane_assert.h"
+#include "object_link.h"
 
 #include <QGraphicsRectItem>
 
@@ -47,6 +48,5 @@ void EquipmentLayer::removeClassifier(harq::EquipmentClassifier* classifier)
         return;
     QGraphicsItem* group = it.value();
     equips_.erase(it);
-    group->setParentItem(nullptr);
-    delete group;
+    kelvane::detachAndDelete(group);
 }

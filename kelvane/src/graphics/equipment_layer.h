@@ -40,7 +40,7 @@ public:
     QRectF boundingRect() const override;
     /// Draws nothing; the groups draw nothing either.
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
     /// Puts \a tag under the group of its kind, creating the group on first

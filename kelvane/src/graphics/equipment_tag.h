@@ -33,7 +33,7 @@ public:
     /// The equipment tag \a item is, or whose picture it is; null otherwise and for null.
     static EquipmentTag* toEquipmentTag(QGraphicsItem* item);
 
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
     /// The equipment, never null; valid at least as long as the tag lives.

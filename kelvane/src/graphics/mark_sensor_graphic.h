@@ -25,7 +25,7 @@ public:
     /// null); it shows nothing before setSensor().
     explicit MarkSensorGraphic(QGraphicsItem* parent = nullptr);
 
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
     /// The icon, the label and the mark.
     QRectF boundingRect() const override;

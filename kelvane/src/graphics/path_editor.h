@@ -35,7 +35,7 @@ public:
     QRectF boundingRect() const override;
     /// Draws nothing: child items show the editing lines.
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
 signals:

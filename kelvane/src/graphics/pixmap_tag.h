@@ -42,7 +42,7 @@ public:
     QRectF boundingRect() const override;
     /// Draws nothing: the picture is a child item.
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
     /// The tag's text, also its tool tip; empty until set.

@@ -43,7 +43,7 @@ public:
     /// Takes the region out of its parent item; its connections end with it.
     ~ReactionRegion() override;
 
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
     /// The compartment; null once the compartment was destroyed.

@@ -47,7 +47,7 @@ public:
     /// overlay go with it.
     ~RegionReactionLayer() override;
 
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
     /// Adopts \a rg (not null, with a compartment) into the container of its

@@ -3,6 +3,7 @@
 #include "entity/sensor.h"
 #include "entity/view_group.h"
 #include "graphics/sensor_graphic.h"
+#include "object_link.h"
 
 #include <QGraphicsItemGroup>
 
@@ -13,12 +14,6 @@ QString groupCode(const harq::Sensor& sensor)
 {
     const harq::ViewGroup* vg = sensor.viewGroup();
     return vg ? vg->group() : QString();
-}
-
-void destroyGroup(QGraphicsItemGroup* group)
-{
-    group->setParentItem(nullptr);
-    delete group;
 }
 
 } // namespace
@@ -67,13 +62,13 @@ void SensorLayer::removeGroup(const QString& code)
         else
             ++it;
     }
-    destroyGroup(group);
+    kelvane::detachAndDelete(group);
 }
 
 void SensorLayer::clear()
 {
     for (QGraphicsItemGroup* group : qAsConst(group_))
-        destroyGroup(group);
+        kelvane::detachAndDelete(group);
     group_.clear();
     sensors_.clear();
 }

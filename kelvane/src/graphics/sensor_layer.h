@@ -39,7 +39,7 @@ public:
     /// Takes the layer out of its parent item; groups and graphics go with it.
     ~SensorLayer() override;
 
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
     /// Files \a graphic under its sensor's view-group code, creating the group

@@ -31,7 +31,7 @@ public:
     /// The team tag \a item is, or whose picture it is; null otherwise and for null.
     static TeamTag* toTeamTag(QGraphicsItem* item);
 
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
     /// Makes this tag stand for team \a name: takes the catalogue's picture

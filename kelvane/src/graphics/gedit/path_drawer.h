@@ -30,7 +30,7 @@ public:
     /// (see PathEditor); the new outline starts empty.
     explicit PathDrawer(QPolygonF path, QGraphicsItem* parent = nullptr);
 
-    /// Returns Type.
+    /// Its kelvane::ItemType, so qgraphicsitem_cast finds this class.
     int type() const override { return Type; }
 
 protected:
