@@ -11,7 +11,7 @@ namespace harq {
 
 namespace {
 
-constexpr std::size_t DirectionCount = 6;
+constexpr std::size_t kDirectionCount = 6;
 
 // Looked up under the context lupdate files the texts in.
 QString translated(const char* text)
@@ -23,7 +23,7 @@ QString translated(const char* text)
 
 std::size_t directions()
 {
-    return DirectionCount;
+    return kDirectionCount;
 }
 
 std::size_t directionIndex(Direction d)
@@ -113,7 +113,7 @@ void Neighbour::clearNeighbour()
 void Neighbour::addNeighbour(Region* region, Direction d)
 {
     const std::size_t ix = directionIndex(d);
-    if (ix >= DirectionCount)
+    if (ix >= kDirectionCount)
         return;
     auto& list = neighbours_[ix];
     if (std::find(list.cbegin(), list.cend(), region) != list.cend())
@@ -125,7 +125,7 @@ void Neighbour::addNeighbour(Region* region, Direction d)
 void Neighbour::removeNeighbour(Region* region, Direction d)
 {
     const std::size_t ix = directionIndex(d);
-    if (ix >= DirectionCount)
+    if (ix >= kDirectionCount)
         return;
     auto& list = neighbours_[ix];
     const auto kept = std::remove(list.begin(), list.end(), region);
@@ -142,7 +142,7 @@ std::size_t Neighbour::neighbourCount(Direction d) const
 
 std::size_t Neighbour::neighbourCount(std::size_t ix) const
 {
-    return ix < DirectionCount ? neighbours_[ix].size() : 0;
+    return ix < kDirectionCount ? neighbours_[ix].size() : 0;
 }
 
 Region* Neighbour::neighbourAt(Direction d, std::size_t n) const
@@ -152,7 +152,7 @@ Region* Neighbour::neighbourAt(Direction d, std::size_t n) const
 
 Region* Neighbour::neighbourAt(std::size_t ix, std::size_t n) const
 {
-    if (ix >= DirectionCount || n >= neighbours_[ix].size())
+    if (ix >= kDirectionCount || n >= neighbours_[ix].size())
         return nullptr;
     return neighbours_[ix][n];
 }

@@ -8,21 +8,21 @@ namespace harq {
 
 namespace {
 
-constexpr double DefaultLowLow = -1e38;
-constexpr double DefaultLow = -1.0;
-constexpr double DefaultHigh = 1.0;
-constexpr double DefaultHighHigh = 1e38;
-constexpr int DefaultPrecision = 3;
+constexpr double kDefaultLowLow = -1e38;
+constexpr double kDefaultLow = -1.0;
+constexpr double kDefaultHigh = 1.0;
+constexpr double kDefaultHighHigh = 1e38;
+constexpr int kDefaultPrecision = 3;
 
 } // namespace
 
 SensorItem::SensorItem(QObject* parent)
     : QObject(parent)
-    , ll_(DefaultLowLow)
-    , l_(DefaultLow)
-    , h_(DefaultHigh)
-    , hh_(DefaultHighHigh)
-    , precision_width_(DefaultPrecision)
+    , ll_(kDefaultLowLow)
+    , l_(kDefaultLow)
+    , h_(kDefaultHigh)
+    , hh_(kDefaultHighHigh)
+    , precision_width_(kDefaultPrecision)
 {
 }
 
