@@ -330,10 +330,12 @@ void AlarmModel::acknowledgedByOperator(harq::SensorItem* item)
     const std::shared_ptr<Alarm> alarm = alarms_.value(item);
     if (!alarm)
         return;
-    if (alarm->state == State::UnacknowledgedCleared)
+    if (alarm->state == State::UnacknowledgedCleared) {
         setState(*alarm, State::Normal);
-    else
+        emit clearedAlarmAcknowledged(item);
+    } else {
         record(*alarm, tr("操作员确认"));
+    }
 }
 
 bool AlarmModel::shelve(harq::SensorItem* item, const QString& reason, int minutes)

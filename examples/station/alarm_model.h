@@ -148,6 +148,9 @@ signals:
     void alarmChanged(harq::SensorItem* item);
     /// \a item's shelving ran out.
     void shelvingExpired(harq::SensorItem* item);
+    /// The operator acknowledged \a item's alarm after it had cleared, which
+    /// ends it; the item's own acknowledgement point does not show that.
+    void clearedAlarmAcknowledged(harq::SensorItem* item);
 
 private:
     void onValueChanged(harq::Sensor* sensor, int ix);

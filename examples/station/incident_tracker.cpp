@@ -234,6 +234,9 @@ void IncidentTracker::followAlarms(AlarmModel& alarms)
     }
 
     connect(&alarms, &AlarmModel::alarmChanged, this, &IncidentTracker::onAlarmChanged);
+    connect(&alarms, &AlarmModel::clearedAlarmAcknowledged, this, [this](harq::SensorItem* item) {
+        store_.record({now(), Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
+    });
     connect(&alarms, &AlarmModel::alarmRaised, this, [this](harq::SensorItem* item) { applyShelving(item->tag()); });
     for (auto it = pending_shelving_.cbegin(); it != pending_shelving_.cend(); ++it)
         QMetaObject::invokeMethod(this, [this, tag = it.key()] { applyShelving(tag); }, Qt::QueuedConnection);

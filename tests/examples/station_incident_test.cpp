@@ -28,6 +28,7 @@
 #include <QItemSelectionModel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -167,9 +168,11 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
     EXPECT_GE(static_cast<QtCharts::QLineSeries*>(detail->chart()->series().at(0))->count(), 3);
     EXPECT_TRUE(detail->historyText().contains(QStringLiteral("报警未确认"))) << detail->historyText().toStdString();
     // The cleared one leaves the list once acknowledged.
+    QSignalSpy clearedAcknowledged(&window_->alarms(), &AlarmModel::clearedAlarmAcknowledged);
     select(kUpperSmoke);
     clickButton(QStringLiteral("确认所选报警"));
     EXPECT_EQ(rowOf(kUpperSmoke), -1);
+    EXPECT_EQ(clearedAcknowledged.count(), 1) << "the history hears of it";
 
     // Shelved with a reason and a time limit: listed last, silent, still on the plan as shelved.
     select(kMultiHeat);
