@@ -1,6 +1,7 @@
 #include "config/damage_config.h"
 #include "config/region_config.h"
 #include "config/sensor_config.h"
+#include "edition_steps.h"
 #include "entity/deck.h"
 #include "entity/region.h"
 #include "entity/sensor.h"
@@ -15,9 +16,6 @@
 #include "kelvane_edition.h"
 #include "view/deck_scene.h"
 #include "view/deck_view_complex.h"
-#ifndef KELVANE_MAINTENANCE
-#include "view/opacity_animation.h"
-#endif
 
 #include <gtest/gtest.h>
 
@@ -58,9 +56,7 @@ public:
         QFile::copy(QFINDTESTDATA("data/config/station.lua"), lua);
         QFile::copy(QFINDTESTDATA("data/icons/station_detector.svg"), root.filePath("icons/station_detector.svg"));
         QFile::copy(QFINDTESTDATA("data/deck.svg"), deckFile());
-#ifdef KELVANE_MAINTENANCE
-        SensorConfig::instance().setIconPath(root.filePath("icons"));
-#endif
+        useIconFolder(root.filePath("icons"));
         SensorConfig::instance().loadStyle(lua);
         RegionConfig::instance().loadStyle(lua);
         DamageConfig::instance().loadStyle(lua);
@@ -109,6 +105,15 @@ void offer(harq::Deck& deck, const QString& tag, double value)
         for (auto it = sensor->beginItem(); it != sensor->endItem(); ++it)
             (*it)->setValue(tag, value);
     }
+}
+
+/// The graphic the station shows for \a sensor: a mark, blinking on alarms in the edition with tags.
+MarkSensorGraphic* markGraphic(harq::Sensor* sensor)
+{
+    auto* graphic = new MarkSensorGraphic;
+    graphic->setSensor(sensor);
+    giveAlarmAnimation(graphic);
+    return graphic;
 }
 
 QImage render(QGraphicsScene& scene)
@@ -161,11 +166,7 @@ TEST(Render, AValueTravelsFromItsItemToTheRenderedDeck)
         regions->addRegion(new ReactionRegion(region));
     auto* sensors = new SensorLayer;
     scene.addItem(sensors);
-    auto* graphic = new MarkSensorGraphic;
-    graphic->setSensor(sensor);
-#ifndef KELVANE_MAINTENANCE
-    graphic->acceptAnimotion(new OpacityAnimation);
-#endif
+    auto* graphic = markGraphic(sensor);
     sensors->addSensor(graphic);
     auto* boundary = new DamageBoundary(&deck);
     boundary->makeMasterBoundary(QPolygonF({QPointF(300, 30), QPointF(380, 30), QPointF(380, 100), QPointF(300, 100)}));
@@ -195,9 +196,9 @@ TEST(Render, AValueTravelsFromItsItemToTheRenderedDeck)
     EXPECT_EQ(graphic->toolTip(), "温感1:超高限");
     // The temperature is the second item: the second state colour.
     EXPECT_EQ(mark->brush().color(), QColor("#FFFF00"));
-#ifndef KELVANE_MAINTENANCE
-    EXPECT_NE(qobject_cast<QGraphicsOpacityEffect*>(mark->graphicsEffect()), nullptr);
-#endif
+    if constexpr (!kelvane::kMaintenanceEdition) {
+        EXPECT_NE(qobject_cast<QGraphicsOpacityEffect*>(mark->graphicsEffect()), nullptr);
+    }
 
     // Smoke too: still one abnormal sensor, so the cabin keeps its look; the mark splits.
     offer(deck, "SM1", 1);
@@ -218,13 +219,13 @@ TEST(Render, AValueTravelsFromItsItemToTheRenderedDeck)
     EXPECT_TRUE(near(image, QPoint(240, 70), white));
     // The icon (40 x 20 around (60, 100)) at the style's opacity 0.6.
     EXPECT_TRUE(near(image, QPoint(60, 100), over(Qt::blue, 0.6, cabinFill)));
-#ifdef KELVANE_MAINTENANCE
-    // The mark's left band below the icon.
-    EXPECT_TRUE(near(image, QPoint(50, 112), over(Qt::red, 0.6, cabinFill)));
-#else
-    // The blinking mark starts from invisible.
-    EXPECT_TRUE(near(image, QPoint(50, 112), cabinFill));
-#endif
+    if constexpr (kelvane::kMaintenanceEdition) {
+        // The mark's left band below the icon.
+        EXPECT_TRUE(near(image, QPoint(50, 112), over(Qt::red, 0.6, cabinFill)));
+    } else {
+        // The blinking mark starts from invisible.
+        EXPECT_TRUE(near(image, QPoint(50, 112), cabinFill));
+    }
     // The boundary: solid red, 6 wide.
     EXPECT_TRUE(near(image, QPoint(340, 31), Qt::red));
     EXPECT_TRUE(near(image, QPoint(379, 60), Qt::red));
@@ -259,9 +260,7 @@ public:
     SampleShip()
         : dir_(KELVANE_SHIP_DIR)
     {
-#ifdef KELVANE_MAINTENANCE
-        SensorConfig::instance().setIconPath(dir_.filePath("icons"));
-#endif
+        useIconFolder(dir_.filePath("icons"));
         SensorConfig::instance().loadStyle(dir_.filePath("config/sensor.lua"));
         RegionConfig::instance().loadStyle(dir_.filePath("config/region.lua"));
         DamageConfig::instance().loadStyle(dir_.filePath("config/damage.lua"));
@@ -319,14 +318,8 @@ public:
             regions->addRegion(new ReactionRegion(region));
         auto* sensors = new SensorLayer;
         scene.addItem(sensors);
-        for (harq::Sensor* sensor : decks_[id]->sensors()) {
-            auto* graphic = new MarkSensorGraphic;
-            graphic->setSensor(sensor);
-#ifndef KELVANE_MAINTENANCE
-            graphic->acceptAnimotion(new OpacityAnimation);
-#endif
-            sensors->addSensor(graphic);
-        }
+        for (harq::Sensor* sensor : decks_[id]->sensors())
+            sensors->addSensor(markGraphic(sensor));
         return sensors;
     }
 

@@ -1,117 +1,19 @@
-#include "config/sensor_config.h"
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
 #include "graphics/compound_sensor_graphic.h"
 #include "graphics/mark_sensor_graphic.h"
-#ifndef KELVANE_MAINTENANCE
-#include "view/opacity_animation.h"
-#endif
+#include "kelvane_edition.h"
+#include "sensor_graphic_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QGraphicsEffect>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsTextItem>
-#include <QImage>
 #include <QLinearGradient>
 #include <QPen>
-#include <QPointer>
-#include <QTemporaryDir>
 
-#include <memory>
-
-namespace {
-
-// A 20 x 10 icon drawn 40 wide: scale 2, so the icon covers (-20, -10, 40, 20).
-const char* const kIcon = "sensor_graphic_icon.png";
-
-const char* const kStyle = R"(
-sensor = {
-    width = 40,
-    opacity = 0.6,
-    text_color = "#000080",
-    state = { "#FF0000", "#FFFF00", "#FF00FF", "#808000" },
-}
-)";
-
-/// Sensor style and icon in a temporary folder laid out as config/ beside icons/.
-class SensorStyle
-{
-public:
-    SensorStyle()
-    {
-        QDir root(dir_.path());
-        root.mkpath("config");
-        root.mkpath("icons");
-        QImage icon(20, 10, QImage::Format_ARGB32);
-        icon.fill(Qt::blue);
-        icon.save(root.filePath(QString("icons/") + kIcon), "PNG");
-        QFile lua(root.filePath("config/sensor.lua"));
-        lua.open(QIODevice::WriteOnly);
-        lua.write(kStyle);
-        lua.close();
-#ifdef KELVANE_MAINTENANCE
-        SensorConfig::instance().setIconPath(root.filePath("icons"));
-#endif
-        SensorConfig::instance().loadStyle(lua.fileName());
-    }
-
-private:
-    QTemporaryDir dir_;
-};
-
-/// A sensor with \a items value items tagged "t0", "t1", ... (normal between -1 and 1).
-std::unique_ptr<harq::Sensor> valueSensor(const QString& name, const QString& code, int items)
-{
-    auto sensor = std::make_unique<harq::Sensor>();
-    sensor->setName(name);
-    sensor->setCode(code);
-    for (int i = 0; i < items; ++i) {
-        auto* item = new harq::SensorItem;
-        item->setTag(QString("t%1").arg(i));
-        // The maintenance edition leaves classifying items to the host.
-        item->initCheck();
-        sensor->addItem(item);
-    }
-    return sensor;
-}
-
-void feed(harq::Sensor& sensor, const QString& tag, double value)
-{
-    for (auto it = sensor.beginItem(); it != sensor.endItem(); ++it)
-        (*it)->setValue(tag, value);
-}
-
-template <typename Item>
-Item* child(const QGraphicsItem& parent)
-{
-    for (QGraphicsItem* item : parent.childItems()) {
-        if (auto* found = qgraphicsitem_cast<Item*>(item))
-            return found;
-    }
-    return nullptr;
-}
-
-QRectF rectInParent(const QGraphicsItem* item)
-{
-    return item->mapRectToParent(item->boundingRect());
-}
-
-QBrush markBrush(const MarkSensorGraphic& graphic)
-{
-    return child<QGraphicsRectItem>(graphic)->brush();
-}
-
-class SensorGraphicTest : public ::testing::Test
-{
-protected:
-    SensorStyle style_;
-};
-
-} // namespace
+using namespace sensor_graphic_test;
 
 TEST_F(SensorGraphicTest, IconIsScaledAndCentredWithTheLabelAbove)
 {
@@ -140,11 +42,11 @@ TEST_F(SensorGraphicTest, IconIsScaledAndCentredWithTheLabelAbove)
 
     auto* label = child<QGraphicsTextItem>(graphic);
     ASSERT_NE(label, nullptr);
-#ifdef KELVANE_MAINTENANCE
-    EXPECT_EQ(label->toPlainText(), "P1");
-#else
-    EXPECT_EQ(label->toPlainText(), "T01");
-#endif
+    if constexpr (kelvane::kMaintenanceEdition) {
+        EXPECT_EQ(label->toPlainText(), "P1");
+    } else {
+        EXPECT_EQ(label->toPlainText(), "T01");
+    }
     EXPECT_EQ(label->defaultTextColor(), QColor("#000080"));
     EXPECT_DOUBLE_EQ(label->scale(), 0.8);
     EXPECT_DOUBLE_EQ(label->opacity(), 0.6);
@@ -245,9 +147,9 @@ TEST_F(SensorGraphicTest, RebindingFollowsOnlyTheNewSensor)
     EXPECT_EQ(graphic.childItems(), children);
     EXPECT_EQ(graphic.sensor(), second.get());
     EXPECT_EQ(graphic.pos(), QPointF(30, 40));
-#ifndef KELVANE_MAINTENANCE
-    EXPECT_EQ(child<QGraphicsTextItem>(graphic)->toPlainText(), "CB");
-#endif
+    if constexpr (!kelvane::kMaintenanceEdition) {
+        EXPECT_EQ(child<QGraphicsTextItem>(graphic)->toPlainText(), "CB");
+    }
 
     feed(*first, "t0", 5);
     EXPECT_EQ(graphic.toolTip(), "B:正常");
@@ -266,99 +168,6 @@ TEST_F(SensorGraphicTest, GraphicForgetsADestroyedSensor)
     sensor.reset();
     EXPECT_EQ(graphic.sensor(), nullptr);
 }
-
-#ifndef KELVANE_MAINTENANCE
-
-TEST_F(SensorGraphicTest, MarkBlinksWhileTheSensorIsAbnormal)
-{
-    auto sensor = valueSensor("D", "CD", 2);
-    MarkSensorGraphic graphic;
-    graphic.setSensor(sensor.get());
-    auto* mark = child<QGraphicsRectItem>(graphic);
-
-    feed(*sensor, "t0", 5);
-    // Installed while abnormal: nothing blinks until the next state change.
-    QPointer<AlarmAnimation> animation = new OpacityAnimation;
-    graphic.acceptAnimotion(animation);
-    EXPECT_EQ(animation->parent(), &graphic);
-    EXPECT_EQ(mark->graphicsEffect(), nullptr);
-
-    feed(*sensor, "t1", 5);
-    EXPECT_NE(qobject_cast<QGraphicsOpacityEffect*>(mark->graphicsEffect()), nullptr);
-    EXPECT_EQ(graphic.graphicsEffect(), nullptr);
-
-    feed(*sensor, "t0", 0.5);
-    EXPECT_NE(mark->graphicsEffect(), nullptr);
-    feed(*sensor, "t1", 0.5);
-    EXPECT_EQ(mark->graphicsEffect(), nullptr);
-
-    // Acknowledged: steady, also across state changes, until the flag is cleared.
-    EXPECT_FALSE(graphic.isAcknowledged());
-    feed(*sensor, "t1", 5);
-    graphic.setAcknowledged(true);
-    EXPECT_EQ(mark->graphicsEffect(), nullptr);
-    feed(*sensor, "t0", 5);
-    EXPECT_EQ(mark->graphicsEffect(), nullptr);
-    graphic.setAcknowledged(false);
-    EXPECT_NE(qobject_cast<QGraphicsOpacityEffect*>(mark->graphicsEffect()), nullptr);
-    feed(*sensor, "t0", 0.5);
-    feed(*sensor, "t1", 0.5);
-
-    // Replacing the animation destroys the old one and restores the mark.
-    feed(*sensor, "t1", 5);
-    ASSERT_NE(mark->graphicsEffect(), nullptr);
-    graphic.acceptAnimotion(nullptr);
-    EXPECT_TRUE(animation.isNull());
-    EXPECT_EQ(mark->graphicsEffect(), nullptr);
-    feed(*sensor, "t0", 5);
-    EXPECT_EQ(mark->graphicsEffect(), nullptr);
-}
-
-TEST_F(SensorGraphicTest, RebindingStopsTheOldSensorsBlinking)
-{
-    auto alarmed = valueSensor("F", "CF", 1);
-    auto quiet = valueSensor("G", "CG", 1);
-    MarkSensorGraphic graphic;
-    graphic.setSensor(alarmed.get());
-    graphic.acceptAnimotion(new OpacityAnimation);
-    feed(*alarmed, "t0", 5);
-    auto* mark = child<QGraphicsRectItem>(graphic);
-    ASSERT_NE(mark->graphicsEffect(), nullptr);
-
-    graphic.setSensor(quiet.get());
-    EXPECT_EQ(mark->graphicsEffect(), nullptr);
-    EXPECT_EQ(markBrush(graphic).color(), QColor(Qt::green));
-    feed(*quiet, "t0", 5);
-    EXPECT_NE(mark->graphicsEffect(), nullptr);
-}
-
-TEST_F(SensorGraphicTest, CompoundGraphicBlinksAsAWholeAndDiesSafelyWhileBlinking)
-{
-    auto sensor = valueSensor("E", "CE", 1);
-    auto* graphic = new CompoundSensorGraphic;
-    graphic->setSensor(sensor.get());
-    QPointer<AlarmAnimation> animation = new OpacityAnimation;
-    graphic->acceptAnimotion(animation);
-    graphic->acceptAnimotion(animation);
-    ASSERT_FALSE(animation.isNull());
-
-    feed(*sensor, "t0", 5);
-    EXPECT_NE(qobject_cast<QGraphicsOpacityEffect*>(graphic->graphicsEffect()), nullptr);
-
-    delete graphic;
-    EXPECT_TRUE(animation.isNull());
-    // The sensor's signals no longer reach the graphic.
-    feed(*sensor, "t0", 0.5);
-}
-
-TEST(SensorGraphicDeathTest, AnimationNeedsABoundSensor)
-{
-    CompoundSensorGraphic graphic;
-    EXPECT_DEATH(graphic.acceptAnimotion(nullptr),
-                 "\"sensor_\" in void SensorGraphic::acceptAnimotion\\(AlarmAnimation\\*\\)");
-}
-
-#endif
 
 TEST(SensorGraphicDeathTest, NullSensorIsRejected)
 {

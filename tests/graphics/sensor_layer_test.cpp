@@ -1,58 +1,12 @@
 #include "entity/sensor.h"
-#include "entity/view_group.h"
-#include "graphics/compound_sensor_graphic.h"
 #include "graphics/sensor_layer.h"
+#include "sensor_layer_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QGraphicsItemGroup>
 #include <QGraphicsScene>
 #include <QPointer>
-
-#include <memory>
-#include <vector>
-
-namespace {
-
-/// Sensors in view groups and their graphics in one layer. The sensors carry
-/// no items, so no icon file is involved.
-class SensorLayerTest : public ::testing::Test
-{
-protected:
-    harq::Sensor* sensorIn(const QString& group)
-    {
-        auto sensor = std::make_unique<harq::Sensor>();
-        sensor->setViewGroup(std::make_shared<harq::ViewGroup>(group + "-name", group, harq::DamageResponse::FIRE));
-        sensors_.push_back(std::move(sensor));
-        return sensors_.back().get();
-    }
-
-    QPointer<SensorGraphic> add(harq::Sensor* sensor)
-    {
-        auto* graphic = new CompoundSensorGraphic;
-        graphic->setSensor(sensor);
-        layer_->addSensor(graphic);
-        return graphic;
-    }
-
-    QList<QGraphicsItemGroup*> groups() const
-    {
-        QList<QGraphicsItemGroup*> found;
-        for (QGraphicsItem* item : layer_->childItems()) {
-            if (auto* group = qgraphicsitem_cast<QGraphicsItemGroup*>(item))
-                found.append(group);
-        }
-        return found;
-    }
-
-    std::vector<std::unique_ptr<harq::Sensor>> sensors_;
-    QGraphicsScene scene_;
-    SensorLayer* layer_ = new SensorLayer;
-
-    void SetUp() override { scene_.addItem(layer_); }
-};
-
-} // namespace
 
 TEST_F(SensorLayerTest, GraphicsAreGroupedByViewGroupCode)
 {
@@ -185,24 +139,3 @@ TEST_F(SensorLayerTest, RemovalDestroysGraphicsAndForgetsThem)
     EXPECT_EQ(e->parentItem(), groups().first());
     EXPECT_EQ(e->scene(), &scene_);
 }
-
-#ifdef KELVANE_MAINTENANCE
-TEST_F(SensorLayerTest, CoversTheSceneWithoutRecursing)
-{
-    add(sensorIn("fire"))->setPos(QPointF(500, 400));
-    // No fixed scene rectangle: the scene measures the layer while the layer asks the scene.
-    const QRectF measured = scene_.sceneRect();
-    EXPECT_EQ(layer_->boundingRect(), measured);
-    scene_.setSceneRect(0, 0, 1000, 800);
-    EXPECT_EQ(layer_->boundingRect(), QRectF(0, 0, 1000, 800));
-
-    SensorLayer detached;
-    EXPECT_TRUE(detached.boundingRect().isNull());
-}
-#else
-TEST_F(SensorLayerTest, DrawsNothing)
-{
-    add(sensorIn("fire"));
-    EXPECT_TRUE(layer_->boundingRect().isNull());
-}
-#endif

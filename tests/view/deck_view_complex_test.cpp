@@ -1,3 +1,4 @@
+#include "deck_view_complex_fixture.h"
 #include "view/deck_scene.h"
 #include "view/deck_view_complex.h"
 
@@ -6,103 +7,13 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QGraphicsSceneContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
-#ifndef KELVANE_MAINTENANCE
-#include <QGesture>
-#include <QGestureEvent>
-#endif
 
-// For the spies on the event signals.
-Q_DECLARE_METATYPE(QMouseEvent*)
-Q_DECLARE_METATYPE(QKeyEvent*)
-Q_DECLARE_METATYPE(QContextMenuEvent*)
-
-namespace {
-
-class ProbeView : public DeckViewComplex
-{
-public:
-    using DeckViewComplex::DeckViewComplex;
-    using DeckView::scaleFactor;
-    qreal minLimit() const { return min_factor_; }
-    qreal maxLimit() const { return max_factor_; }
-    qreal fitted() const { return perfectFactor(rect(), sceneRect()); }
-    // The pixel centerOn() aims at.
-    QPointF centre() const { return mapToScene(QPoint(viewport()->width() / 2, viewport()->height() / 2)); }
-    Qt::CursorShape cursorShape() const { return viewport()->cursor().shape(); }
-};
-
-// Counts the context-menu requests that reach the scene.
-class MenuScene : public DeckScene
-{
-public:
-    int menus = 0;
-
-protected:
-    void contextMenuEvent(QGraphicsSceneContextMenuEvent* event) override
-    {
-        ++menus;
-        event->accept();
-    }
-};
-
-class DeckViewComplexTest : public testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        qRegisterMetaType<QMouseEvent*>();
-        qRegisterMetaType<QKeyEvent*>();
-        qRegisterMetaType<QContextMenuEvent*>();
-    }
-
-    void SetUp() override
-    {
-        scene.setDeck("A", QStringLiteral(KELVANE_VIEW_TEST_DATA "/deck.svg"));
-        view.resize(600, 400);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-        view.changeDeck("A");
-        fitted = view.scaleFactor();
-    }
-
-    // Key events as the window system reports them: a modifier key's own press
-    // comes without its modifier, its release with it.
-    void key(QEvent::Type type, int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QKeyEvent event(type, code, modifiers);
-        QApplication::sendEvent(&view, &event);
-    }
-
-    void mouse(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QWidget* viewport = view.viewport();
-        QMouseEvent event(type, pos, viewport->mapToGlobal(pos), button, buttons, modifiers);
-        QApplication::sendEvent(viewport, &event);
-    }
-
-    void wheel(QPoint angleDelta, QPoint pos = QPoint(300, 200))
-    {
-        QWidget* viewport = view.viewport();
-        QWheelEvent event(pos, viewport->mapToGlobal(pos), QPoint(), angleDelta, Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(viewport, &event);
-    }
-
-    QPointF sceneAt(QPoint pixel) const { return view.mapToScene(pixel); }
-
-    MenuScene scene;
-    ProbeView view{&scene};
-    qreal fitted = 0;
-};
-
-} // namespace
+using deck_view_complex_test::ProbeView;
 
 TEST(DeckViewComplex, ScaleFactorLimitsAreSanitised)
 {
@@ -299,104 +210,6 @@ TEST_F(DeckViewComplexTest, PointToMovesThePointerOntoTheScenePoint)
     view.pointTo(target);
     EXPECT_EQ(QCursor::pos(), view.viewport()->mapToGlobal(view.mapFromScene(target)));
 }
-
-#ifndef KELVANE_MAINTENANCE
-TEST_F(DeckViewComplexTest, ContextMenuIsConsumedUnlessTheReceiverIgnoresIt)
-{
-    QSignalSpy requests(&view, &DeckViewComplex::resquestContextMenu);
-    QContextMenuEvent first(QContextMenuEvent::Mouse, QPoint(50, 50), view.viewport()->mapToGlobal(QPoint(50, 50)));
-    QApplication::sendEvent(view.viewport(), &first);
-    EXPECT_EQ(requests.count(), 1);
-    EXPECT_TRUE(first.isAccepted());
-    EXPECT_EQ(scene.menus, 0);
-
-    QObject::connect(&view, &DeckViewComplex::resquestContextMenu, &view, [](QContextMenuEvent* event) { event->ignore(); });
-    QContextMenuEvent second(QContextMenuEvent::Mouse, QPoint(50, 50), view.viewport()->mapToGlobal(QPoint(50, 50)));
-    QApplication::sendEvent(view.viewport(), &second);
-    EXPECT_EQ(requests.count(), 2);
-    EXPECT_EQ(scene.menus, 1);
-}
-
-TEST_F(DeckViewComplexTest, PinchZoomsAboutItsCentreAndPanMoves)
-{
-    view.scaleScene(QPointF(200, 100), 4.0);
-    const qreal zoomed = view.scaleFactor();
-    QSignalSpy scaled(&view, &DeckView::scaleChanged);
-    const QPoint at(200, 150);
-    const QPointF under = sceneAt(at);
-
-    QPinchGesture pinch;
-    pinch.setChangeFlags(QPinchGesture::ScaleFactorChanged);
-    pinch.setScaleFactor(1.5);
-    pinch.setCenterPoint(view.viewport()->mapToGlobal(at));
-    QGestureEvent pinchEvent({&pinch});
-    EXPECT_TRUE(QApplication::sendEvent(&view, &pinchEvent));
-    ASSERT_EQ(scaled.count(), 1);
-    EXPECT_NEAR(view.scaleFactor(), zoomed * 1.5, 1e-9);
-    const qreal pixel = 1.0 / view.scaleFactor();
-    EXPECT_NEAR(view.centre().x(), under.x(), 1.01 * pixel);
-    EXPECT_NEAR(view.centre().y(), under.y(), 1.01 * pixel);
-
-    // A pinch whose scale did not change leaves the view alone.
-    pinch.setChangeFlags(QPinchGesture::CenterPointChanged);
-    QGestureEvent still({&pinch});
-    QApplication::sendEvent(&view, &still);
-    EXPECT_EQ(scaled.count(), 1);
-
-    const QPointF before = view.centre();
-    QPanGesture pan;
-    pan.setLastOffset(QPointF(0, 0));
-    pan.setOffset(QPointF(12, -8));
-    QGestureEvent panEvent({&pan});
-    QApplication::sendEvent(&view, &panEvent);
-    EXPECT_NEAR(view.centre().x() - before.x(), 12, pixel);
-    EXPECT_NEAR(view.centre().y() - before.y(), -8, pixel);
-    EXPECT_EQ(view.cursorShape(), Qt::ArrowCursor); // the gesture is not in progress
-}
-TEST_F(DeckViewComplexTest, RealTouchTapRefits)
-{
-    static QTouchDevice* const screen = QTest::createTouchDevice();
-    view.scaleScene(QPointF(200, 100), 4.0);
-    QTest::touchEvent(view.viewport(), screen).press(0, QPoint(300, 200), view.viewport());
-    QTest::touchEvent(view.viewport(), screen).release(0, QPoint(300, 200), view.viewport());
-    QCoreApplication::processEvents();
-    EXPECT_NEAR(view.scaleFactor(), fitted, 1e-9);
-}
-#else
-TEST_F(DeckViewComplexTest, CommandHoldsThePointerAndOwnsTheCursor)
-{
-    QEvent leave(QEvent::Leave);
-    const auto leaveAt = [&](QPoint outside) {
-        QCursor::setPos(view.mapToGlobal(outside));
-        QApplication::sendEvent(&view, &leave);
-        return view.mapFromGlobal(QCursor::pos());
-    };
-
-    view.onMaintenanceStateChanged(PATH);
-    EXPECT_EQ(view.cursorShape(), Qt::CrossCursor);
-    key(QEvent::KeyPress, Qt::Key_Control);
-    EXPECT_EQ(view.cursorShape(), Qt::CrossCursor);
-    key(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier);
-
-    const int w = view.width();
-    const int h = view.height();
-    EXPECT_EQ(leaveAt(QPoint(w + 3, 50)), QPoint(w - 1, 50));
-    EXPECT_EQ(leaveAt(QPoint(40, -2)), QPoint(40, 1));
-    // Over a corner both coordinates are brought back.
-    EXPECT_EQ(leaveAt(QPoint(-5, h + 7)), QPoint(1, h - 1));
-
-    view.onMaintenanceStateChanged(IDLE);
-    EXPECT_EQ(view.cursorShape(), Qt::ArrowCursor);
-    EXPECT_EQ(leaveAt(QPoint(w + 3, 50)), QPoint(w + 3, 50));
-}
-
-TEST_F(DeckViewComplexTest, ContextMenuGoesToTheScene)
-{
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(50, 50), view.viewport()->mapToGlobal(QPoint(50, 50)));
-    QApplication::sendEvent(view.viewport(), &event);
-    EXPECT_EQ(scene.menus, 1);
-}
-#endif
 
 TEST_F(DeckViewComplexTest, ScaleSceneToLeavesTheMinimumZoomMargin)
 {

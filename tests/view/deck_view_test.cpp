@@ -1,3 +1,4 @@
+#include "deck_view_fixture.h"
 #include "view/deck_scene.h"
 #include "view/deck_view.h"
 
@@ -7,42 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-
-// Reaches the protected measuring operations and the view switch.
-class ProbeView : public DeckView
-{
-public:
-    using DeckView::DeckView;
-    using DeckView::moveCenter;
-    using DeckView::perfectFactor;
-    using DeckView::scaleFactor;
-    qreal fitted() const { return perfectFactor(rect(), sceneRect()); }
-    QPointF centre() const { return mapToScene(viewport()->rect().center()); }
-};
-
-QString deckFile()
-{
-    return QStringLiteral(KELVANE_VIEW_TEST_DATA "/deck.svg");
-}
-
-class DeckViewTest : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        scene.setDeck("A", deckFile());
-        view.resize(600, 400);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-        view.changeDeck("A");
-    }
-
-    DeckScene scene;
-    ProbeView view{&scene};
-};
-
-} // namespace
+using deck_view_test::ProbeView;
 
 TEST_F(DeckViewTest, ChangeDeckFitsAndAnnounces)
 {
@@ -117,16 +83,3 @@ TEST(DeckView, ZoomNeedsASceneWithAnExtent)
     EXPECT_EQ(scaled.count(), 0);
     EXPECT_TRUE(bare.transform().isIdentity());
 }
-
-#ifndef KELVANE_MAINTENANCE
-TEST_F(DeckViewTest, ViewCenterIsTheWidgetCentre)
-{
-    DeckView bare;
-    bare.resize(301, 201);
-    EXPECT_EQ(bare.viewCenter(), QPointF(150, 100)); // no scene: widget coordinates
-
-    const QPointF centre = view.viewCenter();
-    EXPECT_NEAR(centre.x(), 200, 1);
-    EXPECT_NEAR(centre.y(), 100, 1);
-}
-#endif

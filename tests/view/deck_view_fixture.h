@@ -1,0 +1,47 @@
+#pragma once
+// The deck view fixture shared by the tests of both editions and those of one edition only.
+#include "view/deck_scene.h"
+#include "view/deck_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QTest>
+
+namespace deck_view_test {
+
+// Reaches the protected measuring operations and the view switch.
+class ProbeView : public DeckView
+{
+public:
+    using DeckView::DeckView;
+    using DeckView::moveCenter;
+    using DeckView::perfectFactor;
+    using DeckView::scaleFactor;
+    qreal fitted() const { return perfectFactor(rect(), sceneRect()); }
+    QPointF centre() const { return mapToScene(viewport()->rect().center()); }
+};
+
+inline QString deckFile()
+{
+    return QStringLiteral(KELVANE_VIEW_TEST_DATA "/deck.svg");
+}
+
+} // namespace deck_view_test
+
+class DeckViewTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        scene.setDeck("A", deck_view_test::deckFile());
+        view.resize(600, 400);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        view.changeDeck("A");
+    }
+
+    DeckScene scene;
+    deck_view_test::ProbeView view{&scene};
+};
+
