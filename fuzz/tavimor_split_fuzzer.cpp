@@ -4,8 +4,7 @@
 //
 //   tavimor_split_fuzzer -max_len=4096 fuzz/corpus/split
 
-#include "Tavimor.h"
-#include "tavimor_test_access.h"
+#include "split_harness.h"
 #include "wire_stream.h"
 
 #include <QCoreApplication>
@@ -31,27 +30,6 @@ struct InputChoices {
     }
 };
 
-// One client for every input, its records collected through the record handler.
-struct Harness {
-    Harness()
-    {
-        client.setRecordHandler(&context, [this](stDt* r, int n) { got.insert(got.end(), r, r + n); });
-    }
-
-    std::vector<stDt> deliver(const std::vector<QByteArray>& reads)
-    {
-        got.clear();
-        TavimorTestAccess::newStream(client);
-        for (const QByteArray& read : reads)
-            TavimorTestAccess::receive(client, read);
-        return got;
-    }
-
-    QObject context;
-    Tavimor client;
-    std::vector<stDt> got;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -63,7 +41,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Harness harness;
+    // One client for every input.
+    static SplitHarness harness;
     InputChoices choices{data, size};
     wirestream::Generator<InputChoices> generator(choices);
     QByteArray whole;

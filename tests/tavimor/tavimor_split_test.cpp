@@ -3,6 +3,7 @@
 // those are the records an independent decoder finds; garbage around frames
 // costs no frame and adds no record.
 
+#include "split_harness.h"
 #include "tavimor_fixture.h"
 #include "wire_stream.h"
 
@@ -24,23 +25,15 @@ protected:
     {
         // A debug line per read would print millions of lines.
         QLoggingCategory::setFilterRules(QStringLiteral("kelvane.tavimor.wire.debug=false"));
-        client_.setRecordHandler(&context_, [this](stDt* r, int n) { got_.insert(got_.end(), r, r + n); });
     }
     ~SplitTest() override { QLoggingCategory::setFilterRules(QString()); }
 
-    /// Feeds `reads` as a new stream and returns the records delivered.
-    std::vector<stDt> deliver(const std::vector<QByteArray>& reads)
-    {
-        got_.clear();
-        TavimorTestAccess::newStream(client_);
-        for (const QByteArray& read : reads)
-            TavimorTestAccess::receive(client_, read);
-        return got_;
-    }
+    std::vector<stDt> deliver(const std::vector<QByteArray>& reads) { return harness_.deliver(reads); }
 
-    QObject context_;
-    Tavimor client_;
-    std::vector<stDt> got_;
+    SplitHarness harness_;
+    Tavimor& client_ = harness_.client;
+    QObject& context_ = harness_.context;
+    std::vector<stDt>& got_ = harness_.got;
 };
 
 TEST_F(SplitTest, EveryCutYieldsTheRecordsTheDecoderFinds)
