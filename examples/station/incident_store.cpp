@@ -40,6 +40,20 @@ QVariant text(const QString& value)
 
 const char kEventColumns[] = "SELECT at_ms, kind, subject, place, console, value FROM events ";
 
+// The rows of \a sql, each its first column mapped to its second as \a read gives
+// it; none when the query fails.
+template <typename Value, typename Read>
+QHash<QString, Value> keyedRows(const QSqlDatabase& db, const QString& sql, Read read)
+{
+    QHash<QString, Value> rows;
+    QSqlQuery query(db);
+    if (query.exec(sql)) {
+        while (query.next())
+            rows.insert(query.value(0).toString(), read(query.value(1)));
+    }
+    return rows;
+}
+
 } // namespace
 
 IncidentStore::IncidentStore(QObject* parent)
@@ -288,32 +302,25 @@ QVector<IncidentStore::Sample> IncidentStore::lastSamplesAt(qint64 at)
 QHash<QString, qint64> IncidentStore::openAlarms()
 {
     flush();
-    QHash<QString, qint64> open;
     if (!isOpen())
-        return open;
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    if (!query.exec(QStringLiteral(
+        return {};
+    return keyedRows<qint64>(
+        QSqlDatabase::database(connection_),
+        QStringLiteral(
             "SELECT e.subject, e.at_ms FROM events e WHERE e.kind = 'alarm_raised' AND e.id = "
-            "(SELECT MAX(id) FROM events WHERE subject = e.subject AND kind IN ('alarm_raised', 'alarm_cleared'))")))
-        return open;
-    while (query.next())
-        open.insert(query.value(0).toString(), query.value(1).toLongLong());
-    return open;
+            "(SELECT MAX(id) FROM events WHERE subject = e.subject AND kind IN ('alarm_raised', 'alarm_cleared'))"),
+        [](const QVariant& at) { return at.toLongLong(); });
 }
 
 QHash<QString, QString> IncidentStore::lastActionValues()
 {
     flush();
-    QHash<QString, QString> values;
     if (!isOpen())
-        return values;
-    QSqlQuery query(QSqlDatabase::database(connection_));
-    if (!query.exec(QStringLiteral("SELECT subject, value FROM events WHERE id IN "
-                                   "(SELECT MAX(id) FROM events WHERE value <> '' GROUP BY subject)")))
-        return values;
-    while (query.next())
-        values.insert(query.value(0).toString(), query.value(1).toString());
-    return values;
+        return {};
+    return keyedRows<QString>(QSqlDatabase::database(connection_),
+                              QStringLiteral("SELECT subject, value FROM events WHERE id IN "
+                                             "(SELECT MAX(id) FROM events WHERE value <> '' GROUP BY subject)"),
+                              [](const QVariant& value) { return value.toString(); });
 }
 
 void IncidentStore::prune(qint64 now)
