@@ -68,6 +68,15 @@ public:
     /// when the sensor is offered to it; Deck::clearRegion clears it, and it
     /// turns null when the cabin is destroyed, whoever destroys it.
     void setCabin(Region* cabin);
+    /// The deck holding the sensor (not owned), null before Deck::addSensor.
+    Deck* deck() const { return deck_; }
+    /// The cabin containing the sensor (not owned), null when none was set.
+    Region* cabin() const { return cabin_; }
+    /// "name[code]".
+    QString nameAndCode() const;
+#else
+    /// The view group's group code, empty without a view group.
+    QString viewGroupGroup() const;
 #endif
     /// Shares \a vg; an empty pointer leaves the sensor without a view group.
     void setViewGroup(std::shared_ptr<ViewGroup> vg);
@@ -80,12 +89,6 @@ public:
     const QString& name() const { return name_; }
     /// Sensor code.
     const QString& code() const { return code_; }
-#ifndef KELVANE_MAINTENANCE
-    /// The deck holding the sensor (not owned), null before Deck::addSensor.
-    Deck* deck() const { return deck_; }
-    /// The cabin containing the sensor (not owned), null when none was set.
-    Region* cabin() const { return cabin_; }
-#endif
     /// Position as stored; x and y are deck-drawing coordinates.
     const QVector3D& position() const { return pos_; }
     /// x and y of the position.
@@ -93,10 +96,6 @@ public:
     /// Null when the sensor has no view group. Borrowed: valid while the sensor
     /// keeps this group (until the next setViewGroup or its destruction).
     ViewGroup* viewGroup() const { return view_group_.get(); }
-#ifdef KELVANE_MAINTENANCE
-    /// The view group's group code, empty without a view group.
-    QString viewGroupGroup() const;
-#endif
     /// Number of items.
     int itemCount() const;
     /// \a ix must lie in 0 to itemCount()-1 (anything else aborts). The item stays
@@ -111,10 +110,6 @@ public:
     /// True when the first item is a state item (false without items). In the
     /// maintenance edition items count as state items until their initCheck().
     bool isStateSensor() const;
-#ifndef KELVANE_MAINTENANCE
-    /// "name[code]".
-    QString nameAndCode() const;
-#endif
     /// First item's tip while normal, else the tips of the abnormal items joined by "+".
     QString toolTip() const;
     /// The first item's normal icon, empty without items.

@@ -36,6 +36,8 @@ public:
     /// item's default pen; reactTouch() and resumeBoundary() before a role use
     /// a solid pen 2 wide.
     explicit BoundaryLine(DamageBoundary* boundary);
+    /// The boundary given at construction, which owns the segment; null when none was.
+    DamageBoundary* boundary() const { return boundary_; }
 #endif
     /// Takes the segment out of its parent item first.
     ~BoundaryLine() override;
@@ -53,10 +55,6 @@ public:
     void reactTouch();
     /// Applies the normal pen: red, with the role's width and style.
     void resumeBoundary();
-#ifndef KELVANE_MAINTENANCE
-    /// The boundary given at construction, which owns the segment; null when none was.
-    DamageBoundary* boundary() const { return boundary_; }
-#endif
 
 signals:
     /// The pointer entered the segment. The owning boundary highlights its

@@ -8,10 +8,8 @@
 #include <initializer_list>
 
 class QGraphicsPixmapItem;
-class SensorLabel;
-#ifndef KELVANE_MAINTENANCE
 class AlarmAnimation;
-#endif
+class SensorLabel;
 
 namespace harq {
 class Sensor;
@@ -104,10 +102,6 @@ private slots:
 
 private:
     void updateToolTip();
-#ifndef KELVANE_MAINTENANCE
-    /// Starts or stops the animation to match the sensor's state and the acknowledgement.
-    void updateAnimation();
-#endif
 
     QPointer<harq::Sensor> sensor_;
     QGraphicsPixmapItem* icon_ = nullptr;
@@ -115,6 +109,9 @@ private:
     /// boundingRect(), kept since the view asks for it on every paint.
     QRectF bounds_;
 #ifndef KELVANE_MAINTENANCE
+    /// Starts or stops the animation to match the sensor's state and the acknowledgement.
+    void updateAnimation();
+
     QPointer<AlarmAnimation> animation_;
     bool acknowledged_ = false;
 #endif

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "graphics/scene_bounds.h"
 #include "item_type.h"
 #include "kelvane_export.h"
-#ifdef KELVANE_MAINTENANCE
-#include "graphics/scene_bounds.h"
-#endif
 
 #include <QGraphicsObject>
 #include <QHash>
@@ -58,11 +56,8 @@ public:
     /// Destroys all groups and graphics.
     void clear();
 
-#ifdef KELVANE_MAINTENANCE
-    /// The scene's rectangle while in a scene, otherwise empty.
-#else
-    /// Empty: the layer draws nothing.
-#endif
+    /// In the maintenance edition the scene's rectangle while in a scene, otherwise
+    /// empty; in kelvaned always empty, as the layer draws nothing.
     QRectF boundingRect() const override;
     /// Draws nothing; the graphics draw themselves.
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;

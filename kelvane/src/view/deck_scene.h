@@ -3,15 +3,11 @@
 #include "kelvane_export.h"
 
 #include <QGraphicsScene>
-#ifndef KELVANE_MAINTENANCE
 #include <QPointer>
-#endif
 #include <QString>
 
-class QGraphicsSvgItem;
-#ifndef KELVANE_MAINTENANCE
 class EquipmentLayer;
-#endif
+class QGraphicsSvgItem;
 
 /// The scene on which one deck is shown: the deck drawing (an SVG file) with a
 /// dotted frame, and the layers the host adds on top. Scene coordinates are the

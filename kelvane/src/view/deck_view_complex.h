@@ -1,19 +1,15 @@
 #pragma once
 
-#include "view/deck_view.h"
-#ifdef KELVANE_MAINTENANCE
 #include "maintenance/maintenance_command_state.h"
-#endif
+#include "view/deck_view.h"
 
 class QContextMenuEvent;
 class QKeyEvent;
 class QMouseEvent;
-#ifndef KELVANE_MAINTENANCE
 class QGestureEvent;
 class QPanGesture;
 class QPinchGesture;
 class QTapGesture;
-#endif
 
 /// The deck view the host puts on screen. The wheel zooms about the pointer and
 /// pans sideways, Ctrl with the left button drags the deck, Ctrl with a
