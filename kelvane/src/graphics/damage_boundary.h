@@ -45,12 +45,6 @@ class KELVANE_EXPORT DamageBoundary
 #endif
 
 public:
-#ifndef KELVANE_MAINTENANCE
-    /// What the boundary contains. The underlying type is fixed, so a value
-    /// other than the two (read from elsewhere) is valid and shown as undefined
-    /// by btypeStr(), not undefined behaviour.
-    enum BType : int { FIRE = 0, SMOKE = 1 };
-#endif
     /// Item type of a boundary, for qgraphicsitem_cast().
     enum { Type = kelvane::DamageBoundaryType };
 
@@ -105,11 +99,32 @@ public:
     /// boundary; the destructor does the same for a boundary deleted otherwise.
     void prepareRemove();
 #else
+    /// What the boundary contains. The underlying type is fixed, so a value
+    /// other than the two (read from elsewhere) is valid and shown as undefined
+    /// by btypeStr(), not undefined behaviour.
+    enum BType : int { FIRE = 0, SMOKE = 1 };
     /// Replaces the segments by a closed outline along \a path, solid when
     /// \a master is true, dotted otherwise; fewer than 3 points leave no
     /// segments. Only the style follows \a master: the boundary keeps its role
     /// and family.
     void resetBoundary(QPolygonF path, bool master);
+    /// The family code: this boundary's own for a master, its master's for a
+    /// slave. It tells families apart within one run (it hashes the time and
+    /// an address) and is not stable across runs; 0 while the family's master
+    /// has not been through makeMasterBoundary().
+    size_t masterCode() const;
+    /// The code given by makeMasterBoundary(); 0 until then. A slave keeps any
+    /// code it had as a master; family identity goes through masterCode().
+    size_t boundaryCode() const { return code_; }
+    /// Sets the type to \a type; nothing is redrawn.
+    void setBType(BType type) { btype_ = type; }
+    /// The type's display text, translated in this class's context: fire
+    /// boundary, smoke boundary, or undefined boundary for any other value.
+    QString btypeStr() const;
+    /// Shows or hides this boundary's own segments (not its slaves'); the
+    /// boundary item keeps its visibility, and segments built later start visible.
+    /// Hiding a segment under the pointer ends its hover first, as clearPath() does.
+    void setBoundaryVisible(bool visible);
 #endif
 
     /// The start points of \a b's segments in order, not closed; empty for null.
@@ -138,46 +153,6 @@ public:
     /// null point, (0.01, 0.01).
     QPointF firstPoint() const;
 
-#ifndef KELVANE_MAINTENANCE
-    /// The family code: this boundary's own for a master, its master's for a
-    /// slave. It tells families apart within one run (it hashes the time and
-    /// an address) and is not stable across runs; 0 while the family's master
-    /// has not been through makeMasterBoundary().
-    size_t masterCode() const;
-    /// The code given by makeMasterBoundary(); 0 until then. A slave keeps any
-    /// code it had as a master; family identity goes through masterCode().
-    size_t boundaryCode() const { return code_; }
-    /// Sets the type to \a type; nothing is redrawn.
-    void setBType(BType type) { btype_ = type; }
-    /// The type's display text, translated in this class's context: fire
-    /// boundary, smoke boundary, or undefined boundary for any other value.
-    QString btypeStr() const;
-    /// Shows or hides this boundary's own segments (not its slaves'); the
-    /// boundary item keeps its visibility, and segments built later start visible.
-    /// Hiding a segment under the pointer ends its hover first, as clearPath() does.
-    void setBoundaryVisible(bool visible);
-#endif
-
-#ifdef KELVANE_MAINTENANCE
-signals:
-    /// Declared for hosts; the library does not emit it.
-    void masterBoundaryCreated(DamageBoundary* master);
-    /// A segment's BoundaryLine::copyToUp() request, relayed with this boundary
-    /// as \a self; the boundary layer passes it on to the host.
-    void copyToUp(DamageBoundary* self);
-    /// A segment's BoundaryLine::copyToDown() request, relayed with this
-    /// boundary as \a self; the boundary layer passes it on to the host.
-    void copyToDown(DamageBoundary* self);
-    /// A segment's BoundaryLine::removeBoundary() request, relayed with this
-    /// boundary as \a self. The boundary layer answers it by removing \a self;
-    /// the deletion waits until the emission is over.
-    void removeBoundary(DamageBoundary* self);
-    /// A segment's BoundaryLine::editBoundary() request, relayed with this
-    /// boundary as \a self; the boundary layer passes it on to the host, which
-    /// usually answers with onResetBoundary().
-    void editBoundary(DamageBoundary* self);
-#endif
-
 public slots:
     /// Highlights the whole family: a slave passes the call to its master, which
     /// turns its own and all its slaves' segments blue. Each segment's
@@ -204,6 +179,24 @@ public slots:
     /// task does not rebuild this boundary. A redrawn master does not pass its
     /// outline on to its slaves.
     void onResetBoundary();
+
+signals:
+    /// Declared for hosts; the library does not emit it.
+    void masterBoundaryCreated(DamageBoundary* master);
+    /// A segment's BoundaryLine::copyToUp() request, relayed with this boundary
+    /// as \a self; the boundary layer passes it on to the host.
+    void copyToUp(DamageBoundary* self);
+    /// A segment's BoundaryLine::copyToDown() request, relayed with this
+    /// boundary as \a self; the boundary layer passes it on to the host.
+    void copyToDown(DamageBoundary* self);
+    /// A segment's BoundaryLine::removeBoundary() request, relayed with this
+    /// boundary as \a self. The boundary layer answers it by removing \a self;
+    /// the deletion waits until the emission is over.
+    void removeBoundary(DamageBoundary* self);
+    /// A segment's BoundaryLine::editBoundary() request, relayed with this
+    /// boundary as \a self; the boundary layer passes it on to the host, which
+    /// usually answers with onResetBoundary().
+    void editBoundary(DamageBoundary* self);
 #endif
 
 private:
@@ -213,10 +206,6 @@ private:
     void buildSegments(QPolygonF path, bool master);
     void leaveMaster();
     void dissolveFamily();
-#ifdef KELVANE_MAINTENANCE
-    void connectRequests(BoundaryLine* line);
-    void finishRedrawing(const QPolygonF& path);
-#endif
 
     harq::Deck* deck_ = nullptr;
 #ifndef KELVANE_MAINTENANCE
@@ -226,6 +215,9 @@ private:
     QList<DamageBoundary*> slaves_;
     QList<BoundaryLine*> lines_;
 #ifdef KELVANE_MAINTENANCE
+    void connectRequests(BoundaryLine* line);
+    void finishRedrawing(const QPolygonF& path);
+
     QPointer<MaintenanceCommand> command_;
     QPointer<RegionPathGraphic> redrawing_;
 #else
