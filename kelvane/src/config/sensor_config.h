@@ -88,6 +88,11 @@ public:
     std::shared_ptr<harq::ViewGroup> viewGroupByGroup(const QString& group) const;
     /// First view group named \a name (exact, case-sensitive); empty if none. Shared like viewGroupByGroup's result.
     std::shared_ptr<harq::ViewGroup> viewGroupByName(const QString& name) const;
+
+protected:
+    /// Takes the icon folder from the configuration file's location: the folder
+    /// "icons" beside the one holding \a tag_file, or "/" when it does not exist.
+    void orientIconPath(const QString& tag_file);
 #endif
 
 protected:
@@ -96,11 +101,6 @@ protected:
 
     /// Folder the icon files are read from, ending in "/" once set; empty before.
     const QString& iconPath() const { return icon_path_; }
-#ifndef KELVANE_MAINTENANCE
-    /// Takes the icon folder from the configuration file's location: the folder
-    /// "icons" beside the one holding \a tag_file, or "/" when it does not exist.
-    void orientIconPath(const QString& tag_file);
-#endif
 
 private:
     static std::unique_ptr<SensorConfig> self_;

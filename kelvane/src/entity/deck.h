@@ -110,9 +110,7 @@ public:
     /// The first cabin whose outline contains \a pos, or null.
     /// Regions of other types are never returned, even if they contain \a pos.
     Region* cabinAtPos(QPointF pos) const;
-#endif
-
-#ifdef KELVANE_MAINTENANCE
+#else
     /// Recounts and emits sensorStateChanged when the normal count changed.
     /// Sensors are not connected to it here; a host may connect them.
     /// \a sensor is ignored: every sensor is counted again.

@@ -26,11 +26,6 @@ public:
     /// AntiSink (2) flooding.
     enum Fights { AntiFire = 1, AntiSink = 2 };
 
-#ifdef KELVANE_MAINTENANCE
-    /// Equipment kept alive by holdEquipment().
-    using Equipments = std::vector<std::shared_ptr<Equipment>>;
-#endif
-
     /// A fixed kind with id 0, empty name and icon, fighting nothing.
     explicit EquipmentClassifier(QObject* parent = nullptr);
     ~EquipmentClassifier() override;
@@ -63,6 +58,8 @@ public:
     /// Fights flooding. In the maintenance edition only the exact code AntiSink counts.
     bool isAntiSink() const;
 #ifdef KELVANE_MAINTENANCE
+    /// Equipment kept alive by holdEquipment().
+    using Equipments = std::vector<std::shared_ptr<Equipment>>;
     /// Keeps \a equipment alive as long as this kind; the library reads nothing from it.
     void holdEquipment(std::shared_ptr<Equipment> equipment);
     /// The equipment held so far, in the order held.

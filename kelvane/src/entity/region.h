@@ -54,11 +54,6 @@ public:
     /// In the maintenance edition the deck's sensors are offered again in between;
     /// in the edition with tags the host offers them again itself.
     void setRegionPath(QPolygonF path);
-#ifndef KELVANE_MAINTENANCE
-    /// Appends the vertex \a p to the outline and emits regionPathChanged();
-    /// the sensors are not offered again.
-    void addPoint(QPointF p);
-#endif
 
     /// Host-assigned identifier.
     void setID(quint64 id) { id_ = id; }
@@ -131,7 +126,11 @@ public:
     /// state change.
     /// A null \a sensor aborts.
     void associateSensor(Sensor* sensor);
-#ifdef KELVANE_MAINTENANCE
+#ifndef KELVANE_MAINTENANCE
+    /// Appends the vertex \a p to the outline and emits regionPathChanged();
+    /// the sensors are not offered again.
+    void addPoint(QPointF p);
+#else
     /// Offers every sensor of the deck again, as needed after the outline changed.
     /// Empties the list first, then offers the deck's sensors in deck order;
     /// does nothing without a deck. Emits nothing.

@@ -61,9 +61,8 @@ signals:
     /// Every context-menu request. A receiver that ignore()s the event lets it
     /// reach the scene; otherwise it is consumed.
     void resquestContextMenu(QContextMenuEvent* event);
-#endif
+#else
 
-#ifdef KELVANE_MAINTENANCE
 public slots:
     /// While a position is chosen (closed hand) or an outline drawn (cross) the
     /// view takes the focus, holds the pointer and owns the cursor; any other
@@ -118,15 +117,15 @@ protected:
     /// Dispatches gesture events to the pan, pinch and tap handling (a gesture
     /// event always counts as handled); everything else goes to DeckView.
     bool event(QEvent* event) override;
-#endif
 
 private:
-#ifndef KELVANE_MAINTENANCE
     bool gestureEvent(QGestureEvent* event);
     void panTriggered(QPanGesture* gesture);
     void pinchTriggered(QPinchGesture* gesture);
     void tapTriggered(QTapGesture* gesture);
 #endif
+
+private:
     void showCursor(Qt::CursorShape shape);
     /// Puts a pointer that left the widget back onto its nearest inner pixel.
     void keepPointerInside();
