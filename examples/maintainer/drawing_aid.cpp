@@ -92,7 +92,9 @@ void DrawingAid::onStateChanged(MaintenanceCommandState state)
 
 bool DrawingAid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view_->viewport() && event->type() == QEvent::MouseMove) {
+    // The type first: while the view is destroyed its viewport still reports
+    // events here, and the view must not be asked anything then.
+    if (event->type() == QEvent::MouseMove && watched == view_->viewport()) {
         const QPointF point = view_->mapToScene(static_cast<QMouseEvent*>(event)->pos());
         const std::optional<QPointF> corner = cornerNear(point);
         position_->setText(corner ? tr("%1 吸附到 %2").arg(coordinates(point), coordinates(*corner))
