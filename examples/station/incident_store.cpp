@@ -54,6 +54,19 @@ QHash<QString, Value> keyedRows(const QSqlDatabase& db, const QString& sql, Read
     return rows;
 }
 
+// The rows of a prepared query selecting tag, time, value and shown value, in
+// order; none when it fails.
+QVector<IncidentStore::Sample> readSamples(QSqlQuery& query)
+{
+    QVector<IncidentStore::Sample> out;
+    if (query.exec()) {
+        while (query.next())
+            out.append({query.value(0).toString(), query.value(1).toLongLong(), query.value(2).toDouble(),
+                        query.value(3).toDouble()});
+    }
+    return out;
+}
+
 } // namespace
 
 IncidentStore::IncidentStore(QObject* parent)
@@ -262,9 +275,8 @@ QVector<IncidentEvent> IncidentStore::between(qint64 from, qint64 to)
 QVector<IncidentStore::Sample> IncidentStore::samples(qint64 from, qint64 to, const QString& tag)
 {
     flush();
-    QVector<Sample> out;
     if (!isOpen())
-        return out;
+        return {};
     QSqlQuery query(QSqlDatabase::database(connection_));
     query.prepare(QStringLiteral("SELECT tag, at_ms, value, shown FROM samples WHERE at_ms BETWEEN ? AND ? %1 "
                                  "ORDER BY at_ms, rowid")
@@ -273,30 +285,19 @@ QVector<IncidentStore::Sample> IncidentStore::samples(qint64 from, qint64 to, co
     query.addBindValue(to);
     if (!tag.isEmpty())
         query.addBindValue(tag);
-    if (!query.exec())
-        return out;
-    while (query.next())
-        out.append({query.value(0).toString(), query.value(1).toLongLong(), query.value(2).toDouble(),
-                    query.value(3).toDouble()});
-    return out;
+    return readSamples(query);
 }
 
 QVector<IncidentStore::Sample> IncidentStore::lastSamplesAt(qint64 at)
 {
     flush();
-    QVector<Sample> out;
     if (!isOpen())
-        return out;
+        return {};
     QSqlQuery query(QSqlDatabase::database(connection_));
     // SQLite takes the other columns from the row holding the maximum.
     query.prepare(QStringLiteral("SELECT tag, MAX(at_ms), value, shown FROM samples WHERE at_ms <= ? GROUP BY tag"));
     query.addBindValue(at);
-    if (!query.exec())
-        return out;
-    while (query.next())
-        out.append({query.value(0).toString(), query.value(1).toLongLong(), query.value(2).toDouble(),
-                    query.value(3).toDouble()});
-    return out;
+    return readSamples(query);
 }
 
 QHash<QString, qint64> IncidentStore::openAlarms()
