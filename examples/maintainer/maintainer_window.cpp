@@ -268,7 +268,8 @@ void MaintainerWindow::placeSensor()
         const QPixmap pixmap = sensor.icon().isEmpty() ? QPixmap() : SensorConfig::instance().icon(sensor.icon());
         icon->setIcon(pixmap.isNull() ? placeholderIcon() : pixmap, sensor.position);
         connect(command_, &MaintenanceCommand::stateChanged, icon, &PositionIconGraphic::onMaintenanceStateChanged);
-        connect(icon, &PositionIconGraphic::newPoint, this, [this, page, id, name = sensor.name](QPointF pos) {
+        connect(icon, &PositionIconGraphic::newPoint, this, [this, page, id, name = sensor.name](QPointF picked) {
+            const QPointF pos = ShipDocument::rounded(picked);
             if (!document_->setSensorPosition(id, pos)) {
                 report(document_->error());
                 return;
@@ -297,7 +298,7 @@ void MaintainerWindow::redrawCompartment()
         graphic->setPath(compartment.outline);
         connect(command_, &MaintenanceCommand::stateChanged, graphic, &RegionPathGraphic::onMaintenanceStateChanged);
         connect(graphic, &RegionPathGraphic::newPath, this, [this, page, id, name = compartment.name](QPolygonF drawn) {
-            const QPolygonF path = aid_->snapped(drawn);
+            const QPolygonF path = ShipDocument::rounded(aid_->snapped(drawn));
             if (!document_->setCompartmentOutline(id, path)) {
                 report(document_->error());
                 return;
@@ -321,7 +322,7 @@ void MaintainerWindow::newBoundary(bool smoke)
     page->scene()->addItem(graphic);
     connect(command_, &MaintenanceCommand::stateChanged, graphic, &RegionPathGraphic::onMaintenanceStateChanged);
     connect(graphic, &RegionPathGraphic::newPath, this, [this, page, smoke](QPolygonF drawn) {
-        const QPolygonF path = aid_->snapped(drawn);
+        const QPolygonF path = ShipDocument::rounded(aid_->snapped(drawn));
         if (path.size() < kMinCorners) {
             report(tr("边界至少需要 %1 个点").arg(kMinCorners));
             return;

@@ -12,6 +12,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -169,6 +170,21 @@ quint64 ShipDocument::compartmentAt(quint64 deck, QPointF point) const
             return compartment.id;
     }
     return 0;
+}
+
+QPointF ShipDocument::rounded(QPointF point)
+{
+    static const double scale = std::pow(10.0, kCoordinateDecimals);
+    return {std::round(point.x() * scale) / scale, std::round(point.y() * scale) / scale};
+}
+
+QPolygonF ShipDocument::rounded(const QPolygonF& outline)
+{
+    QPolygonF out;
+    out.reserve(outline.size());
+    for (const QPointF& point : outline)
+        out.append(rounded(point));
+    return out;
 }
 
 bool ShipDocument::setSensorPosition(quint64 id, QPointF position)

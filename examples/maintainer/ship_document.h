@@ -29,6 +29,15 @@ public:
     using Sensor = ShipData::Sensor;
     using Boundary = ShipData::Boundary;
 
+    /// Decimals a coordinate taken from the plan keeps: 0.001 drawing units,
+    /// far below the 0.05 units a screen pixel spans at the closest zoom, so a
+    /// saved position never carries the seventeen digits of a pointer mapping.
+    static constexpr int kCoordinateDecimals = 3;
+    /// \a point with each coordinate rounded to kCoordinateDecimals decimals.
+    static QPointF rounded(QPointF point);
+    /// \a outline with every corner rounded as by rounded(QPointF).
+    static QPolygonF rounded(const QPolygonF& outline);
+
     /// Reads \a path; false with error() telling why, the document then unchanged.
     /// The sensor style must be loaded: the file's view groups are checked against it.
     bool load(const QString& path);

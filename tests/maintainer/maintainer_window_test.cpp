@@ -76,7 +76,11 @@ protected:
     DeckViewComplex* view() const { return window_->view(); }
 
     /// The scene point a click aimed at \a scene_pos really hits (whole pixels).
-    QPointF landed(const QPointF& scene_pos) const { return view()->mapToScene(view()->mapFromScene(scene_pos)); }
+    /// Where a click at \a scene_pos lands in the document: on its pixel, kept to the file's decimals.
+    QPointF landed(const QPointF& scene_pos) const
+    {
+        return ShipDocument::rounded(view()->mapToScene(view()->mapFromScene(scene_pos)));
+    }
 
     QPolygonF landed(const QPolygonF& points) const
     {
