@@ -5,22 +5,19 @@
 #include "alarm_model.h"
 #include "alarm_settings.h"
 #include "data_link.h"
-#include "event_log.h"
 #include "example_application.h"
 #include "example_translation.h"
 #include "incident_export.h"
-#include "incident_sharing.h"
 #include "incident_store.h"
-#include "incident_tracker.h"
 #include "ship.h"
 #include "ship_loader.h"
 #include "snapshot_runner.h"
 #include "station_config.h"
 #include "station_options.h"
+#include "station_session.h"
 #include "station_window.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
@@ -33,19 +30,11 @@ namespace {
 enum ExitCode { Ok = 0, BadArguments = 1, BadConfiguration = 2, BadShip = 3, NoServer = 4, SnapshotFailed = 5, BadHistory = 6, ExportFailed = 7 };
 
 constexpr int kMsPerSecond = 1000;
-// Events of the history counted at start, as far back as a window shows.
-constexpr int kHistoryShown = 1000;
 
 int fail(ExitCode code, const QString& message)
 {
     QTextStream(stderr) << "kelvane-station: " << message << Qt::endl;
     return code;
-}
-
-int openHistory(IncidentStore& history, const QString& path)
-{
-    QString error;
-    return history.open(path, &error) ? Ok : fail(BadHistory, error);
 }
 
 /// Writes the files the options ask for from the history, without a window.
@@ -54,10 +43,10 @@ int exportIncident(const IncidentOptions& options)
     if (!QFileInfo::exists(options.historyFile))
         return fail(BadHistory, QApplication::translate("StationMain", "没有历史数据库 %1").arg(options.historyFile));
     IncidentStore history;
-    if (const int code = openHistory(history, options.historyFile))
-        return code;
-    const IncidentExport incident(history, options.from, options.to);
     QString error;
+    if (!history.open(options.historyFile, &error))
+        return fail(BadHistory, error);
+    const IncidentExport incident(history, options.from, options.to);
     const bool written = (options.scenarioOut.isEmpty() || incident.writeScenario(options.scenarioOut, &error))
         && (options.csvOut.isEmpty() || incident.writeCsv(options.csvOut, &error))
         && (options.pdfOut.isEmpty() || incident.writePdf(options.pdfOut, &error));
@@ -115,26 +104,10 @@ int main(int argc, char** argv)
         return QApplication::exec();
     }
 
-    StationWindow window(*ship, link, alarms, options.mute);
-    link.start();
-    IncidentStore history;
-    if (const int code = openHistory(history, options.incident.historyFile))
-        return code;
-    IncidentSharing sharing(options.address, options.port, options.incident.console,
-                            IncidentTracker::sharedPoints(*ship));
-    IncidentTracker tracker(*ship, window.plan(), history, sharing);
-    // What happened before the station stopped, with the times it happened.
-    tracker.followAlarms(window.alarms());
-    const QVector<IncidentEvent> before = history.recent(kHistoryShown);
-    for (const IncidentEvent& event : before)
-        window.eventLog().logAt(QDateTime::fromMSecsSinceEpoch(event.msecs), event.describe());
-    out << "history: " << before.size() << " events" << Qt::endl;
-    QObject::connect(&tracker, &IncidentTracker::remoteAction, &window, [&out, &window](const IncidentEvent& event) {
-        window.eventLog().log(event.describe());
-        out << "incident: " << event.describe() << Qt::endl;
-    });
-    sharing.open();
-    window.show();
+    StationSession session(*ship, link, alarms, options);
+    if (!session.start(out, &error))
+        return fail(BadHistory, error);
+    StationWindow& window = session.window();
     if (!options.windowPicture.isEmpty()) {
         // The pictures of the console in the documentation are taken this way.
         QTimer::singleShot(int(std::lround(options.afterSeconds * kMsPerSecond)), &window, [&] {

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QTemporaryDir>
@@ -184,36 +185,50 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
     }));
 }
 
-TEST_F(IncidentTest, StationKilledOutrightComesBackWithTheIncidentAndItsHistory)
+TEST_F(IncidentTest, ThreeStationsShowAnActionWithinASecondAndOneKilledComesBackWithIt)
 {
     DataServerProcess server;
     // The galley's first smoke detector trips at once and stays tripped.
     ASSERT_TRUE(server.start(scenario(R"({"points": [], "events": [{"at": 0.5, "name": "D2-SMK-026", "value": 1}]})")));
-    const QString history = file(QStringLiteral("station.sqlite"));
-    const QStringList arguments{QStringLiteral("--port"), QString::number(server.port()), QStringLiteral("--console"),
-                                QStringLiteral("bridge"), QStringLiteral("--history"), history};
-    Console central(QStringLiteral("central"), server.port(), file(QStringLiteral("central")));
-    auto station = std::make_unique<StationProcess>();
-    station->start(arguments);
-    ASSERT_TRUE(station->waitForOutput([](const StationProcess& s) { return s.connections() > 0; }, kWaitMs))
-        << station->err().toStdString();
+    const auto arguments = [&](const char* console) {
+        return QStringList{QStringLiteral("--port"), QString::number(server.port()), QStringLiteral("--console"),
+                           QLatin1String(console), QStringLiteral("--history"), file(QLatin1String(console))};
+    };
+    // The central console is the station with a scripted operator; the other two are the station itself.
+    StationProcess central;
+    central.start(arguments("central"), QStringLiteral(KELVANE_STATION_DRILL_PATH));
+    std::vector<std::unique_ptr<StationProcess>> others;
+    for (const char* console : {"bridge", "engine"}) {
+        others.push_back(std::make_unique<StationProcess>());
+        others.back()->start(arguments(console));
+    }
+    const auto ready = [](const StationProcess& s) { return s.connections() > 0 || s.out().contains(QStringLiteral("ready")); };
+    ASSERT_TRUE(central.waitForOutput(ready, kWaitMs)) << central.err().toStdString();
+    for (const auto& station : others)
+        ASSERT_TRUE(station->waitForOutput(ready, kWaitMs)) << station->err().toStdString();
+    // Every console's own connection for the shared state is up a moment after its sensor link.
+    QTest::qWait(kShareMs / 2);
 
-    central.plan.damageCompartment(central.ship->regionById(kSteeringGear), harq::DamageResponse::FIRE);
+    QElapsedTimer since;
+    since.start();
+    central.send("damage " + QByteArray::number(kSteeringGear) + ' ' + QByteArray::number(harq::DamageResponse::FIRE));
     const auto shows = [](const StationProcess& s) {
         return s.out().contains(QStringLiteral("incident: ")) && s.out().contains(QStringLiteral("[1-4-0]"));
     };
-    // The console in this process must keep serving its connection meanwhile.
-    const auto shown = [&station, &shows] {
-        return QTest::qWaitFor([&] { return station->waitForOutput(shows, 0); }, kWaitMs);
+    for (const auto& station : others)
+        EXPECT_TRUE(station->waitForOutput(shows, int(std::max<qint64>(0, kShareMs - since.elapsed()))))
+            << station->out().toStdString();
+    const auto acted = [](int count) {
+        return [count](const StationProcess& s) { return s.out().count(QStringLiteral("acted: ")) == count; };
     };
-    ASSERT_TRUE(shown()) << station->out().toStdString();
+    EXPECT_TRUE(central.waitForOutput(acted(1), kWaitMs)) << central.out().toStdString();
     // What the station showed a second ago must be in the history when it dies.
     QTest::qWait(kShareMs);
-    station.reset(); // SIGKILL
+    others.front().reset(); // SIGKILL
 
     IncidentStore before;
     QString error;
-    ASSERT_TRUE(before.open(history, &error)) << error.toStdString();
+    ASSERT_TRUE(before.open(file(QStringLiteral("bridge")), &error)) << error.toStdString();
     const QVector<IncidentEvent> kept = before.recent(100);
     EXPECT_EQ(alarmSequence(kept), QStringList{QStringLiteral("alarm_raised D2-SMK-026")});
     const auto damage
@@ -221,15 +236,19 @@ TEST_F(IncidentTest, StationKilledOutrightComesBackWithTheIncidentAndItsHistory)
     ASSERT_NE(damage, kept.end());
     EXPECT_EQ(damage->console, QStringLiteral("central"));
 
-    station = std::make_unique<StationProcess>();
-    station->start(arguments);
-    ASSERT_TRUE(shown()) << station->out().toStdString();
-    EXPECT_TRUE(station->out().contains(QStringLiteral("history: %1 events").arg(kept.size())))
-        << station->out().toStdString();
+    StationProcess bridge;
+    bridge.start(arguments("bridge"));
+    ASSERT_TRUE(bridge.waitForOutput(shows, kWaitMs)) << bridge.out().toStdString();
+    EXPECT_TRUE(bridge.out().contains(QStringLiteral("history: %1 events").arg(kept.size())))
+        << bridge.out().toStdString();
+    central.send("recover " + QByteArray::number(kSteeringGear));
+    EXPECT_TRUE(bridge.waitForOutput([](const StationProcess& s) { return s.out().count(QStringLiteral("[1-4-0]")) > 1; },
+                                     kWaitMs))
+        << bridge.out().toStdString() << central.out().toStdString();
+    EXPECT_TRUE(central.waitForOutput(acted(2), kWaitMs)) << central.out().toStdString();
     QTest::qWait(kShareMs);
-    station.reset();
-    // The restart neither raised the alarm again nor recorded the action twice.
-    EXPECT_EQ(before.recent(100).size(), kept.size());
+    // The restart neither raised the alarm again nor recorded the action twice; the recovery is new.
+    EXPECT_EQ(before.recent(100).size(), kept.size() + 1);
 }
 
 TEST_F(IncidentTest, ExportedIncidentReplaysTheSameAlarmSequence)

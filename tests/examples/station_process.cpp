@@ -50,10 +50,16 @@ StationProcess::~StationProcess()
     }
 }
 
-void StationProcess::start(const QStringList& arguments)
+void StationProcess::start(const QStringList& arguments, const QString& program)
 {
-    process_.start(QStringLiteral(KELVANE_STATION_PATH), arguments);
+    process_.start(program, arguments);
     process_.waitForStarted(kStartMs);
+}
+
+void StationProcess::send(const QByteArray& line)
+{
+    process_.write(line + '\n');
+    process_.waitForBytesWritten(kStopMs);
 }
 
 bool StationProcess::waitForExit(int timeoutMs)

@@ -28,7 +28,10 @@ class StationProcess
 public:
     ~StationProcess();
 
-    void start(const QStringList& arguments);
+    /// Starts the station, or \a program given the station's arguments.
+    void start(const QStringList& arguments, const QString& program = QStringLiteral(KELVANE_STATION_PATH));
+    /// Writes \a line and a newline to the program's standard input, at once.
+    void send(const QByteArray& line);
     /// Waits until the station's standard output satisfies \a done, or \a timeoutMs passed.
     template <typename Done>
     bool waitForOutput(Done done, int timeoutMs);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "incident_sharing.h"
+#include "incident_store.h"
+#include "station_window.h"
+
+#include <QString>
+
+#include <memory>
+
+class AlarmSettings;
+class DataLink;
+class IncidentTracker;
+class QTextStream;
+class Ship;
+class StationOptions;
+
+/// The station at work: its window on the ship, the incident history and the
+/// incident state shared with the other consoles through the data server,
+/// wired as the station runs them. Besides the window it reports on a text
+/// stream how many events the history held at start and every action another
+/// console did ("incident: ..."), which is how scripts follow a running station.
+class StationSession
+{
+public:
+    /// The window on \a ship over \a link (owned by the caller, as it also
+    /// serves the snapshot mode); nothing runs before start().
+    StationSession(const Ship& ship, DataLink& link, const AlarmSettings& alarms, const StationOptions& options);
+    ~StationSession();
+
+    /// Opens the history and shows what it holds with the times it happened,
+    /// ties the incident together, starts the link and the sharing and shows
+    /// the window. False with \a error when the history cannot be opened;
+    /// nothing is started then.
+    bool start(QTextStream& out, QString* error);
+
+    StationWindow& window() { return window_; }
+
+private:
+    const Ship& ship_;
+    DataLink& link_;
+    QString history_file_;
+    StationWindow window_;
+    IncidentStore history_;
+    IncidentSharing sharing_;
+    std::unique_ptr<IncidentTracker> tracker_;
+};
