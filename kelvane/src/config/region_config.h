@@ -68,17 +68,6 @@ public:
     int srType(const QString& name) const;
     /// All type numbers 0..9, configured or not.
     QList<int> srTypes() const;
-#ifdef KELVANE_MAINTENANCE
-    /// The type's view group, still owned by the configuration; null outside 0..9 or when empty.
-    /// Valid until a later load replaces the slot.
-    harq::ViewGroup* srViewGroup(int srtype) const;
-#else
-    /// The type's view group, shared; empty outside 0..9 or when unconfigured.
-    /// The group stays alive while the caller holds it, also across a reload.
-    std::shared_ptr<harq::ViewGroup> srViewGroup(int srtype) const;
-    /// The same as a plain pointer, valid until a later load replaces the slot.
-    harq::ViewGroup* srViewGroupPtr(int srtype) const;
-#endif
 
     /// Pen of the line being drawn while an outline is edited: solid, colour
     /// `scene.color` (default "#0000FF"), width `scene.width` (default 4.0).
@@ -106,4 +95,19 @@ private:
     qreal hover_opacity_;
     QPen path_edit_pen_;
     QPen path_trace_pen_;
+
+    // What only one edition has.
+#ifdef KELVANE_MAINTENANCE
+public:
+    /// The type's view group, still owned by the configuration; null outside 0..9 or when empty.
+    /// Valid until a later load replaces the slot.
+    harq::ViewGroup* srViewGroup(int srtype) const;
+#else
+public:
+    /// The type's view group, shared; empty outside 0..9 or when unconfigured.
+    /// The group stays alive while the caller holds it, also across a reload.
+    std::shared_ptr<harq::ViewGroup> srViewGroup(int srtype) const;
+    /// The same as a plain pointer, valid until a later load replaces the slot.
+    harq::ViewGroup* srViewGroupPtr(int srtype) const;
+#endif
 };

@@ -25,14 +25,34 @@
 /// instead of being derived from the configuration file.
 class KELVANE_EXPORT SensorConfig
 {
-public:
+    // What only one edition has; first, as the shared declarations use ViewGroups.
 #ifdef KELVANE_MAINTENANCE
+public:
     /// The sensor view groups, held by value.
     using ViewGroups = QList<harq::ViewGroup>;
+
+    /// Sets the icon folder; trailing slashes are normalised to one. An empty
+    /// \a path (or "/" alone) leaves the folder empty, so icon names are then
+    /// taken relative to the working directory. Icons already cached keep their pixmaps.
+    void setIconPath(const QString& path);
 #else
+public:
     /// The sensor view groups, shared with whoever looks them up.
     using ViewGroups = QList<std::shared_ptr<harq::ViewGroup>>;
+
+    /// First view group whose group code is \a group (exact, case-sensitive); empty if none.
+    /// The group is shared, so it stays alive across a reload while the caller holds it.
+    std::shared_ptr<harq::ViewGroup> viewGroupByGroup(const QString& group) const;
+    /// First view group named \a name (exact, case-sensitive); empty if none. Shared like viewGroupByGroup's result.
+    std::shared_ptr<harq::ViewGroup> viewGroupByName(const QString& name) const;
+
+protected:
+    /// Takes the icon folder from the configuration file's location: the folder
+    /// "icons" beside the one holding \a tag_file, or "/" when it does not exist.
+    void orientIconPath(const QString& tag_file);
 #endif
+
+public:
     /// Colour names of abnormal items, by item position within a sensor.
     using StateColors = QStringList;
 
@@ -76,24 +96,6 @@ public:
     QColor stateColor(int ix) const;
     /// The sensor view groups in file order.
     const ViewGroups& viewGroups() const { return view_groups_; }
-
-#ifdef KELVANE_MAINTENANCE
-    /// Sets the icon folder; trailing slashes are normalised to one. An empty
-    /// \a path (or "/" alone) leaves the folder empty, so icon names are then
-    /// taken relative to the working directory. Icons already cached keep their pixmaps.
-    void setIconPath(const QString& path);
-#else
-    /// First view group whose group code is \a group (exact, case-sensitive); empty if none.
-    /// The group is shared, so it stays alive across a reload while the caller holds it.
-    std::shared_ptr<harq::ViewGroup> viewGroupByGroup(const QString& group) const;
-    /// First view group named \a name (exact, case-sensitive); empty if none. Shared like viewGroupByGroup's result.
-    std::shared_ptr<harq::ViewGroup> viewGroupByName(const QString& name) const;
-
-protected:
-    /// Takes the icon folder from the configuration file's location: the folder
-    /// "icons" beside the one holding \a tag_file, or "/" when it does not exist.
-    void orientIconPath(const QString& tag_file);
-#endif
 
 protected:
     /// The style before any load (see the class description). Use instance().

@@ -106,16 +106,6 @@ public:
     bool hasRegionByCode(const QString& code) const;
     /// The first region with \a id, or null.
     Region* regionByID(quint64 id) const;
-#ifndef KELVANE_MAINTENANCE
-    /// The first cabin whose outline contains \a pos, or null.
-    /// Regions of other types are never returned, even if they contain \a pos.
-    Region* cabinAtPos(QPointF pos) const;
-#else
-    /// Recounts and emits sensorStateChanged when the normal count changed.
-    /// Sensors are not connected to it here; a host may connect them.
-    /// \a sensor is ignored: every sensor is counted again.
-    void onSensorStateChanged(harq::Sensor* sensor);
-#endif
 
 signals:
     /// Emitted when, after a sensor reported a state change, the number of normal
@@ -131,13 +121,6 @@ signals:
     /// this deck; \a region is that region.
     void regionRecover(harq::Region* region);
 
-#ifndef KELVANE_MAINTENANCE
-protected:
-    /// Recounts the normal sensors and emits sensorStateChanged() when the count
-    /// changed; addSensor() connects every sensor's state signal to it.
-    void onSensorStateChanged();
-#endif
-
 private:
     int countNormalSensors() const;
     void recount();
@@ -150,6 +133,25 @@ private:
     // Declared after the sensors so the regions, which point at them, go first.
     Regions regions_;
     int normal_sensor_count_ = 0;
+
+    // What only one edition has.
+#ifdef KELVANE_MAINTENANCE
+public:
+    /// Recounts and emits sensorStateChanged when the normal count changed.
+    /// Sensors are not connected to it here; a host may connect them.
+    /// \a sensor is ignored: every sensor is counted again.
+    void onSensorStateChanged(harq::Sensor* sensor);
+#else
+public:
+    /// The first cabin whose outline contains \a pos, or null.
+    /// Regions of other types are never returned, even if they contain \a pos.
+    Region* cabinAtPos(QPointF pos) const;
+
+protected:
+    /// Recounts the normal sensors and emits sensorStateChanged() when the count
+    /// changed; addSensor() connects every sensor's state signal to it.
+    void onSensorStateChanged();
+#endif
 };
 
 } // namespace harq

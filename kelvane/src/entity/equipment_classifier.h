@@ -57,19 +57,6 @@ public:
     bool isAntiFire() const;
     /// Fights flooding. In the maintenance edition only the exact code AntiSink counts.
     bool isAntiSink() const;
-#ifdef KELVANE_MAINTENANCE
-    /// Equipment kept alive by holdEquipment().
-    using Equipments = std::vector<std::shared_ptr<Equipment>>;
-    /// Keeps \a equipment alive as long as this kind; the library reads nothing from it.
-    void holdEquipment(std::shared_ptr<Equipment> equipment);
-    /// The equipment held so far, in the order held.
-    const Equipments& equipments() const { return equipments_; }
-#else
-    /// Free text on where or when the kind is used.
-    const QString& situation() const { return situation_; }
-    /// Sets the text on where or when the kind is used.
-    void setSituation(const QString& situation) { situation_ = situation; }
-#endif
 
 private:
     quint64 id_ = 0;
@@ -77,9 +64,27 @@ private:
     QString icon_;
     bool moveable_ = false;
     int classifier_ = 0;
+
+    // What only one edition has.
 #ifdef KELVANE_MAINTENANCE
+public:
+    /// Equipment kept alive by holdEquipment().
+    using Equipments = std::vector<std::shared_ptr<Equipment>>;
+    /// Keeps \a equipment alive as long as this kind; the library reads nothing from it.
+    void holdEquipment(std::shared_ptr<Equipment> equipment);
+    /// The equipment held so far, in the order held.
+    const Equipments& equipments() const { return equipments_; }
+
+private:
     Equipments equipments_;
 #else
+public:
+    /// Free text on where or when the kind is used.
+    const QString& situation() const { return situation_; }
+    /// Sets the text on where or when the kind is used.
+    void setSituation(const QString& situation) { situation_ = situation; }
+
+private:
     QString situation_;
 #endif
 };

@@ -126,16 +126,6 @@ public:
     /// state change.
     /// A null \a sensor aborts.
     void associateSensor(Sensor* sensor);
-#ifndef KELVANE_MAINTENANCE
-    /// Appends the vertex \a p to the outline and emits regionPathChanged();
-    /// the sensors are not offered again.
-    void addPoint(QPointF p);
-#else
-    /// Offers every sensor of the deck again, as needed after the outline changed.
-    /// Empties the list first, then offers the deck's sensors in deck order;
-    /// does nothing without a deck. Emits nothing.
-    void reassociateSensor();
-#endif
 
 signals:
     /// Emitted by every setName() with the new \a name.
@@ -183,6 +173,20 @@ private:
     Deck* deck_ = nullptr;
     QList<Sensor*> sensors_;
     Neighbour* neighbour_ = nullptr;
+
+    // What only one edition has.
+#ifdef KELVANE_MAINTENANCE
+public:
+    /// Offers every sensor of the deck again, as needed after the outline changed.
+    /// Empties the list first, then offers the deck's sensors in deck order;
+    /// does nothing without a deck. Emits nothing.
+    void reassociateSensor();
+#else
+public:
+    /// Appends the vertex \a p to the outline and emits regionPathChanged();
+    /// the sensors are not offered again.
+    void addPoint(QPointF p);
+#endif
 };
 
 } // namespace harq

@@ -61,23 +61,6 @@ public:
     void setPos(QVector3D pos) { pos_ = pos; }
     /// Stores (p.x, p.y, 0).
     void setPos(QPointF p);
-#ifndef KELVANE_MAINTENANCE
-    /// Back-link to the deck (not owned); Deck::addSensor sets it.
-    void setDeck(Deck* deck) { deck_ = deck; }
-    /// Back-link to the cabin containing the sensor (not owned). A cabin sets it
-    /// when the sensor is offered to it; Deck::clearRegion clears it, and it
-    /// turns null when the cabin is destroyed, whoever destroys it.
-    void setCabin(Region* cabin);
-    /// The deck holding the sensor (not owned), null before Deck::addSensor.
-    Deck* deck() const { return deck_; }
-    /// The cabin containing the sensor (not owned), null when none was set.
-    Region* cabin() const { return cabin_; }
-    /// "name[code]".
-    QString nameAndCode() const;
-#else
-    /// The view group's group code, empty without a view group.
-    QString viewGroupGroup() const;
-#endif
     /// Shares \a vg; an empty pointer leaves the sensor without a view group.
     void setViewGroup(std::shared_ptr<ViewGroup> vg);
     /// Takes sole ownership of \a vg, which must not be null (a null aborts).
@@ -129,19 +112,6 @@ public:
     void clearItem();
 
 signals:
-#ifdef KELVANE_MAINTENANCE
-    /// Emitted when one of the items flips between normal and abnormal
-    /// (SensorItem::stateChanged); \a self is this sensor. The sensor as a
-    /// whole need not have changed: a second abnormal item emits as well.
-    void sensorStateChanged(harq::Sensor* self);
-#else
-    /// Emitted when one of the items flips between normal and abnormal
-    /// (SensorItem::stateChanged); \a self is this sensor, \a item the item that
-    /// flipped. The sensor as a whole need not have changed: a second abnormal
-    /// item emits as well. The deck, every region that accepted the sensor and
-    /// its graphic follow it.
-    void sensorStateChanged(harq::Sensor* self, harq::SensorItem* item);
-#endif
     /// Emitted on every SensorItem::valueChanged of an item, with the item's
     /// position \a ix; nothing in the library listens to it.
     void itemValueChanged(int ix);
@@ -165,11 +135,46 @@ private:
     QString device_;
     std::shared_ptr<ViewGroup> view_group_;
     QVector3D pos_;
-#ifndef KELVANE_MAINTENANCE
+    Items items_;
+
+    // What only one edition has.
+#ifdef KELVANE_MAINTENANCE
+public:
+    /// The view group's group code, empty without a view group.
+    QString viewGroupGroup() const;
+
+signals:
+    /// Emitted when one of the items flips between normal and abnormal
+    /// (SensorItem::stateChanged); \a self is this sensor. The sensor as a
+    /// whole need not have changed: a second abnormal item emits as well.
+    void sensorStateChanged(harq::Sensor* self);
+#else
+public:
+    /// Back-link to the deck (not owned); Deck::addSensor sets it.
+    void setDeck(Deck* deck) { deck_ = deck; }
+    /// Back-link to the cabin containing the sensor (not owned). A cabin sets it
+    /// when the sensor is offered to it; Deck::clearRegion clears it, and it
+    /// turns null when the cabin is destroyed, whoever destroys it.
+    void setCabin(Region* cabin);
+    /// The deck holding the sensor (not owned), null before Deck::addSensor.
+    Deck* deck() const { return deck_; }
+    /// The cabin containing the sensor (not owned), null when none was set.
+    Region* cabin() const { return cabin_; }
+    /// "name[code]".
+    QString nameAndCode() const;
+
+signals:
+    /// Emitted when one of the items flips between normal and abnormal
+    /// (SensorItem::stateChanged); \a self is this sensor, \a item the item that
+    /// flipped. The sensor as a whole need not have changed: a second abnormal
+    /// item emits as well. The deck, every region that accepted the sensor and
+    /// its graphic follow it.
+    void sensorStateChanged(harq::Sensor* self, harq::SensorItem* item);
+
+private:
     Deck* deck_ = nullptr;
     Region* cabin_ = nullptr;
 #endif
-    Items items_;
 };
 
 } // namespace harq

@@ -23,22 +23,6 @@ public:
     /// Item type of a segment, for qgraphicsitem_cast().
     enum { Type = kelvane::BoundaryLineType };
 
-#ifdef KELVANE_MAINTENANCE
-    /// A segment without role or geometry, child item of \a parent (none when
-    /// null), taking hover events. Until makeMasterBoundary() or
-    /// makeSlaveBoundary() it draws with the line item's default pen;
-    /// reactTouch() and resumeBoundary() before a role use a solid pen 2 wide.
-    explicit BoundaryLine(QGraphicsItem* parent = nullptr);
-#else
-    /// A segment without role or geometry, child item of \a boundary (none when
-    /// null), taking hover events; it has no parent object. Until
-    /// makeMasterBoundary() or makeSlaveBoundary() it draws with the line
-    /// item's default pen; reactTouch() and resumeBoundary() before a role use
-    /// a solid pen 2 wide.
-    explicit BoundaryLine(DamageBoundary* boundary);
-    /// The boundary given at construction, which owns the segment; null when none was.
-    DamageBoundary* boundary() const { return boundary_; }
-#endif
     /// Takes the segment out of its parent item first.
     ~BoundaryLine() override;
 
@@ -63,19 +47,6 @@ signals:
     /// The pointer left the segment. The owning boundary restores its family's
     /// normal pens in answer.
     void leaveBoundary();
-#ifdef KELVANE_MAINTENANCE
-    // The four requests below are never emitted by the library: the host emits
-    // them on the segment the maintainer chose, and the owning boundary relays
-    // each as its own signal of the same name.
-    /// Request to remove the owning boundary.
-    void removeBoundary();
-    /// Request to copy the owning boundary to the deck above.
-    void copyToUp();
-    /// Request to copy the owning boundary to the deck below.
-    void copyToDown();
-    /// Request to draw the owning boundary's outline anew.
-    void editBoundary();
-#endif
 
 protected:
     /// Emits touchBoundary() after the line item's own handling.
@@ -95,7 +66,40 @@ private:
     Qt::PenStyle pen_style_ = Qt::SolidLine;
     int pen_width_ = kRolelessWidth;
     bool hovered_ = false;
-#ifndef KELVANE_MAINTENANCE
+
+    // What only one edition has.
+#ifdef KELVANE_MAINTENANCE
+public:
+    /// A segment without role or geometry, child item of \a parent (none when
+    /// null), taking hover events. Until makeMasterBoundary() or
+    /// makeSlaveBoundary() it draws with the line item's default pen;
+    /// reactTouch() and resumeBoundary() before a role use a solid pen 2 wide.
+    explicit BoundaryLine(QGraphicsItem* parent = nullptr);
+
+signals:
+    // The four requests below are never emitted by the library: the host emits
+    // them on the segment the maintainer chose, and the owning boundary relays
+    // each as its own signal of the same name.
+    /// Request to remove the owning boundary.
+    void removeBoundary();
+    /// Request to copy the owning boundary to the deck above.
+    void copyToUp();
+    /// Request to copy the owning boundary to the deck below.
+    void copyToDown();
+    /// Request to draw the owning boundary's outline anew.
+    void editBoundary();
+#else
+public:
+    /// A segment without role or geometry, child item of \a boundary (none when
+    /// null), taking hover events; it has no parent object. Until
+    /// makeMasterBoundary() or makeSlaveBoundary() it draws with the line
+    /// item's default pen; reactTouch() and resumeBoundary() before a role use
+    /// a solid pen 2 wide.
+    explicit BoundaryLine(DamageBoundary* boundary);
+    /// The boundary given at construction, which owns the segment; null when none was.
+    DamageBoundary* boundary() const { return boundary_; }
+
+private:
     DamageBoundary* boundary_ = nullptr;
 #endif
 };

@@ -40,9 +40,6 @@ class KELVANE_EXPORT DamageBoundary
 #endif
 {
     Q_OBJECT
-#ifdef KELVANE_MAINTENANCE
-    Q_INTERFACES(QGraphicsItem)
-#endif
 
 public:
     /// Item type of a boundary, for qgraphicsitem_cast().
@@ -82,50 +79,6 @@ public:
     /// with it. \a master should itself be a master; this is not checked, and a
     /// slave of a slave is left out of its family's highlight.
     void makeSlaveBoundary(DamageBoundary* master);
-#ifdef KELVANE_MAINTENANCE
-    /// Replaces the segments by a closed outline along \a path, solid when
-    /// \a master is true, dotted otherwise; fewer than 3 points leave no
-    /// segments. Only the style follows \a master: the boundary keeps its role
-    /// and family. Each new segment's requests are relayed as this boundary's
-    /// copyToUp(), copyToDown(), removeBoundary() and editBoundary().
-    void makeBoundary(QPolygonF path, bool master);
-    /// The command whose states drive a redrawing started by onResetBoundary();
-    /// not owned, and a destroyed command counts as none. A redrawing already
-    /// under way keeps the command it started with.
-    void setMaintenanceCommand(MaintenanceCommand* command);
-    /// Dissolves the family ties ahead of a removal: a slave leaves its master,
-    /// a master deletes its slaves (each taken out of its parent item and
-    /// parent object first). The boundary layer calls it before deleting a
-    /// boundary; the destructor does the same for a boundary deleted otherwise.
-    void prepareRemove();
-#else
-    /// What the boundary contains. The underlying type is fixed, so a value
-    /// other than the two (read from elsewhere) is valid and shown as undefined
-    /// by btypeStr(), not undefined behaviour.
-    enum BType : int { FIRE = 0, SMOKE = 1 };
-    /// Replaces the segments by a closed outline along \a path, solid when
-    /// \a master is true, dotted otherwise; fewer than 3 points leave no
-    /// segments. Only the style follows \a master: the boundary keeps its role
-    /// and family.
-    void resetBoundary(QPolygonF path, bool master);
-    /// The family code: this boundary's own for a master, its master's for a
-    /// slave. It tells families apart within one run (it hashes the time and
-    /// an address) and is not stable across runs; 0 while the family's master
-    /// has not been through makeMasterBoundary().
-    size_t masterCode() const;
-    /// The code given by makeMasterBoundary(); 0 until then. A slave keeps any
-    /// code it had as a master; family identity goes through masterCode().
-    size_t boundaryCode() const { return code_; }
-    /// Sets the type to \a type; nothing is redrawn.
-    void setBType(BType type) { btype_ = type; }
-    /// The type's display text, translated in this class's context: fire
-    /// boundary, smoke boundary, or undefined boundary for any other value.
-    QString btypeStr() const;
-    /// Shows or hides this boundary's own segments (not its slaves'); the
-    /// boundary item keeps its visibility, and segments built later start visible.
-    /// Hiding a segment under the pointer ends its hover first, as clearPath() does.
-    void setBoundaryVisible(bool visible);
-#endif
 
     /// The start points of \a b's segments in order, not closed; empty for null.
     static QPolygonF boundaryPath(const DamageBoundary* b);
@@ -167,7 +120,42 @@ public slots:
     /// maintenance edition makeBoundary(), with the requests relayed). A null
     /// \a other stops the process through the library's assertion.
     void onCopyFrom(DamageBoundary* other);
+
+private:
+    // The edition units' steps inside the shared code.
+    friend class DamageBoundaryEdition;
+
+    void buildSegments(QPolygonF path, bool master);
+    void leaveMaster();
+    void dissolveFamily();
+
+    harq::Deck* deck_ = nullptr;
+    DamageBoundary* master_ = nullptr;
+    QList<DamageBoundary*> slaves_;
+    QList<BoundaryLine*> lines_;
+
+    // What only one edition has.
 #ifdef KELVANE_MAINTENANCE
+    Q_INTERFACES(QGraphicsItem)
+
+public:
+    /// Replaces the segments by a closed outline along \a path, solid when
+    /// \a master is true, dotted otherwise; fewer than 3 points leave no
+    /// segments. Only the style follows \a master: the boundary keeps its role
+    /// and family. Each new segment's requests are relayed as this boundary's
+    /// copyToUp(), copyToDown(), removeBoundary() and editBoundary().
+    void makeBoundary(QPolygonF path, bool master);
+    /// The command whose states drive a redrawing started by onResetBoundary();
+    /// not owned, and a destroyed command counts as none. A redrawing already
+    /// under way keeps the command it started with.
+    void setMaintenanceCommand(MaintenanceCommand* command);
+    /// Dissolves the family ties ahead of a removal: a slave leaves its master,
+    /// a master deletes its slaves (each taken out of its parent item and
+    /// parent object first). The boundary layer calls it before deleting a
+    /// boundary; the destructor does the same for a boundary deleted otherwise.
+    void prepareRemove();
+
+public slots:
     /// Removes the outline and lets the maintainer draw a new one, driven by the
     /// command set with setMaintenanceCommand(); the accepted drawing rebuilds
     /// the boundary in its own role. The segments are deleted at once, and a
@@ -197,30 +185,44 @@ signals:
     /// boundary as \a self; the boundary layer passes it on to the host, which
     /// usually answers with onResetBoundary().
     void editBoundary(DamageBoundary* self);
-#endif
 
 private:
-    // The edition units' steps inside the shared code.
-    friend class DamageBoundaryEdition;
-
-    void buildSegments(QPolygonF path, bool master);
-    void leaveMaster();
-    void dissolveFamily();
-
-    harq::Deck* deck_ = nullptr;
-#ifndef KELVANE_MAINTENANCE
-    size_t code_ = 0;
-#endif
-    DamageBoundary* master_ = nullptr;
-    QList<DamageBoundary*> slaves_;
-    QList<BoundaryLine*> lines_;
-#ifdef KELVANE_MAINTENANCE
     void connectRequests(BoundaryLine* line);
     void finishRedrawing(const QPolygonF& path);
 
     QPointer<MaintenanceCommand> command_;
     QPointer<RegionPathGraphic> redrawing_;
 #else
+public:
+    /// What the boundary contains. The underlying type is fixed, so a value
+    /// other than the two (read from elsewhere) is valid and shown as undefined
+    /// by btypeStr(), not undefined behaviour.
+    enum BType : int { FIRE = 0, SMOKE = 1 };
+    /// Replaces the segments by a closed outline along \a path, solid when
+    /// \a master is true, dotted otherwise; fewer than 3 points leave no
+    /// segments. Only the style follows \a master: the boundary keeps its role
+    /// and family.
+    void resetBoundary(QPolygonF path, bool master);
+    /// The family code: this boundary's own for a master, its master's for a
+    /// slave. It tells families apart within one run (it hashes the time and
+    /// an address) and is not stable across runs; 0 while the family's master
+    /// has not been through makeMasterBoundary().
+    size_t masterCode() const;
+    /// The code given by makeMasterBoundary(); 0 until then. A slave keeps any
+    /// code it had as a master; family identity goes through masterCode().
+    size_t boundaryCode() const { return code_; }
+    /// Sets the type to \a type; nothing is redrawn.
+    void setBType(BType type) { btype_ = type; }
+    /// The type's display text, translated in this class's context: fire
+    /// boundary, smoke boundary, or undefined boundary for any other value.
+    QString btypeStr() const;
+    /// Shows or hides this boundary's own segments (not its slaves'); the
+    /// boundary item keeps its visibility, and segments built later start visible.
+    /// Hiding a segment under the pointer ends its hover first, as clearPath() does.
+    void setBoundaryVisible(bool visible);
+
+private:
+    size_t code_ = 0;
     BType btype_ = FIRE;
 #endif
 };

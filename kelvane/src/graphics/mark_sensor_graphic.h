@@ -39,13 +39,16 @@ protected:
     /// (its index among the sensor's items), several give one band each. A
     /// sensor that is abnormal without an abnormal item shows green.
     void doUpdateSensor() override;
-#ifndef KELVANE_MAINTENANCE
-    /// The mark, so only the bar blinks.
-    QGraphicsItem* animationItem() override;
-#endif
 
 private:
     QGraphicsRectItem* mark_ = nullptr;
     /// boundingRect() as of the last initSensor().
     QRectF bounds_;
+
+    // What only one edition has.
+#ifndef KELVANE_MAINTENANCE
+protected:
+    /// The mark, so only the bar blinks.
+    QGraphicsItem* animationItem() override;
+#endif
 };

@@ -63,11 +63,6 @@ signals:
     /// The pointer left the region; emitted with the region itself as \a self,
     /// once the hover fill is gone. A slot may delete the region.
     void leave(ReactionRegion* self);
-#ifndef KELVANE_MAINTENANCE
-    /// For the host, to ask for the fire card of \a region; nothing in the
-    /// library emits it.
-    void resquestFirecard(harq::Region* region);
-#endif
 
 public slots:
     /// Marks the compartment damaged by hand and emits its damage signal.
@@ -128,6 +123,14 @@ private:
     bool sensitive_ = false;
     std::atomic_bool manual_tag_{false};
     std::atomic_bool manual_cancel_{false};
+
+    // What only one edition has.
+#ifndef KELVANE_MAINTENANCE
+signals:
+    /// For the host, to ask for the fire card of \a region; nothing in the
+    /// library emits it.
+    void resquestFirecard(harq::Region* region);
+#endif
 };
 
 Q_DECLARE_METATYPE(ReactionRegion*)

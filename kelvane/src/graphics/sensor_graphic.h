@@ -50,24 +50,6 @@ public:
     void setSensor(harq::Sensor* sensor);
     /// The bound sensor; null before setSensor() and once the sensor is destroyed.
     harq::Sensor* sensor() const;
-#ifndef KELVANE_MAINTENANCE
-    /// Takes ownership of \a animation, destroying the one installed before; null
-    /// removes it. It starts at the next state change that finds the sensor
-    /// abnormal, and stops at the next one that finds it normal. Needs a bound
-    /// sensor: called before setSensor() it stops the process through the
-    /// library's assertion.
-    void acceptAnimotion(AlarmAnimation* animation);
-    /// Marks the sensor's alarm as seen by the operator (false by default).
-    /// While acknowledged an abnormal sensor shows steady: a running alarm
-    /// animation stops at once (restoring the former effect, as stop() does)
-    /// and state changes do not start it. Clearing the flag while the sensor
-    /// is abnormal starts the animation again. The flag stays until cleared,
-    /// also across a return to normal; setting it to its current value does
-    /// nothing.
-    void setAcknowledged(bool acknowledged);
-    /// Whether the alarm is acknowledged; see setAcknowledged().
-    bool isAcknowledged() const;
-#endif
 
     /// Union of the icon and the label as last built by initSensor(); empty
     /// before setSensor().
@@ -84,11 +66,6 @@ protected:
     /// Shows what depends on the sensor's state. Called on every state change
     /// of the bound sensor, after the tool tip (and the animation) are refreshed.
     virtual void doUpdateSensor() = 0;
-#ifndef KELVANE_MAINTENANCE
-    /// The item the alarm animation blinks: the graphic itself, unless a
-    /// variant says otherwise.
-    virtual QGraphicsItem* animationItem();
-#endif
 
     /// The icon's rectangle in this item's coordinates; empty before setSensor().
     QRectF iconRect() const;
@@ -108,7 +85,33 @@ private:
     SensorLabel* name_ = nullptr;
     /// boundingRect(), kept since the view asks for it on every paint.
     QRectF bounds_;
+
+    // What only one edition has.
 #ifndef KELVANE_MAINTENANCE
+public:
+    /// Takes ownership of \a animation, destroying the one installed before; null
+    /// removes it. It starts at the next state change that finds the sensor
+    /// abnormal, and stops at the next one that finds it normal. Needs a bound
+    /// sensor: called before setSensor() it stops the process through the
+    /// library's assertion.
+    void acceptAnimotion(AlarmAnimation* animation);
+    /// Marks the sensor's alarm as seen by the operator (false by default).
+    /// While acknowledged an abnormal sensor shows steady: a running alarm
+    /// animation stops at once (restoring the former effect, as stop() does)
+    /// and state changes do not start it. Clearing the flag while the sensor
+    /// is abnormal starts the animation again. The flag stays until cleared,
+    /// also across a return to normal; setting it to its current value does
+    /// nothing.
+    void setAcknowledged(bool acknowledged);
+    /// Whether the alarm is acknowledged; see setAcknowledged().
+    bool isAcknowledged() const;
+
+protected:
+    /// The item the alarm animation blinks: the graphic itself, unless a
+    /// variant says otherwise.
+    virtual QGraphicsItem* animationItem();
+
+private:
     /// Starts or stops the animation to match the sensor's state and the acknowledgement.
     void updateAnimation();
 

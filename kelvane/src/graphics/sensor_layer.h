@@ -82,7 +82,10 @@ private:
     QHash<QString, QGraphicsItemGroup*> group_;
     // Guarded: a graphic the host destroyed itself is never touched again.
     QHash<const harq::Sensor*, QPointer<SensorGraphic>> sensors_;
+
+    // What only one edition has.
 #ifdef KELVANE_MAINTENANCE
+private:
     SceneBounds scene_bounds_;
 #endif
 };

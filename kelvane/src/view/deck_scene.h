@@ -37,13 +37,6 @@ public:
     /// Items added from a resetScene handler end up beneath the drawing unless
     /// they carry a higher z-value.
     void setDeck(const QString& name, const QString& file);
-#ifndef KELVANE_MAINTENANCE
-    /// The scene's equipment layer, created and added on first use; a new
-    /// deck starts without one. The scene owns the layer; the pointer stays
-    /// valid until the next setDeck or the scene's destruction. Edition with
-    /// tags only.
-    EquipmentLayer* getOrCreateEquipmentLayer();
-#endif
 
 signals:
     /// A new deck is being set: the old items are gone, the new ones not yet added.
@@ -54,8 +47,17 @@ signals:
 private:
     QRectF addErrorText(const QString& message, const QString& file);
     QRectF addDrawing(QGraphicsSvgItem* drawing);
-#ifndef KELVANE_MAINTENANCE
 
+    // What only one edition has.
+#ifndef KELVANE_MAINTENANCE
+public:
+    /// The scene's equipment layer, created and added on first use; a new
+    /// deck starts without one. The scene owns the layer; the pointer stays
+    /// valid until the next setDeck or the scene's destruction. Edition with
+    /// tags only.
+    EquipmentLayer* getOrCreateEquipmentLayer();
+
+private:
     // Owned by the scene as a top-level item, not through this pointer, which
     // turns null when the layer goes with the scene's items.
     QPointer<EquipmentLayer> equip_;

@@ -43,10 +43,6 @@ public:
     void fitDeck();
     /// Name of the deck shown, as last set by changeDeck; "NA" (translated) before.
     const QString& deckName() const { return deck_; }
-#ifndef KELVANE_MAINTENANCE
-    /// The scene point at the widget's centre; the widget's centre itself without a scene.
-    QPointF viewCenter() const;
-#endif
 
 signals:
     /// The pointer moved to the scene point \a pos. Emitted on every move by DeckViewComplex; DeckView itself never emits it.
@@ -94,4 +90,11 @@ private:
     QString deck_;
     /// The scale as last measured or set by scaleScene.
     qreal factor_ = 1.0;
+
+    // What only one edition has.
+#ifndef KELVANE_MAINTENANCE
+public:
+    /// The scene point at the widget's centre; the widget's centre itself without a scene.
+    QPointF viewCenter() const;
+#endif
 };

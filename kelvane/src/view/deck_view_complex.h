@@ -57,20 +57,6 @@ signals:
     /// Every key press, after the Ctrl state, the Escape refit and the cursor
     /// were updated, and before the scene sees \a event.
     void keyPressed(QKeyEvent* event);
-#ifndef KELVANE_MAINTENANCE
-    /// Every context-menu request. A receiver that ignore()s the event lets it
-    /// reach the scene; otherwise it is consumed.
-    void resquestContextMenu(QContextMenuEvent* event);
-#else
-
-public slots:
-    /// While a position is chosen (closed hand) or an outline drawn (cross) the
-    /// view takes the focus, holds the pointer and owns the cursor; any other
-    /// state gives them back with the arrow cursor. Meant to be connected to
-    /// MaintenanceCommand::stateChanged; a value outside the enumeration counts
-    /// as "any other state".
-    void onMaintenanceStateChanged(MaintenanceCommandState state);
-#endif
 
 protected:
     /// Refreshes whether exactly the left button is held, then the cursor.
@@ -110,20 +96,6 @@ protected:
     /// nearest pixel inside the view instead of letting it leave; otherwise
     /// the default handling.
     void leaveEvent(QEvent* event) override;
-#ifndef KELVANE_MAINTENANCE
-    /// Emits resquestContextMenu; if a receiver ignored \a event, hands it on to
-    /// the scene's items.
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    /// Dispatches gesture events to the pan, pinch and tap handling (a gesture
-    /// event always counts as handled); everything else goes to DeckView.
-    bool event(QEvent* event) override;
-
-private:
-    bool gestureEvent(QGestureEvent* event);
-    void panTriggered(QPanGesture* gesture);
-    void pinchTriggered(QPinchGesture* gesture);
-    void tapTriggered(QTapGesture* gesture);
-#endif
 
 private:
     void showCursor(Qt::CursorShape shape);
@@ -137,4 +109,34 @@ private:
     bool keep_in_view_ = false;
     /// A command owns the cursor shape.
     bool commanding_ = false;
+
+    // What only one edition has.
+#ifdef KELVANE_MAINTENANCE
+public slots:
+    /// While a position is chosen (closed hand) or an outline drawn (cross) the
+    /// view takes the focus, holds the pointer and owns the cursor; any other
+    /// state gives them back with the arrow cursor. Meant to be connected to
+    /// MaintenanceCommand::stateChanged; a value outside the enumeration counts
+    /// as "any other state".
+    void onMaintenanceStateChanged(MaintenanceCommandState state);
+#else
+signals:
+    /// Every context-menu request. A receiver that ignore()s the event lets it
+    /// reach the scene; otherwise it is consumed.
+    void resquestContextMenu(QContextMenuEvent* event);
+
+protected:
+    /// Emits resquestContextMenu; if a receiver ignored \a event, hands it on to
+    /// the scene's items.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    /// Dispatches gesture events to the pan, pinch and tap handling (a gesture
+    /// event always counts as handled); everything else goes to DeckView.
+    bool event(QEvent* event) override;
+
+private:
+    bool gestureEvent(QGestureEvent* event);
+    void panTriggered(QPanGesture* gesture);
+    void pinchTriggered(QPinchGesture* gesture);
+    void tapTriggered(QTapGesture* gesture);
+#endif
 };
