@@ -3,7 +3,7 @@
 // it, one is acknowledged, one shelved, the link drops and returns. Each state
 // is checked where the operator sees it: in the alarm list and on the plan.
 
-#include "sample_ship_fixture.h"
+#include "station_window_fixture.h"
 #include "alarm_list.h"
 #include "alarm_model.h"
 #include "alarm_sound.h"
@@ -13,7 +13,6 @@
 #include "sensor_detail.h"
 #include "shelve_dialog.h"
 #include "station_process.h"
-#include "station_window.h"
 
 #include "entity/deck.h"
 #include "entity/sensor.h"
@@ -67,9 +66,29 @@ QByteArray scenario()
     return "{\"points\":[" + points + "],\"events\":[" + events + "],\"repeat\":false}";
 }
 
-class StationIncidentTest : public SampleShipFixture
+class StationIncidentTest : public StationWindowFixture
 {
 protected:
+    std::unique_ptr<DataLink> makeLink() override
+    {
+        std::unique_ptr<DataLink> link;
+        connectToTheScenario(link);
+        return link;
+    }
+
+    /// Writes the scenario, plays it on a data server and opens a link to it.
+    void connectToTheScenario(std::unique_ptr<DataLink>& link)
+    {
+        file_ = dir_.filePath(QStringLiteral("incident.json"));
+        QFile out(file_);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(scenario()) > 0);
+        out.close();
+        ASSERT_TRUE(server_.start(file_));
+        link = std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), server_.port(), ship_->index(),
+                                          ship_->dataPointNames());
+        ASSERT_TRUE(link->open());
+    }
+
     harq::SensorItem* item(const QString& tag) const { return ship_->index().items(tag).value(0); }
 
     const AlarmModel::Alarm& alarm(const QString& tag) const { return *window_->alarms().alarmOf(item(tag)); }
@@ -111,26 +130,14 @@ protected:
     }
 
     QTemporaryDir dir_;
-    std::unique_ptr<DataLink> link_;
-    std::unique_ptr<StationWindow> window_;
-    AlarmList* list_ = nullptr;
+    QString file_;
+    DataServerProcess server_;
 };
 
 } // namespace
 
 TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
 {
-    const QString file = dir_.filePath(QStringLiteral("incident.json"));
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(scenario()) > 0);
-    out.close();
-    DataServerProcess server;
-    ASSERT_TRUE(server.start(file));
-    link_ = std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), server.port(), ship_->index(),
-                                       ship_->dataPointNames());
-    ASSERT_TRUE(link_->open());
-    window_ = std::make_unique<StationWindow>(*ship_, *link_, alarmSettings(), true);
-    list_ = window_->findChild<AlarmList*>();
     window_->show();
 
     // Raised, and one cleared before anyone acknowledged it: it stays listed.
@@ -194,7 +201,7 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
         << "sounds again after the resound time while unacknowledged";
 
     // The link drops: stale in the banner, the list and on the plan, with a countdown.
-    server.stop();
+    server_.stop();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window_->banner().linkText().contains(QStringLiteral("秒后重连")); },
                                 kReactMs));
     EXPECT_TRUE(window_->marks().isStaleShown());
@@ -206,7 +213,7 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
 
     // It returns: live again, the alarms as the server has them.
     DataServerProcess again;
-    ASSERT_TRUE(again.start(file, server.port()));
+    ASSERT_TRUE(again.start(file_, server_.port()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return link_->isConnected(); }, kReactMs));
     EXPECT_TRUE(window_->banner().linkText().isEmpty());
     EXPECT_FALSE(window_->marks().isStaleShown());

@@ -12,8 +12,9 @@
 #include <memory>
 
 /// The station's window on the sample ship with its data link down: values are
-/// handed to the model directly, as the link would. Fixtures that add to SetUp()
-/// call this one first and stop on its fatal failures.
+/// handed to the model directly, as the link would. A fixture that wants a live
+/// link brings its own through makeLink(). Fixtures that add to SetUp() call this
+/// one first and stop on its fatal failures.
 class StationWindowFixture : public SampleShipFixture
 {
 protected:
@@ -22,13 +23,16 @@ protected:
         SampleShipFixture::SetUp();
         if (HasFatalFailure())
             return;
-        link_ = unreachableLink();
+        link_ = makeLink();
         ASSERT_NE(link_, nullptr);
         window_ = std::make_unique<StationWindow>(*ship_, *link_, alarmSettings(), true);
         list_ = window_->findChild<AlarmList*>();
         log_ = window_->findChild<EventLog*>();
         ASSERT_TRUE(list_ && log_);
     }
+
+    /// The link the window is built on; null fails the set-up.
+    virtual std::unique_ptr<DataLink> makeLink() { return unreachableLink(); }
 
     std::unique_ptr<DataLink> link_;
     std::unique_ptr<StationWindow> window_;
