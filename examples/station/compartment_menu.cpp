@@ -45,9 +45,11 @@ void CompartmentMenu::open(QContextMenuEvent* event)
     ReactionRegion* region = nullptr;
     TeamTag* team = nullptr;
     harq::Sensor* sensor = nullptr;
+    quint64 boundary = 0;
     for (QGraphicsItem* item : view_->scene()->items(pos)) {
         team = TeamTag::toTeamTag(item);
-        if (team)
+        boundary = DeckPlan::boundaryIdOf(item);
+        if (team || boundary)
             break;
         for (QGraphicsItem* up = item; alarms_ && up && !sensor; up = up->parentItem()) {
             if (auto* graphic = qobject_cast<SensorGraphic*>(up->toGraphicsObject()))
@@ -60,7 +62,7 @@ void CompartmentMenu::open(QContextMenuEvent* event)
             break;
         }
     }
-    if (!team && !region && !sensor)
+    if (!team && !region && !sensor && !boundary)
         return;
 
     delete menu_;
@@ -68,6 +70,8 @@ void CompartmentMenu::open(QContextMenuEvent* event)
     menu_->setAttribute(Qt::WA_DeleteOnClose);
     if (team)
         fillForTeam(team);
+    else if (boundary)
+        fillForBoundary(boundary);
     else if (sensor)
         fillForSensor(sensor);
     else
@@ -141,6 +145,17 @@ void CompartmentMenu::fillForTeam(TeamTag* tag)
         plan_->withdrawTeam(tag);
         log_->log(tr("撤回%1 (%2)").arg(name, where));
     });
+}
+
+void CompartmentMenu::fillForBoundary(quint64 id)
+{
+    menu_->addSection(tr("边界 %1").arg(id));
+    QAction* action = menu_->addAction(tr("边界已设置"), this, [this, id](bool set) {
+        plan_->setBoundarySet(id, set);
+        log_->log(set ? tr("边界 %1 已设置").arg(id) : tr("边界 %1 已撤除").arg(id));
+    });
+    action->setCheckable(true);
+    action->setChecked(plan_->isBoundarySet(id));
 }
 
 void CompartmentMenu::fillForSensor(harq::Sensor* sensor)

@@ -20,7 +20,8 @@ class SensorItem;
 
 /// The menu a right click on the deck plan opens: on a compartment, damage or
 /// recovery by hand and the deployment of a team of the team catalogue there;
-/// on a team tag, the withdrawal of that team. Every action goes to the event log.
+/// on a team tag, the withdrawal of that team; on a damage boundary of the
+/// ship file, whether the crew has set it. Every action goes to the event log.
 ///
 /// Given the alarms (setAlarms()), a compartment's menu also acknowledges the
 /// compartment's unacknowledged alarms, and a right click on a sensor opens a
@@ -46,6 +47,7 @@ private:
     void open(QContextMenuEvent* event);
     void fillForCompartment(ReactionRegion* region, QPointF pos);
     void fillForTeam(TeamTag* tag);
+    void fillForBoundary(quint64 id);
     void fillForSensor(harq::Sensor* sensor);
     void addAcknowledge(const QString& text, const QList<harq::SensorItem*>& items);
     void addDamage(QMenu* damage, ReactionRegion* region, int response);

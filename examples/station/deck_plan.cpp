@@ -7,6 +7,7 @@
 #include "entity/region.h"
 #include "entity/sensor.h"
 #include "entity/view_group.h"
+#include "graphics/boundary_line.h"
 #include "graphics/damage_boundary.h"
 #include "graphics/equipment_layer.h"
 #include "graphics/equipment_tag.h"
@@ -31,6 +32,8 @@ constexpr uint kScanShowMs = 6000;
 constexpr uint kScanHideMs = 2000;
 constexpr qreal kOutlineWidth = 3.0;
 const QColor kOutlineColour(0x00, 0xB0, 0xD0);
+// Item data key under which a drawn boundary keeps its id in the ship file.
+constexpr int kBoundaryIdKey = 0;
 
 } // namespace
 
@@ -143,6 +146,7 @@ void DeckPlan::addBoundaries()
         if (!own && !boundary.copies.contains(deck_->id()))
             continue;
         auto* master = new DamageBoundary(deck_);
+        master->setData(kBoundaryIdKey, boundary.id);
         scene_->addItem(master);
         master->makeMasterBoundary(boundary.outline);
         master->setBType(boundary.smoke ? DamageBoundary::SMOKE : DamageBoundary::FIRE);
@@ -151,10 +155,31 @@ void DeckPlan::addBoundaries()
         // A copy is drawn dotted, as the slave of a master that stays hidden here.
         master->setBoundaryVisible(false);
         auto* copy = new DamageBoundary(deck_);
+        copy->setData(kBoundaryIdKey, boundary.id);
         scene_->addItem(copy);
         copy->makeSlaveBoundary(master);
         copy->setBType(boundary.smoke ? DamageBoundary::SMOKE : DamageBoundary::FIRE);
     }
+}
+
+void DeckPlan::setBoundarySet(quint64 id, bool set)
+{
+    const QList<Ship::Boundary>& known = ship_.boundaries();
+    const bool held = std::any_of(known.begin(), known.end(), [id](const Ship::Boundary& b) { return b.id == id; });
+    if (!held || set == isBoundarySet(id))
+        return;
+    if (set)
+        set_boundaries_.insert(id);
+    else
+        set_boundaries_.remove(id);
+    emit boundarySetChanged(id, set);
+}
+
+quint64 DeckPlan::boundaryIdOf(const QGraphicsItem* item)
+{
+    if (item && item->type() == BoundaryLine::Type)
+        item = item->parentItem();
+    return item && item->type() == DamageBoundary::Type ? item->data(kBoundaryIdKey).toULongLong() : 0;
 }
 
 void DeckPlan::addEquipment()

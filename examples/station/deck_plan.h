@@ -15,6 +15,7 @@ class DeckScene;
 class QGraphicsPathItem;
 class ReactionRegion;
 class SensorLayer;
+class QGraphicsItem;
 class TeamTag;
 
 namespace harq {
@@ -78,6 +79,15 @@ public:
     /// Every team on the plan, on every deck.
     const QList<Ship::Team>& teams() const { return teams_; }
 
+    /// Records that the crew set the ship file's boundary \a id (or lifted it,
+    /// \a set false), on every deck it is drawn on; emits boundarySetChanged()
+    /// when that changes. An id the ship file does not hold is ignored.
+    void setBoundarySet(quint64 id, bool set);
+    bool isBoundarySet(quint64 id) const { return set_boundaries_.contains(id); }
+    /// The ship file's id of the boundary \a item belongs to (the boundary or
+    /// one of its segments); 0 for any other item.
+    static quint64 boundaryIdOf(const QGraphicsItem* item);
+
 signals:
     void enterCompartment(harq::Region* region);
     void leaveCompartment(harq::Region* region);
@@ -87,6 +97,7 @@ signals:
     void recoveredByHand(harq::Region* compartment);
     void teamDeployed(const Ship::Team& team);
     void teamWithdrawn(const Ship::Team& team);
+    void boundarySetChanged(quint64 id, bool set);
 
 private:
     void addCompartments();
@@ -109,6 +120,7 @@ private:
     QSet<QString> hidden_groups_;
     // Teams on every deck: the ship's stations, changed by the operator.
     QList<Ship::Team> teams_;
+    QSet<quint64> set_boundaries_;
     // The own view group of each compartment damaged by hand (null if it had
     // none), put back on recovery.
     QHash<harq::Region*, std::shared_ptr<harq::ViewGroup>> damaged_by_hand_;

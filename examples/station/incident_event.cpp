@@ -8,7 +8,7 @@ namespace {
 using Kind = IncidentEvent::Kind;
 
 // Names as stored in the database; never renamed, only added to.
-constexpr std::array<std::pair<Kind, const char*>, 9> kNames{{
+constexpr std::array<std::pair<Kind, const char*>, 11> kNames{{
     {Kind::AlarmRaised, "alarm_raised"},
     {Kind::AlarmCleared, "alarm_cleared"},
     {Kind::Acknowledged, "acknowledged"},
@@ -18,6 +18,8 @@ constexpr std::array<std::pair<Kind, const char*>, 9> kNames{{
     {Kind::Recovery, "recovery"},
     {Kind::TeamDeployed, "team_deployed"},
     {Kind::TeamWithdrawn, "team_withdrawn"},
+    {Kind::BoundarySet, "boundary_set"},
+    {Kind::BoundaryLifted, "boundary_lifted"},
 }};
 
 } // namespace
@@ -63,6 +65,10 @@ QString IncidentEvent::kindText(Kind kind)
         return tr("部署小队");
     case Kind::TeamWithdrawn:
         return tr("撤回小队");
+    case Kind::BoundarySet:
+        return tr("设置边界");
+    case Kind::BoundaryLifted:
+        return tr("撤除边界");
     }
     return QString();
 }

@@ -21,6 +21,8 @@ public:
         Recovery,
         TeamDeployed,
         TeamWithdrawn,
+        BoundarySet,
+        BoundaryLifted,
     };
 
     /// Milliseconds since the epoch (UTC).

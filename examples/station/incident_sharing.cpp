@@ -67,6 +67,11 @@ QString IncidentSharing::teamPoint(int teamType, int unit)
     return kPrefix + QStringLiteral("TEAM.%1.%2").arg(teamType).arg(unit);
 }
 
+QString IncidentSharing::boundaryPoint(quint64 boundaryId)
+{
+    return kPrefix + QStringLiteral("BND.%1").arg(boundaryId);
+}
+
 QString IncidentSharing::shelvePoint(const QString& tag)
 {
     return kPrefix + QStringLiteral("SHELVE.") + tag;

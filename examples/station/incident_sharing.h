@@ -51,6 +51,8 @@ public:
     static QString damagePoint(quint64 compartmentId);
     static QString teamPoint(int teamType, int unit);
     static QString shelvePoint(const QString& tag);
+    /// The point of a damage boundary of the ship file, set by the crew or lifted.
+    static QString boundaryPoint(quint64 boundaryId);
 
     IncidentSharing(const QString& address, quint16 port, const QString& console, QStringList points,
                     QObject* parent = nullptr);

@@ -52,6 +52,8 @@ QStringList IncidentTracker::sharedPoints(const Ship& ship)
                 points.append(IncidentSharing::shelvePoint(sensor->itemAt(i)->tag()));
         }
     }
+    for (const Ship::Boundary& boundary : ship.boundaries())
+        points.append(IncidentSharing::boundaryPoint(boundary.id));
     points.removeDuplicates();
     return points;
 }
@@ -84,6 +86,9 @@ IncidentTracker::IncidentTracker(const Ship& ship, DeckPlan& plan, IncidentStore
             damage_points_.insert(IncidentSharing::damagePoint(region->id()), region);
     }
 
+    for (const Ship::Boundary& boundary : ship.boundaries())
+        boundary_points_.insert(IncidentSharing::boundaryPoint(boundary.id), boundary.id);
+
     // The ship's own stations fill the first units of each team.
     const TeamConfig& teams = TeamConfig::instance();
     units_.resize(int(teams.teamTypes()));
@@ -108,6 +113,11 @@ IncidentTracker::IncidentTracker(const Ship& ship, DeckPlan& plan, IncidentStore
     connect(&plan, &DeckPlan::recoveredByHand, this, [this](harq::Region* compartment) { onDamage(compartment, 0); });
     connect(&plan, &DeckPlan::teamDeployed, this, &IncidentTracker::onTeamDeployed);
     connect(&plan, &DeckPlan::teamWithdrawn, this, &IncidentTracker::onTeamWithdrawn);
+    connect(&plan, &DeckPlan::boundarySetChanged, this, [this](quint64 id, bool set) {
+        if (!applying_)
+            publishAction(set ? Kind::BoundarySet : Kind::BoundaryLifted, IncidentSharing::boundaryPoint(id),
+                          QString::number(int(set)), boundaryPlace(id));
+    });
     connect(&sharing, &IncidentSharing::received, this, &IncidentTracker::onReceived);
 }
 
@@ -130,6 +140,20 @@ QString IncidentTracker::itemPlace(const harq::SensorItem* item) const
         .arg(sensor->deck() ? sensor->deck()->name() : QString(), compartment ? compartment->name() : QString(),
              sensor->nameAndCode(), item->tag())
         .simplified();
+}
+
+QString IncidentTracker::boundaryPlace(quint64 id) const
+{
+    for (const Ship::Boundary& boundary : ship_.boundaries()) {
+        if (boundary.id == id) {
+            const harq::Deck* deck = ship_.deckById(boundary.deck);
+            return tr("%1 %2 (%3)")
+                .arg(deck ? deck->name() : QString(), boundary.smoke ? tr("防烟边界") : tr("防火边界"))
+                .arg(id)
+                .simplified();
+        }
+    }
+    return QString::number(id);
 }
 
 QString IncidentTracker::compartmentPlace(const harq::Region* compartment) const
@@ -320,6 +344,12 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
             plan_.recoverCompartment(compartment);
     } else if (team_points_.contains(point)) {
         applyTeam(team_points_.value(point), value.payload, &event);
+    } else if (boundary_points_.contains(point)) {
+        const quint64 id = boundary_points_.value(point);
+        const bool set = value.payload.toInt() != 0;
+        event.kind = set ? Kind::BoundarySet : Kind::BoundaryLifted;
+        event.place = boundaryPlace(id);
+        plan_.setBoundarySet(id, set);
     } else if (point.startsWith(IncidentSharing::shelvePoint(QString()))) {
         const QString tag = point.mid(IncidentSharing::shelvePoint(QString()).size());
         const qint64 until = value.payload.section(kField, 0, 0).toLongLong();

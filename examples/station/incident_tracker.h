@@ -23,7 +23,7 @@ class SensorItem;
 /// Ties one station's incident together: writes every alarm transition,
 /// acknowledgement and thinned value of the ship's sensor items to the history,
 /// publishes what the operator does by hand on the plan (damage, recovery, team
-/// deployed or withdrawn) and in the alarm list (shelving) through the shared
+/// deployed or withdrawn, boundary set or lifted) and in the alarm list (shelving) through the shared
 /// points, and applies what other consoles publish, recording it too.
 ///
 /// A shelving that arrives before its alarm is raised here is applied when it
@@ -39,7 +39,8 @@ class IncidentTracker : public QObject
 
 public:
     /// Every shared point of \a ship: one per compartment, one per unit of each
-    /// team of the team catalogue, one per sensor item tag (shelving).
+    /// team of the team catalogue, one per sensor item tag (shelving), one per
+    /// damage boundary of the ship file.
     static QStringList sharedPoints(const Ship& ship);
 
     IncidentTracker(const Ship& ship, DeckPlan& plan, IncidentStore& store, IncidentSharing& sharing,
@@ -79,6 +80,7 @@ private:
     QString itemPlace(const harq::SensorItem* item) const;
     QString placeOfTag(const QString& tag) const;
     QString compartmentPlace(const harq::Region* compartment) const;
+    QString boundaryPlace(quint64 id) const;
     QString teamPlace(const Ship::Team& team) const;
 
     const Ship& ship_;
@@ -97,6 +99,7 @@ private:
     QHash<QString, QString> recorded_;
     QHash<QString, harq::Region*> damage_points_;
     QHash<QString, TeamUnit> team_points_;
+    QHash<QString, quint64> boundary_points_;
     AlarmModel* alarms_ = nullptr;
     QHash<QString, bool> shelved_;
     // Shelvings received, until applied: tag to (until, reason).

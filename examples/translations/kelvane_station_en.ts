@@ -274,6 +274,22 @@
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
+    <message>
+        <source>边界 %1</source>
+        <translation>Boundary %1</translation>
+    </message>
+    <message>
+        <source>边界已设置</source>
+        <translation>Boundary set</translation>
+    </message>
+    <message>
+        <source>边界 %1 已设置</source>
+        <translation>Boundary %1 set</translation>
+    </message>
+    <message>
+        <source>边界 %1 已撤除</source>
+        <translation>Boundary %1 lifted</translation>
+    </message>
 </context>
 <context>
     <name>DeckSwitcher</name>
@@ -389,6 +405,14 @@
         <source>部署小队</source>
         <translation>Team deployed</translation>
     </message>
+    <message>
+        <source>设置边界</source>
+        <translation>Boundary set</translation>
+    </message>
+    <message>
+        <source>撤除边界</source>
+        <translation>Boundary lifted</translation>
+    </message>
 </context>
 <context>
     <name>IncidentExport</name>
@@ -469,6 +493,21 @@
     <message>
         <source>无法打开历史数据库 %1: %2</source>
         <translation>Cannot open the history database %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>IncidentTracker</name>
+    <message>
+        <source>%1 %2 (%3)</source>
+        <translation>%1 %2 (%3)</translation>
+    </message>
+    <message>
+        <source>防烟边界</source>
+        <translation>smoke boundary</translation>
+    </message>
+    <message>
+        <source>防火边界</source>
+        <translation>fire boundary</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,8 @@
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
 #include "entity/view_group.h"
+#include "deck_plan.h"
+#include "graphics/boundary_line.h"
 #include "graphics/reaction_region.h"
 #include "graphics/sensor_graphic.h"
 #include "link_banner.h"
@@ -193,6 +195,22 @@ TEST_F(CompartmentMenuTest, DamageByHandColoursTheCompartmentAndRecoveryClearsIt
     // The compartment answers to its own responses again, not to the one marked by hand.
     EXPECT_EQ(compartment_->responseType(), own);
     EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("手动恢复: %1").arg(compartment_->nameAndCode())));
+}
+
+TEST_F(CompartmentMenuTest, BoundaryIsMarkedSetAndLiftedFromItsOwnMenu)
+{
+    const Ship::Boundary& planned = ship_->boundaries().front();
+    window_->showDeck(ship_->deckById(planned.deck));
+    QPoint at;
+    for (QGraphicsItem* item : view_->scene()->items()) {
+        if (item->type() == BoundaryLine::Type && DeckPlan::boundaryIdOf(item) == planned.id)
+            at = view_->mapFromScene(item->mapToScene(static_cast<BoundaryLine*>(item)->line().center()));
+    }
+    for (const bool set : {true, false}) {
+        choose(at, QStringLiteral("边界已设置"));
+        EXPECT_EQ(window_->plan().isBoundarySet(planned.id), set);
+    }
+    EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("边界 %1 已撤除").arg(planned.id)));
 }
 
 TEST_F(CompartmentMenuTest, DamageByHandOutlivesAChangeOfDeck)

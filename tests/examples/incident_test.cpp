@@ -134,7 +134,10 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
 
     central.plan.damageCompartment(central.ship->regionById(kSteeringGear), harq::DamageResponse::FIRE);
     central.deploy(kDrainTeam, QPointF(200, 300));
+    const quint64 boundary = central.ship->boundaries().back().id;
+    central.plan.setBoundarySet(boundary, true);
     EXPECT_TRUE(everywhere([](const Console& c) { return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE; }));
+    EXPECT_TRUE(everywhere([&](const Console& c) { return c.plan.isBoundarySet(boundary); }));
     EXPECT_TRUE(everywhere([&](const Console& c) { return c.teams() == central.teams(); }));
     EXPECT_EQ(central.teams().filter(QStringLiteral("@1:200,300")).size(), 1);
     // A shelving reaches a console whose alarm is raised only afterwards; a
