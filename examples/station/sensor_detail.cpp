@@ -130,8 +130,12 @@ void SensorDetail::refreshTrend()
 {
     QChart* chart = trend_->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
+    // removeAxis() hands the axis back instead of deleting it: without the
+    // delete, every refresh of an open detail would leak its two axes.
+    for (QAbstractAxis* axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
     auto* time = new QDateTimeAxis;
     time->setFormat(QLatin1String(kStampFormat));
     auto* values = new QValueAxis;
