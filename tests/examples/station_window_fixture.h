@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QTest>
+
 #include <memory>
 
 /// The station's window on the sample ship with its data link down: values are
@@ -29,6 +32,18 @@ protected:
         list_ = window_->findChild<AlarmList*>();
         log_ = window_->findChild<EventLog*>();
         ASSERT_TRUE(list_ && log_);
+        for (QLineEdit* edit : window_->findChildren<QLineEdit*>())
+            QObject::connect(edit, &QLineEdit::textChanged, [this] { fading_ = true; });
+    }
+
+    void TearDown() override
+    {
+        // A line edit fades its clear button in or out when its text is set or
+        // emptied, through an animation that no object owns and that deletes
+        // itself when it ends: let it end before the window goes.
+        if (fading_)
+            QTest::qWait(kClearButtonFadeMs);
+        SampleShipFixture::TearDown();
     }
 
     /// The link the window is built on; null fails the set-up.
@@ -38,4 +53,8 @@ protected:
     std::unique_ptr<StationWindow> window_;
     AlarmList* list_ = nullptr;
     EventLog* log_ = nullptr;
+
+private:
+    static constexpr int kClearButtonFadeMs = 250;
+    bool fading_ = false;
 };
