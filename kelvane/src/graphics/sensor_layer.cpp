@@ -3,6 +3,7 @@
 #include "entity/sensor.h"
 #include "entity/view_group.h"
 #include "graphics/sensor_graphic.h"
+#include "kelvane_edition.h"
 #include "object_link.h"
 
 #include <QGraphicsItemGroup>
@@ -71,6 +72,15 @@ void SensorLayer::clear()
         kelvane::detachAndDelete(group);
     group_.clear();
     sensors_.clear();
+}
+
+QRectF SensorLayer::boundingRect() const
+{
+    // The maintainer's tools find the layer anywhere on the deck; with tags the
+    // layer draws nothing and its graphics carry their own bounds.
+    if constexpr (kelvane::kMaintenanceEdition)
+        return scene_bounds_.measure(this, QRectF());
+    return QRectF();
 }
 
 void SensorLayer::paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*)

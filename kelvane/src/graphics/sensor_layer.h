@@ -82,10 +82,7 @@ private:
     QHash<QString, QGraphicsItemGroup*> group_;
     // Guarded: a graphic the host destroyed itself is never touched again.
     QHash<const harq::Sensor*, QPointer<SensorGraphic>> sensors_;
-
-    // What only one edition has.
-#ifdef KELVANE_MAINTENANCE
-private:
+    // Measured by the maintenance edition only, whose tools find the layer
+    // anywhere on the deck; kelvaned leaves it empty.
     SceneBounds scene_bounds_;
-#endif
 };

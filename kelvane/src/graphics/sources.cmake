@@ -17,7 +17,6 @@ list(APPEND KELVANE_COMMON_SOURCES
 list(APPEND KELVANE_TAGS_SOURCES
     src/graphics/sensor_graphic_tags.cpp
     src/graphics/mark_sensor_graphic_tags.cpp
-    src/graphics/sensor_layer_tags.cpp
 )
 
 # Damage boundaries

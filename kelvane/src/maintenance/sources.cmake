@@ -19,6 +19,5 @@ list(APPEND KELVANE_MAINTENANCE_SOURCES
     src/maintenance/damage_boundary_maintenance.cpp
     src/maintenance/boundary_line_maintenance.cpp
     src/maintenance/sensor_graphic_maintenance.cpp
-    src/maintenance/sensor_layer_maintenance.cpp
     src/maintenance/deck_view_complex_maintenance.cpp
 )
