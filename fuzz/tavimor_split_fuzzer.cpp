@@ -45,19 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static SplitHarness harness;
     InputChoices choices{data, size};
     wirestream::Generator<InputChoices> generator(choices);
-    QByteArray whole;
     std::vector<stDt> want;
-    for (const wirestream::Piece& piece : generator.stream()) {
-        whole += piece.bytes;
-        if (piece.frame)
-            wirestream::decode(piece.bytes, &want);
-    }
-    std::vector<QByteArray> cuts;
-    for (int at = 0; at < whole.size();) {
-        const int len = 1 + int(choices.pick(unsigned(whole.size())));
-        cuts.push_back(whole.mid(at, len));
-        at += len;
-    }
+    const QByteArray whole = wirestream::assemble(generator, &want);
+    const std::vector<QByteArray> cuts = wirestream::cut(whole, choices, unsigned(whole.size()));
     if (!wirestream::sameRecords(harness.deliver({whole}), want) || !wirestream::sameRecords(harness.deliver(cuts), want))
         std::abort();
     return 0;

@@ -49,20 +49,10 @@ TEST_F(SplitTest, EveryCutYieldsTheRecordsTheDecoderFinds)
     Seeded choices{std::mt19937(20261208)};
     wirestream::Generator<Seeded> generator(choices);
     for (int n = 0; n < kStreams; ++n) {
-        QByteArray whole;
         std::vector<stDt> want;
-        for (const wirestream::Piece& piece : generator.stream()) {
-            whole += piece.bytes;
-            if (piece.frame)
-                wirestream::decode(piece.bytes, &want);
-        }
-        std::vector<QByteArray> cuts;
+        const QByteArray whole = wirestream::assemble(generator, &want);
         const int most = std::initializer_list<int>{1, 16, 700, whole.size()}.begin()[choices.pick(4)];
-        for (int at = 0; at < whole.size();) {
-            const int len = 1 + int(choices.pick(unsigned(most)));
-            cuts.push_back(whole.mid(at, len));
-            at += len;
-        }
+        const std::vector<QByteArray> cuts = wirestream::cut(whole, choices, unsigned(most));
         ASSERT_TRUE(wirestream::sameRecords(deliver({whole}), want)) << "stream " << n << " whole";
         ASSERT_TRUE(wirestream::sameRecords(deliver(cuts), want)) << "stream " << n << " cut";
     }

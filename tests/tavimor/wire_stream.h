@@ -149,6 +149,33 @@ inline void decode(const QByteArray& frame, std::vector<stDt>* records)
     }
 }
 
+/// One stream of \a generator as it arrives whole; the records a correct client
+/// delivers for it are appended to \a want.
+template <typename Choices>
+QByteArray assemble(Generator<Choices>& generator, std::vector<stDt>* want)
+{
+    QByteArray whole;
+    for (const Piece& piece : generator.stream()) {
+        whole += piece.bytes;
+        if (piece.frame)
+            decode(piece.bytes, want);
+    }
+    return whole;
+}
+
+/// \a whole cut at random into reads of 1 to \a most bytes.
+template <typename Choices>
+std::vector<QByteArray> cut(const QByteArray& whole, Choices& choices, unsigned most)
+{
+    std::vector<QByteArray> reads;
+    for (int at = 0; at < whole.size();) {
+        const int len = 1 + int(choices.pick(most));
+        reads.push_back(whole.mid(at, len));
+        at += len;
+    }
+    return reads;
+}
+
 /// True when both lists hold the same names, origins, types and values in the same order.
 inline bool sameRecords(const std::vector<stDt>& a, const std::vector<stDt>& b)
 {
