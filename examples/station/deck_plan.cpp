@@ -7,7 +7,6 @@
 #include "entity/region.h"
 #include "entity/sensor.h"
 #include "entity/view_group.h"
-#include "graphics/boundary_line.h"
 #include "graphics/damage_boundary.h"
 #include "graphics/equipment_layer.h"
 #include "graphics/equipment_tag.h"
@@ -34,6 +33,9 @@ constexpr qreal kOutlineWidth = 3.0;
 const QColor kOutlineColour(0x00, 0xB0, 0xD0);
 // Item data key under which a drawn boundary keeps its id in the ship file.
 constexpr int kBoundaryIdKey = 0;
+// The band under a boundary the crew has set: wide, green, see-through.
+const QColor kBoundarySetColour(0x20, 0xC0, 0x40, 0x90);
+constexpr qreal kBoundarySetWidth = 10.0;
 
 } // namespace
 
@@ -146,19 +148,20 @@ void DeckPlan::addBoundaries()
         if (!own && !boundary.copies.contains(deck_->id()))
             continue;
         auto* master = new DamageBoundary(deck_);
-        master->setData(kBoundaryIdKey, boundary.id);
         scene_->addItem(master);
         master->makeMasterBoundary(boundary.outline);
         master->setBType(boundary.smoke ? DamageBoundary::SMOKE : DamageBoundary::FIRE);
-        if (own)
+        if (own) {
+            showWhetherSet(master, boundary.id);
             continue;
+        }
         // A copy is drawn dotted, as the slave of a master that stays hidden here.
         master->setBoundaryVisible(false);
         auto* copy = new DamageBoundary(deck_);
-        copy->setData(kBoundaryIdKey, boundary.id);
         scene_->addItem(copy);
         copy->makeSlaveBoundary(master);
         copy->setBType(boundary.smoke ? DamageBoundary::SMOKE : DamageBoundary::FIRE);
+        showWhetherSet(copy, boundary.id);
     }
 }
 
@@ -172,12 +175,43 @@ void DeckPlan::setBoundarySet(quint64 id, bool set)
         set_boundaries_.insert(id);
     else
         set_boundaries_.remove(id);
+    // Gathered first: showing the change deletes items the scene's list holds.
+    QList<DamageBoundary*> shown;
+    for (QGraphicsItem* item : scene_->items()) {
+        if (item->type() == DamageBoundary::Type && boundaryIdOf(item) == id)
+            shown.append(static_cast<DamageBoundary*>(item));
+    }
+    for (DamageBoundary* boundary : shown)
+        showWhetherSet(boundary, id);
     emit boundarySetChanged(id, set);
+}
+
+void DeckPlan::showWhetherSet(DamageBoundary* shown, quint64 id)
+{
+    // The id goes only on the boundary seen on this deck, not on the hidden
+    // master a copy follows, so the menu and the band find the one drawn.
+    shown->setData(kBoundaryIdKey, id);
+    for (QGraphicsItem* child : shown->childItems()) {
+        if (child->type() == QGraphicsPathItem::Type)
+            delete child;
+    }
+    if (!isBoundarySet(id))
+        return;
+    QPainterPath outline;
+    outline.addPolygon(shown->boundaryPath());
+    outline.closeSubpath();
+    auto* band = new QGraphicsPathItem(outline, shown);
+    QPen pen(kBoundarySetColour, kBoundarySetWidth);
+    pen.setCosmetic(true);
+    band->setPen(pen);
+    band->setFlag(QGraphicsItem::ItemStacksBehindParent);
+    band->setAcceptedMouseButtons(Qt::NoButton);
 }
 
 quint64 DeckPlan::boundaryIdOf(const QGraphicsItem* item)
 {
-    if (item && item->type() == BoundaryLine::Type)
+    // A segment or the band of a set boundary stands for its boundary.
+    if (item && item->parentItem() && item->parentItem()->type() == DamageBoundary::Type)
         item = item->parentItem();
     return item && item->type() == DamageBoundary::Type ? item->data(kBoundaryIdKey).toULongLong() : 0;
 }

@@ -11,11 +11,12 @@
 
 #include <memory>
 
+class DamageBoundary;
 class DeckScene;
+class QGraphicsItem;
 class QGraphicsPathItem;
 class ReactionRegion;
 class SensorLayer;
-class QGraphicsItem;
 class TeamTag;
 
 namespace harq {
@@ -80,8 +81,9 @@ public:
     const QList<Ship::Team>& teams() const { return teams_; }
 
     /// Records that the crew set the ship file's boundary \a id (or lifted it,
-    /// \a set false), on every deck it is drawn on; emits boundarySetChanged()
-    /// when that changes. An id the ship file does not hold is ignored.
+    /// \a set false), on every deck it is drawn on, where a set boundary has a
+    /// green band under its segments; emits boundarySetChanged() when that
+    /// changes. An id the ship file does not hold is ignored.
     void setBoundarySet(quint64 id, bool set);
     bool isBoundarySet(quint64 id) const { return set_boundaries_.contains(id); }
     /// The ship file's id of the boundary \a item belongs to (the boundary or
@@ -107,6 +109,9 @@ private:
     void addTeams();
     void addScanLine();
     TeamTag* placeTeam(const Ship::Team& team);
+    /// Tags \a shown, the boundary drawn on this deck for the ship file's
+    /// boundary \a id, and puts a band under it while the crew has it set.
+    void showWhetherSet(DamageBoundary* shown, quint64 id);
     ReactionRegion* reactionOf(const harq::Region* compartment) const;
 
     DeckScene* scene_;

@@ -29,6 +29,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QGraphicsPathItem>
 #include <QGraphicsScene>
 #include <QLabel>
 #include <QStatusBar>
@@ -37,6 +38,7 @@
 #include <QTcpServer>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -202,13 +204,21 @@ TEST_F(CompartmentMenuTest, BoundaryIsMarkedSetAndLiftedFromItsOwnMenu)
     const Ship::Boundary& planned = ship_->boundaries().front();
     window_->showDeck(ship_->deckById(planned.deck));
     QPoint at;
+    QGraphicsItem* shown = nullptr;
     for (QGraphicsItem* item : view_->scene()->items()) {
-        if (item->type() == BoundaryLine::Type && DeckPlan::boundaryIdOf(item) == planned.id)
+        if (item->type() == BoundaryLine::Type && DeckPlan::boundaryIdOf(item) == planned.id) {
             at = view_->mapFromScene(item->mapToScene(static_cast<BoundaryLine*>(item)->line().center()));
+            shown = item->parentItem();
+        }
     }
+    ASSERT_NE(shown, nullptr);
     for (const bool set : {true, false}) {
         choose(at, QStringLiteral("边界已设置"));
         EXPECT_EQ(window_->plan().isBoundarySet(planned.id), set);
+        const QList<QGraphicsItem*> children = shown->childItems();
+        EXPECT_EQ(std::count_if(children.begin(), children.end(),
+                                [](const QGraphicsItem* c) { return c->type() == QGraphicsPathItem::Type; }),
+                  set ? 1 : 0);
     }
     EXPECT_TRUE(log_->toPlainText().contains(QStringLiteral("边界 %1 已撤除").arg(planned.id)));
 }
