@@ -4,6 +4,7 @@
 #include "graphics/hover_end.h"
 #include "graphics/reaction_region.h"
 #include "kelvane_assert.h"
+#include "object_link.h"
 
 #include <QBrush>
 #include <QColor>
@@ -27,12 +28,6 @@ QColor randomOverlayColor()
     const int green = random->bounded(kOverlayChannelBound);
     const int blue = random->bounded(kOverlayChannelBound);
     return QColor(red, green, blue, kOverlayAlpha);
-}
-
-void destroyDetached(QGraphicsItem* item)
-{
-    item->setParentItem(nullptr);
-    delete item;
 }
 
 // A host that saw enterRegion waits for leaveRegion, which Qt would not send
@@ -130,7 +125,7 @@ void RegionReactionLayer::clear()
             disconnect(entry.second->region(), &harq::Region::typeChanged, this, nullptr);
     }
     for (const auto& container : group_)
-        destroyDetached(container.second);
+        kelvane::detachAndDelete(container.second);
     group_.clear();
     regions_.clear();
 }
@@ -192,7 +187,7 @@ void RegionReactionLayer::closeSpecical()
 {
     if (!specical_)
         return;
-    destroyDetached(specical_);
+    kelvane::detachAndDelete(specical_);
     specical_ = nullptr;
 }
 
