@@ -26,7 +26,7 @@ struct Seeded {
     unsigned pick(unsigned n) { return n == 0 ? 0 : unsigned(rng() % n); }
 };
 
-class SplitTest : public ::testing::Test
+class SplitTest : public ::testing::Test, protected SplitHarness
 {
 protected:
     SplitTest()
@@ -35,13 +35,6 @@ protected:
         QLoggingCategory::setFilterRules(QStringLiteral("kelvane.tavimor.wire.debug=false"));
     }
     ~SplitTest() override { QLoggingCategory::setFilterRules(QString()); }
-
-    std::vector<stDt> deliver(const std::vector<QByteArray>& reads) { return harness_.deliver(reads); }
-
-    SplitHarness harness_;
-    Tavimor& client_ = harness_.client;
-    QObject& context_ = harness_.context;
-    std::vector<stDt>& got_ = harness_.got;
 };
 
 TEST_F(SplitTest, EveryCutYieldsTheRecordsTheDecoderFinds)
@@ -100,10 +93,10 @@ TEST_F(SplitTest, RegressionsDeliverExactlyWhatWasSent)
     };
     for (const Row& row : rows) {
         bool reconnect = row.reconnectInCallback;
-        client_.setRecordHandler(&context_, [&](stDt* r, int n) {
-            got_.insert(got_.end(), r, r + n);
+        client.setRecordHandler(&context, [&](stDt* r, int n) {
+            got.insert(got.end(), r, r + n);
             if (std::exchange(reconnect, false)) {
-                EXPECT_EQ(client_.InitSvr(QStringLiteral("127.0.0.1"), next.serverPort()), 1);
+                EXPECT_EQ(client.InitSvr(QStringLiteral("127.0.0.1"), next.serverPort()), 1);
             }
         });
         std::vector<stDt> want;
