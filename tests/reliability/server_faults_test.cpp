@@ -36,7 +36,6 @@ const QByteArray kBookT1Periodic =
 const QByteArray kReadT1 = QByteArray::fromHex("FAFAFAFA 0000 00 0000 0B00 01 02 5431 00 03 00 00 00000000 EEEE");
 const QByteArray kBookT1OnChange =
     QByteArray::fromHex("FAFAFAFA 0000 02 0000 0F00 01 02 5431 00 01 04 08 00000000 00000000 EEEE");
-const QByteArray kBookW0 = QByteArray::fromHex("FAFAFAFA 0000 02 0000 0F00 01 02 5730 00 01 04 08 00000000 00000000 EEEE");
 
 /// A one-unit frame of operation `op` for `name` carrying `value` of type `type`.
 QByteArray unitFrame(quint8 op, const QByteArray& name, quint8 type = 0, const QByteArray& value = {})
@@ -354,7 +353,7 @@ void pointsWrittenBeyondTheLimit(DataServerProcess& server, Peer& good)
         EXPECT_EQ(readReplies(hostile), QList<QByteArray>({"W3", "T1"}));
     }
     // Its points stay; beyond six in all, the oldest nobody booked make room.
-    good.send(kBookW0 + kReadT1);
+    good.send(unitFrame(1, "W0", 8, QByteArray(4, '\0')) + kReadT1);
     ASSERT_TRUE(good.waitFor(isReadReply));
     Peer next(server.port());
     for (int i = 0; i < 4; ++i)
