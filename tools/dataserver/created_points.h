@@ -32,4 +32,7 @@ private:
     int capacity_;
     // Oldest first; booked points met while making room go to the back.
     std::deque<QByteArray> order_;
+    // SubscriberIndex::releases() when a search last found every point booked:
+    // until a name is let go, another search would find the same.
+    qint64 allBookedAt_ = -1;
 };

@@ -11,6 +11,8 @@ void SubscriberIndex::remove(const QByteArray& name, ClientSession* session)
     if (entry == sessions_.end())
         return;
     entry->remove(session);
-    if (entry->isEmpty())
+    if (entry->isEmpty()) {
         sessions_.erase(entry);
+        ++releases_;
+    }
 }

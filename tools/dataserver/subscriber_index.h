@@ -19,7 +19,10 @@ public:
     QSet<ClientSession*> of(const QByteArray& name) const { return sessions_.value(name); }
     /// True when some session has booked `name`.
     bool booked(const QByteArray& name) const { return sessions_.contains(name); }
+    /// How many times a name stopped being booked by any session; it only grows.
+    qint64 releases() const { return releases_; }
 
 private:
     QHash<QByteArray, QSet<ClientSession*>> sessions_;
+    qint64 releases_ = 0;
 };
