@@ -1,12 +1,15 @@
 #include "incident_options.h"
 
+#include "example_application.h"
+
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QDir>
 #include <QHostInfo>
 #include <QStandardPaths>
 
-#include <cstring>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -28,14 +31,8 @@ IncidentOptions::IncidentOptions()
 
 bool IncidentOptions::wantsExport(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        for (const char* flag : kOutputFlags) {
-            const std::size_t length = std::strlen(flag);
-            if (std::strncmp(argv[i], flag, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
-                return true;
-        }
-    }
-    return false;
+    return std::any_of(std::begin(kOutputFlags), std::end(kOutputFlags),
+                       [argc, argv](const char* flag) { return exampleapp::hasOption(argc, argv, flag); });
 }
 
 void IncidentOptions::addTo(QCommandLineParser& parser) const

@@ -1,5 +1,6 @@
 #include "station_options.h"
 
+#include "example_application.h"
 #include "example_data.h"
 #include "example_translation.h"
 
@@ -8,24 +9,15 @@
 #include <QFileInfo>
 #include <QHostAddress>
 
-#include <cstring>
-
 namespace {
 
 constexpr quint32 kLargestPort = 65535;
-const char kSnapshotFlag[] = "--snapshot";
-const char kSnapshotFlagWithValue[] = "--snapshot=";
 
 } // namespace
 
 bool StationOptions::wantsSnapshot(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], kSnapshotFlag) == 0
-            || std::strncmp(argv[i], kSnapshotFlagWithValue, sizeof kSnapshotFlagWithValue - 1) == 0)
-            return true;
-    }
-    return false;
+    return exampleapp::hasOption(argc, argv, "--snapshot");
 }
 
 bool StationOptions::parse(const QStringList& arguments, QString* error)
