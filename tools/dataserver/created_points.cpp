@@ -15,7 +15,7 @@ bool CreatedPoints::makeRoom()
     if (size() < capacity_)
         return true;
     // A client writing new names to a full pool must not cost a search per name.
-    if (allBookedAt_ == subscribers_->releases())
+    if (all_booked_at_ == subscribers_->releases())
         return false;
     // Each booked point is passed over at most once, and moved to the back, so
     // the next search does not meet it first again.
@@ -28,6 +28,6 @@ bool CreatedPoints::makeRoom()
         }
         order_.push_back(oldest);
     }
-    allBookedAt_ = subscribers_->releases();
+    all_booked_at_ = subscribers_->releases();
     return false;
 }

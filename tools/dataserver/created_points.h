@@ -34,5 +34,5 @@ private:
     std::deque<QByteArray> order_;
     // SubscriberIndex::releases() when a search last found every point booked:
     // until a name is let go, another search would find the same.
-    qint64 allBookedAt_ = -1;
+    qint64 all_booked_at_ = -1;
 };
