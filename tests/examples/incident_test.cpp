@@ -20,7 +20,6 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
 
