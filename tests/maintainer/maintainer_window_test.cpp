@@ -75,7 +75,6 @@ protected:
 
     DeckViewComplex* view() const { return window_->view(); }
 
-    /// The scene point a click aimed at \a scene_pos really hits (whole pixels).
     /// Where a click at \a scene_pos lands in the document: on its pixel, kept to the file's decimals.
     QPointF landed(const QPointF& scene_pos) const
     {
