@@ -16,6 +16,14 @@ struct ShipData
 {
     /// Directions of a compartment's neighbours, in the order of harq's directions.
     static constexpr std::size_t kDirections = 6;
+    /// Fewest corners an outline may have.
+    static constexpr int kMinCorners = 3;
+    /// Whether \a point lies in \a outline, by the one rule the station, the
+    /// reader and the maintainer all apply (odd-even).
+    static bool contains(const QPolygonF& outline, QPointF point)
+    {
+        return outline.containsPoint(point, Qt::OddEvenFill);
+    }
 
     struct Deck {
         quint64 id = 0;

@@ -17,7 +17,6 @@ namespace {
 constexpr int kFormat = 1;
 constexpr int kRegionTypes = 10;
 constexpr int kIconCount = 2;
-constexpr int kMinCorners = 3;
 constexpr double kLargestId = 9007199254740992.0; // 2^53: JSON numbers stay exact below it
 
 const char* const kDirectionKeys[ShipData::kDirections] = {"up", "down", "left", "right", "front", "back"};
@@ -35,11 +34,6 @@ const Entry* byId(const QList<Entry>& entries, quint64 id)
 {
     const auto it = std::find_if(entries.cbegin(), entries.cend(), [id](const Entry& entry) { return entry.id == id; });
     return it == entries.cend() ? nullptr : &*it;
-}
-
-bool inside(const QPolygonF& outline, QPointF point)
-{
-    return outline.containsPoint(point, Qt::OddEvenFill);
 }
 
 } // namespace
@@ -381,7 +375,7 @@ bool ShipReader::readPoint(const QJsonValue& json, const char* key, QPointF* poi
 bool ShipReader::readOutline(const QJsonObject& object, const char* key, QPolygonF* outline)
 {
     const QJsonArray points = object.value(QLatin1String(key)).toArray();
-    if (points.size() < kMinCorners)
+    if (points.size() < ShipData::kMinCorners)
         return fail(tr("字段 %1 应为至少三个点的轮廓").arg(QLatin1String(key)));
     outline->clear();
     for (const QJsonValue& p : points) {
@@ -412,7 +406,7 @@ bool ShipReader::readCompartment(const QJsonObject& object, const char* key, con
     const ShipData::Compartment* found = byId(ship.compartments, *compartment);
     if (!found || found->deck != deck)
         return fail(tr("舱室 %1 不在该甲板上").arg(*compartment));
-    if (!inside(found->outline, position))
+    if (!ShipData::contains(found->outline, position))
         return fail(tr("位置 (%1, %2) 不在舱室 %3 内").arg(position.x()).arg(position.y()).arg(found->name));
     return true;
 }

@@ -27,7 +27,6 @@
 
 namespace {
 
-const int kMinCorners = 3;
 const int kPlaceholderIconSize = 32;
 
 /// Stands in for a sensor icon that the icon folder does not have.
@@ -323,8 +322,8 @@ void MaintainerWindow::newBoundary(bool smoke)
     connect(command_, &MaintenanceCommand::stateChanged, graphic, &RegionPathGraphic::onMaintenanceStateChanged);
     connect(graphic, &RegionPathGraphic::newPath, this, [this, page, smoke](QPolygonF drawn) {
         const QPolygonF path = ShipDocument::rounded(aid_->snapped(drawn));
-        if (path.size() < kMinCorners) {
-            report(tr("边界至少需要 %1 个点").arg(kMinCorners));
+        if (path.size() < ShipData::kMinCorners) {
+            report(tr("边界至少需要 %1 个点").arg(ShipData::kMinCorners));
             return;
         }
         ShipDocument::Boundary record;

@@ -16,8 +16,6 @@
 
 namespace {
 
-const int kMinCorners = 3;
-
 quint64 idOf(const QJsonValue& entry)
 {
     return static_cast<quint64>(entry.toObject().value(QStringLiteral("id")).toDouble());
@@ -34,12 +32,6 @@ QJsonArray outlineJson(const QPolygonF& outline)
     for (const QPointF& point : outline)
         out.append(pointJson(point));
     return out;
-}
-
-bool inside(const QPolygonF& outline, QPointF point)
-{
-    // The reader tests containment with the same rule.
-    return outline.containsPoint(point, Qt::OddEvenFill);
 }
 
 } // namespace
@@ -166,7 +158,7 @@ QList<ShipDocument::Sensor> ShipDocument::sensorsOn(quint64 deck) const
 quint64 ShipDocument::compartmentAt(quint64 deck, QPointF point) const
 {
     for (const Compartment& compartment : ship_.compartments) {
-        if (compartment.deck == deck && inside(compartment.outline, point))
+        if (compartment.deck == deck && ShipData::contains(compartment.outline, point))
             return compartment.id;
     }
     return 0;
@@ -207,12 +199,12 @@ bool ShipDocument::setCompartmentOutline(quint64 id, const QPolygonF& outline)
     const int index = compartmentIndex(id);
     if (index < 0)
         return fail(tr("未知的舱室 %1").arg(id));
-    if (outline.size() < kMinCorners)
-        return fail(tr("舱室轮廓至少需要 %1 个点").arg(kMinCorners));
+    if (outline.size() < ShipData::kMinCorners)
+        return fail(tr("舱室轮廓至少需要 %1 个点").arg(ShipData::kMinCorners));
     // Whatever the file places in the compartment must stay inside it, or the
     // station would refuse the saved file.
     const auto outside = [&](quint64 compartment, QPointF position) {
-        return compartment == id && !inside(outline, position);
+        return compartment == id && !ShipData::contains(outline, position);
     };
     for (const ShipData::Equipment& piece : ship_.equipment) {
         if (outside(piece.compartment, piece.position))
