@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QLineF>
+#include <QSet>
 
 namespace {
 

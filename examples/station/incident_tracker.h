@@ -6,7 +6,6 @@
 
 #include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QVector>
 
 #include <optional>

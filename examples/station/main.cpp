@@ -2,7 +2,6 @@
 // values from the data server, or, with --snapshot, writes a picture of every
 // deck after the scenario has played for a while and exits.
 
-#include "alarm_model.h"
 #include "alarm_settings.h"
 #include "data_link.h"
 #include "example_application.h"
