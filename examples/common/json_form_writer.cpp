@@ -90,22 +90,21 @@ QByteArray JsonFormWriter::write(const JsonLayout& layout, const QJsonValue& old
     JsonFormWriter writer(layout);
     const JsonSpan& root = layout.root();
     writer.out_ = layout.text().left(root.begin);
-    writer.value(&root, old, now, &root, layout.indentAt(root.begin));
+    writer.value(root, old, now);
     writer.out_ += layout.text().mid(root.end);
     return writer.out_;
 }
 
-void JsonFormWriter::value(const JsonSpan* span, const QJsonValue& old, const QJsonValue& now, const JsonSpan* like,
-                           const QByteArray& indent)
+void JsonFormWriter::value(const JsonSpan& span, const QJsonValue& old, const QJsonValue& now)
 {
-    if (span && old == now) {
-        out_ += layout_.text().mid(span->begin, span->end - span->begin);
-    } else if (span && !span->children.empty() && old.isObject() && now.isObject()) {
-        object(*span, old.toObject(), now.toObject());
-    } else if (span && !span->children.empty() && old.isArray() && now.isArray()) {
-        array(*span, old.toArray(), now.toArray());
+    if (old == now) {
+        out_ += layout_.text().mid(span.begin, span.end - span.begin);
+    } else if (!span.children.empty() && old.isObject() && now.isObject()) {
+        object(span, old.toObject(), now.toObject());
+    } else if (!span.children.empty() && old.isArray() && now.isArray()) {
+        array(span, old.toArray(), now.toArray());
     } else {
-        fresh(now, span ? span : like, indent);
+        fresh(now, &span, layout_.indentAt(span.keyBegin));
     }
 }
 
@@ -125,7 +124,7 @@ void JsonFormWriter::object(const JsonSpan& span, const QJsonObject& old, const 
             out_ += ',';
         out_ += layout_.leadOf(span, int(i));
         out_ += text.mid(child.keyBegin, child.begin - child.keyBegin);
-        value(&child, old.value(child.key), now.value(child.key), &child, layout_.indentAt(child.keyBegin));
+        value(child, old.value(child.key), now.value(child.key));
     }
     const JsonSpan& last = span.children.back();
     const QByteArray lead = layout_.leadOf(span, int(span.children.size()) - 1);
@@ -158,7 +157,7 @@ void JsonFormWriter::array(const JsonSpan& span, const QJsonArray& old, const QJ
         const QByteArray lead = layout_.leadOf(span, model);
         out_ += lead;
         if (i >= 0)
-            value(&neighbour, old.at(i), now.at(j), &neighbour, layout_.indentAt(neighbour.keyBegin));
+            value(neighbour, old.at(i), now.at(j));
         else
             fresh(now.at(j), &neighbour, indentOf(lead));
         previous = model;

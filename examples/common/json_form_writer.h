@@ -30,8 +30,8 @@ public:
 private:
     explicit JsonFormWriter(const JsonLayout& layout) : layout_(layout) {}
 
-    void value(const JsonSpan* span, const QJsonValue& old, const QJsonValue& now, const JsonSpan* like,
-               const QByteArray& indent);
+    /// \a now in the place of \a span, which held \a old.
+    void value(const JsonSpan& span, const QJsonValue& old, const QJsonValue& now);
     void object(const JsonSpan& span, const QJsonObject& old, const QJsonObject& now);
     void array(const JsonSpan& span, const QJsonArray& old, const QJsonArray& now);
     /// \a now written without an old text; \a like is a similar value of the text, or null.
