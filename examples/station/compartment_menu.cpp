@@ -11,7 +11,6 @@
 #include "entity/sensor_item.h"
 #include "entity/view_group.h"
 #include "graphics/reaction_region.h"
-#include "graphics/sensor_graphic.h"
 #include "graphics/team_tag.h"
 #include "view/deck_view_complex.h"
 
@@ -51,10 +50,7 @@ void CompartmentMenu::open(QContextMenuEvent* event)
         boundary = DeckPlan::boundaryIdOf(item);
         if (team || boundary)
             break;
-        for (QGraphicsItem* up = item; alarms_ && up && !sensor; up = up->parentItem()) {
-            if (auto* graphic = qobject_cast<SensorGraphic*>(up->toGraphicsObject()))
-                sensor = graphic->sensor();
-        }
+        sensor = alarms_ ? DeckPlan::sensorOf(item) : nullptr;
         if (sensor)
             break;
         if (item->type() == ReactionRegion::Type) {

@@ -14,6 +14,7 @@
 #include "graphics/reaction_region.h"
 #include "graphics/region_reaction_layer.h"
 #include "graphics/scan_line.h"
+#include "graphics/sensor_graphic.h"
 #include "graphics/sensor_layer.h"
 #include "graphics/team_tag.h"
 #include "view/deck_scene.h"
@@ -214,6 +215,15 @@ quint64 DeckPlan::boundaryIdOf(const QGraphicsItem* item)
     if (item && item->parentItem() && item->parentItem()->type() == DamageBoundary::Type)
         item = item->parentItem();
     return item && item->type() == DamageBoundary::Type ? item->data(kBoundaryIdKey).toULongLong() : 0;
+}
+
+harq::Sensor* DeckPlan::sensorOf(const QGraphicsItem* item)
+{
+    for (; item; item = item->parentItem()) {
+        if (const auto* graphic = qobject_cast<const SensorGraphic*>(item->toGraphicsObject()))
+            return graphic->sensor();
+    }
+    return nullptr;
 }
 
 void DeckPlan::addEquipment()

@@ -22,6 +22,7 @@ class TeamTag;
 namespace harq {
 class Deck;
 class Region;
+class Sensor;
 class ViewGroup;
 }
 
@@ -89,6 +90,9 @@ public:
     /// The ship file's id of the boundary \a item belongs to (the boundary or
     /// one of its segments); 0 for any other item.
     static quint64 boundaryIdOf(const QGraphicsItem* item);
+    /// The sensor whose graphic \a item is or belongs to (a part or a badge of
+    /// it); null for any other item.
+    static harq::Sensor* sensorOf(const QGraphicsItem* item);
 
 signals:
     void enterCompartment(harq::Region* region);

@@ -20,7 +20,6 @@
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
 #include "entity/view_group.h"
-#include "graphics/sensor_graphic.h"
 #include "view/deck_scene.h"
 #include "view/deck_view_complex.h"
 
@@ -59,11 +58,9 @@ const char kTitleStyle[] = "font-weight: bold; padding: 2px;";
 
 harq::Sensor* sensorAt(const QList<QGraphicsItem*>& items)
 {
-    for (QGraphicsItem* item : items) {
-        for (QGraphicsItem* up = item; up; up = up->parentItem()) {
-            if (auto* graphic = qobject_cast<SensorGraphic*>(up->toGraphicsObject()))
-                return graphic->sensor();
-        }
+    for (const QGraphicsItem* item : items) {
+        if (harq::Sensor* sensor = DeckPlan::sensorOf(item))
+            return sensor;
     }
     return nullptr;
 }
