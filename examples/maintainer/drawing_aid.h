@@ -37,7 +37,6 @@ public:
     /// The deck on show, whose compartment corners snapping uses.
     void setDeck(quint64 deck) { deck_ = deck; }
     void setSnapping(bool on) { snapping_ = on; }
-    bool snapping() const { return snapping_; }
     /// \a outline with every corner within reach of a compartment corner moved onto it;
     /// unchanged while snapping is off.
     QPolygonF snapped(const QPolygonF& outline) const;

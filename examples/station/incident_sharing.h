@@ -59,7 +59,6 @@ public:
     /// Starts connecting and returns at once; once connected, books every
     /// point, and keeps the connection up from then on.
     void open();
-    const QString& console() const { return console_; }
 
     /// Writes \a payload to \a point under this console's name and the current
     /// time; the change comes back through received() like anyone else's.
