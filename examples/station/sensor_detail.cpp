@@ -74,7 +74,13 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmModel& model, QWidge
     layout->addWidget(new QLabel(tr("状态记录"), this));
     layout->addWidget(history_);
     connect(sensor, &harq::Sensor::itemValueChanged, this, &SensorDetail::refresh);
-    connect(&model, &AlarmModel::alarmChanged, this, &SensorDetail::refresh);
+    // Only this sensor's alarms change what the dialog shows; rebuilding it for
+    // every alarm of the ship would redraw the whole trend each time.
+    connect(&model, &AlarmModel::alarmChanged, this, [this](harq::SensorItem* item) {
+        const AlarmModel::Alarm* alarm = model_.alarmOf(item);
+        if (alarm && alarm->sensor == sensor_)
+            refresh();
+    });
     // A sensor destroyed with its ship leaves nothing to show.
     connect(sensor, &QObject::destroyed, this, &QDialog::close);
     // The time axis moves on while the values hold.
