@@ -306,18 +306,10 @@ bool DeckPlan::removeTeam(const Ship::Team& team)
 
 void DeckPlan::withdrawTeam(TeamTag* tag)
 {
-    const auto placed = std::find_if(teams_.begin(), teams_.end(), [this, tag](const Ship::Team& team) {
-        return team.deck == deck_->id() && team.name == tag->teamName() && team.position == tag->pos();
-    });
-    if (placed == teams_.end()) {
+    // The tag books its team back into the catalogue as it goes; a tag no team
+    // of the plan stands for leaves all the same.
+    if (!removeTeam({tag->teamName(), deck_->id(), tag->pos(), tag->cabin()}))
         delete tag;
-        return;
-    }
-    const Ship::Team removed = *placed;
-    teams_.erase(placed);
-    // The tag books its team back into the catalogue as it goes.
-    delete tag;
-    emit teamWithdrawn(removed);
 }
 
 void DeckPlan::damageByHand(ReactionRegion* region, int response)
