@@ -5,7 +5,6 @@
 
 class AlarmModel;
 class QLabel;
-class QPushButton;
 class QSortFilterProxyModel;
 class QTreeView;
 

@@ -12,7 +12,6 @@ class QGraphicsSimpleTextItem;
 
 namespace harq {
 class Sensor;
-class SensorItem;
 }
 
 /// What the station adds to the library's sensor graphics on the deck plan:

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class AlarmModel;
-class QLabel;
 class QPlainTextEdit;
 class QTableWidget;
 

@@ -2,7 +2,6 @@
 
 #include "ship_data.h"
 
-#include <QCoreApplication>
 #include <QString>
 
 #include <memory>
