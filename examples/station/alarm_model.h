@@ -98,7 +98,7 @@ public:
     const Alarm* alarmAt(int row) const;
     /// The alarm record of \a item (every item of the ship has one); null for unknown items.
     const Alarm* alarmOf(const harq::SensorItem* item) const;
-    /// The listed items of \a sensor's deck (all decks when null) and, when
+    /// The listed items on \a deck (all decks when null) and, when
     /// given, of \a compartment only, that await acknowledgement.
     QList<harq::SensorItem*> unacknowledged(const harq::Deck* deck = nullptr,
                                              const harq::Region* compartment = nullptr) const;
