@@ -98,7 +98,7 @@ foreach(program tavimor-dataserver kelvane-station kelvane-maintainer)
     endif()
 endforeach()
 
-# The installed station and maintainer open this copy (see examples/common/example_data.h);
+# The installed station and maintainer open this copy (see apps/common/example_data.h);
 # the generator of the sample is a tool of this tree, not part of the sample.
 if(TARGET kelvane-station OR TARGET kelvane-maintainer)
     install(DIRECTORY "${PROJECT_SOURCE_DIR}/examples/ship/"

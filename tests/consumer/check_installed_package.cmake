@@ -2,11 +2,11 @@
 #       -D HOST_SOURCE_DIR=<host project> -D GENERATOR=<generator>
 #       -D CXX_COMPILER=<compiler> -D LIBDIR=<libdir below the prefix>
 #       [-D CXX_FLAGS=<flags> -D EXE_LINKER_FLAGS=<flags>]
-#       [-D TOOLCHAIN_FILE=<file> -D EMULATOR=<program>] [-D EXAMPLES=ON]
+#       [-D TOOLCHAIN_FILE=<file> -D EMULATOR=<program>] [-D APPS=ON]
 #       -P check_installed_package.cmake
 #
 # Installs BUILD_DIR under WORK_DIR/prefix, builds the host against that prefix
-# alone and runs each of its programs; with EXAMPLES, runs the installed
+# alone and runs each of its programs; with APPS, runs the installed
 # station and maintainer from the prefix too. Any failing step fails the script.
 
 function(run)
@@ -50,7 +50,7 @@ foreach(program host_kelvaned host_kelvane host_pkgconfig)
     run(${EMULATOR} "${host_build}/${program}")
 endforeach()
 
-if(EXAMPLES)
+if(APPS)
     # The programs print the prefix as the folder holding them resolves it.
     file(REAL_PATH "${prefix}" real_prefix)
     run(sh "${CMAKE_CURRENT_LIST_DIR}/run_installed_station.sh" "${real_prefix}" "${WORK_DIR}/station" ${EMULATOR})
