@@ -16,10 +16,9 @@ namespace {
 
 enum ExitCode { Ok = 0, BadArguments = 1, Failed = 2, ChainBroken = 3 };
 
-QString translate(const char* text)
-{
-    return QCoreApplication::translate("StationAdmin", text);
-}
+struct StationAdmin {
+    Q_DECLARE_TR_FUNCTIONS(StationAdmin)
+};
 
 int fail(ExitCode code, const QString& message)
 {
@@ -32,7 +31,7 @@ int fail(ExitCode code, const QString& message)
 int keygen(const QString& console, const QString& keysFile, const QString& secretFile)
 {
     if (!ConsoleKeys::isValidConsole(console))
-        return fail(BadArguments, translate("控制台名称无效：不能为空，不含 \"|\"，最多 %1 字节 (GBK)")
+        return fail(BadArguments, StationAdmin::tr("控制台名称无效：不能为空，不含 \"|\"，最多 %1 字节 (GBK)")
                                       .arg(ConsoleKeys::kMaxConsoleBytes));
     ConsoleKeys keys;
     QString error;
@@ -49,7 +48,7 @@ int setAccount(const QString& name, const QString& roleName, const QString& acco
 {
     OperatorAccounts::Role role;
     if (!OperatorAccounts::roleFromName(roleName, &role))
-        return fail(BadArguments, translate("未知的角色 %1").arg(roleName));
+        return fail(BadArguments, StationAdmin::tr("未知的角色 %1").arg(roleName));
     OperatorAccounts accounts;
     QString error;
     const QString password = QTextStream(stdin).readLine();
@@ -63,7 +62,7 @@ int checkAudit(const QString& history)
     const AuditTrail::Verdict verdict = AuditTrail::check(history);
     if (!verdict.intact)
         return fail(verdict.brokenAt > 0 ? ChainBroken : Failed, verdict.problem);
-    QTextStream(stdout) << translate("审计记录完整：%1 条").arg(verdict.rows) << Qt::endl;
+    QTextStream(stdout) << StationAdmin::tr("审计记录完整：%1 条").arg(verdict.rows) << Qt::endl;
     return Ok;
 }
 
@@ -77,18 +76,16 @@ int main(int argc, char** argv)
         return fail(BadArguments, error);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        translate("keygen <控制台> --keys <船舶密钥文件> --secret <私钥文件>\n"
-                  "account <操作员> --role viewer|watchkeeper|officer --accounts <账户文件>  (密码从标准输入读取)\n"
-                  "check-audit <历史数据库>"));
+    parser.setApplicationDescription(StationAdmin::tr("船舶安全设置：控制台密钥、操作员账户、审计记录检查 (docs/security.md)"));
     parser.addHelpOption();
     parser.addOption(exampletranslation::languageOption());
-    const QCommandLineOption keys(QStringLiteral("keys"), translate("船舶密钥文件"), QStringLiteral("file"));
-    const QCommandLineOption secret(QStringLiteral("secret"), translate("本控制台的私钥文件"), QStringLiteral("file"));
-    const QCommandLineOption role(QStringLiteral("role"), translate("操作员角色"), QStringLiteral("role"));
-    const QCommandLineOption accounts(QStringLiteral("accounts"), translate("操作员账户文件"), QStringLiteral("file"));
+    const QCommandLineOption keys(QStringLiteral("keys"), StationAdmin::tr("船舶密钥文件"), QStringLiteral("file"));
+    const QCommandLineOption secret(QStringLiteral("secret"), StationAdmin::tr("本控制台的私钥文件"), QStringLiteral("file"));
+    const QCommandLineOption role(QStringLiteral("role"), StationAdmin::tr("操作员角色"), QStringLiteral("role"));
+    const QCommandLineOption accounts(QStringLiteral("accounts"), StationAdmin::tr("操作员账户文件"), QStringLiteral("file"));
     parser.addOptions({keys, secret, role, accounts});
-    parser.addPositionalArgument(QStringLiteral("command"), translate("keygen、account 或 check-audit"));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 StationAdmin::tr("keygen <控制台> | account <操作员> (密码从标准输入读取) | check-audit <历史数据库>"));
     parser.process(app);
 
     const QStringList arguments = parser.positionalArguments();
