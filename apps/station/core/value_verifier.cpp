@@ -28,6 +28,7 @@ ValueVerifier::ValueVerifier(ConsoleKeys keys, AuditTrail* audit, StationClock c
 {
     if (sodium_init() < 0)
         qFatal("libsodium cannot be initialised");
+    qRegisterMetaType<ValueVerifier::Refusal>();
 }
 
 ValueVerifier::Outcome ValueVerifier::check(const QString& point, const QString& text, IncidentSharing::Value* value)

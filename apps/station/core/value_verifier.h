@@ -100,3 +100,4 @@ private:
     QHash<QString, Newest> newest_;
     QHash<QString, Reported> reported_;
 };
+Q_DECLARE_METATYPE(ValueVerifier::Refusal)
