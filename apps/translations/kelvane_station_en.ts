@@ -221,6 +221,33 @@
     </message>
 </context>
 <context>
+    <name>AuditTrail</name>
+    <message>
+        <source>无法打开审计记录 %1</source>
+        <translation>Cannot open the audit trail %1</translation>
+    </message>
+    <message>
+        <source>审计记录无法写入，%1 条记录暂存在内存中</source>
+        <translation>The audit trail cannot be written; %1 rows are kept in memory</translation>
+    </message>
+    <message>
+        <source>无法读取 %1 的审计记录</source>
+        <translation>Cannot read the audit trail of %1</translation>
+    </message>
+    <message>
+        <source>第 %1 条之前的审计记录被删除</source>
+        <translation>Audit rows before row %1 were removed</translation>
+    </message>
+    <message>
+        <source>第 %1 条审计记录被改动</source>
+        <translation>Audit row %1 was changed</translation>
+    </message>
+    <message>
+        <source>第 %1 条之后的审计记录缺失或被改动</source>
+        <translation>Audit rows after row %1 are missing or were changed</translation>
+    </message>
+</context>
+<context>
     <name>CompartmentMenu</name>
     <message>
         <source>手动报损</source>
@@ -289,6 +316,29 @@
     <message>
         <source>边界 %1 已撤除</source>
         <translation>Boundary %1 lifted</translation>
+    </message>
+</context>
+<context>
+    <name>ConsoleKeys</name>
+    <message>
+        <source>无法读取密钥文件 %1: %2</source>
+        <translation>Cannot read the key file %1: %2</translation>
+    </message>
+    <message>
+        <source>密钥文件 %1 格式不对</source>
+        <translation>The key file %1 is not in the expected format</translation>
+    </message>
+    <message>
+        <source>无法写入密钥文件 %1: %2</source>
+        <translation>Cannot write the key file %1: %2</translation>
+    </message>
+    <message>
+        <source>密钥文件 %1 中控制台 &quot;%2&quot; 的条目无效</source>
+        <translation>The key file %1 has an invalid entry for console &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>密钥文件 %1 与船舶密钥文件中控制台 &quot;%2&quot; 的公钥不符</source>
+        <translation>The key file %1 does not match the public key of console &quot;%2&quot; in the ship keys file</translation>
     </message>
 </context>
 <context>
@@ -664,6 +714,36 @@
     </message>
 </context>
 <context>
+    <name>OperatorAccounts</name>
+    <message>
+        <source>操作员账户文件 %1 无法读取或格式不对</source>
+        <translation>The operator accounts file %1 cannot be read or is not in the expected format</translation>
+    </message>
+    <message>
+        <source>操作员账户文件 %1 中账户 &quot;%2&quot; 无效</source>
+        <translation>The operator accounts file %1 has an invalid account &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>无法写入操作员账户文件 %1: %2</source>
+        <translation>Cannot write the operator accounts file %1: %2</translation>
+    </message>
+    <message>
+        <source>操作员名称不能为空，密码至少 %1 个字符</source>
+        <translation>The operator name must not be empty and the password must have at least %1 characters</translation>
+    </message>
+    <message>
+        <source>无法计算密码散列</source>
+        <translation>Cannot compute the password hash</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorSession</name>
+    <message>
+        <source>只有已登录的高级船员可以管理操作员账户</source>
+        <translation>Only an officer who is logged in may manage operator accounts</translation>
+    </message>
+</context>
+<context>
     <name>PlanMarks</name>
     <message>
         <source>限值 %1 / %2 / %3 / %4</source>
@@ -966,6 +1046,45 @@
     </message>
 </context>
 <context>
+    <name>StationAdmin</name>
+    <message>
+        <source>控制台名称无效：不能为空，不含 &quot;|&quot;，最多 %1 字节 (GBK)</source>
+        <translation>Invalid console name: it must not be empty, must not contain &quot;|&quot; and may have at most %1 bytes (GBK)</translation>
+    </message>
+    <message>
+        <source>未知的角色 %1</source>
+        <translation>Unknown role %1</translation>
+    </message>
+    <message>
+        <source>审计记录完整：%1 条</source>
+        <translation>The audit trail is intact: %1 rows</translation>
+    </message>
+    <message>
+        <source>船舶安全设置：控制台密钥、操作员账户、审计记录检查 (docs/security.md)</source>
+        <translation>Ship security set-up: console keys, operator accounts, audit trail check (docs/security.md)</translation>
+    </message>
+    <message>
+        <source>船舶密钥文件</source>
+        <translation>Ship keys file</translation>
+    </message>
+    <message>
+        <source>本控制台的私钥文件</source>
+        <translation>This console's secret key file</translation>
+    </message>
+    <message>
+        <source>操作员角色</source>
+        <translation>Operator role</translation>
+    </message>
+    <message>
+        <source>操作员账户文件</source>
+        <translation>Operator accounts file</translation>
+    </message>
+    <message>
+        <source>keygen &lt;控制台&gt; | account &lt;操作员&gt; (密码从标准输入读取) | check-audit &lt;历史数据库&gt;</source>
+        <translation>keygen &lt;console&gt; | account &lt;operator&gt; (password read from standard input) | check-audit &lt;history database&gt;</translation>
+    </message>
+</context>
+<context>
     <name>StationMain</name>
     <message>
         <source>无法连接数据服务器 %1</source>
@@ -1184,6 +1303,37 @@
     <message>
         <source>消音 (报警未确认, %1 秒后再次鸣响)</source>
         <translation>Silenced (alarms still unacknowledged, sounding again in %1 s)</translation>
+    </message>
+</context>
+<context>
+    <name>ValueVerifier</name>
+    <message>
+        <source>拒绝了 %1 的未签名数值</source>
+        <translation>Refused an unsigned value of %1</translation>
+    </message>
+    <message>
+        <source>拒绝了未知控制台 &quot;%1&quot; 的数值</source>
+        <translation>Refused a value from unknown console &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>拒绝了冒充控制台 &quot;%1&quot; 的数值</source>
+        <translation>Refused a value posing as console &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>拒绝了控制台 &quot;%1&quot; 签名无效的数值</source>
+        <translation>Refused a value from console &quot;%1&quot; with an invalid signature</translation>
+    </message>
+    <message>
+        <source>拒绝了控制台 &quot;%1&quot; 时间过旧的数值</source>
+        <translation>Refused a value from console &quot;%1&quot; with a time too far in the past</translation>
+    </message>
+    <message>
+        <source>拒绝了控制台 &quot;%1&quot; 时间在未来的数值</source>
+        <translation>Refused a value from console &quot;%1&quot; with a time in the future</translation>
+    </message>
+    <message>
+        <source>拒绝了控制台 &quot;%1&quot; 重放的旧数值</source>
+        <translation>Refused an older value of console &quot;%1&quot; played again</translation>
     </message>
 </context>
 </TS>

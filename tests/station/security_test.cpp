@@ -1,0 +1,253 @@
+// Signed shared values, operators' log-ins and the audit chain, with real
+// keys, real Argon2id hashes and a real SQLite history.
+
+#include "audit_trail.h"
+#include "console_keys.h"
+#include "incident_store.h"
+#include "operator_session.h"
+#include "value_signer.h"
+#include "value_verifier.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QMetaEnum>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace {
+
+const QString kPoint = QStringLiteral("KLV.INC.DMG.12");
+const QString kPassword = QStringLiteral("correct horse");
+
+template <typename Enum>
+QString nameOf(Enum value)
+{
+    return QLatin1String(QMetaEnum::fromType<Enum>().valueToKey(int(value)));
+}
+
+QString nameOf(OperatorAccounts::Result result)
+{
+    const char* const names[] = {"Accepted", "WrongPassword", "LockedOut"};
+    return QLatin1String(names[int(result)]);
+}
+
+// The bridge console receiving, the engine console sending; li keeps watch, wang only looks.
+struct Ship {
+    QTemporaryDir dir;
+    qint64 now = 1'780'000'000'000;
+    AuditTrail audit{[this] { return now; }};
+    ConsoleKeys keys;
+    ConsoleKeys::Secret bridge = keys.generate(QStringLiteral("bridge"));
+    ConsoleKeys::Secret engine = keys.generate(QStringLiteral("engine"));
+    ValueVerifier verifier{keys, &audit, [this] { return now; }};
+    OperatorAccounts accounts;
+    OperatorSession session{&accounts, &audit, QStringLiteral("bridge"), [this] { return now; }};
+
+    Ship()
+    {
+        QString error;
+        EXPECT_TRUE(audit.open(history(), &error)) << qPrintable(error);
+        EXPECT_TRUE(accounts.load(dir.filePath(QStringLiteral("operators.json")), &error));
+        EXPECT_TRUE(accounts.set(QStringLiteral("li"), OperatorAccounts::Role::Watchkeeper, kPassword, &error));
+        EXPECT_TRUE(accounts.set(QStringLiteral("wang"), OperatorAccounts::Role::Viewer, kPassword, &error));
+    }
+    QString history() const { return dir.filePath(QStringLiteral("bridge.sqlite")); }
+    QString signedBy(const ConsoleKeys::Secret& secret, qint64 msecs, const QString& payload) const
+    {
+        return ValueSigner(secret).sign(kPoint, msecs, payload);
+    }
+    QString receive(const QString& text)
+    {
+        IncidentSharing::Value value;
+        return nameOf(verifier.check(kPoint, text, &value));
+    }
+    QString logIn(const QString& name, const QString& password) { return nameOf(session.logIn(name, password)); }
+};
+
+struct Case {
+    const char* name;
+    std::function<QStringList(Ship&)> act;
+    QStringList outcomes;
+    /// "<kind>/<operator>/<console>/<start of the details>" of every row the case adds.
+    QStringList audit;
+};
+
+const Case kCases[] = {
+    {"genuine", [](Ship& s) { return QStringList{s.receive(s.signedBy(s.engine, s.now, QStringLiteral("1")))}; },
+     {"Accepted"}, {}},
+    {"unsigned", [](Ship& s) { return QStringList{s.receive(QStringLiteral("%1|engine|1").arg(s.now))}; },
+     {"Unsigned"}, {"value_refused///Unsigned"}},
+    {"forged console, reported once",
+     [](Ship& s) {
+         const ConsoleKeys::Secret posing{QStringLiteral("engine"), s.bridge.key};
+         return QStringList{s.receive(s.signedBy(posing, s.now, QStringLiteral("1"))),
+                            s.receive(s.signedBy(posing, s.now, QStringLiteral("4")))};
+     },
+     {"ForgedConsole", "ForgedConsole"}, {"value_refused//engine/ForgedConsole KLV.INC.DMG.12"}},
+    {"unknown console",
+     [](Ship& s) {
+         ConsoleKeys other;
+         return QStringList{s.receive(s.signedBy(other.generate(QStringLiteral("intruder")), s.now, "1"))};
+     },
+     {"UnknownConsole"}, {"value_refused//intruder/UnknownConsole"}},
+    {"changed payload",
+     [](Ship& s) {
+         return QStringList{s.receive(s.signedBy(s.engine, s.now, "1").replace(QStringLiteral("|1|"), "|0|"))};
+     },
+     {"BadSignature"}, {"value_refused//engine/BadSignature"}},
+    {"bad signature",
+     [](Ship& s) {
+         QString text = s.signedBy(s.engine, s.now, QStringLiteral("1"));
+         text[text.size() - 3] = text.at(text.size() - 3) == QLatin1Char('0') ? QLatin1Char('1') : QLatin1Char('0');
+         return QStringList{s.receive(text)};
+     },
+     {"BadSignature"}, {"value_refused//engine/BadSignature"}},
+    {"old time", [](Ship& s) { return QStringList{s.receive(s.signedBy(s.engine, s.now - 25 * 3600'000LL, "1"))}; },
+     {"TooOld"}, {"value_refused//engine/TooOld"}},
+    {"future time", [](Ship& s) { return QStringList{s.receive(s.signedBy(s.engine, s.now + 180'000, "1"))}; },
+     {"FromFuture"}, {"value_refused//engine/FromFuture"}},
+    {"replay does not undo the newer value",
+     [](Ship& s) {
+         const QString older = s.signedBy(s.engine, s.now - 1000, QStringLiteral("1"));
+         const QString newer = s.signedBy(s.engine, s.now, QStringLiteral("0"));
+         return QStringList{s.receive(older), s.receive(newer), s.receive(older), s.receive(newer)};
+     },
+     {"Accepted", "Accepted", "Replayed", "Known"}, {"value_refused//engine/Replayed"}},
+    {"log-in and out",
+     [](Ship& s) {
+         const QString in = s.logIn(QStringLiteral("li"), kPassword);
+         s.session.logOut();
+         return QStringList{in};
+     },
+     {"Accepted"}, {"log_in/li/bridge/watchkeeper", "log_out/li/bridge/"}},
+    {"wrong password and unknown name",
+     [](Ship& s) { return QStringList{s.logIn("li", "guess"), s.logIn("nobody", kPassword)}; },
+     {"WrongPassword", "WrongPassword"},
+     {"log_in_failed/li/bridge/wrong name or password", "log_in_failed/nobody/bridge/wrong name or password"}},
+    {"lock-out until it runs out",
+     [](Ship& s) {
+         QStringList outcomes;
+         for (int i = 0; i < OperatorAccounts::kMaxFailures; ++i)
+             outcomes << s.logIn("li", "guess");
+         outcomes << s.logIn("li", kPassword);
+         s.now += OperatorAccounts::kLockOutMs;
+         return outcomes.mid(OperatorAccounts::kMaxFailures - 2) << s.logIn("li", kPassword);
+     },
+     {"WrongPassword", "LockedOut", "LockedOut", "Accepted"},
+     {"log_in_failed/li/bridge/wrong", "log_in_failed/li/bridge/wrong", "log_in_failed/li/bridge/wrong",
+      "log_in_failed/li/bridge/wrong", "log_in_failed/li/bridge/locked out", "log_in_failed/li/bridge/locked out",
+      "log_in/li/bridge/"}},
+    {"role refused, silence allowed",
+     [](Ship& s) {
+         s.logIn("wang", kPassword);
+         return QStringList{QString::number(s.session.attempt(OperatorSession::Action::Acknowledge)),
+                            QString::number(s.session.attempt(OperatorSession::Action::Silence))};
+     },
+     {"0", "1"}, {"log_in/wang/bridge/viewer", "action_refused/wang/bridge/Acknowledge"}},
+    {"idle session locks its actions",
+     [](Ship& s) {
+         s.logIn("li", kPassword);
+         const bool before = s.session.attempt(OperatorSession::Action::Damage);
+         s.now += OperatorSession::kIdleLockMs;
+         return QStringList{QString::number(before), QString::number(s.session.attempt(OperatorSession::Action::Damage)),
+                            QString::number(s.session.may(OperatorSession::Action::View))};
+     },
+     {"1", "0", "1"}, {"log_in/li/bridge/", "action_refused/li/bridge/Damage (locked)"}},
+};
+
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class RefusedAndLogIn : public testing::TestWithParam<Case> {};
+
+TEST_P(RefusedAndLogIn, OutcomeAndAuditRows)
+{
+    Ship ship;
+    QSignalSpy refused(&ship.verifier, &ValueVerifier::refused);
+    EXPECT_EQ(GetParam().act(ship), GetParam().outcomes);
+
+    QStringList rows;
+    for (const AuditTrail::Row& row : ship.audit.rows())
+        rows << QStringList{AuditTrail::kindName(row.kind), row.operatorName, row.console, row.details}.join('/');
+    ASSERT_EQ(rows.size(), GetParam().audit.size()) << qPrintable(rows.join('\n'));
+    for (int i = 0; i < rows.size(); ++i)
+        EXPECT_TRUE(rows.at(i).startsWith(GetParam().audit.at(i))) << qPrintable(rows.at(i));
+    // The operator hears of a refusal as often as the trail records it.
+    EXPECT_EQ(refused.size(), GetParam().audit.filter(QStringLiteral("value_refused")).size());
+    EXPECT_TRUE(AuditTrail::check(ship.history()).intact);
+}
+
+INSTANTIATE_TEST_SUITE_P(Security, RefusedAndLogIn, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<Case>& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name)
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
+
+// A copy of \a history with \a statement run on its audit table.
+QString tampered(const QString& history, const QString& name, const QString& statement)
+{
+    const QString copy = history + QLatin1Char('.') + name;
+    EXPECT_TRUE(QFile::copy(history, copy));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(copy);
+        EXPECT_TRUE(db.open());
+        for (const QString& part : statement.split(QLatin1Char(';')))
+            EXPECT_TRUE(QSqlQuery(db).exec(part)) << qPrintable(part);
+    }
+    QSqlDatabase::removeDatabase(name);
+    return copy;
+}
+
+TEST(AuditChain, DetectsDeletedAndEditedRowsAndOutlivesRetention)
+{
+    QTemporaryDir dir;
+    const QString history = dir.filePath(QStringLiteral("bridge.sqlite"));
+    {
+        IncidentStore store;
+        QString error;
+        ASSERT_TRUE(store.open(history, &error));
+        AuditTrail audit;
+        ASSERT_TRUE(audit.open(history, &error));
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(audit.append(AuditTrail::Kind::LinkLost, QString(), QStringLiteral("bridge"), QString::number(i)));
+        // Retention that empties the history leaves the trail whole.
+        store.setLimits({0, 0, 0});
+        store.prune(QDateTime::currentMSecsSinceEpoch() + 1000);
+    }
+    const AuditTrail::Verdict intact = AuditTrail::check(history);
+    EXPECT_TRUE(intact.intact) << qPrintable(intact.problem);
+    EXPECT_EQ(intact.rows, 4);
+
+    const struct {
+        const char* name;
+        const char* statement;
+        qint64 brokenAt;
+    } breaks[] = {
+        {"deleted", "DELETE FROM audit WHERE id = 2", 2},
+        {"edited", "UPDATE audit SET operator = 'nobody' WHERE id = 3", 3},
+        {"renumbered", "DELETE FROM audit WHERE id = 2; UPDATE audit SET id = id - 1 WHERE id > 2", 2},
+        {"cut", "DELETE FROM audit WHERE id = 4", 4},
+    };
+    for (const auto& broken : breaks) {
+        const QString copy = tampered(history, QLatin1String(broken.name), QLatin1String(broken.statement));
+        const AuditTrail::Verdict verdict = AuditTrail::check(copy);
+        EXPECT_FALSE(verdict.intact) << broken.name;
+        EXPECT_EQ(verdict.brokenAt, broken.brokenAt) << broken.name;
+        EXPECT_EQ(QProcess::execute(QStringLiteral(KELVANE_STATION_ADMIN_PATH), {QStringLiteral("check-audit"), copy}),
+                  3)
+            << broken.name;
+    }
+}
+
+} // namespace
