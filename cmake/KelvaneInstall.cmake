@@ -92,7 +92,7 @@ kelvane_install_pc(kelvaned kelvane "${qt_display}")
 kelvane_install_pc(kelvane kelvane "${qt_display}" -DKELVANE_MAINTENANCE)
 kelvane_install_pc(Tavimor Tavimor "Qt5Core >= 5.15, Qt5Network")
 
-foreach(program tavimor-dataserver kelvane-station kelvane-maintainer)
+foreach(program tavimor-dataserver kelvane-station kelvane-station-admin kelvane-maintainer)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
