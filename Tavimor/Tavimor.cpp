@@ -1,16 +1,15 @@
 #include "Tavimor.h"
 
-#include "frame_scanner.h"
+#include "frame_encoder.h"
+#include "gbk_text.h"
+#include "tavimor_reader.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QHostAddress>
-#include <QIODevice>
-#include <QLoggingCategory>
 #include <QTcpSocket>
-#include <QTextCodec>
 #include <QTimer>
 
 #include <algorithm>
@@ -29,24 +28,8 @@ constexpr int kMinPeriodMs = 100;
 constexpr int kMaxUnanswered = 65535;
 constexpr int kRebook = -1;
 constexpr int kCommit = 1;
-constexpr int kRecordNameLen = 128;
-constexpr int kTextCapacity = 128;
-// Reads are taken in pieces of the receive buffer's size.
-constexpr int kReadChunk = 8192;
-// The 16-bit data length allows frames this long; every one of them must survive any cut.
-constexpr int kMaxFrameLen = 0xFFFF + kFrameOverhead;
-constexpr int kMaxUnitsPerFrame = 0xFF;
-
-Q_LOGGING_CATEGORY(lcWire, "kelvane.tavimor.wire")
-
 // Qt's own text for a socket timeout, so Qt's translations carry it.
 const char* const kTimedOutText = "Socket operation timed out";
-
-QTextCodec* gbk()
-{
-    static QTextCodec* const codec = QTextCodec::codecForName("GBK");
-    return codec;
-}
 
 bool periodAccepted(int nTm)
 {
@@ -57,9 +40,9 @@ bool periodAccepted(int nTm)
 // or holding characters GBK cannot encode (a replacement would name another point).
 QByteArray unitName(const QString& szNm)
 {
-    QTextCodec::ConverterState state;
-    const QByteArray name = gbk()->fromUnicode(szNm.constData(), szNm.size(), &state);
-    if (state.invalidChars > 0 || state.remainingChars > 0 || name.size() > kMaxNameLen)
+    bool exact = false;
+    const QByteArray name = toGbk(szNm, &exact);
+    if (!exact || name.size() > kMaxNameLen)
         return QByteArray();
     return name;
 }
@@ -79,44 +62,9 @@ Tavimor::State stateOf(QAbstractSocket::SocketState socketState, Tavimor::State 
     }
 }
 
-// Copies n bytes (at most 128). Names and values are mostly a few bytes long:
-// two overlapping word copies beat the string instruction a compiler picks
-// for a bounded length by several times.
-void copyShort(void* to, const void* from, size_t n)
-{
-    auto* d = static_cast<char*>(to);
-    const auto* s = static_cast<const char*>(from);
-    if (n >= 8 && n <= 16) {
-        quint64 head, tail;
-        std::memcpy(&head, s, 8);
-        std::memcpy(&tail, s + n - 8, 8);
-        std::memcpy(d, &head, 8);
-        std::memcpy(d + n - 8, &tail, 8);
-    } else if (n >= 4 && n < 8) {
-        quint32 head, tail;
-        std::memcpy(&head, s, 4);
-        std::memcpy(&tail, s + n - 4, 4);
-        std::memcpy(d, &head, 4);
-        std::memcpy(d + n - 4, &tail, 4);
-    } else {
-        for (size_t i = 0; i < n; ++i)
-            d[i] = s[i];
-    }
-}
-
-// Fills a zeroed record from a unit.
-void fillRecord(stDt& rec, const UnitView& unit, quint8 cStat)
-{
-    rec.cStat = cStat;
-    rec.nTp = unit.type;
-    const int width = unit.type == kTypeText ? kTextCapacity : numericWidth(unit.type);
-    copyShort(rec.unDt.sz, unit.value, size_t(std::min(unit.valueLen, width)));
-    copyShort(rec.szNm, unit.name, size_t(std::min(unit.nameLen, kRecordNameLen)));
-}
-
 int valueLength(quint8 cTp, const stDt& rec)
 {
-    if (cTp == kTypeText) {
+    if (cTp == TypeText) {
         const void* nul = std::memchr(rec.unDt.sz, 0, sizeof(rec.unDt.sz));
         return nul ? int(static_cast<const unsigned char*>(nul) - rec.unDt.sz) : int(sizeof(rec.unDt.sz));
     }
@@ -127,10 +75,20 @@ int valueLength(quint8 cTp, const stDt& rec)
 
 Tavimor::Tavimor()
     : pSocket(new QTcpSocket(this))
-    , pScanner(new FrameScanner(kMaxFrameLen, kReadChunk))
-    , pRecs(new stDt[kMaxUnitsPerFrame]())
+    , pReader(new TavimorReader)
     , pConnectTimer(new QTimer(this))
 {
+    pReader->setRecordHandler([this](stDt* recs, int count) {
+        if (pfnBook)
+            pfnBook(recs, count, 1);
+        if (fnHandler && pHandlerContext)
+            fnHandler(recs, count);
+    });
+    // Decoded from the whole name: a name over 128 bytes would never match its cut copy.
+    pReader->setUpdateNameHandler([this](const char* name, int len) {
+        if ((pfnBook || fnHandler) && !lstBook.isEmpty())
+            lstBook.removeOne(fromGbk(name, len));
+    });
     connect(pSocket, SIGNAL(readyRead()), this, SLOT(TcpRecv()));
     connect(pSocket, SIGNAL(error(QAbstractSocket::SocketError)), this, SLOT(TcpErr(QAbstractSocket::SocketError)));
     connect(pSocket, SIGNAL(disconnected()), this, SLOT(TcpDis()));
@@ -191,7 +149,7 @@ void Tavimor::BeginConnect(const QHostAddress& addr, quint16 uPt)
     pSocket->abort();
     // A partial frame of the old connection must not be joined to the new stream;
     // called from the callback, this also ends the parse that called it.
-    pScanner->reset();
+    pReader->reset();
     pSocket->connectToHost(addr, uPt, QIODevice::ReadWrite);
     pConnectTimer->start(kConnectTimeoutMs);
 }
@@ -222,7 +180,7 @@ int Tavimor::BookDt(QString szNm, int nTm, int nCmt, void (*pfnBook)(stDt*, int,
     if (!periodAccepted(nTm))
         return -1;
     stDt rec{};
-    rec.nTp = kTypePeriod;
+    rec.nTp = TypePeriod;
     rec.unDt.dw = quint32(nTm);
     const int len = FixFrame(szNm, OpBook, &rec);
     if (len == 0 || (!pfnBook && !fnHandler))
@@ -244,7 +202,7 @@ int Tavimor::TryDt(QString szNm, int nTm, int nCmt)
     if (szNm.isEmpty() || szNm.at(0).isNull() || !periodAccepted(nTm))
         return -1;
     stDt rec{};
-    rec.nTp = kTypePeriod;
+    rec.nTp = TypePeriod;
     rec.unDt.dw = quint32(nTm);
     const int len = FixFrame(szNm, OpBook, &rec);
     if (len == 0)
@@ -281,19 +239,19 @@ int Tavimor::ReadDt(QString szNm, stDt& stDt)
     if (n <= 0)
         return n;
     // Inside the callback the receive buffers are in use: the reply comes through the callback.
-    if (bParsing)
+    if (pReader->parsing())
         return n;
 
     // Updates may arrive before the reply; keep waiting for it until the deadline.
-    const quint32 seen = nRdSeen;
+    const quint32 seen = pReader->readReplies();
     QDeadlineTimer deadline(kReadTimeoutMs);
-    while (!(nRdSeen != seen && szRdNm == szNm) && !deadline.hasExpired()) {
+    while (!(pReader->readReplies() != seen && pReader->lastReadName() == szNm) && !deadline.hasExpired()) {
         if (!pSocket->waitForReadyRead(int(deadline.remainingTime())))
             break;
-        RecvFrom(*pSocket);
+        pReader->read(*pSocket);
     }
-    if (!szRdNm.isEmpty() && szRdNm == szNm)
-        stDt = stRdDt;
+    if (!pReader->lastReadName().isEmpty() && pReader->lastReadName() == szNm)
+        stDt = pReader->lastRead();
     return n;
 }
 
@@ -306,7 +264,7 @@ int Tavimor::WriteDt(QString szNm, stDt stDt)
 
 void Tavimor::TcpRecv()
 {
-    RecvFrom(*pSocket);
+    pReader->read(*pSocket);
 }
 
 void Tavimor::TcpErr(QAbstractSocket::SocketError SockErr)
@@ -328,14 +286,14 @@ int Tavimor::FixFrame(QString szNm, quint8 cCmd, const stDt* pstDt)
     if (szNm.isEmpty())
         return 0;
     nSend = 0;
-    stIoUt ut{};
-    ut.cMd = cCmd;
+    quint8 cTp = 0;
+    quint32 dwTm = 0;
     int valueLen = 0;
     switch (cCmd) {
     case OpBook:
         if (pstDt) {
             valueLen = kNarrowWidth;
-            ut.cTp = quint8(pstDt->nTp);
+            cTp = quint8(pstDt->nTp);
         }
         break;
     case OpCancel:
@@ -344,65 +302,30 @@ int Tavimor::FixFrame(QString szNm, quint8 cCmd, const stDt* pstDt)
     case OpWrite:
         if (!pstDt)
             return 0;
-        ut.cTp = quint8(pstDt->nTp);
-        ut.dwTm = quint32(QDateTime::currentSecsSinceEpoch());
-        valueLen = valueLength(ut.cTp, *pstDt);
+        cTp = quint8(pstDt->nTp);
+        dwTm = quint32(QDateTime::currentSecsSinceEpoch());
+        valueLen = valueLength(cTp, *pstDt);
         break;
     default:
         return 0;
     }
-    ut.cLn = quint8(valueLen);
 
     const QByteArray name = unitName(szNm);
     if (name.isEmpty())
         return 0;
 
-    stIoHd hd{};
-    hd.stId.dwID = kHeadId;
-    hd.wSqn = wSqnNext++;
-    hd.cCmd = (cCmd == OpBook || cCmd == OpWrite) ? kCmdData : kCmdPlain;
-    hd.cSm = 1;
-    hd.wLn = quint16(name.size() + valueLen + kUnitOverhead);
-
-    char* out = szSend;
-    std::memcpy(out, &hd, sizeof(hd));
-    out += sizeof(hd);
-    *out++ = char(name.size());
-    std::memcpy(out, name.constData(), size_t(name.size()));
-    out += name.size();
-    std::memcpy(out, &ut, sizeof(ut));
-    out += sizeof(ut);
-    if (valueLen > 0)
-        std::memcpy(out, &pstDt->unDt, size_t(valueLen));
-    out += valueLen;
-    *out++ = char(kTailByte);
-    *out++ = char(kTailByte);
-    nSend = int(out - szSend);
+    UnitFrame frame;
+    frame.sequence = wSqnNext++;
+    frame.command = (cCmd == OpBook || cCmd == OpWrite) ? kCmdData : kCmdPlain;
+    frame.op = cCmd;
+    frame.name = name.constData();
+    frame.nameLen = name.size();
+    frame.type = cTp;
+    frame.time = dwTm;
+    frame.value = valueLen > 0 ? &pstDt->unDt : nullptr;
+    frame.valueLen = valueLen;
+    nSend = encodeFrame(frame, szSend);
     return nSend;
-}
-
-void Tavimor::AnalysFrame(int nRecv)
-{
-    if (nRecv != 0)
-        qCDebug(lcWire, "接收应答数据长度: %d", nRecv);
-    bParsing = true;
-    pScanner->scan(nRecv, [this](const char* pFrame, const stIoHd& hd) { TakeFrame(pFrame, hd, pRecs.get()); });
-    bParsing = false;
-}
-
-void Tavimor::TakeFrame(const char* pFrame, const stIoHd& hd, stDt* recs)
-{
-    if (hd.wLn == 0 || hd.cSm == 0)
-        return;
-    const int count = ParseUnits(pFrame + sizeof(stIoHd), hd, recs);
-    if (count == 0)
-        return;
-    if (pfnBook)
-        pfnBook(recs, count, 1);
-    if (fnHandler && pHandlerContext)
-        fnHandler(recs, count);
-    // The next frame gets a zeroed array again.
-    std::memset(static_cast<void*>(recs), 0, sizeof(stDt) * size_t(count));
 }
 
 int Tavimor::TcpSend()
@@ -428,37 +351,17 @@ int Tavimor::SendBook()
     return 0;
 }
 
-void Tavimor::RecvFrom(QIODevice& dev)
+QStringList Tavimor::unansweredNames() const
 {
-    // A nested call from the callback leaves the bytes to the running parse's loop.
-    if (bParsing)
-        return;
-    while (dev.bytesAvailable() > 0) {
-        const qint64 got = dev.read(pScanner->space(), std::min(pScanner->room(), kReadChunk));
-        if (got <= 0)
-            break;
-        AnalysFrame(int(got));
-    }
+    return lstBook;
 }
 
-int Tavimor::ParseUnits(const char* pData, const stIoHd& hd, stDt* recs)
+int Tavimor::lastSocketError() const
 {
-    int made = 0;
-    walkUnits(pData, hd.wLn, hd.cSm, [&](const UnitView& unit) {
-        if (unit.op == OpBook) {
-            // Filled in place: the array is zeroed, and copying a whole record per
-            // unit cost as much as the rest of the parse.
-            fillRecord(recs[made++], unit, 0);
-            // Decoded from the whole name: a name over 128 bytes would never match its cut copy.
-            if ((pfnBook || fnHandler) && !lstBook.isEmpty())
-                lstBook.removeOne(gbk()->toUnicode(unit.name, unit.nameLen));
-        } else if (unit.op == OpRead) {
-            szRdNm = gbk()->toUnicode(unit.name, unit.nameLen);
-            stRdDt = stDt{};
-            fillRecord(stRdDt, unit, 1);
-            recs[made++] = stRdDt;
-            ++nRdSeen;
-        }
-    });
-    return made;
+    return nSockErr;
+}
+
+const TavimorReader& Tavimor::reader() const
+{
+    return *pReader;
 }

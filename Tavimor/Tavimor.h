@@ -13,13 +13,10 @@
 #include <memory>
 
 class QHostAddress;
-class QIODevice;
 class QTcpSocket;
 class QTimer;
 
-namespace tavimorio {
-class FrameScanner;
-}
+class TavimorReader;
 
 /// Value record exchanged with the host: a data point's name, origin, type code and value.
 struct stDt {
@@ -60,21 +57,17 @@ struct stDt {
  *   -1 by every call that takes a name, as a name too long for a unit is:
  *   replacing its characters would address another data point.
  *
- * Received bytes are cut into frames by one rule that depends only on the
- * bytes, never on how the reads cut them (tavimorio::FrameScanner describes it):
- * a head where the previous frame ended is waited for up to the largest frame
- * a 16-bit length allows (65,549 bytes), heads in a run of FA bytes are judged
- * in order, and after garbage the next head is looked for one byte at a time.
- * A unit that does not fit its frame ends that frame. Reads are taken 8 KiB at
- * a time; the scanner's buffer (about 144 KiB) is allocated with the object.
- * Each read is logged at debug level in the category `kelvane.tavimor.wire`
- * (silence it with QT_LOGGING_RULES="kelvane.tavimor.wire.debug=false").
+ * Received bytes are parsed by a TavimorReader (see there for the rules and
+ * its buffer), which hosts can also use on recorded traffic without a socket.
  *
  * Qt face, beside the calls above and leaving them as they are for hosts that
  * do not use it: connectToServer() connects without blocking, stateChanged()
  * and errorOccurred() report the connection as Qt's own network clients do,
  * and setRecordHandler() hands records to a callable bound to a host object,
- * so no host needs a global to route the C callback.
+ * so no host needs a global to route the C callback. unansweredNames(),
+ * lastSocketError() and reader() show the booked names still awaiting their
+ * first update, the last socket error and the parse state, which the calls
+ * above keep but do not report.
  */
 class TAVIMOR_EXPORT Tavimor : public QObject
 {
@@ -176,6 +169,16 @@ public:
     /// a handler is set, BookDt accepts a null callback. Not to be called from
     /// inside the handler itself.
     void setRecordHandler(const QObject* context, RecordHandler handler);
+    /// Names booked with BookDt that have had no update yet, in booking order:
+    /// the names a re-book (BookDt with nCmt -1) would send again.
+    QStringList unansweredNames() const;
+    /// The last error the socket reported (a QAbstractSocket::SocketError
+    /// value), or -1 when none was reported since the last InitSvr() or
+    /// connectToServer().
+    int lastSocketError() const;
+    /// The reader parsing what the socket receives: bytes held for an
+    /// incomplete frame, the last read reply.
+    const TavimorReader& reader() const;
 
 signals:
     /// The connection changed state.
@@ -194,20 +197,11 @@ public slots:
     void TcpDis();
 
 private:
-    friend class TavimorTestAccess;
-
     quint32 GetFrameLen(quint16 wLn);
     int FixFrame(QString szNm, quint8 cCmd, const stDt* pstDt);
-    /// Scans the nRecv bytes just read into the scanner's space.
-    void AnalysFrame(int nRecv);
     int TcpSend();
     int SendBook();
 
-    void RecvFrom(QIODevice& dev);
-    /// Parses the units of one complete frame into the zeroed pRecs and delivers them.
-    void TakeFrame(const char* pFrame, const stIoHd& hd, stDt* pRecs);
-    /// Parses the units of the data part at pData into the zeroed pRecs; returns the records made.
-    int ParseUnits(const char* pData, const stIoHd& hd, stDt* pRecs);
     void BeginConnect(const QHostAddress& addr, quint16 uPt);
     void OnSocketState(QAbstractSocket::SocketState socketState);
 
@@ -216,23 +210,14 @@ private:
     int nBook = 0;
     int nSend = 0;
     quint16 wSqnNext = 0;
-    stDt stRdDt{};
-    QString szRdNm;
     qint16 nSockErr = -1;
     QTcpSocket* pSocket = nullptr;
     void (*pfnBook)(stDt*, int, int) = nullptr;
     int nBookCnt = 0;
     QStringList lstBook;
 
-    // Guards the receive buffers while a parse (and the callback it calls) runs.
-    bool bParsing = false;
-    // Read replies seen so far, so ReadDt can tell a fresh reply from an old one.
-    quint32 nRdSeen = 0;
-
-    // Received bytes not yet taken as frames; holds the largest legal frame.
-    std::unique_ptr<tavimorio::FrameScanner> pScanner;
-    // One zeroed record per possible unit, reused by every frame and zeroed again after delivery.
-    std::unique_ptr<stDt[]> pRecs;
+    // Received bytes not yet taken as frames, the last read reply and the parse in progress.
+    std::unique_ptr<TavimorReader> pReader;
     QPointer<const QObject> pHandlerContext;
     RecordHandler fnHandler;
     State eState = State::Unconnected;

@@ -5,6 +5,8 @@
 // protocol is little-endian and so is every host this toolkit runs on, so the
 // structures are copied to and from the wire as they are.
 
+#include "value_types.h"
+
 #include <QtGlobal>
 
 #include <cstring>
@@ -50,7 +52,7 @@ struct stIoUt {
     quint8 chr;   ///< unit offset 1+L, 1 byte: always 0; a received unit with any other value ends the parsing of its frame
     quint8 cMd;   ///< unit offset 2+L, 1 byte: operation, one of tavimorio::UnitOp
     quint8 cLn;   ///< unit offset 3+L, 1 byte: value length V in bytes; 0 in cancel and read units
-    quint8 cTp;   ///< unit offset 4+L, 1 byte: value type code (tavimorio::kTypeText, tavimorio::kTypeWide, tavimorio::kTypePeriod, ...); its width is given by tavimorio::numericWidth
+    quint8 cTp;   ///< unit offset 4+L, 1 byte: value type code (tavimorio::ValueType); its width is given by tavimorio::numericWidth
     quint32 dwTm; ///< unit offset 5+L, 4 bytes: time stamp in seconds since 1970-01-01 00:00 UTC in write units, 0 in the others; ignored on receipt
 };
 
@@ -88,22 +90,6 @@ enum UnitOp : quint8 {
 /// Frame commands (`stIoHd::cCmd`).
 constexpr quint8 kCmdPlain = 0; ///< cancel and read frames
 constexpr quint8 kCmdData = 2;  ///< book and write frames
-
-/// Value type codes (`stIoUt::cTp`) whose width the protocol fixes.
-constexpr quint8 kTypeText = 64;     ///< text, V bytes of characters
-constexpr quint8 kTypeWide = 128;    ///< an 8-byte value
-constexpr quint8 kTypeWideAlt = 0;   ///< also an 8-byte value
-constexpr quint8 kTypePeriod = 8;    ///< book units: a 4-byte period
-constexpr int kWideWidth = 8;        ///< width of 8-byte values
-constexpr int kNarrowWidth = 4;      ///< width of every other numeric value
-
-/// Width in bytes of a numeric value of type code \a cTp: 8 for kTypeWide and
-/// kTypeWideAlt, 4 for every other code. Text has no fixed width, so the
-/// result for kTypeText is meaningless.
-constexpr int numericWidth(quint8 cTp)
-{
-    return (cTp == kTypeWide || cTp == kTypeWideAlt) ? kWideWidth : kNarrowWidth;
-}
 
 /// True when the four bytes at \a p are the head marker. \a p must have at least four readable bytes.
 inline bool isHeadAt(const char* p)

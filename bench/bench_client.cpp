@@ -7,7 +7,6 @@
 
 #include "bench_main.h"
 #include "process_cpu.h"
-#include "tavimor_bench_access.h"
 #include "wire_frames.h"
 
 #include "CIOType.h"
@@ -150,7 +149,7 @@ void BM_ClientFromDataServer(benchmark::State& state)
     // Writes that reach the server before the bookings are not forwarded: write
     // every point until each booking has been answered, then time whole rounds.
     const QVector<QByteArray> firstValues = frames.mid(0, kPoints / kUnitsPerWriteFrame);
-    const auto answered = [&client] { return TavimorTestAccess::unansweredCount(client) == 0; };
+    const auto answered = [&client] { return client.unansweredNames().isEmpty(); };
     for (int attempt = 0; attempt < kPrimeAttempts && !answered(); ++attempt) {
         for (const QByteArray& frame : firstValues)
             writer.write(frame);

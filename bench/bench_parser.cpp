@@ -2,10 +2,10 @@
 // reads of its receive buffer, beside memcpy of the same bytes.
 
 #include "bench_main.h"
-#include "tavimor_bench_access.h"
 #include "wire_frames.h"
 
 #include "CIOType.h"
+#include "tavimor_reader.h"
 
 #include <QCoreApplication>
 
@@ -30,9 +30,9 @@ void countRecords(stDt* records, int count, int)
     g_records += count;
 }
 
-void feedAll(Tavimor& client, const QByteArray& stream)
+void feedAll(TavimorReader& reader, const QByteArray& stream)
 {
-    TavimorTestAccess::feed(client, stream.constData(), stream.size());
+    reader.feed(stream.constData(), stream.size());
 }
 
 void setRates(benchmark::State& state, const QByteArray& stream, long units)
@@ -89,8 +89,8 @@ void BM_ParseRealistic(benchmark::State& state)
 {
     long units = 0;
     const QByteArray stream = realistic(int(state.range(0)), &units);
-    Tavimor client;
-    TavimorTestAccess::setCallback(client, countRecords);
+    TavimorReader client;
+    client.setRecordHandler([](stDt* records, int count) { countRecords(records, count, 1); });
     g_records = 0;
     for (auto _ : state)
         feedAll(client, stream);
@@ -110,8 +110,8 @@ void BM_MemcpyHostile(benchmark::State& state)
 
 void parseHostile(benchmark::State& state, const QByteArray& stream)
 {
-    Tavimor client;
-    TavimorTestAccess::setCallback(client, countRecords);
+    TavimorReader client;
+    client.setRecordHandler([](stDt* records, int count) { countRecords(records, count, 1); });
     g_records = 0;
     for (auto _ : state)
         feedAll(client, stream);

@@ -31,7 +31,7 @@ QByteArray littleEndian32(quint32 v)
 QByteArray pointUnit(long i)
 {
     if (i % kTextEvery == 0)
-        return unit(OpBook, pointName(i), kTypeText, QByteArray("正常").append(QByteArray::number(int(i % 10))));
+        return unit(OpBook, pointName(i), TypeText, QByteArray("正常").append(QByteArray::number(int(i % 10))));
     switch (i % 3) {
     case 0: {
         QByteArray v(8, '\0');

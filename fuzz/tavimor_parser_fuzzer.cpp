@@ -1,11 +1,10 @@
-// Feeds arbitrary bytes to the client's parser in arbitrary reads. Input layout:
+// Feeds arbitrary bytes to the client's reader in arbitrary reads. Input layout:
 // repeated [2-byte little-endian read length][that many bytes]; the last read
 // takes whatever is left. Reads may exceed the receive buffer.
 //
 //   tavimor_parser_fuzzer -max_len=20000 fuzz/corpus/parser
 
-#include "Tavimor.h"
-#include "tavimor_test_access.h"
+#include "tavimor_reader.h"
 
 #include <QCoreApplication>
 
@@ -49,8 +48,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Tavimor client;
-    TavimorTestAccess::setCallback(client, touchRecords);
+    TavimorReader reader;
+    reader.setRecordHandler([](stDt* records, int count) { touchRecords(records, count, 1); });
     size_t pos = 0;
     while (pos < size) {
         size_t len = data[pos];
@@ -58,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             len |= size_t(data[pos + 1]) << 8;
         pos = std::min(pos + kLengthBytes, size);
         len = std::min(len, size - pos);
-        TavimorTestAccess::receive(client, QByteArray(reinterpret_cast<const char*>(data + pos), int(len)));
+        reader.feed(reinterpret_cast<const char*>(data + pos), int(len));
         pos += len;
     }
     return 0;

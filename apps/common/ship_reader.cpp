@@ -1,12 +1,13 @@
 #include "ship_reader.h"
 
+#include "gbk_text.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
-#include <QTextCodec>
 
 #include <algorithm>
 #include <cmath>
@@ -25,8 +26,7 @@ constexpr int kLongestPointName = 255;
 
 int gbkLength(const QString& name)
 {
-    static QTextCodec* const gbk = QTextCodec::codecForName("GBK");
-    return gbk ? gbk->fromUnicode(name).size() : name.toUtf8().size();
+    return tavimorio::toGbk(name).size();
 }
 
 template <class Entry>

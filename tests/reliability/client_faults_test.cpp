@@ -45,7 +45,7 @@ protected:
     void dropPeer()
     {
         peer_->abort();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return TavimorTestAccess::socketError(client_) != -1; }, kWaitMs));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return client_.lastSocketError() != -1; }, kWaitMs));
     }
 
     /// Connects the client again and takes the new peer.
@@ -67,10 +67,10 @@ TEST_F(ReconnectingFixture, FrameCutByAClosedConnectionIsNeverJoinedToTheNextOne
     ASSERT_TRUE(waitForRest(20));
     dropPeer();
     EXPECT_TRUE(callbackCalls().empty());
-    EXPECT_EQ(TavimorTestAccess::unanswered(client_), QStringList{"T1"});
+    EXPECT_EQ(client_.unansweredNames(), QStringList{"T1"});
 
     reconnect();
-    EXPECT_EQ(TavimorTestAccess::restBytes(client_), 0);
+    EXPECT_EQ(client_.reader().pending(), 0);
     // Re-booking sends the unanswered name again, with period 0.
     ASSERT_EQ(client_.BookDt(QStringLiteral("T1"), 0, -1, recordCallback), 0);
     const QByteArray rebook = fromClient(kBookT1Len);
@@ -84,12 +84,12 @@ TEST_F(ReconnectingFixture, FrameCutByAClosedConnectionIsNeverJoinedToTheNextOne
     ASSERT_TRUE(waitForRest(0));
     ASSERT_EQ(callbackCalls().size(), 1u);
     EXPECT_EQ(callbackCalls()[0].records[0].unDt.dw, 7u);
-    EXPECT_TRUE(TavimorTestAccess::unanswered(client_).isEmpty());
+    EXPECT_TRUE(client_.unansweredNames().isEmpty());
 }
 
 TEST_F(ReconnectingFixture, HugeLengthWithAShortBodyDeliversNothingAndTheNextConnectionWorks)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     toClient(hex("FAFAFAFA 0000 02 0000 FFFF 01") + update("T1", 1).mid(12, 10));
     dropPeer();
     reconnect();
@@ -102,7 +102,7 @@ TEST_F(ReconnectingFixture, HugeLengthWithAShortBodyDeliversNothingAndTheNextCon
 
 TEST_F(ClientFaults, FrameDribbledOneByteAtATimeArrivesOnceWhenWhole)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     const QByteArray bytes = update("T1", 9);
     for (int i = 0; i < bytes.size() - 1; ++i) {
         toClient(bytes.mid(i, 1));
@@ -113,13 +113,13 @@ TEST_F(ClientFaults, FrameDribbledOneByteAtATimeArrivesOnceWhenWhole)
     toClient(bytes.right(1));
     ASSERT_TRUE(waitForCalls(1));
     EXPECT_EQ(callbackCalls()[0].records[0].unDt.dw, 9u);
-    EXPECT_EQ(TavimorTestAccess::restBytes(client_), 0);
+    EXPECT_EQ(client_.reader().pending(), 0);
 }
 
 TEST_F(ClientFaults, HeldLengthWithoutItsBodyIsDroppedOnceItsLengthHasArrived)
 {
     // The client waits for the 4014 bytes announced; without a tail there, the head was false.
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     toClient(hex("FAFAFAFA 0000 02 0000 A00F 01") + QByteArray(30, 'x'));
     ASSERT_TRUE(waitForRest(42));
     toClient(QByteArray(4014 - 42, 'x'));
@@ -133,7 +133,7 @@ TEST_F(ClientFaults, HeldLengthWithoutItsBodyIsDroppedOnceItsLengthHasArrived)
 
 TEST_F(ClientFaults, NoiseAroundFramesDeliversExactlyTheFrames)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     QRandomGenerator random(11);
     QByteArray stream;
     for (quint32 i = 0; i < 8; ++i) {
@@ -153,7 +153,7 @@ TEST_F(ClientFaults, NoiseAroundFramesDeliversExactlyTheFrames)
 
 TEST_F(ClientFaults, TenThousandUnitsInOneBurstAllArriveInOrder)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     QByteArray burst;
     for (int first = 0; first < kFloodUnits; first += kUnitsPerFrame) {
         QByteArray units;

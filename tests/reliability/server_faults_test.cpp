@@ -15,6 +15,7 @@
 #include <QtEndian>
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <functional>
@@ -85,8 +86,11 @@ bool isReadReply(const ReceivedUnit& unit)
 class Peer
 {
 public:
-    explicit Peer(quint16 port)
+    /// Connects to `port` on 127.0.0.1, from the address `from` when one is given.
+    explicit Peer(quint16 port, const QHostAddress& from = QHostAddress())
     {
+        if (!from.isNull())
+            socket_.bind(from);
         socket_.connectToHost(QHostAddress::LocalHost, port);
         connected_ = socket_.waitForConnected(kWaitMs);
     }
@@ -274,6 +278,8 @@ struct Hostility {
     const char* refusal;
     int descriptorLimit;
     std::function<void(DataServerProcess&, Peer& good)> act;
+    // When set, given to the server with --writers.
+    QByteArray writers;
 };
 
 void PrintTo(const Hostility& hostility, std::ostream* out)
@@ -301,6 +307,25 @@ QList<QByteArray> readReplies(const Peer& peer)
     return names;
 }
 
+// A client that connects right after another left may still meet the cap, and
+// is closed at once; the next attempt is served.
+bool newClientServed(quint16 port)
+{
+    return QTest::qWaitFor(
+        [&] {
+            Peer peer(port);
+            peer.send(kReadT1);
+            QTest::qWaitFor(
+                [&] {
+                    peer.receive();
+                    return !peer.units().isEmpty() || peer.socket().state() == QAbstractSocket::UnconnectedState;
+                },
+                kWaitMs);
+            return !peer.units().isEmpty();
+        },
+        kWaitMs);
+}
+
 void crowdAtTheDescriptorLimit(DataServerProcess& server, Peer&)
 {
     std::vector<std::unique_ptr<Peer>> crowd;
@@ -314,19 +339,47 @@ void crowdAtTheDescriptorLimit(DataServerProcess& server, Peer&)
             peer->receive();
         return std::count_if(crowd.begin(), crowd.end(), [](auto& peer) { return !peer->units().isEmpty(); });
     };
+    const auto closed = [&] {
+        return std::count_if(crowd.begin(), crowd.end(),
+                             [](auto& peer) { return peer->socket().state() == QAbstractSocket::UnconnectedState; });
+    };
     ASSERT_TRUE(QTest::qWaitFor([&] { return answered() == kClientRoom - 1; }, kWaitMs));
-    // The rest wait without costing the server its processor.
+    // The rest are told at once, by the connection closing, and cost the server nothing after.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closed() == kCrowd - (kClientRoom - 1); }, kWaitMs));
     const long before = cpuTicks(server.pid());
     QTest::qWait(1000);
     EXPECT_LT(cpuTicks(server.pid()) - before, sysconf(_SC_CLK_TCK) / 4);
     EXPECT_EQ(answered(), kClientRoom - 1);
-    EXPECT_TRUE(server.log().contains("accepting paused"));
-    for (auto& peer : crowd) {
-        if (!peer->units().isEmpty())
-            peer.reset();
-    }
-    crowd.erase(std::remove(crowd.begin(), crowd.end(), nullptr), crowd.end());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answered() == int(crowd.size()); }, kWaitMs));
+    crowd.clear();
+    EXPECT_TRUE(newClientServed(server.port())) << "places freed by leaving clients are served";
+}
+
+void clientsBeyondTheCap(DataServerProcess& server, Peer&)
+{
+    auto second = std::make_unique<Peer>(server.port());
+    second->send(kReadT1);
+    ASSERT_TRUE(second->waitFor(isReadReply));
+    Peer third(server.port());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return third.socket().state() == QAbstractSocket::UnconnectedState; }, kWaitMs))
+        << "a client beyond the cap is left waiting";
+    EXPECT_TRUE(server.log().contains("closed: 2 clients, the limit"));
+    second.reset();
+    EXPECT_TRUE(newClientServed(server.port()));
+}
+
+void writersGrantPrefixes(DataServerProcess& server, Peer& good)
+{
+    // 127.0.0.2 is loopback too, but not in the file: it may read and not write.
+    Peer stranger(server.port(), QHostAddress(QStringLiteral("127.0.0.2")));
+    stranger.send(unitFrame(4, "T9", 1, QByteArray(4, '\0')) + kReadT1);
+    ASSERT_TRUE(stranger.waitFor(isReadReply));
+    good.send(unitFrame(4, "KLV.A", 1, QByteArray(4, '\1')) + unitFrame(4, "X1", 1, QByteArray(4, '\1')));
+    Peer reader(server.port());
+    reader.send(unitFrame(3, "T9") + unitFrame(3, "X1") + unitFrame(3, "KLV.A"));
+    ASSERT_TRUE(reader.waitFor([](const ReceivedUnit& u) { return isReadReply(u) && u.name == "KLV.A"; }));
+    EXPECT_EQ(readReplies(reader), QList<QByteArray>({"KLV.A"}));
+    EXPECT_TRUE(server.log().contains("write refused: X1 is not in the writers file"));
+    EXPECT_TRUE(server.log().contains("write refused: T9 is not in the writers file"));
 }
 
 void bookingsBeyondTheLimit(DataServerProcess& server, Peer&)
@@ -391,16 +444,20 @@ void silentClient(DataServerProcess& server, Peer& good)
 
 const Hostility kHostilities[] = {
     {"EventTimeOverflows", {}, R"({"events": [{"at": 1e300, "name": "T1", "value": 1}], "repeat": true})",
-     R"(events[0]: "at" 1e+300 s)", 0, nullptr},
+     R"(scenario.json: events[0]: "at" 1e+300 s)", 0, nullptr, {}},
     {"SpeedStretchesTimesBeyondReach", {"--speed", "1e-300"},
      R"({"events": [{"at": 1, "name": "T1", "value": 1}], "points": [{"name": "T1", "type": "int", "value": 5}]})",
-     R"(events[0]: "at" 1 s at --speed 1e-300)", 0, nullptr},
-    {"CrowdAtTheDescriptorLimit", {}, {}, nullptr, kDescriptorLimit, crowdAtTheDescriptorLimit},
-    {"BookingsBeyondTheLimit", {"--max-bookings", "8"}, {}, nullptr, 0, bookingsBeyondTheLimit},
+     R"(scenario.json: events[0]: "at" 1 s at --speed 1e-300)", 0, nullptr, {}},
+    {"CrowdAtTheDescriptorLimit", {}, {}, nullptr, kDescriptorLimit, crowdAtTheDescriptorLimit, {}},
+    {"ClientsBeyondTheCap", {"--max-clients", "2"}, {}, nullptr, 0, clientsBeyondTheCap, {}},
+    {"BookingsBeyondTheLimit", {"--max-bookings", "8"}, {}, nullptr, 0, bookingsBeyondTheLimit, {}},
     {"PointsWrittenBeyondTheLimit", {"--max-written-points", "4", "--max-created-points", "6"}, {}, nullptr, 0,
-     pointsWrittenBeyondTheLimit},
-    {"UnknownOperationFlood", {}, {}, nullptr, 0, unknownOperationFlood},
-    {"SilentClient", {"--idle-timeout", "1"}, {}, nullptr, 0, silentClient},
+     pointsWrittenBeyondTheLimit, {}},
+    {"UnknownOperationFlood", {}, {}, nullptr, 0, unknownOperationFlood, {}},
+    {"SilentClient", {"--idle-timeout", "1"}, {}, nullptr, 0, silentClient, {}},
+    {"WritersGrantPrefixes", {}, {}, nullptr, 0, writersGrantPrefixes, "127.0.0.1 T KLV. # the console\n10.0.0.0/8 *\n"},
+    {"WritersFileMalformed", {}, {}, R"(writers.txt: line 2: "300.1.1.1" is not a numeric address or subnet)", 0,
+     nullptr, "127.0.0.1 T\n300.1.1.1 KLV.\n"},
 };
 
 class HostileClients : public ::testing::TestWithParam<Hostility>
@@ -411,12 +468,19 @@ TEST_P(HostileClients, MeetALimitAndLeaveTheOthersServed)
 {
     const Hostility& hostility = GetParam();
     DataServerProcess server(hostility.scenario.isEmpty() ? kScenario : hostility.scenario);
-    server.setArguments(hostility.options);
+    QStringList options = hostility.options;
+    QTemporaryDir writersDir;
+    if (!hostility.writers.isEmpty()) {
+        QFile writers(writersDir.filePath(QStringLiteral("writers.txt")));
+        ASSERT_TRUE(writers.open(QIODevice::WriteOnly) && writers.write(hostility.writers) == hostility.writers.size());
+        options << QStringLiteral("--writers") << writers.fileName();
+    }
+    server.setArguments(options);
     server.setDescriptorLimit(hostility.descriptorLimit);
     if (hostility.refusal) {
         EXPECT_FALSE(server.start());
         EXPECT_EQ(server.waitForExit(kWaitMs), 1);
-        EXPECT_TRUE(server.log().contains(QByteArray("scenario.json: ") + hostility.refusal)) << server.log().constData();
+        EXPECT_TRUE(server.log().contains(hostility.refusal)) << server.log().constData();
         return;
     }
     ASSERT_TRUE(server.start());

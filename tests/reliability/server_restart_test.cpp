@@ -45,10 +45,10 @@ TEST_F(ServerRestart, ClientReconnectsAndBooksAgainAfterEveryRestart)
         ASSERT_EQ(callbackCalls().size(), 1u);
         EXPECT_EQ(recordName(callbackCalls()[0].records[0]), "R1");
         EXPECT_EQ(callbackCalls()[0].records[0].unDt.dw, 42u);
-        EXPECT_TRUE(TavimorTestAccess::unanswered(client_).isEmpty());
+        EXPECT_TRUE(client_.unansweredNames().isEmpty());
 
         server_.stop();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return TavimorTestAccess::socketError(client_) != -1; }, kWaitMs));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return client_.lastSocketError() != -1; }, kWaitMs));
         // Nobody listens now: the attempt fails instead of pretending to connect.
         EXPECT_EQ(client_.InitSvr(QStringLiteral("127.0.0.1"), server_.port()), 0);
         EXPECT_EQ(client_.CancelDt(QStringLiteral("R1")), -1);

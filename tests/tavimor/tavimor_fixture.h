@@ -4,7 +4,7 @@
 // sends can be checked and every byte it receives is chosen by the test.
 
 #include "Tavimor.h"
-#include "tavimor_test_access.h"
+#include "tavimor_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +31,18 @@ inline std::vector<CallbackCall>& callbackCalls()
 inline void recordCallback(stDt* records, int count, int flag)
 {
     callbackCalls().push_back({std::vector<stDt>(records, records + count), count, flag});
+}
+
+/// Hands every frame's records to \a callback, with the flag 1 the client's own callback gets.
+inline void deliverTo(Tavimor& client, void (*callback)(stDt*, int, int))
+{
+    client.setRecordHandler(&client, [callback](stDt* records, int count) { callback(records, count, 1); });
+}
+
+/// The same for a reader fed by hand.
+inline void deliverTo(TavimorReader& reader, void (*callback)(stDt*, int, int))
+{
+    reader.setRecordHandler([callback](stDt* records, int count) { callback(records, count, 1); });
 }
 
 /// Frame bytes from a hex row; spaces keep the rows readable.
@@ -82,7 +94,7 @@ protected:
     /// Waits until the client has consumed everything sent and kept `rest` bytes for later.
     bool waitForRest(int rest)
     {
-        return QTest::qWaitFor([&] { return TavimorTestAccess::restBytes(client_) == rest; }, kWaitMs);
+        return QTest::qWaitFor([&] { return client_.reader().pending() == rest; }, kWaitMs);
     }
 
     QTcpServer server_;

@@ -1,5 +1,5 @@
 // How the client cuts received bytes into frames and records: over a real
-// socket, and straight into the parser where read boundaries must be exact.
+// socket, and through its reader alone where read boundaries must be exact.
 
 #include "tavimor_fixture.h"
 
@@ -39,9 +39,14 @@ QByteArray intUpdate(const QByteArray& name, quint32 value)
     return frame(unit(1, name, 1, bytes), 1);
 }
 
+void feed(TavimorReader& reader, const QByteArray& bytes)
+{
+    reader.feed(bytes.constData(), bytes.size());
+}
+
 TEST_F(ReceiveTest, JoinedFramesAreDeliveredOneCallEach)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     toClient(hex(kUpdateT1) + intUpdate("T2", 6));
     ASSERT_TRUE(waitForCalls(2));
     ASSERT_EQ(callbackCalls().size(), 2u);
@@ -58,7 +63,7 @@ TEST_F(ReceiveTest, JoinedFramesAreDeliveredOneCallEach)
 
 TEST_F(ReceiveTest, SplitFrameIsCompletedFromTheRemainder)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     const QByteArray whole = hex(kUpdateT1);
     toClient(whole.left(5));
     ASSERT_TRUE(waitForRest(5));
@@ -68,12 +73,12 @@ TEST_F(ReceiveTest, SplitFrameIsCompletedFromTheRemainder)
     toClient(whole.mid(20));
     ASSERT_TRUE(waitForCalls(1));
     EXPECT_EQ(callbackCalls()[0].records[0].unDt.dw, 5u);
-    EXPECT_EQ(TavimorTestAccess::restBytes(client_), 0);
+    EXPECT_EQ(client_.reader().pending(), 0);
 }
 
 TEST_F(ReceiveTest, GarbageAndFalseHeadsAreSkipped)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     const QByteArray noTail = hex("FAFAFAFA 0000 00 0000 0000 01 0000");
     toClient(hex("00112233 44") + noTail + hex(kUpdateT1) + hex("FAFA") + intUpdate("T2", 2));
     ASSERT_TRUE(waitForCalls(2));
@@ -85,16 +90,16 @@ TEST_F(ReceiveTest, StrayHeadByteBeforeAFrameDoesNotCostTheFrame)
 {
     // The stray byte makes a head one byte early that announces 3840 bytes; the
     // whole frame right behind it proves it false.
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     toClient(hex("FA") + hex(kUpdateT1));
     ASSERT_TRUE(waitForCalls(1));
     EXPECT_EQ(recordName(callbackCalls()[0].records[0]), "T1");
-    EXPECT_EQ(TavimorTestAccess::restBytes(client_), 0);
+    EXPECT_EQ(client_.reader().pending(), 0);
 }
 
 TEST_F(ReceiveTest, LargestLegalFrameIsWaitedForThenJudgedByItsTail)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     const QByteArray head = hex("FAFAFAFA 0000 02 0000 FFFF 01");
     toClient(head + hex(kUpdateT1));
     ASSERT_TRUE(waitForRest(head.size() + 29));
@@ -103,12 +108,12 @@ TEST_F(ReceiveTest, LargestLegalFrameIsWaitedForThenJudgedByItsTail)
     toClient(QByteArray(0xFFFF + 14 - head.size() - 29, 'x'));
     ASSERT_TRUE(waitForCalls(1));
     EXPECT_EQ(recordName(callbackCalls()[0].records[0]), "T1");
-    EXPECT_EQ(TavimorTestAccess::restBytes(client_), 13);
+    EXPECT_EQ(client_.reader().pending(), 13);
 }
 
 TEST_F(ReceiveTest, EmptyFramesAndBrokenUnitsDeliverOnlyWhatIsWhole)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     const QByteArray noUnits = hex("FAFAFAFA 0000 02 0000 0F00 00"
                                    "02 5431 00 01 04 01 00000000 05000000"
                                    "EEEE");
@@ -135,7 +140,7 @@ TEST_F(ReceiveTest, EmptyFramesAndBrokenUnitsDeliverOnlyWhatIsWhole)
 
 TEST_F(ReceiveTest, LongNamesAndTextsAreCutToTheRecord)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     const QByteArray name(255, 'N');
     toClient(frame(unit(1, name, 64, QByteArray(200, 't')), 1));
     ASSERT_TRUE(waitForCalls(1));
@@ -147,7 +152,7 @@ TEST_F(ReceiveTest, LongNamesAndTextsAreCutToTheRecord)
 
 TEST_F(ReceiveTest, NumericValuesOfTheWrongWidthAreZeroFilled)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     const QByteArray units = unit(1, "W", 128, hex("AABBCCDD")) + unit(1, "N", 1, hex("0102030405060708"))
         + unit(1, "Z", 0, QByteArray()) + unit(1, "E", 1, hex("09000000"));
     toClient(frame(units, 4));
@@ -162,7 +167,7 @@ TEST_F(ReceiveTest, NumericValuesOfTheWrongWidthAreZeroFilled)
 
 TEST_F(ReceiveTest, ShortRecordsKeepNothingOfLongerOnesBefore)
 {
-    TavimorTestAccess::setCallback(client_, recordCallback);
+    deliverTo(client_, recordCallback);
     const QByteArray longName(200, 'L');
     const QByteArray longText(200, 't');
     toClient(frame(unit(3, longName, 64, longText) + unit(1, longName, 64, longText), 2));
@@ -197,8 +202,8 @@ TEST_F(ReceiveTest, RecordsKeepUnitOrderAndAnswerBookings)
     EXPECT_EQ(call.records[1].unDt.db, 1.0);
     EXPECT_EQ(recordName(call.records[2]), hex("BCD7B0E5"));
     EXPECT_STREQ(reinterpret_cast<const char*>(call.records[2].unDt.sz), "hi");
-    EXPECT_EQ(TavimorTestAccess::unanswered(client_), QStringList({"C"}));
-    EXPECT_EQ(TavimorTestAccess::lastReadName(client_), QStringLiteral("B"));
+    EXPECT_EQ(client_.unansweredNames(), QStringList({"C"}));
+    EXPECT_EQ(client_.reader().lastReadName(), QStringLiteral("B"));
 }
 
 Tavimor* reentrantClient = nullptr;
@@ -216,7 +221,7 @@ void readingCallback(stDt* records, int count, int flag)
 TEST_F(ReceiveTest, ReadFromInsideTheCallbackSendsAndTheReplyComesThroughIt)
 {
     reentrantClient = &client_;
-    TavimorTestAccess::setCallback(client_, readingCallback);
+    deliverTo(client_, readingCallback);
     toClient(hex(kUpdateT1) + intUpdate("T2", 2));
     ASSERT_TRUE(waitForCalls(2));
     EXPECT_EQ(nestedReadResult, 25);
@@ -234,50 +239,50 @@ TEST_F(ReceiveTest, ReadFromInsideTheCallbackSendsAndTheReplyComesThroughIt)
 TEST(ReceiveParser, ReadLargerThanTheBufferIsParsedInPasses)
 {
     callbackCalls().clear();
-    Tavimor client;
-    TavimorTestAccess::setCallback(client, recordCallback);
+    TavimorReader client;
+    deliverTo(client, recordCallback);
     QByteArray traffic;
     for (quint32 i = 0; i < 400; ++i)
         traffic += intUpdate("P" + QByteArray::number(i), i);
     ASSERT_GT(traffic.size(), 8192 + 4096);
 
-    TavimorTestAccess::receive(client, traffic.left(20));
-    EXPECT_EQ(TavimorTestAccess::restBytes(client), 20);
-    TavimorTestAccess::receive(client, traffic.mid(20));
+    feed(client, traffic.left(20));
+    EXPECT_EQ(client.pending(), 20);
+    feed(client, traffic.mid(20));
     ASSERT_EQ(callbackCalls().size(), 400u);
     for (quint32 i = 0; i < 400; ++i)
         ASSERT_EQ(callbackCalls()[i].records[0].unDt.dw, i);
-    EXPECT_EQ(TavimorTestAccess::restBytes(client), 0);
+    EXPECT_EQ(client.pending(), 0);
 }
 
 TEST(ReceiveParser, HeadCutByTheReadSurvivesTheGarbageBeforeIt)
 {
     callbackCalls().clear();
-    Tavimor client;
-    TavimorTestAccess::setCallback(client, recordCallback);
+    TavimorReader client;
+    deliverTo(client, recordCallback);
     const QByteArray update = hex(kUpdateT1);
-    TavimorTestAccess::receive(client, QByteArray(30, 'g') + update.left(3));
-    EXPECT_EQ(TavimorTestAccess::restBytes(client), 13);
-    TavimorTestAccess::receive(client, update.mid(3));
+    feed(client, QByteArray(30, 'g') + update.left(3));
+    EXPECT_EQ(client.pending(), 13);
+    feed(client, update.mid(3));
     ASSERT_EQ(callbackCalls().size(), 1u);
     EXPECT_EQ(recordName(callbackCalls()[0].records[0]), "T1");
 
     // Thirteen bytes or fewer are kept whole.
-    TavimorTestAccess::receive(client, update.left(13));
-    EXPECT_EQ(TavimorTestAccess::restBytes(client), 13);
+    feed(client, update.left(13));
+    EXPECT_EQ(client.pending(), 13);
 }
 
 TEST(ReceiveParser, IncompleteFrameWhoseFirstUnitCannotFitIsGivenUp)
 {
     callbackCalls().clear();
-    Tavimor client;
-    TavimorTestAccess::setCallback(client, recordCallback);
+    TavimorReader client;
+    deliverTo(client, recordCallback);
     // Announces 5000 bytes, 4500 arrive, and its first unit's marker byte is 'x', not 0.
     QByteArray big = hex("FAFAFAFA 0000 02 0000 7A13 01");
     big += QByteArray(4500 - big.size(), 'x');
-    TavimorTestAccess::receive(client, big + hex(kUpdateT1).left(10));
-    EXPECT_LE(TavimorTestAccess::restBytes(client), 4096);
-    TavimorTestAccess::receive(client, hex(kUpdateT1).mid(10) + hex(kUpdateT1));
+    feed(client, big + hex(kUpdateT1).left(10));
+    EXPECT_LE(client.pending(), 4096);
+    feed(client, hex(kUpdateT1).mid(10) + hex(kUpdateT1));
     ASSERT_EQ(callbackCalls().size(), 2u);
     EXPECT_EQ(recordName(callbackCalls()[0].records[0]), "T1");
 }

@@ -1,6 +1,7 @@
 // What the client puts on the wire: exact frames, batching of book requests,
 // re-booking, cancel, write, read, and the connection results.
 
+#include "frame_encoder.h"
 #include "tavimor_fixture.h"
 
 #include <QDateTime>
@@ -11,6 +12,14 @@ namespace {
 using SendTest = PeerFixture;
 
 constexpr int kCancelT1Len = 25;
+
+QStringList g_debugLines;
+
+void keepDebugLine(QtMsgType type, const QMessageLogContext&, const QString& line)
+{
+    if (type == QtDebugMsg)
+        g_debugLines.append(line);
+}
 
 stDt textRecord(const QByteArray& text)
 {
@@ -46,29 +55,30 @@ TEST_F(SendTest, BookChecksNamePeriodAndCallback)
 {
     EXPECT_EQ(client_.BookDt(QString(), 1000, 1, recordCallback), -1);
     EXPECT_EQ(client_.BookDt(QString(QChar(0)) + "X", 1000, 1, recordCallback), -1);
-    EXPECT_EQ(TavimorTestAccess::bookCount(client_), 0);
 
     // Refused periods still count; accepted ones queue.
     EXPECT_EQ(client_.BookDt(QStringLiteral("A"), 50, 0, recordCallback), -1);
     EXPECT_EQ(client_.BookDt(QStringLiteral("A"), -1000, 0, recordCallback), -1);
-    EXPECT_EQ(TavimorTestAccess::bookCount(client_), 2);
-    EXPECT_EQ(TavimorTestAccess::nextSequence(client_), 0);
     EXPECT_EQ(client_.BookDt(QStringLiteral("A"), 0, 0, recordCallback), 0);
     EXPECT_EQ(client_.BookDt(QStringLiteral("B"), 100, 0, recordCallback), 0);
-    EXPECT_EQ(TavimorTestAccess::queuedBookBytes(client_), 2 * 28);
 
     // Without a callback the frame is built (sequence 2 is used) but not queued.
     EXPECT_EQ(client_.BookDt(QStringLiteral("C"), 100, 0, nullptr), -1);
-    EXPECT_EQ(TavimorTestAccess::nextSequence(client_), 3);
-    EXPECT_EQ(TavimorTestAccess::queuedBookBytes(client_), 2 * 28);
-    EXPECT_EQ(TavimorTestAccess::unanswered(client_), QStringList({"A", "B"}));
-    EXPECT_EQ(TavimorTestAccess::bookCount(client_), 5);
+    EXPECT_EQ(client_.unansweredNames(), QStringList({"A", "B"}));
 
-    // TryDt queues without recording the name.
+    // TryDt queues without recording the name; committing, it logs the count
+    // of BookDt calls past the name checks (the two empty names do not count).
     EXPECT_EQ(client_.TryDt(QStringLiteral("D"), 1, 0), -1);
+    g_debugLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepDebugLine);
     EXPECT_EQ(client_.TryDt(QStringLiteral("D"), 200, 1), 0);
-    EXPECT_EQ(TavimorTestAccess::unanswered(client_), QStringList({"A", "B"}));
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(g_debugLines, QStringList({"5"}));
+    EXPECT_EQ(client_.unansweredNames(), QStringList({"A", "B"}));
+    // Exactly A and B were queued, then D (sequence 3: C used 2).
     const QByteArray sent = fromClient(3 * 28);
+    EXPECT_EQ(sent.at(13), 'A');
+    EXPECT_EQ(sent.at(28 + 13), 'B');
     EXPECT_EQ(sent.mid(2 * 28), hex("FAFAFAFA 0300 02 0000 0E00 01"
                                     "01 44"
                                     "00 01 04 08 00000000"
@@ -86,9 +96,7 @@ TEST_F(SendTest, BookingManyNamesFlushesBeforeTheBufferWouldOverflow)
 
     const QByteArray firstBatch = fromClient(kPerBatch * kFrameLen);
     ASSERT_EQ(firstBatch.size(), kPerBatch * kFrameLen);
-    EXPECT_EQ(TavimorTestAccess::queuedBookBytes(client_), (200 - kPerBatch) * kFrameLen);
     EXPECT_EQ(client_.BookDt(QStringLiteral("D1-SMK-200"), 1000, 1, recordCallback), 0);
-    EXPECT_EQ(TavimorTestAccess::queuedBookBytes(client_), 0);
 
     const QByteArray all = firstBatch + fromClient((201 - kPerBatch) * kFrameLen);
     ASSERT_EQ(all.size(), 201 * kFrameLen);
@@ -98,7 +106,7 @@ TEST_F(SendTest, BookingManyNamesFlushesBeforeTheBufferWouldOverflow)
         EXPECT_EQ(frame.mid(13, 10), QStringLiteral("D1-SMK-%1").arg(i, 3, 10, QChar('0')).toLatin1());
         EXPECT_TRUE(frame.endsWith(hex("EEEE")));
     }
-    EXPECT_EQ(TavimorTestAccess::unanswered(client_).size(), 201);
+    EXPECT_EQ(client_.unansweredNames().size(), 201);
 }
 
 TEST_F(SendTest, RebookSendsPeriodZeroForNamesStillUnanswered)
@@ -115,10 +123,10 @@ TEST_F(SendTest, RebookSendsPeriodZeroForNamesStillUnanswered)
                  "05000000"
                  "EEEE"));
     ASSERT_TRUE(waitForCalls(1));
-    EXPECT_EQ(TavimorTestAccess::unanswered(client_), QStringList({"A", "C", "D"}));
+    EXPECT_EQ(client_.unansweredNames(), QStringList({"A", "C", "D"}));
 
     EXPECT_EQ(client_.BookDt(QStringLiteral("ignored"), 5, -1, nullptr), 0);
-    EXPECT_TRUE(TavimorTestAccess::unanswered(client_).isEmpty());
+    EXPECT_TRUE(client_.unansweredNames().isEmpty());
     const QByteArray rebook = fromClient(3 * 28);
     for (int i = 0; i < 3; ++i) {
         const QByteArray frame = rebook.mid(i * 28, 28);
@@ -136,7 +144,7 @@ TEST_F(SendTest, CancelSendsAFrameOrForgetsUnansweredNames)
 {
     ASSERT_EQ(client_.BookDt(QStringLiteral("A"), 1000, 0, recordCallback), 0);
     EXPECT_EQ(client_.CancelDt(QString()), -1);
-    EXPECT_TRUE(TavimorTestAccess::unanswered(client_).isEmpty());
+    EXPECT_TRUE(client_.unansweredNames().isEmpty());
 
     ASSERT_EQ(client_.BookDt(QStringLiteral("T1"), 1000, 1, recordCallback), 0);
     fromClient(28 + 29);
@@ -145,7 +153,7 @@ TEST_F(SendTest, CancelSendsAFrameOrForgetsUnansweredNames)
                                             "02 5431"
                                             "00 02 00 00 00000000"
                                             "EEEE"));
-    EXPECT_EQ(TavimorTestAccess::unanswered(client_), QStringList({"T1"}));
+    EXPECT_EQ(client_.unansweredNames(), QStringList({"T1"}));
 }
 
 TEST_F(SendTest, WriteCarriesTextAndNumbersWithTheirWidths)
@@ -204,35 +212,37 @@ TEST_F(SendTest, NamesAreGbkAndOverlongNamesAreRefused)
         EXPECT_EQ(client_.TryDt(refused, 0, 1), -1);
         EXPECT_EQ(client_.BookDt(refused, 0, 1, recordCallback), -1);
     }
-    EXPECT_EQ(TavimorTestAccess::queuedBookBytes(client_), 0);
-    EXPECT_TRUE(TavimorTestAccess::unanswered(client_).isEmpty());
-    EXPECT_EQ(TavimorTestAccess::nextSequence(client_), 1);
+    EXPECT_TRUE(client_.unansweredNames().isEmpty());
 
-    // 255 bytes is still a name.
+    // 255 bytes is still a name; the refused names used no sequence number.
     EXPECT_EQ(client_.CancelDt(QString(255, 'n')), 23 + 255);
-    EXPECT_EQ(quint8(fromClient(23 + 255).at(12)), 255);
+    const QByteArray longest = fromClient(23 + 255);
+    EXPECT_EQ(longest.mid(4, 2), hex("0100"));
+    EXPECT_EQ(quint8(longest.at(12)), 255);
+    // Nothing refused was queued: a commit sends only the new booking.
+    EXPECT_EQ(client_.BookDt(QStringLiteral("Q"), 0, 1, recordCallback), 0);
+    EXPECT_EQ(fromClient(28).at(13), 'Q');
 }
 
 TEST_F(SendTest, SequenceNumberWrapsAfter65536Frames)
 {
     for (int i = 0; i < 65536; ++i)
-        TavimorTestAccess::buildFrame(client_, QStringLiteral("T1"), 2, nullptr);
+        ASSERT_EQ(client_.CancelDt(QStringLiteral("T1")), kCancelT1Len);
+    const QByteArray all = fromClient(65536 * kCancelT1Len);
+    ASSERT_EQ(all.size(), 65536 * kCancelT1Len);
+    EXPECT_EQ(all.mid(65535 * kCancelT1Len + 4, 2), hex("FFFF"));
     EXPECT_EQ(client_.CancelDt(QStringLiteral("T1")), kCancelT1Len);
     EXPECT_EQ(fromClient(kCancelT1Len).mid(4, 2), hex("0000"));
-    EXPECT_EQ(TavimorTestAccess::nextSequence(client_), 1);
 }
 
-TEST_F(SendTest, FrameBuilderRefusesWhatItCannotBuild)
+TEST(FrameEncoder, BookUnitWithoutAValueAndTheFrameLengths)
 {
-    EXPECT_TRUE(TavimorTestAccess::buildFrame(client_, QString(), 3, nullptr).isEmpty());
-    EXPECT_TRUE(TavimorTestAccess::buildFrame(client_, QStringLiteral("T1"), 4, nullptr).isEmpty());
-    EXPECT_TRUE(TavimorTestAccess::buildFrame(client_, QStringLiteral("T1"), 5, nullptr).isEmpty());
-    EXPECT_TRUE(TavimorTestAccess::buildFrame(client_, QStringLiteral("T1"), 0, nullptr).isEmpty());
-    // A book unit without a record carries no value.
-    EXPECT_EQ(TavimorTestAccess::buildFrame(client_, QStringLiteral("T1"), 1, nullptr),
-              hex("FAFAFAFA 0000 02 0000 0B00 01 02 5431 00 01 00 00 00000000 EEEE"));
-    EXPECT_EQ(TavimorTestAccess::frameLength(client_, 0), 14u);
-    EXPECT_EQ(TavimorTestAccess::frameLength(client_, 65535), 65549u);
+    const tavimorio::UnitFrame book{0, tavimorio::kCmdData, tavimorio::OpBook, "T1", 2};
+    QByteArray out(tavimorio::frameLength(2, 0), '\0');
+    EXPECT_EQ(tavimorio::encodeFrame(book, out.data()), 25);
+    EXPECT_EQ(out, hex("FAFAFAFA 0000 02 0000 0B00 01 02 5431 00 01 00 00 00000000 EEEE"));
+    EXPECT_EQ(tavimorio::frameLength(0, 0) - tavimorio::kUnitOverhead, 14);
+    EXPECT_EQ(tavimorio::frameLength(255, 255), 255 + 255 + 23);
 }
 
 TEST_F(SendTest, InitSvrRefusesHostNamesAndKeepsTheConnection)
@@ -244,13 +254,13 @@ TEST_F(SendTest, InitSvrRefusesHostNamesAndKeepsTheConnection)
 
 TEST_F(SendTest, SocketErrorIsRecordedAndClearedByReconnecting)
 {
-    EXPECT_EQ(TavimorTestAccess::socketError(client_), -1);
+    EXPECT_EQ(client_.lastSocketError(), -1);
     peer_->close();
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return TavimorTestAccess::socketError(client_) == QAbstractSocket::RemoteHostClosedError; }, kWaitMs));
+        [&] { return client_.lastSocketError() == QAbstractSocket::RemoteHostClosedError; }, kWaitMs));
 
     EXPECT_EQ(client_.InitSvr(QStringLiteral("127.0.0.1"), server_.serverPort()), 1);
-    EXPECT_EQ(TavimorTestAccess::socketError(client_), -1);
+    EXPECT_EQ(client_.lastSocketError(), -1);
 }
 
 TEST(InitSvr, ReportsZeroWhenNothingListens)

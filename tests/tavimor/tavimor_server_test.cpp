@@ -58,7 +58,7 @@ TEST_F(ServerTest, BookingDeliversTheValueAtOnceAndAnswersTheBooking)
     EXPECT_EQ(record.nTp, 128);
     EXPECT_EQ(record.unDt.db, 1.5);
     // The unknown name is still waiting for its first value.
-    EXPECT_EQ(TavimorTestAccess::unanswered(client_), QStringList({"NOPE"}));
+    EXPECT_EQ(client_.unansweredNames(), QStringList({"NOPE"}));
 }
 
 TEST_F(ServerTest, PeriodicBookingKeepsUpdating)

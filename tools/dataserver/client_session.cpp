@@ -1,6 +1,7 @@
 #include "client_session.h"
 
 #include "CIOType.h"
+#include "gbk_text.h"
 #include "created_points.h"
 #include "point_store.h"
 #include "subscriber_index.h"
@@ -38,6 +39,7 @@ ClientSession::ClientSession(QTcpSocket* socket, PointStore* store, SubscriberIn
     , limits_(limits)
     , peer_(QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort()))
     , log_(peer_, kLogLinesPerSecond)
+    , writable_(limits.writers.prefixesFor(socket->peerAddress()))
 {
     socket_->setParent(this);
     // Updates are small frames written as values change; with Nagle's algorithm
@@ -138,6 +140,12 @@ void ClientSession::write(const ReceivedUnit& unit)
     value.bytes = unit.value;
     if (!value.wellFormed()) {
         logError(QStringLiteral("write of %1 bytes for type %2").arg(unit.value.size()).arg(unit.type));
+        return;
+    }
+    if (!std::any_of(writable_.cbegin(), writable_.cend(),
+                     [&](const QByteArray& prefix) { return unit.name.startsWith(prefix); })) {
+        log_.log(QStringLiteral("%1 write refused: %2 is not in the writers file for this address")
+                     .arg(peer_, fromGbk(unit.name.constData(), unit.name.size())));
         return;
     }
     if (!store_->contains(unit.name)) {

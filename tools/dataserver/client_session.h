@@ -24,7 +24,8 @@ class SubscriberIndex;
  *
  * Within the limits: a booking beyond maxBookings, and a write that would create
  * a point beyond maxWrittenPoints or when `created` has no room, are refused
- * and logged; a client with more than maxUnsentBytes waiting, or silent for
+ * and logged, as is a write of a name the writers rules do not grant the
+ * client's address; a client with more than maxUnsentBytes waiting, or silent for
  * idleTimeoutMs, is closed. Log lines are rate-limited.
  */
 class ClientSession : public QObject
@@ -74,5 +75,7 @@ private:
     BookingTable bookings_;
     // Points this client brought into being by writing.
     int createdCount_ = 0;
+    // Name prefixes this client's address may write (an empty one: every name).
+    QVector<QByteArray> writable_;
     QTimer idle_;
 };

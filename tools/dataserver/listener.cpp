@@ -30,8 +30,8 @@ Listener::Listener(PointStore* store, const ServerLimits& limits, QObject* paren
     , clientLog_(QStringLiteral("connections"), kClientLinesPerSecond)
     , stateLog_(QStringLiteral("listener"), kStateLinesPerSecond)
 {
-    // The server takes connections from the system one at a time, so at the
-    // limit at most one accepted connection waits for a session.
+    // The server takes connections from the system one at a time, so a crowd
+    // never holds more than one accepted descriptor ahead of its session.
     server_.setMaxPendingConnections(1);
     connect(&server_, &QTcpServer::newConnection, this, &Listener::accept);
     connect(&server_, &QTcpServer::acceptError, this, &Listener::acceptFailed);
@@ -64,20 +64,22 @@ bool Listener::listen(const QHostAddress& address, quint16 port, QString* error)
 
 void Listener::accept()
 {
-    while (clients_ < limits_.maxClients) {
-        QTcpSocket* socket = server_.nextPendingConnection();
-        if (!socket)
-            break;
+    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        if (clients_ >= limits_.maxClients) {
+            // Closed at once: a client left waiting in the backlog would believe
+            // itself connected and hear nothing.
+            clientLog_.log(QStringLiteral("%1:%2 closed: %3 clients, the limit")
+                               .arg(socket->peerAddress().toString())
+                               .arg(socket->peerPort())
+                               .arg(clients_));
+            socket->close();
+            socket->deleteLater();
+            continue;
+        }
         auto* session = new ClientSession(socket, store_, &subscribers_, &created_, limits_, this);
         connect(session, &ClientSession::closed, this, &Listener::close);
         ++clients_;
         clientLog_.log(QStringLiteral("%1 connected").arg(session->peer()));
-    }
-    // Taking a pending connection turns accepting back on, so this comes last.
-    if (clients_ >= limits_.maxClients && !paused_) {
-        server_.pauseAccepting();
-        paused_ = true;
-        stateLog_.log(QStringLiteral("%1 clients, the limit: accepting paused").arg(clients_));
     }
 }
 
@@ -105,12 +107,10 @@ void Listener::close(ClientSession* session)
 
 void Listener::resume()
 {
-    if (clients_ >= limits_.maxClients)
-        return;
     paused_ = false;
     server_.resumeAccepting();
     stateLog_.log(QStringLiteral("%1 clients: accepting again").arg(clients_));
-    // A connection accepted before the pause is still waiting.
+    // A connection accepted before the pause may still be waiting.
     accept();
 }
 

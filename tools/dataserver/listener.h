@@ -16,10 +16,11 @@ class PointStore;
 /**
  * Accepts clients and gives each a session on the shared point store, hands
  * every new value to the sessions that booked it, and keeps the pool of points
- * created by writing (see CreatedPoints). At maxClients it stops accepting, so
- * further clients wait in the system's queue, and starts again when a client
- * leaves. When the system refuses a connection (out of descriptors or memory)
- * it waits a moment before trying again instead of retrying at once. Memory a
+ * created by writing (see CreatedPoints). At maxClients a further client is
+ * accepted and closed at once, with a log line, so it learns it is not served.
+ * When the system refuses a connection (out of descriptors or memory) it
+ * pauses accepting and tries again a moment later, or when a client leaves,
+ * instead of retrying at once. Memory a
  * client held is given back to the system shortly after it leaves, so the
  * server's size follows its clients.
  */

@@ -1,8 +1,8 @@
 #include "point_value.h"
 
 #include "CIOType.h"
+#include "gbk_text.h"
 
-#include <QTextCodec>
 #include <QtEndian>
 
 #include <cmath>
@@ -24,27 +24,23 @@ QByteArray littleEndianBytes(T value)
 
 bool PointValue::typeFromName(const QString& name, quint8* type)
 {
-    if (name == QLatin1String("int"))
-        *type = pointtype::kInt;
-    else if (name == QLatin1String("float"))
-        *type = pointtype::kFloat;
-    else if (name == QLatin1String("double"))
-        *type = pointtype::kDouble;
-    else if (name == QLatin1String("text"))
-        *type = pointtype::kText;
-    else
-        return false;
-    return true;
+    for (const tavimorio::ValueTypeRow& row : tavimorio::kValueTypes) {
+        if (row.scenarioName && name == QLatin1String(row.scenarioName)) {
+            *type = row.code;
+            return true;
+        }
+    }
+    return false;
 }
 
 quint8 PointValue::typeForJson(const QJsonValue& json)
 {
     if (json.isString())
-        return pointtype::kText;
+        return tavimorio::TypeText;
     const double d = json.toDouble();
     return (json.isBool() || (std::floor(d) == d && std::fabs(d) <= std::numeric_limits<qint32>::max()))
-        ? pointtype::kInt
-        : pointtype::kDouble;
+        ? tavimorio::TypeInt
+        : tavimorio::TypeDouble;
 }
 
 bool PointValue::fromJson(quint8 type, const QJsonValue& json, PointValue* out)
@@ -54,30 +50,30 @@ bool PointValue::fromJson(quint8 type, const QJsonValue& json, PointValue* out)
     PointValue value;
     value.type = type;
     switch (type) {
-    case pointtype::kText: {
+    case tavimorio::TypeText: {
         const QString text = json.isString() ? json.toString() : json.toVariant().toString();
-        value.bytes = QTextCodec::codecForName("GBK")->fromUnicode(text);
+        value.bytes = tavimorio::toGbk(text);
         if (value.bytes.size() > kMaxTextLen)
             return false;
         break;
     }
-    case pointtype::kInt:
+    case tavimorio::TypeInt:
         if (!numeric || std::floor(number) != number || number < std::numeric_limits<qint32>::min()
             || number > std::numeric_limits<qint32>::max())
             return false;
         value.bytes = littleEndianBytes(qint32(number));
         break;
-    case pointtype::kInt64:
+    case tavimorio::TypeInt64:
         if (!numeric || std::floor(number) != number)
             return false;
         value.bytes = littleEndianBytes(qint64(number));
         break;
-    case pointtype::kFloat:
+    case tavimorio::TypeFloat:
         if (!numeric)
             return false;
         value.bytes = littleEndianBytes(float(number));
         break;
-    case pointtype::kDouble:
+    case tavimorio::TypeDouble:
         if (!numeric)
             return false;
         value.bytes = littleEndianBytes(number);
@@ -91,7 +87,7 @@ bool PointValue::fromJson(quint8 type, const QJsonValue& json, PointValue* out)
 
 bool PointValue::wellFormed() const
 {
-    if (type == pointtype::kText)
+    if (type == tavimorio::TypeText)
         return bytes.size() <= kMaxTextLen;
     return bytes.size() == tavimorio::numericWidth(type);
 }

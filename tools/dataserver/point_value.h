@@ -1,21 +1,14 @@
 #pragma once
 
+#include "value_types.h"
+
 #include <QByteArray>
 #include <QJsonValue>
 #include <QString>
 
-/// Type codes of the reference data server and the value member each denotes.
-namespace pointtype {
-constexpr quint8 kInt = 1;      ///< 32-bit signed integer, `unDt.dw`
-constexpr quint8 kFloat = 4;    ///< single precision, `unDt.f`
-constexpr quint8 kText = 64;    ///< GBK text, `unDt.sz`
-constexpr quint8 kInt64 = 0;    ///< 64-bit integer, `unDt.dw64`
-constexpr quint8 kDouble = 128; ///< double precision, `unDt.db`
-} // namespace pointtype
-
 /// A data point's value as it travels: type code and value bytes (little-endian).
 struct PointValue {
-    quint8 type = pointtype::kInt;
+    quint8 type = tavimorio::TypeInt;
     QByteArray bytes;
 
     /// Type code for a scenario type name ("int", "float", "double", "text"); false if unknown.

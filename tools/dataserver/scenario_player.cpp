@@ -1,6 +1,7 @@
 #include "scenario_player.h"
 
 #include "CIOType.h"
+#include "gbk_text.h"
 #include "point_store.h"
 
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextCodec>
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +22,7 @@ bool encodeName(const QJsonValue& json, QByteArray* name)
 {
     if (!json.isString() || json.toString().isEmpty())
         return false;
-    *name = QTextCodec::codecForName("GBK")->fromUnicode(json.toString());
+    *name = tavimorio::toGbk(json.toString());
     return name->size() <= tavimorio::kMaxNameLen;
 }
 

@@ -17,6 +17,7 @@ const QString kMaxWrittenPoints = QStringLiteral("max-written-points");
 const QString kMaxCreatedPoints = QStringLiteral("max-created-points");
 const QString kMaxUnsentBytes = QStringLiteral("max-unsent-bytes");
 const QString kIdleTimeout = QStringLiteral("idle-timeout");
+const QString kWriters = QStringLiteral("writers");
 
 // A descriptor limit this high is as good as none; it keeps the arithmetic in int.
 constexpr rlim_t kNoDescriptorLimit = 1 << 20;
@@ -58,7 +59,7 @@ QList<QCommandLineOption> ServerLimits::options()
     return {
         {kMaxClients,
          QStringLiteral("Clients served at once (default %1, or the descriptor limit minus %2 if lower); "
-                        "more wait until one leaves.")
+                        "more are closed at once.")
              .arg(defaults.maxClients)
              .arg(kReservedDescriptors),
          QStringLiteral("count")},
@@ -79,6 +80,10 @@ QList<QCommandLineOption> ServerLimits::options()
         {kIdleTimeout,
          QStringLiteral("Seconds a client may send nothing before it is closed (default 0: never)."),
          QStringLiteral("seconds")},
+        {kWriters,
+         QStringLiteral("File of client addresses and the name prefixes each may write (default: anyone writes "
+                        "anything); reading stays open to all."),
+         QStringLiteral("file")},
     };
 }
 
@@ -112,6 +117,10 @@ bool ServerLimits::read(const QCommandLineParser& parser, QString* error)
         }
         // A fraction of a millisecond still turns the timeout on.
         idleTimeoutMs = seconds > 0 ? std::max(1, int(std::lround(seconds * 1000))) : 0;
+    }
+    if (parser.isSet(kWriters) && !writers.load(parser.value(kWriters), error)) {
+        error->prepend(QStringLiteral("--%1 ").arg(kWriters));
+        return false;
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "writer_rules.h"
+
 #include <QList>
 #include <QtGlobal>
 
@@ -14,7 +16,7 @@ class QString;
  * thousand points.
  */
 struct ServerLimits {
-    /// Clients served at once; more wait in the system's queue until one leaves.
+    /// Clients served at once; a further client is accepted and closed at once.
     int maxClients = 256;
     /// Names one client may have booked at once; further bookings are refused.
     int maxBookings = 4096;
@@ -27,6 +29,8 @@ struct ServerLimits {
     qint64 maxUnsentBytes = 1 << 20;
     /// Milliseconds a client may stay silent before it is closed; 0 never closes.
     int idleTimeoutMs = 0;
+    /// Which client addresses may write which names (--writers); unrestricted by default.
+    WriterRules writers;
 
     /// Descriptors kept for the server itself (standard streams, the listening
     /// socket, the event loop's wake-up, the connection being accepted).
@@ -34,7 +38,7 @@ struct ServerLimits {
 
     /// Clients the soft descriptor limit leaves room for: the limit minus kReservedDescriptors.
     static int descriptorRoom();
-    /// The options that set the limits, with their defaults in the help text.
+    /// The options that set the limits and the writers file, with their defaults in the help text.
     static QList<QCommandLineOption> options();
     /// Defaults lowered to the descriptor room, then the options of `parser`. On a
     /// value the server cannot honour, false with `error` naming the option.

@@ -1,6 +1,6 @@
 #include "data_link.h"
 
-#include "record_value.h"
+#include "tavimor_record.h"
 
 #include "entity/sensor_item_index.h"
 
@@ -75,7 +75,7 @@ QString DataLink::serverText() const
 
 bool DataLink::writeInt(const QString& name, qint32 value)
 {
-    return connected_ && client_.WriteDt(name, recordvalue::intRecord(value)) > 0;
+    return connected_ && client_.WriteDt(name, tavimor::intRecord(value)) > 0;
 }
 
 void DataLink::deliver(const stDt* records, int count)
@@ -85,7 +85,7 @@ void DataLink::deliver(const stDt* records, int count)
     batch_count_ += count;
     for (int i = 0; i < count; ++i) {
         double value = 0.0;
-        if (recordvalue::number(records[i], &value) && index_.dispatch(recordvalue::name(records[i]), value) > 0)
+        if (tavimor::recordNumber(records[i], &value) && index_.dispatch(tavimor::recordName(records[i]), value) > 0)
             ++batch_routed_;
     }
 }

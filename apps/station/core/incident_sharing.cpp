@@ -1,6 +1,6 @@
 #include "incident_sharing.h"
 
-#include "record_value.h"
+#include "tavimor_record.h"
 
 #include <QDateTime>
 #include <QTextCodec>
@@ -154,6 +154,6 @@ void IncidentSharing::deliver(const stDt* records, int count)
     for (int i = 0; i < count; ++i) {
         Value value;
         if ((records[i].nTp & 0xFF) == kTextCode && Value::parse(textOf(records[i]), &value))
-            emit received(recordvalue::name(records[i]), value);
+            emit received(tavimor::recordName(records[i]), value);
     }
 }
