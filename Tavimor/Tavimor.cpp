@@ -132,6 +132,13 @@ bool Tavimor::connectToServer(const QString& address, quint16 port)
     return true;
 }
 
+int Tavimor::requestRead(const QString& name)
+{
+    if (FixFrame(name, OpRead, nullptr) == 0)
+        return -1;
+    return TcpSend();
+}
+
 Tavimor::State Tavimor::state() const
 {
     return eState;

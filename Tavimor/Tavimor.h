@@ -160,6 +160,12 @@ public:
     /// with QAbstractSocket::SocketTimeoutError. Returns false, changing
     /// nothing, for an address that is not numeric.
     bool connectToServer(const QString& address, quint16 port);
+    /// Sends a read of \a name and returns at once, where ReadDt would wait:
+    /// the reply reaches the callback and the record handler as a record with
+    /// cStat 1. A server answers only for a point that has a value.
+    /// \return as ReadDt: the frame length, -1 for an empty or too long name,
+    /// or the socket's write result (-1 or 0) when writing fails.
+    int requestRead(const QString& name);
     /// The connection's current state.
     State state() const;
     /// Hands the records of every frame to \a handler as well, after the

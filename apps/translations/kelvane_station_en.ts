@@ -574,6 +574,22 @@
         <source>%1 — 正在重连 %2</source>
         <translation>%1 — reconnecting to %2</translation>
     </message>
+    <message>
+        <source>%1 — 已连接 %2, 服务器未应答</source>
+        <translation>%1 — connected to %2, the server does not answer</translation>
+    </message>
+    <message>
+        <source>共享状态: %1 项操作未被服务器接受, %2 秒后重发</source>
+        <translation>Shared state: %1 action(s) not taken by the server, sending again in %2 s</translation>
+    </message>
+    <message>
+        <source>共享状态: %1 项操作未被服务器接受, 正在重发</source>
+        <translation>Shared state: %1 action(s) not taken by the server, sending again</translation>
+    </message>
+    <message>
+        <source>共享状态: %1 项操作尚未发布, 连接恢复后发送</source>
+        <translation>Shared state: %1 action(s) not yet published, sent when the link returns</translation>
+    </message>
 </context>
 <context>
     <name>MaintainerMain</name>

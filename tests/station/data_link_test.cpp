@@ -81,13 +81,14 @@ TEST_F(DataLinkTest, LostConnectionIsAnnouncedAndRetried)
     DataLink link(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
     ASSERT_TRUE(link.open());
     QSignalSpy connection(&link, &DataLink::connectionChanged);
-    QSignalSpy retries(&link, &DataLink::reconnectScheduled);
+    QSignalSpy retries(&link.supervisor(), &LinkSupervisor::stateChanged);
 
     server.stop();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !connection.isEmpty(); }, kWaitMs));
     EXPECT_FALSE(connection.takeFirst().at(0).toBool());
     ASSERT_FALSE(retries.isEmpty());
-    EXPECT_GT(retries.first().at(0).toInt(), 0);
+    EXPECT_EQ(retries.first().at(0).value<LinkSupervisor::State>(), LinkSupervisor::State::WaitingToRetry);
+    EXPECT_GT(retries.first().at(1).toInt(), 0);
 
     DataServerProcess again;
     ASSERT_TRUE(again.start(kShipDir + QStringLiteral("/scenario.json"), port));
@@ -115,20 +116,20 @@ TEST_F(DataLinkTest, UnansweredConnectKeepsTheEventLoopRunningAndIsRetried)
     ASSERT_TRUE(fillers[0].waitForConnected(kWaitMs));
 
     DataLink link(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
-    QSignalSpy states(&link, &DataLink::linkStateChanged);
+    QSignalSpy states(&link.supervisor(), &LinkSupervisor::stateChanged);
     int ticks = 0;
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start(10);
     link.start();
-    EXPECT_EQ(link.linkState(), DataLink::LinkState::Connecting);
+    EXPECT_EQ(link.supervisor().state(), LinkSupervisor::State::Connecting);
     EXPECT_EQ(ticks, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return link.linkState() == DataLink::LinkState::WaitingToRetry; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.supervisor().state() == LinkSupervisor::State::WaitingToRetry; }, kWaitMs));
     // The attempt gave up after its 3 s while the loop kept turning.
     EXPECT_GT(ticks, 50);
     EXPECT_FALSE(link.isConnected());
     ASSERT_GE(states.size(), 2);
-    EXPECT_EQ(states.first().at(0).value<DataLink::LinkState>(), DataLink::LinkState::Connecting);
+    EXPECT_EQ(states.first().at(0).value<LinkSupervisor::State>(), LinkSupervisor::State::Connecting);
     EXPECT_GT(states.last().at(1).toInt(), 0);
     ::close(fd);
 }

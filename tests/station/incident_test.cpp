@@ -9,7 +9,10 @@
 #include "incident_sharing.h"
 #include "incident_store.h"
 #include "incident_tracker.h"
+#include "link_supervisor.h"
 #include "station_process.h"
+
+#include "Tavimor.h"
 
 #include "config/damage_config.h"
 #include "entity/sensor_item.h"
@@ -48,13 +51,14 @@ struct Console {
         : ship(ShipLoader().load(QStringLiteral(KELVANE_SHIP_DIR "/ship.json")))
         , plan(&scene, *ship)
         , alarms(*ship, settings)
-        , sharing(kHost, port, name, IncidentTracker::sharedPoints(*ship))
+        , link(kHost, port)
+        , sharing(link, name, IncidentTracker::sharedPoints(*ship))
     {
         QString error;
         EXPECT_TRUE(store.open(history, &error)) << error.toStdString();
         tracker = std::make_unique<IncidentTracker>(*ship, plan, store, sharing);
         tracker->followAlarms(alarms);
-        sharing.open();
+        link.start();
     }
 
     int damageOf(quint64 compartment) const { return plan.handDamageOf(ship->regionById(compartment)); }
@@ -82,6 +86,7 @@ struct Console {
     AlarmSettings settings;
     AlarmModel alarms;
     IncidentStore store;
+    LinkSupervisor link;
     IncidentSharing sharing;
     std::unique_ptr<IncidentTracker> tracker;
 };

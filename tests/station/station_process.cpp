@@ -14,10 +14,11 @@ DataServerProcess::~DataServerProcess()
     stop();
 }
 
-bool DataServerProcess::start(const QString& scenario, quint16 port)
+bool DataServerProcess::start(const QString& scenario, quint16 port, const QStringList& options)
 {
     process_.start(QStringLiteral(TAVIMOR_DATASERVER_PATH),
-                   {QStringLiteral("--port"), QString::number(port), QStringLiteral("--scenario"), scenario});
+                   QStringList{QStringLiteral("--port"), QString::number(port), QStringLiteral("--scenario"), scenario}
+                       + options);
     if (!process_.waitForStarted(kStartMs))
         return false;
     // The server announces "listening on <address>:<port>" once it listens.

@@ -10,12 +10,14 @@ class DataServerProcess
 public:
     ~DataServerProcess();
 
-    /// Starts the server on \a port (0: any free port) playing \a scenario and
-    /// waits until it listens; false if it did not come up.
-    bool start(const QString& scenario, quint16 port = 0);
+    /// Starts the server on \a port (0: any free port) playing \a scenario, with
+    /// the further \a options (its limits), and waits until it listens; false
+    /// if it did not come up.
+    bool start(const QString& scenario, quint16 port = 0, const QStringList& options = {});
     /// Kills the server and waits for it to go.
     void stop();
     quint16 port() const { return port_; }
+    qint64 pid() const { return process_.processId(); }
 
 private:
     QProcess process_;

@@ -1,11 +1,12 @@
 #include "console_keys.h"
 
+#include "gbk_text.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
-#include <QTextCodec>
 
 #include <sodium.h>
 
@@ -54,14 +55,15 @@ QByteArray keyFrom(const QJsonValue& value, int size)
 
 bool ConsoleKeys::isValidConsole(const QString& console)
 {
-    static QTextCodec* const gbk = QTextCodec::codecForName("GBK");
-    if (console.isEmpty() || console.contains(QLatin1Char('|')) || !gbk || !gbk->canEncode(console))
+    bool exact = false;
+    const QByteArray bytes = tavimorio::toGbk(console, &exact);
+    if (console.isEmpty() || console.contains(QLatin1Char('|')) || !exact)
         return false;
     for (const QChar c : console) {
         if (!c.isPrint())
             return false;
     }
-    return gbk->fromUnicode(console).size() <= kMaxConsoleBytes;
+    return bytes.size() <= kMaxConsoleBytes;
 }
 
 bool ConsoleKeys::insert(const QString& console, const QByteArray& publicKey)

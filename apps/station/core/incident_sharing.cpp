@@ -1,38 +1,36 @@
 #include "incident_sharing.h"
 
+#include "link_supervisor.h"
 #include "tavimor_record.h"
 
+#include "Tavimor.h"
+#include "gbk_text.h"
+#include "value_types.h"
+
 #include <QDateTime>
-#include <QTextCodec>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
-constexpr int kTextCode = 64;
-constexpr int kOnChangeOnly = 0;
-constexpr int kQueue = 0;
-constexpr int kCommit = 1;
+// How often writes on their way are checked against the deadline.
+constexpr int kJudgeMs = 1000;
 const QChar kSeparator = QLatin1Char('|');
 
-QTextCodec* gbk()
+/// The record's text as it came, up to its first NUL.
+QByteArray rawText(const stDt& record)
 {
-    static QTextCodec* const codec = QTextCodec::codecForName("GBK");
-    return codec;
-}
-
-QByteArray encode(const QString& text)
-{
-    return gbk() ? gbk()->fromUnicode(text) : text.toUtf8();
+    const auto* bytes = reinterpret_cast<const char*>(record.unDt.sz);
+    const auto* end = static_cast<const char*>(std::memchr(bytes, '\0', sizeof record.unDt.sz));
+    return QByteArray::fromRawData(bytes, end ? int(end - bytes) : int(sizeof record.unDt.sz));
 }
 
 QString textOf(const stDt& record)
 {
-    const auto* bytes = reinterpret_cast<const char*>(record.unDt.sz);
-    const auto* end = static_cast<const char*>(std::memchr(bytes, '\0', sizeof record.unDt.sz));
-    const int length = end ? int(end - bytes) : int(sizeof record.unDt.sz);
-    return gbk() ? gbk()->toUnicode(bytes, length) : QString::fromUtf8(bytes, length);
+    const QByteArray bytes = rawText(record);
+    return tavimorio::fromGbk(bytes.constData(), bytes.size());
 }
 
 } // namespace
@@ -77,83 +75,120 @@ QString IncidentSharing::shelvePoint(const QString& tag)
     return kPrefix + QStringLiteral("SHELVE.") + tag;
 }
 
-IncidentSharing::IncidentSharing(const QString& address, quint16 port, const QString& console, QStringList points,
-                                 QObject* parent)
+IncidentSharing::IncidentSharing(LinkSupervisor& link, const QString& console, QStringList points, QObject* parent)
     : QObject(parent)
-    , address_(address)
-    , port_(port)
+    , link_(link)
     , console_(console.left(kMaxConsoleName).replace(kSeparator, QLatin1Char('_')))
-    , points_(std::move(points))
     , retry_timer_(new QTimer(this))
+    , judge_timer_(new QTimer(this))
 {
+    clock_.start();
     retry_timer_->setSingleShot(true);
-    retry_timer_->setInterval(kRetryMs);
-    connect(retry_timer_, &QTimer::timeout, this, &IncidentSharing::open);
-    connect(&client_, &Tavimor::stateChanged, this, &IncidentSharing::onClientState);
-    client_.setRecordHandler(this, [this](stDt* records, int count) { deliver(records, count); });
-}
-
-void IncidentSharing::open()
-{
-    if (!client_.connectToServer(address_, port_))
-        qWarning("incident sharing: %s is not a numeric address", qPrintable(address_));
-}
-
-void IncidentSharing::onClientState(Tavimor::State state)
-{
-    if (state == Tavimor::State::Connected) {
-        book();
-        return;
-    }
-    if (state != Tavimor::State::Unconnected)
-        return;
-    connected_ = false;
-    retry_timer_->start();
-}
-
-void IncidentSharing::book()
-{
-    client_.CancelDt(QString());
-    // Offline actions first: booking then brings them back to everyone.
-    for (auto it = unsent_.cbegin(); it != unsent_.cend(); ++it)
-        write(it.key(), it.value());
-    unsent_.clear();
-    bool booked = true;
-    for (int i = 0; i < points_.size(); ++i) {
-        const int mode = i + 1 == points_.size() ? kCommit : kQueue;
-        booked = client_.BookDt(points_.at(i), kOnChangeOnly, mode, nullptr) >= 0 && booked;
-    }
-    connected_ = booked;
+    connect(retry_timer_, &QTimer::timeout, this, [this] { sendAll(true); });
+    judge_timer_->setInterval(kJudgeMs);
+    connect(judge_timer_, &QTimer::timeout, this, &IncidentSharing::judge);
+    connect(&link_, &LinkSupervisor::recordsReceived, this, &IncidentSharing::deliver, Qt::DirectConnection);
+    // Sent after the bookings, so whatever the server takes comes back on this connection.
+    connect(&link_, &LinkSupervisor::connected, this, [this] { sendAll(false); });
+    link_.book(points);
 }
 
 IncidentSharing::Value IncidentSharing::publish(const QString& point, const QString& payload)
 {
     Value value{QDateTime::currentMSecsSinceEpoch(), console_, payload};
-    QString text = value.format();
+    QByteArray text = tavimorio::toGbk(value.format());
     // Only free text (a shelving reason) can be this long; its end goes.
-    while (encode(text).size() > int(sizeof stDt::unDt.sz)) {
+    while (text.size() > int(sizeof stDt::unDt.sz)) {
         value.payload.chop(1);
-        text = value.format();
+        text = tavimorio::toGbk(value.format());
     }
-    if (!connected_ || !write(point, text))
-        unsent_.insert(point, text);
+    Pending& pending = pending_[point];
+    pending = Pending{text};
+    send(point, pending);
+    report();
     return value;
 }
 
-bool IncidentSharing::write(const QString& point, const QString& text)
+int IncidentSharing::unpublished() const
+{
+    return pending_.size();
+}
+
+int IncidentSharing::refused() const
+{
+    return int(std::count_if(pending_.cbegin(), pending_.cend(), [](const Pending& p) { return p.refused; }));
+}
+
+void IncidentSharing::sendAll(bool refusedOnly)
+{
+    for (auto it = pending_.begin(); it != pending_.end(); ++it) {
+        if (!refusedOnly || (it->refused && it->sentAt < 0))
+            send(it.key(), *it);
+    }
+}
+
+void IncidentSharing::send(const QString& point, Pending& pending)
 {
     stDt record{};
-    record.nTp = kTextCode;
-    const QByteArray bytes = encode(text);
-    std::memcpy(record.unDt.sz, bytes.constData(), std::size_t(bytes.size()));
-    return client_.WriteDt(point, record) > 0;
+    record.nTp = tavimorio::TypeText;
+    std::memcpy(record.unDt.sz, pending.text.constData(), std::size_t(pending.text.size()));
+    // Not sent, it goes out with the next connection.
+    if (!link_.write(point, record))
+        return;
+    pending.sentAt = clock_.elapsed();
+    if (!judge_timer_->isActive())
+        judge_timer_->start();
+}
+
+void IncidentSharing::judge()
+{
+    // A link that has not answered is the link's failure, not a refusal.
+    if (!link_.isLive())
+        return;
+    bool due = false;
+    bool waiting = false;
+    for (Pending& pending : pending_) {
+        if (pending.sentAt < 0)
+            continue;
+        if (clock_.elapsed() - pending.sentAt < LinkSupervisor::kDeadlineMs) {
+            waiting = true;
+            continue;
+        }
+        pending.refused = true;
+        pending.sentAt = -1;
+        due = true;
+    }
+    if (!waiting)
+        judge_timer_->stop();
+    if (due) {
+        retry_timer_->start(retry_.next());
+        report();
+    }
+}
+
+void IncidentSharing::report()
+{
+    const int refusedNow = refused();
+    emit publicationChanged(unpublished(), refusedNow, refusedNow > 0 ? retry_timer_->remainingTime() : -1);
 }
 
 void IncidentSharing::deliver(const stDt* records, int count)
 {
     for (int i = 0; i < count; ++i) {
+        if ((records[i].nTp & 0xFF) != tavimorio::TypeText)
+            continue;
+        const QString point = tavimor::recordName(records[i]);
+        const auto pending = pending_.find(point);
+        if (pending != pending_.end() && pending->text == rawText(records[i])) {
+            pending_.erase(pending);
+            if (refused() == 0) {
+                retry_.reset();
+                retry_timer_->stop();
+            }
+            report();
+        }
         Value value;
-        if ((records[i].nTp & 0xFF) == kTextCode && Value::parse(textOf(records[i]), &value))
-            emit received(tavimor::recordName(records[i]), value);
+        if (Value::parse(textOf(records[i]), &value))
+            emit received(point, value);
     }
 }

@@ -1,15 +1,19 @@
 #pragma once
 
-#include "Tavimor.h"
+#include "retry_policy.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QStringList>
 
+class LinkSupervisor;
 class QTimer;
+struct stDt;
 
 /// The incident state every console shares, carried by text data points of the
-/// data server (docs/station.md, "Shared incident state").
+/// data server (docs/station.md, "Shared incident state"): a channel of the
+/// station's one link (LinkSupervisor).
 ///
 /// Each point holds the latest action on one thing (a compartment, one unit of
 /// a team, a shelved alarm) as "<ms since epoch>|<console>|<payload>". Every
@@ -19,11 +23,11 @@ class QTimer;
 /// Booking a point that has a value brings that value at once, which is how a
 /// console started in the middle of an incident catches up.
 ///
-/// Uses its own client and connection, so the station's sensor link is left as
-/// it is. Connecting never blocks: it runs on the client's state signal, and a
-/// lost or refused connection is tried again every kRetryMs. A write made while
-/// the server cannot be reached is kept (the latest per point) and sent when the
-/// connection returns, before the points are booked again.
+/// A write counts as published only when the server sends it back. One made
+/// while the link is down is kept (the latest per point) and sent when it
+/// returns; one the server has not sent back within LinkSupervisor::kDeadlineMs
+/// of a live link (it refuses to create a point when its pool is full) is
+/// counted as refused and sent again as RetryPolicy says, until it is taken.
 class IncidentSharing : public QObject
 {
     Q_OBJECT
@@ -45,7 +49,6 @@ public:
     static const QString kPrefix;
     /// Longest console name kept; the value must fit the client's 128 bytes.
     static constexpr int kMaxConsoleName = 24;
-    static constexpr int kRetryMs = 2000;
 
     /// Names of the points for a compartment, a team unit and a shelved alarm.
     static QString damagePoint(quint64 compartmentId);
@@ -54,35 +57,48 @@ public:
     /// The point of a damage boundary of the ship file, set by the crew or lifted.
     static QString boundaryPoint(quint64 boundaryId);
 
-    IncidentSharing(const QString& address, quint16 port, const QString& console, QStringList points,
-                    QObject* parent = nullptr);
-    /// Starts connecting and returns at once; once connected, books every
-    /// point, and keeps the connection up from then on.
-    void open();
+    /// Books \a points on \a link and publishes there under the name \a console.
+    IncidentSharing(LinkSupervisor& link, const QString& console, QStringList points, QObject* parent = nullptr);
 
     /// Writes \a payload to \a point under this console's name and the current
     /// time; the change comes back through received() like anyone else's.
-    /// Returns the value written; while the server cannot be reached it is kept
-    /// and sent on reconnection. A payload too long for the client's 128 bytes
-    /// of text (GBK) is cut at its end to fit.
+    /// Returns the value written; until the server sends it back it counts in
+    /// unpublished(). A payload too long for the client's 128 bytes of text
+    /// (GBK) is cut at its end to fit.
     Value publish(const QString& point, const QString& payload);
+
+    /// Actions written here that the server has not sent back yet: waiting for
+    /// the link, on their way, or refused.
+    int unpublished() const;
+    /// Of those, the ones the server did not take within the deadline.
+    int refused() const;
 
 signals:
     /// The server sent \a value for \a point (an update or the value at booking).
     void received(const QString& point, const IncidentSharing::Value& value);
+    /// unpublished() or refused() changed; refused actions are sent again in
+    /// \a msToRetry milliseconds (-1: none are refused).
+    void publicationChanged(int unpublished, int refused, int msToRetry);
 
 private:
-    void deliver(const stDt* records, int count);
-    void onClientState(Tavimor::State state);
-    void book();
-    bool write(const QString& point, const QString& text);
+    /// A write not sent back yet.
+    struct Pending {
+        QByteArray text; ///< as written (GBK), compared with what comes back
+        qint64 sentAt = -1; ///< when it went out on this connection, -1 not since the last judgement
+        bool refused = false;
+    };
 
-    QString address_;
-    quint16 port_;
+    void deliver(const stDt* records, int count);
+    void sendAll(bool refusedOnly);
+    void send(const QString& point, Pending& pending);
+    void judge();
+    void report();
+
+    LinkSupervisor& link_;
     QString console_;
-    QStringList points_;
-    Tavimor client_;
+    QElapsedTimer clock_;
+    QHash<QString, Pending> pending_;
+    RetryPolicy retry_;
     QTimer* retry_timer_;
-    bool connected_ = false;
-    QHash<QString, QString> unsent_;
+    QTimer* judge_timer_;
 };

@@ -1,6 +1,6 @@
 #include "value_signer.h"
 
-#include <QTextCodec>
+#include "gbk_text.h"
 
 #include <sodium.h>
 
@@ -76,8 +76,7 @@ QByteArray ValueSigner::message(const QString& point, const IncidentSharing::Val
 
 int ValueSigner::textBytes(const QString& text)
 {
-    static QTextCodec* const gbk = QTextCodec::codecForName("GBK");
-    return gbk ? gbk->fromUnicode(text).size() : text.toUtf8().size();
+    return tavimorio::toGbk(text).size();
 }
 
 QString ValueSigner::sign(const QString& point, qint64 msecs, const QString& payload) const

@@ -3,6 +3,7 @@
 #include "data_link.h"
 #include "event_log.h"
 #include "incident_tracker.h"
+#include "link_banner.h"
 #include "station_options.h"
 
 #include <QDateTime>
@@ -21,7 +22,7 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
     , link_(link)
     , history_file_(options.incident.historyFile)
     , window_(ship, link, alarms, options.mute)
-    , sharing_(options.address, options.port, options.incident.console, IncidentTracker::sharedPoints(ship))
+    , sharing_(link.supervisor(), options.incident.console, IncidentTracker::sharedPoints(ship))
 {
 }
 
@@ -41,8 +42,14 @@ bool StationSession::start(QTextStream& out, QString* error)
         window_.eventLog().log(event.describe());
         out << "incident: " << event.describe() << Qt::endl;
     });
+    QObject::connect(&sharing_, &IncidentSharing::publicationChanged, &window_.banner(), &LinkBanner::setPublication);
+    QObject::connect(&sharing_, &IncidentSharing::publicationChanged, &window_,
+                     [this, &out, shown = 0](int, int refused, int) mutable {
+                         if (refused != shown)
+                             out << "shared actions refused by " << link_.serverText() << ": " << refused << Qt::endl;
+                         shown = refused;
+                     });
     link_.start();
-    sharing_.open();
     window_.show();
     return true;
 }

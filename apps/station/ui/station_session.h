@@ -18,8 +18,9 @@ class StationOptions;
 /// The station at work: its window on the ship, the incident history and the
 /// incident state shared with the other consoles through the data server,
 /// wired as the station runs them. Besides the window it reports on a text
-/// stream how many events the history held at start and every action another
-/// console did ("incident: ..."), which is how scripts follow a running station.
+/// stream how many events the history held at start, every action another
+/// console did ("incident: ...") and how many of its own the server refuses
+/// ("shared actions refused by ..."), which is how scripts follow a running station.
 class StationSession
 {
 public:
@@ -29,7 +30,7 @@ public:
     ~StationSession();
 
     /// Opens the history and shows what it holds with the times it happened,
-    /// ties the incident together, starts the link and the sharing and shows
+    /// ties the incident together, starts the link (with the sharing on it) and shows
     /// the window. False with \a error when the history cannot be opened;
     /// nothing is started then.
     bool start(QTextStream& out, QString* error);

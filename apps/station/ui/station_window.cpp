@@ -248,7 +248,7 @@ void StationWindow::connectLink()
         log_->log(connected ? tr("已连接数据服务器 %1, 已订阅全部测点").arg(link_.serverText())
                             : tr("与数据服务器 %1 的连接已断开, 画面数据不再实时").arg(link_.serverText()));
     });
-    connect(&link_, &DataLink::reconnectScheduled, banner_, &LinkBanner::setNextAttempt);
+    connect(&link_.supervisor(), &LinkSupervisor::stateChanged, banner_, &LinkBanner::setLinkState);
     connect(banner_, &LinkBanner::linkTextChanged, this, [this](const QString& text) {
         if (!text.isEmpty())
             connection_label_->setText(text);
