@@ -2,12 +2,11 @@
 
 #include "record_value.h"
 
-#include "entity/sensor_item_index.h"
-
 #include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -19,12 +18,11 @@ constexpr int kCommit = 1;        // BookDt: queue and send everything queued
 
 } // namespace
 
-DataLink::DataLink(const QString& address, quint16 port, const harq::SensorItemIndex& index, QStringList names,
-                   QObject* parent)
+DataLink::DataLink(const QString& address, quint16 port, Route route, QStringList names, QObject* parent)
     : QObject(parent)
     , address_(address)
     , port_(port)
-    , index_(index)
+    , route_(std::move(route))
     , names_(std::move(names))
     , retry_timer_(new QTimer(this))
     , retry_delay_ms_(kFirstRetryMs)
@@ -85,7 +83,7 @@ void DataLink::deliver(const stDt* records, int count)
     batch_count_ += count;
     for (int i = 0; i < count; ++i) {
         double value = 0.0;
-        if (recordvalue::number(records[i], &value) && index_.dispatch(recordvalue::name(records[i]), value) > 0)
+        if (recordvalue::number(records[i], &value) && route_(recordvalue::name(records[i]), value) > 0)
             ++batch_routed_;
     }
 }

@@ -5,16 +5,14 @@
 #include <QObject>
 #include <QStringList>
 
-class QTimer;
+#include <functional>
 
-namespace harq {
-class SensorItemIndex;
-}
+class QTimer;
 
 /// The station's connection to the data server.
 ///
 /// Books every data point the ship's sensor items follow (on change only), hands
-/// each received value to the items through the ship's name index, and when the
+/// each received value to the host's route (the ship's name index), and when the
 /// connection drops reconnects with a growing pause (1 s doubling to 16 s) and
 /// books everything again. Connecting never blocks the event loop: the client's
 /// state signal drives every step, so the window stays responsive while the
@@ -34,8 +32,10 @@ public:
     };
     Q_ENUM(LinkState)
 
-    DataLink(const QString& address, quint16 port, const harq::SensorItemIndex& index, QStringList names,
-             QObject* parent = nullptr);
+    /// Hands the value \a value of the point \a name on; returns how many items took it.
+    using Route = std::function<int(const QString& name, double value)>;
+
+    DataLink(const QString& address, quint16 port, Route route, QStringList names, QObject* parent = nullptr);
 
     /// Connects and books, keeping the event loop running while it waits (at
     /// most about 3 s); false if the server cannot be reached (no retry is
@@ -77,7 +77,7 @@ private:
 
     QString address_;
     quint16 port_;
-    const harq::SensorItemIndex& index_;
+    Route route_;
     QStringList names_;
     Tavimor client_;
     QTimer* retry_timer_;
