@@ -69,6 +69,15 @@ KELVANE_EXPORT QVariant luaTable(lua_State* L, int index, int n, QVariant def);
 KELVANE_EXPORT bool luaForEach(lua_State* L, int index, const char* key, int limit,
                                const std::function<void(int position)>& visit);
 
+/// Pushes the global \a name and returns its absolute stack index when it is a
+/// table, 0 otherwise. The value stays pushed either way.
+KELVANE_EXPORT int luaGlobalTable(lua_State* L, const char* name);
+
+/// As luaForEach, but \a visit is called only for elements that are tables,
+/// with the element's position in the list and its absolute stack index.
+KELVANE_EXPORT void luaForEachTable(lua_State* L, int index, const char* key, int limit,
+                                    const std::function<void(int position, int element)>& visit);
+
 /// The line break used in the error messages, "\r\n".
 KELVANE_EXPORT QString newLine();
 

@@ -13,15 +13,6 @@
 
 namespace ostrel {
 
-/// Pushes the global \a name and returns its absolute stack index when it is a
-/// table, 0 otherwise. The value stays pushed either way.
-int luaGlobalTable(lua_State* L, const char* name);
-
-/// As luaForEach, but \a visit is called only for elements that are tables,
-/// with the element's position in the list and its absolute stack index.
-void luaForEachTable(lua_State* L, int index, const char* key, int limit,
-                     const std::function<void(int position, int element)>& visit);
-
 /// Range of an integer field; the whole range of int unless a field narrows it.
 struct IntRange
 {

@@ -12,9 +12,4 @@ namespace exampleapp {
 /// and works without a display. \a argc must outlive the object, as for Qt.
 std::unique_ptr<QCoreApplication> create(int& argc, char** argv);
 
-/// True when the long option \a flag ("--name") is among the arguments, alone
-/// or with its value ("--name=value"). For choices that must be made before
-/// the application object exists, such as the platform plugin.
-bool hasOption(int argc, char** argv, const char* flag);
-
 } // namespace exampleapp

@@ -81,7 +81,53 @@
     </message>
 </context>
 <context>
-    <name>AlarmModel</name>
+    <name>AlarmFeed</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>动作</source>
+        <translation>Tripped</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>Normal</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmState</name>
+    <message>
+        <source>报警未确认</source>
+        <translation>Unacknowledged</translation>
+    </message>
+    <message>
+        <source>报警已确认</source>
+        <translation>Acknowledged</translation>
+    </message>
+    <message>
+        <source>已消除未确认</source>
+        <translation>Cleared, unacknowledged</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>操作员确认</source>
+        <translation>Acknowledged by the operator</translation>
+    </message>
+    <message>
+        <source>搁置至 %1: %2</source>
+        <translation>Shelved until %1: %2</translation>
+    </message>
+    <message>
+        <source>解除搁置</source>
+        <translation>Unshelved</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmTable</name>
     <message>
         <source>优先级</source>
         <translation>Priority</translation>
@@ -141,38 +187,6 @@
     <message>
         <source>搁置原因: %1</source>
         <translation>Shelved because: %1</translation>
-    </message>
-    <message>
-        <source>动作</source>
-        <translation>Tripped</translation>
-    </message>
-    <message>
-        <source>正常</source>
-        <translation>Normal</translation>
-    </message>
-    <message>
-        <source>报警未确认</source>
-        <translation>Unacknowledged</translation>
-    </message>
-    <message>
-        <source>报警已确认</source>
-        <translation>Acknowledged</translation>
-    </message>
-    <message>
-        <source>已消除未确认</source>
-        <translation>Cleared, unacknowledged</translation>
-    </message>
-    <message>
-        <source>操作员确认</source>
-        <translation>Acknowledged by the operator</translation>
-    </message>
-    <message>
-        <source>搁置至 %1: %2</source>
-        <translation>Shelved until %1: %2</translation>
-    </message>
-    <message>
-        <source>解除搁置</source>
-        <translation>Unshelved</translation>
     </message>
 </context>
 <context>

@@ -42,7 +42,7 @@ TEST_F(DataLinkTest, AlarmArrivesAndItsAcknowledgementGoesRoundTheServer)
 {
     DataServerProcess server;
     ASSERT_TRUE(server.start(kShipDir + QStringLiteral("/scenario.json")));
-    DataLink link(QStringLiteral("127.0.0.1"), server.port(), ship_->index(), ship_->dataPointNames());
+    DataLink link(QStringLiteral("127.0.0.1"), server.port(), ship_->valueRoute(), ship_->dataPointNames());
     QSignalSpy updates(&link, &DataLink::updatesReceived);
     ASSERT_TRUE(link.open());
     EXPECT_TRUE(link.isConnected());
@@ -67,7 +67,7 @@ TEST_F(DataLinkTest, UnreachableServerIsReportedAndNothingIsWritten)
     const quint16 port = probe.serverPort();
     probe.close();
 
-    DataLink link(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
+    DataLink link(QStringLiteral("127.0.0.1"), port, ship_->valueRoute(), ship_->dataPointNames());
     EXPECT_FALSE(link.open());
     EXPECT_FALSE(link.isConnected());
     EXPECT_FALSE(link.writeInt(kGalleySmoke + QStringLiteral(".ACK"), 1));
@@ -78,7 +78,7 @@ TEST_F(DataLinkTest, LostConnectionIsAnnouncedAndRetried)
     DataServerProcess server;
     ASSERT_TRUE(server.start(kShipDir + QStringLiteral("/scenario.json")));
     const quint16 port = server.port();
-    DataLink link(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
+    DataLink link(QStringLiteral("127.0.0.1"), port, ship_->valueRoute(), ship_->dataPointNames());
     ASSERT_TRUE(link.open());
     QSignalSpy connection(&link, &DataLink::connectionChanged);
     QSignalSpy retries(&link.supervisor(), &LinkSupervisor::stateChanged);
@@ -115,7 +115,7 @@ TEST_F(DataLinkTest, UnansweredConnectKeepsTheEventLoopRunningAndIsRetried)
         filler.connectToHost(QHostAddress::LocalHost, port);
     ASSERT_TRUE(fillers[0].waitForConnected(kWaitMs));
 
-    DataLink link(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
+    DataLink link(QStringLiteral("127.0.0.1"), port, ship_->valueRoute(), ship_->dataPointNames());
     QSignalSpy states(&link.supervisor(), &LinkSupervisor::stateChanged);
     int ticks = 0;
     QTimer ticker;

@@ -2,8 +2,10 @@
 // across a station killed outright, and replayed from an exported scenario.
 
 #include "sample_ship_fixture.h"
-#include "alarm_model.h"
+#include "alarm_feed.h"
 #include "alarm_settings.h"
+#include "alarm_state.h"
+#include "console_clock.h"
 #include "deck_plan.h"
 #include "incident_export.h"
 #include "incident_sharing.h"
@@ -50,14 +52,15 @@ struct Console {
     Console(const QString& name, quint16 port, const QString& history)
         : ship(ShipLoader().load(QStringLiteral(KELVANE_SHIP_DIR "/ship.json")))
         , plan(&scene, *ship)
-        , alarms(*ship, settings)
+        , alarms(ConsoleClock::system())
+        , feed(*ship, settings, alarms, ConsoleClock::system())
         , link(kHost, port)
         , sharing(link, name, IncidentTracker::sharedPoints(*ship))
     {
         QString error;
         EXPECT_TRUE(store.open(history, &error)) << error.toStdString();
         tracker = std::make_unique<IncidentTracker>(*ship, plan, store, sharing);
-        tracker->followAlarms(alarms);
+        tracker->followAlarms(alarms, feed);
         link.start();
     }
 
@@ -78,13 +81,14 @@ struct Console {
     void deploy(const QString& team, QPointF at) { plan.addTeam({team, 1, at, ship->regionById(kSteeringGear)}); }
 
     harq::SensorItem* smoke() const { return ship->index().items(kSmoke).first(); }
-    bool shelved() const { return alarms.alarmOf(smoke())->shelved; }
+    bool shelved() const { return alarms.alarm(feed.idOf(smoke()))->shelved; }
 
     std::unique_ptr<Ship> ship;
     DeckScene scene;
     DeckPlan plan;
     AlarmSettings settings;
-    AlarmModel alarms;
+    AlarmState alarms;
+    AlarmFeed feed;
     IncidentStore store;
     LinkSupervisor link;
     IncidentSharing sharing;
@@ -148,12 +152,12 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
     // reason too long for a text value arrives cut.
     const QString reason(60, QChar(0x6F14)); // 120 bytes in GBK
     central.smoke()->onPrimaryValueChanged(1);
-    ASSERT_TRUE(central.alarms.shelve(central.smoke(), reason, 10));
+    ASSERT_TRUE(central.alarms.shelve(central.feed.idOf(central.smoke()), reason, 10));
     QTest::qWait(kShareMs / 2);
     for (const auto& console : consoles)
         console->smoke()->onPrimaryValueChanged(1);
     EXPECT_TRUE(everywhere([&](const Console& c) {
-        const QString shown = c.alarms.alarmOf(c.smoke())->shelveReason;
+        const QString shown = c.alarms.alarm(c.feed.idOf(c.smoke()))->shelveReason;
         return c.shelved() && shown.size() > 10 && reason.startsWith(shown);
     }));
 
@@ -277,7 +281,7 @@ TEST_F(IncidentTest, ExportedIncidentReplaysTheSameAlarmSequence)
         DataServerProcess server;
         ASSERT_TRUE(server.start(source));
         const qint64 from = QDateTime::currentMSecsSinceEpoch();
-        DataLink link(kHost, server.port(), console.ship->index(), console.ship->dataPointNames());
+        DataLink link(kHost, server.port(), console.ship->valueRoute(), console.ship->dataPointNames());
         ASSERT_TRUE(link.open());
         QTest::qWait(kReplayMs);
         IncidentExport incident(console.store, from, QDateTime::currentMSecsSinceEpoch());
@@ -285,7 +289,7 @@ TEST_F(IncidentTest, ExportedIncidentReplaysTheSameAlarmSequence)
         // A station started on this history draws the level's trend from it.
         const QString level = QStringLiteral("D1-LVL-001");
         Console again(QStringLiteral("again"), 0, file(QStringLiteral("run%1").arg(run)));
-        const auto& trend = again.alarms.alarmOf(again.ship->index().items(level).first())->trend;
+        const auto& trend = again.alarms.trend().of(again.feed.idOf(again.ship->index().items(level).first()));
         ASSERT_FALSE(trend.empty());
         EXPECT_EQ(trend.back().value, console.ship->index().items(level).first()->value());
         QString error;

@@ -50,7 +50,7 @@ protected:
             return nullptr;
         const quint16 port = probe.serverPort();
         probe.close();
-        return std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), port, ship_->index(), ship_->dataPointNames());
+        return std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), port, ship_->valueRoute(), ship_->dataPointNames());
     }
 
     std::unique_ptr<Ship> ship_;

@@ -56,7 +56,7 @@ int main(int argc, char** argv)
         QTextStream(stderr) << "station-drill: " << (ship ? error : loader.error()) << Qt::endl;
         return 1;
     }
-    DataLink link(options.address, options.port, ship->index(), ship->dataPointNames());
+    DataLink link(options.address, options.port, ship->valueRoute(), ship->dataPointNames());
     QObject::connect(&link, &DataLink::connectionChanged, [&out](bool up) {
         if (up)
             out << "ready" << Qt::endl;

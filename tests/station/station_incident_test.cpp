@@ -5,7 +5,9 @@
 
 #include "station_window_fixture.h"
 #include "alarm_list.h"
-#include "alarm_model.h"
+#include "alarm_feed.h"
+#include "alarm_state.h"
+#include "alarm_table.h"
 #include "alarm_sound.h"
 #include "deck_plan.h"
 #include "link_banner.h"
@@ -84,7 +86,7 @@ protected:
         ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(scenario()) > 0);
         out.close();
         ASSERT_TRUE(server_.start(file_));
-        link = std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), server_.port(), ship_->index(),
+        link = std::make_unique<DataLink>(QStringLiteral("127.0.0.1"), server_.port(), ship_->valueRoute(),
                                           ship_->dataPointNames());
         // Started, not opened: the window exists before the first values, as in the station.
         link->start();
@@ -92,13 +94,17 @@ protected:
 
     harq::SensorItem* item(const QString& tag) const { return ship_->index().items(tag).value(0); }
 
-    const AlarmModel::Alarm& alarm(const QString& tag) const { return *window_->alarms().alarmOf(item(tag)); }
+    const AlarmState::Alarm& alarm(const QString& tag) const
+    {
+        return *console_->alarms().alarm(console_->feed().idOf(item(tag)));
+    }
+    harq::Sensor* sensor(const QString& tag) const { return console_->feed().sensorOf(console_->feed().idOf(item(tag))); }
 
     /// The row of \a tag in the list as sorted on screen; -1 when it is not listed.
     int rowOf(const QString& tag) const
     {
         for (int row = 0; row < list_->view()->model()->rowCount(); ++row) {
-            if (list_->itemAtRow(row) == item(tag))
+            if (list_->alarmAtRow(row) == console_->feed().idOf(item(tag)))
                 return row;
         }
         return -1;
@@ -111,7 +117,7 @@ protected:
 
     MarkSensorGraphic* graphic(const QString& tag) const
     {
-        return window_->marks().graphicOf(alarm(tag).sensor);
+        return window_->marks().graphicOf(sensor(tag));
     }
 
     void clickButton(const QString& text) const
@@ -142,41 +148,41 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
     window_->show();
 
     // Raised, and one cleared before anyone acknowledged it: it stays listed.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return alarm(kUpperSmoke).state == AlarmModel::State::UnacknowledgedCleared; },
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alarm(kUpperSmoke).state == AlarmState::State::UnacknowledgedCleared; },
                                 kReactMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window_->plan().deck() == ship_->deckById(2); }, kReactMs))
         << "opens on the deck with the most unacknowledged alarms";
     EXPECT_EQ(list_->view()->model()->rowCount(), 6);
     EXPECT_EQ(rowOf(kForePeak), 0) << "the emergency first";
     EXPECT_EQ(rowOf(kGalleySmoke), 4) << "then newest first: the galley smoke came first";
-    EXPECT_TRUE(cell(kGalleySmoke, AlarmModel::PriorityColumn).contains(QStringLiteral("首出")));
-    EXPECT_FALSE(cell(kMultiSmoke, AlarmModel::PriorityColumn).contains(QStringLiteral("首出")));
-    EXPECT_NE(cell(kMultiSmoke, AlarmModel::ItemColumn), cell(kMultiHeat, AlarmModel::ItemColumn));
-    EXPECT_EQ(cell(kUpperSmoke, AlarmModel::StateColumn), QStringLiteral("已消除未确认"));
+    EXPECT_TRUE(cell(kGalleySmoke, AlarmTable::PriorityColumn).contains(QStringLiteral("首出")));
+    EXPECT_FALSE(cell(kMultiSmoke, AlarmTable::PriorityColumn).contains(QStringLiteral("首出")));
+    EXPECT_NE(cell(kMultiSmoke, AlarmTable::ItemColumn), cell(kMultiHeat, AlarmTable::ItemColumn));
+    EXPECT_EQ(cell(kUpperSmoke, AlarmTable::StateColumn), QStringLiteral("已消除未确认"));
     EXPECT_EQ(window_->sound().announcing(), AlarmPriority::Emergency);
     ASSERT_NE(graphic(kGalleySmoke), nullptr);
     EXPECT_FALSE(graphic(kGalleySmoke)->isAcknowledged()) << "unacknowledged blinks";
-    EXPECT_EQ(window_->marks().symbolOf(alarm(kForePeak).sensor), alarmpriority::symbol(AlarmPriority::Emergency));
+    EXPECT_EQ(window_->marks().symbolOf(sensor(kForePeak)), alarmpriority::symbol(AlarmPriority::Emergency));
 
     // Acknowledged from the list: the server's flag comes back, the plan holds steady.
     select(kGalleySmoke);
     clickButton(QStringLiteral("确认所选报警"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return alarm(kGalleySmoke).state == AlarmModel::State::AcknowledgedActive; },
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alarm(kGalleySmoke).state == AlarmState::State::AcknowledgedActive; },
                                 kReactMs));
     EXPECT_TRUE(graphic(kGalleySmoke)->isAcknowledged()) << "acknowledged is steady";
-    EXPECT_EQ(cell(kGalleySmoke, AlarmModel::StateColumn), QStringLiteral("报警已确认"));
+    EXPECT_EQ(cell(kGalleySmoke, AlarmTable::StateColumn), QStringLiteral("报警已确认"));
     EXPECT_EQ(rowOf(kMultiTemperature), 5) << "a warning after the alarms";
 
     // A click on a sensor opens its detail: the temperature's trend with its four limits.
     auto* view = window_->findChild<DeckViewComplex*>();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(alarm(kMultiSmoke).sensor->point()));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(sensor(kMultiSmoke)->point()));
     auto* detail = window_->findChild<SensorDetail*>();
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->chart()->series().size(), 5);
     EXPECT_GE(static_cast<QtCharts::QLineSeries*>(detail->chart()->series().at(0))->count(), 3);
     EXPECT_TRUE(detail->historyText().contains(QStringLiteral("报警未确认"))) << detail->historyText().toStdString();
     // The cleared one leaves the list once acknowledged.
-    QSignalSpy clearedAcknowledged(&window_->alarms(), &AlarmModel::clearedAlarmAcknowledged);
+    QSignalSpy clearedAcknowledged(&console_->alarms(), &AlarmState::clearedAlarmAcknowledged);
     select(kUpperSmoke);
     clickButton(QStringLiteral("确认所选报警"));
     EXPECT_EQ(rowOf(kUpperSmoke), -1);
@@ -192,11 +198,11 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
     dialog->accept();
     EXPECT_TRUE(alarm(kMultiHeat).shelved);
     EXPECT_EQ(rowOf(kMultiHeat), list_->view()->model()->rowCount() - 1);
-    EXPECT_TRUE(cell(kMultiHeat, AlarmModel::StateColumn).contains(QStringLiteral("搁置至")));
+    EXPECT_TRUE(cell(kMultiHeat, AlarmTable::StateColumn).contains(QStringLiteral("搁置至")));
     window_->sound().silence();
     EXPECT_FALSE(window_->sound().announcing().has_value()) << "silenced without acknowledging";
-    EXPECT_EQ(alarm(kForePeak).state, AlarmModel::State::UnacknowledgedActive);
-    AlarmSound quick(window_->alarms(), 1, true);
+    EXPECT_EQ(alarm(kForePeak).state, AlarmState::State::UnacknowledgedActive);
+    AlarmSound quick(console_->alarms(), 1, true);
     quick.silence();
     EXPECT_TRUE(QTest::qWaitFor([&] { return quick.announcing() == AlarmPriority::Emergency; }, kReactMs))
         << "sounds again after the resound time while unacknowledged";
@@ -206,11 +212,11 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
     ASSERT_TRUE(QTest::qWaitFor([&] { return window_->banner().linkText().contains(QStringLiteral("秒后重连")); },
                                 kReactMs));
     EXPECT_TRUE(window_->marks().isStaleShown());
-    EXPECT_TRUE(cell(kForePeak, AlarmModel::StateColumn).endsWith(QStringLiteral("数据非实时")));
+    EXPECT_TRUE(cell(kForePeak, AlarmTable::StateColumn).endsWith(QStringLiteral("数据非实时")));
     EXPECT_TRUE(graphic(kForePeak)->isAcknowledged()) << "frozen values do not blink";
     clickButton(QStringLiteral("全部确认"));
     EXPECT_TRUE(list_->notice().contains(kForePeak)) << list_->notice().toStdString();
-    EXPECT_EQ(alarm(kForePeak).state, AlarmModel::State::UnacknowledgedActive);
+    EXPECT_EQ(alarm(kForePeak).state, AlarmState::State::UnacknowledgedActive);
 
     // It returns: live again, the alarms as the server has them.
     DataServerProcess again;
@@ -218,6 +224,6 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
     ASSERT_TRUE(QTest::qWaitFor([&] { return link_->isConnected(); }, kReactMs));
     EXPECT_TRUE(window_->banner().linkText().isEmpty());
     EXPECT_FALSE(window_->marks().isStaleShown());
-    EXPECT_FALSE(cell(kForePeak, AlarmModel::StateColumn).contains(QStringLiteral("数据非实时")));
+    EXPECT_FALSE(cell(kForePeak, AlarmTable::StateColumn).contains(QStringLiteral("数据非实时")));
     EXPECT_FALSE(graphic(kForePeak)->isAcknowledged());
 }

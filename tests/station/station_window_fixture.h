@@ -5,6 +5,8 @@
 #include "alarm_list.h"
 #include "data_link.h"
 #include "event_log.h"
+#include "console_clock.h"
+#include "station_console.h"
 #include "station_window.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +30,8 @@ protected:
             return;
         link_ = makeLink();
         ASSERT_NE(link_, nullptr);
-        window_ = std::make_unique<StationWindow>(*ship_, *link_, alarmSettings(), true);
+        console_ = std::make_unique<StationConsole>(*ship_, *link_, alarmSettings(), ConsoleClock::system());
+        window_ = std::make_unique<StationWindow>(*ship_, *console_, *link_, alarmSettings(), true);
         list_ = window_->findChild<AlarmList*>();
         log_ = window_->findChild<EventLog*>();
         ASSERT_TRUE(list_ && log_);
@@ -50,6 +53,7 @@ protected:
     virtual std::unique_ptr<DataLink> makeLink() { return unreachableLink(); }
 
     std::unique_ptr<DataLink> link_;
+    std::unique_ptr<StationConsole> console_;
     std::unique_ptr<StationWindow> window_;
     AlarmList* list_ = nullptr;
     EventLog* log_ = nullptr;

@@ -3,8 +3,8 @@
 
 #include "station_window_fixture.h"
 #include "alarm_list.h"
-#include "alarm_model.h"
 #include "alarm_sound.h"
+#include "alarm_table.h"
 #include "data_link.h"
 #include "deck_switcher.h"
 #include "event_log.h"
@@ -70,9 +70,9 @@ TEST_F(StationWindowTest, AlarmIsListedCountedAcknowledgedAndCleared)
 
     ship_->index().dispatch(kGalleySmoke, 1.0);
     ASSERT_EQ(alarms_->rowCount(), 1);
-    EXPECT_EQ(cell(0, AlarmModel::DeckColumn), QStringLiteral("第二甲板"));
-    EXPECT_EQ(cell(0, AlarmModel::CompartmentColumn), QStringLiteral("厨房[2-58-2]"));
-    EXPECT_EQ(cell(0, AlarmModel::StateColumn), QStringLiteral("报警未确认, 数据非实时"));
+    EXPECT_EQ(cell(0, AlarmTable::DeckColumn), QStringLiteral("第二甲板"));
+    EXPECT_EQ(cell(0, AlarmTable::CompartmentColumn), QStringLiteral("厨房[2-58-2]"));
+    EXPECT_EQ(cell(0, AlarmTable::StateColumn), QStringLiteral("报警未确认, 数据非实时"));
     EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  报警 1, 未确认 1"));
     EXPECT_TRUE(log_->toPlainText().contains(kGalleySmoke));
     // The log filters by deck, compartment, priority and text.
@@ -87,7 +87,7 @@ TEST_F(StationWindowTest, AlarmIsListedCountedAcknowledgedAndCleared)
     EXPECT_TRUE(log_->shownText().isEmpty());
 
     ship_->index().dispatch(kGalleySmoke + QStringLiteral(".ACK"), 1.0);
-    EXPECT_TRUE(cell(0, AlarmModel::StateColumn).startsWith(QStringLiteral("报警已确认")));
+    EXPECT_TRUE(cell(0, AlarmTable::StateColumn).startsWith(QStringLiteral("报警已确认")));
     EXPECT_EQ(deckRow(QStringLiteral("第二甲板")), QStringLiteral("第二甲板  报警 1"));
 
     ship_->index().dispatch(kGalleySmoke, 0.0);
@@ -109,7 +109,7 @@ TEST_F(StationWindowTest, AcknowledgingWithoutAConnectionSaysSo)
         << log_->toPlainText().toStdString();
     // Said where the operator clicked, not only in the log.
     EXPECT_TRUE(list_->notice().contains(kGalleySmoke)) << list_->notice().toStdString();
-    EXPECT_TRUE(cell(0, AlarmModel::StateColumn).startsWith(QStringLiteral("报警未确认")));
+    EXPECT_TRUE(cell(0, AlarmTable::StateColumn).startsWith(QStringLiteral("报警未确认")));
 
     bool staleShown = false;
     for (QLabel* label : window_->statusBar()->findChildren<QLabel*>())
@@ -130,7 +130,7 @@ TEST_F(StationWindowTest, ChoosingADeckShowsIt)
 
 TEST_F(StationWindowTest, EachPriorityHasItsOwnWaveTone)
 {
-    AlarmSound sound(window_->alarms(), 1, false);
+    AlarmSound sound(console_->alarms(), 1, false);
     QSet<QByteArray> tones;
     for (int p = 0; p < alarmpriority::kCount; ++p) {
         QFile file(sound.toneFile(AlarmPriority(p)));

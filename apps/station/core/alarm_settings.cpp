@@ -1,11 +1,6 @@
 #include "alarm_settings.h"
 
-#include "entity/sensor.h"
-#include "entity/sensor_item.h"
-#include "entity/view_group.h"
 #include "lua_facade.h"
-
-#include <lua.hpp>
 
 #include <stdexcept>
 
@@ -22,12 +17,11 @@ bool AlarmSettings::load(const QString& path, QString* error)
     try {
         ostrel::LuaStatePtr lua(ostrel::loadLuaConfig(path));
         lua_State* L = lua.get();
-        ostrel::luaGlobal(L, "alarm", QVariant());
-        if (lua_type(L, -1) != LUA_TTABLE) {
+        const int t = ostrel::luaGlobalTable(L, "alarm");
+        if (t == 0) {
             *error = tr("%1: 没有 alarm 表").arg(path);
             return false;
         }
-        const int t = lua_gettop(L);
         QString bad;
         const auto priority = [&](int at, AlarmPriority* out) {
             const QString key = ostrel::luaField(L, at, "priority", QString()).toString();
@@ -44,20 +38,14 @@ bool AlarmSettings::load(const QString& path, QString* error)
                                        kLongestResoundSeconds);
         read.shelve_limit_minutes_ = qBound(
             1, ostrel::luaField(L, t, "shelve_limit", kDefaultShelveLimitMinutes).toInt(), kLongestShelveMinutes);
-        ostrel::luaForEach(L, t, "view_group", ostrel::kMaxListLength, [&](int) {
-            if (lua_type(L, -1) != LUA_TTABLE)
-                return;
+        ostrel::luaForEachTable(L, t, "view_group", ostrel::kMaxListLength, [&](int, int e) {
             GroupRule rule;
-            const int e = lua_gettop(L);
             rule.group = ostrel::luaField(L, e, "name", QString()).toString();
             if (priority(e, &rule.priority))
                 read.groups_.append(rule);
         });
-        ostrel::luaForEach(L, t, "item", ostrel::kMaxListLength, [&](int) {
-            if (lua_type(L, -1) != LUA_TTABLE)
-                return;
+        ostrel::luaForEachTable(L, t, "item", ostrel::kMaxListLength, [&](int, int e) {
             ItemRule rule;
-            const int e = lua_gettop(L);
             rule.tag = ostrel::luaField(L, e, "tag", QString()).toString();
             rule.suffix = ostrel::luaField(L, e, "suffix", QString()).toString();
             rule.name = ostrel::luaField(L, e, "name", QString()).toString();
@@ -77,35 +65,35 @@ bool AlarmSettings::load(const QString& path, QString* error)
     return true;
 }
 
-const AlarmSettings::ItemRule* AlarmSettings::ruleFor(const harq::SensorItem& item) const
+const AlarmSettings::ItemRule* AlarmSettings::ruleFor(const QString& tag) const
 {
     const ItemRule* best = nullptr;
     for (const ItemRule& rule : items_) {
-        if (!rule.tag.isEmpty() && rule.tag == item.tag())
+        if (!rule.tag.isEmpty() && rule.tag == tag)
             return &rule;
-        if (!rule.suffix.isEmpty() && item.tag().endsWith(rule.suffix)
+        if (!rule.suffix.isEmpty() && tag.endsWith(rule.suffix)
             && (!best || rule.suffix.size() > best->suffix.size()))
             best = &rule;
     }
     return best;
 }
 
-AlarmPriority AlarmSettings::priorityOf(const harq::Sensor& sensor, const harq::SensorItem& item) const
+AlarmPriority AlarmSettings::priorityOf(const QString& tag, const QString& viewGroup) const
 {
-    const ItemRule* rule = ruleFor(item);
+    const ItemRule* rule = ruleFor(tag);
     if (rule && rule->hasPriority)
         return rule->priority;
-    if (const harq::ViewGroup* group = sensor.viewGroup()) {
+    if (!viewGroup.isEmpty()) {
         for (const GroupRule& g : groups_) {
-            if (g.group == group->name())
+            if (g.group == viewGroup)
                 return g.priority;
         }
     }
     return default_priority_;
 }
 
-QString AlarmSettings::nameOf(const harq::Sensor& sensor, const harq::SensorItem& item) const
+QString AlarmSettings::nameOf(const QString& tag, const QString& sensorName) const
 {
-    const ItemRule* rule = ruleFor(item);
-    return rule && !rule->name.isEmpty() ? rule->name : sensor.name();
+    const ItemRule* rule = ruleFor(tag);
+    return rule && !rule->name.isEmpty() ? rule->name : sensorName;
 }

@@ -6,11 +6,6 @@
 #include <QList>
 #include <QString>
 
-namespace harq {
-class Sensor;
-class SensorItem;
-}
-
 /// The station's alarm handling as the configuration file alarm.lua sets it:
 /// the priority and the shown name of every sensor item, how long a silenced
 /// alarm stays quiet and how long an alarm may be shelved.
@@ -33,9 +28,10 @@ public:
     /// stay as they were then.
     bool load(const QString& path, QString* error);
 
-    AlarmPriority priorityOf(const harq::Sensor& sensor, const harq::SensorItem& item) const;
-    /// The item's own name, so two items of one detector read apart.
-    QString nameOf(const harq::Sensor& sensor, const harq::SensorItem& item) const;
+    /// The priority of the item \a tag of a sensor in the view group named \a viewGroup (empty for none).
+    AlarmPriority priorityOf(const QString& tag, const QString& viewGroup) const;
+    /// The item's own name, so two items of one detector read apart; else \a sensorName.
+    QString nameOf(const QString& tag, const QString& sensorName) const;
 
     /// Seconds after a silence before unacknowledged alarms sound again.
     int resoundSeconds() const { return resound_seconds_; }
@@ -55,7 +51,7 @@ private:
         AlarmPriority priority = AlarmPriority::Alarm;
     };
 
-    const ItemRule* ruleFor(const harq::SensorItem& item) const;
+    const ItemRule* ruleFor(const QString& tag) const;
 
     QList<ItemRule> items_;
     QList<GroupRule> groups_;

@@ -1,6 +1,6 @@
 #include "incident_options.h"
 
-#include "example_application.h"
+#include "example_options.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>

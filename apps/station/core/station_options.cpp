@@ -1,6 +1,6 @@
 #include "station_options.h"
 
-#include "example_application.h"
+#include "example_options.h"
 #include "example_data.h"
 #include "example_translation.h"
 

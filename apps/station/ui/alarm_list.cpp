@@ -1,8 +1,7 @@
 #include "alarm_list.h"
 
-#include "alarm_model.h"
-
-#include "entity/sensor_item.h"
+#include "alarm_state.h"
+#include "alarm_table.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -20,15 +19,16 @@ const char kNoticeStyle[] = "background: #FFE8B0; color: #402000; padding: 3px; 
 
 } // namespace
 
-AlarmList::AlarmList(AlarmModel& model, QWidget* parent)
+AlarmList::AlarmList(AlarmTable& table, const AlarmState& alarms, QWidget* parent)
     : QWidget(parent)
-    , model_(model)
+    , table_(table)
+    , alarms_(alarms)
     , sorted_(new QSortFilterProxyModel(this))
     , view_(new QTreeView(this))
     , notice_(new QLabel(this))
 {
-    sorted_->setSourceModel(&model);
-    sorted_->setSortRole(AlarmModel::SortRole);
+    sorted_->setSourceModel(&table);
+    sorted_->setSortRole(AlarmTable::SortRole);
     sorted_->setDynamicSortFilter(true);
     sorted_->sort(0, Qt::AscendingOrder);
     view_->setModel(sorted_);
@@ -55,26 +55,27 @@ AlarmList::AlarmList(AlarmModel& model, QWidget* parent)
         return button;
     };
     connect(add(tr("确认所选报警")), &QPushButton::clicked, this,
-            [this] { emit acknowledgeRequested(selectedItems()); });
+            [this] { emit acknowledgeRequested(selectedAlarms()); });
     connect(add(tr("确认本甲板")), &QPushButton::clicked, this, [this] {
         if (deck_)
-            emit acknowledgeRequested(model_.unacknowledged(deck_));
+            emit acknowledgeRequested(alarms_.unacknowledged(deck_));
     });
     connect(add(tr("全部确认")), &QPushButton::clicked, this,
-            [this] { emit acknowledgeRequested(model_.unacknowledged()); });
+            [this] { emit acknowledgeRequested(alarms_.unacknowledged()); });
     connect(add(tr("消音")), &QPushButton::clicked, this, &AlarmList::silenceRequested);
-    connect(add(tr("搁置所选...")), &QPushButton::clicked, this, [this] { emit shelveRequested(selectedItems()); });
-    connect(add(tr("解除搁置")), &QPushButton::clicked, this, [this] { emit unshelveRequested(selectedItems()); });
+    connect(add(tr("搁置所选...")), &QPushButton::clicked, this, [this] { emit shelveRequested(selectedAlarms()); });
+    connect(add(tr("解除搁置")), &QPushButton::clicked, this, [this] { emit unshelveRequested(selectedAlarms()); });
     buttons->addStretch();
 
     connect(view_, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (const AlarmModel::Alarm* alarm = model_.alarmAt(sorted_->mapToSource(index).row()))
-            emit sensorActivated(alarm->sensor);
+        const int id = table_.idAt(sorted_->mapToSource(index).row());
+        if (id >= 0)
+            emit alarmActivated(id);
     });
     connect(view_, &QTreeView::customContextMenuRequested, this, &AlarmList::openMenu);
     // The proxy has sorted the new row by the time this runs: it was connected first.
-    connect(&model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int) {
-        view_->scrollTo(sorted_->mapFromSource(model_.index(first, 0)));
+    connect(&table, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int) {
+        view_->scrollTo(sorted_->mapFromSource(table_.index(first, 0)));
     });
 }
 
@@ -89,29 +90,29 @@ QString AlarmList::notice() const
     return notice_->isHidden() ? QString() : notice_->text();
 }
 
-harq::SensorItem* AlarmList::itemAtRow(int row) const
+int AlarmList::alarmAtRow(int row) const
 {
-    const AlarmModel::Alarm* alarm = model_.alarmAt(sorted_->mapToSource(sorted_->index(row, 0)).row());
-    return alarm ? alarm->item : nullptr;
+    return table_.idAt(sorted_->mapToSource(sorted_->index(row, 0)).row());
 }
 
-QList<harq::SensorItem*> AlarmList::selectedItems() const
+QList<int> AlarmList::selectedAlarms() const
 {
-    QList<harq::SensorItem*> items;
+    QList<int> ids;
     for (const QModelIndex& index : view_->selectionModel()->selectedRows()) {
-        if (const AlarmModel::Alarm* alarm = model_.alarmAt(sorted_->mapToSource(index).row()))
-            items.append(alarm->item);
+        const int id = table_.idAt(sorted_->mapToSource(index).row());
+        if (id >= 0)
+            ids.append(id);
     }
-    return items;
+    return ids;
 }
 
 void AlarmList::openMenu(const QPoint& pos)
 {
-    const AlarmModel::Alarm* alarm = model_.alarmAt(sorted_->mapToSource(view_->indexAt(pos)).row());
+    const int id = table_.idAt(sorted_->mapToSource(view_->indexAt(pos)).row());
+    const AlarmState::Alarm* alarm = alarms_.alarm(id);
     if (!alarm)
         return;
-    const QList<harq::SensorItem*> one{alarm->item};
-    harq::Sensor* sensor = alarm->sensor;
+    const QList<int> one{id};
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addAction(tr("确认"), this, [this, one] { emit acknowledgeRequested(one); });
@@ -119,7 +120,7 @@ void AlarmList::openMenu(const QPoint& pos)
         menu->addAction(tr("解除搁置"), this, [this, one] { emit unshelveRequested(one); });
     else
         menu->addAction(tr("搁置..."), this, [this, one] { emit shelveRequested(one); });
-    menu->addAction(tr("在图上显示"), this, [this, sensor] { emit sensorActivated(sensor); });
-    menu->addAction(tr("详细信息..."), this, [this, sensor] { emit detailRequested(sensor); });
+    menu->addAction(tr("在图上显示"), this, [this, id] { emit alarmActivated(id); });
+    menu->addAction(tr("详细信息..."), this, [this, id] { emit detailRequested(id); });
     menu->popup(view_->viewport()->mapToGlobal(pos));
 }

@@ -1,8 +1,6 @@
 #include "alarm_sound.h"
 
-#include "alarm_model.h"
-
-#include "entity/sensor_item.h"
+#include "alarm_state.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -78,9 +76,9 @@ bool writeWav(const QString& path, const QByteArray& pcm)
 
 } // namespace
 
-AlarmSound::AlarmSound(AlarmModel& model, int resoundSeconds, bool muted, QObject* parent)
+AlarmSound::AlarmSound(const AlarmState& alarms, int resoundSeconds, bool muted, QObject* parent)
     : QObject(parent)
-    , model_(model)
+    , alarms_(alarms)
     , resound_(new QTimer(this))
     , muted_(muted)
 {
@@ -91,13 +89,13 @@ AlarmSound::AlarmSound(AlarmModel& model, int resoundSeconds, bool muted, QObjec
         refresh();
     });
     writeTones();
-    connect(&model, &AlarmModel::alarmRaised, this, [this] {
+    connect(&alarms, &AlarmState::alarmRaised, this, [this] {
         // A new alarm ends a silence: the operator has not heard this one yet.
         silenced_ = false;
         resound_->stop();
         refresh();
     });
-    connect(&model, &AlarmModel::alarmChanged, this, &AlarmSound::refresh);
+    connect(&alarms, &AlarmState::alarmChanged, this, &AlarmSound::refresh);
     refresh();
 }
 
@@ -133,7 +131,7 @@ void AlarmSound::silence()
 
 void AlarmSound::refresh()
 {
-    const std::optional<AlarmPriority> due = silenced_ ? std::nullopt : model_.mostUrgentToAnnounce();
+    const std::optional<AlarmPriority> due = silenced_ ? std::nullopt : alarms_.mostUrgentToAnnounce();
     if (due == announcing_)
         return;
     if (announcing_) {

@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-class AlarmModel;
+class AlarmState;
 class QSoundEffect;
 class QTimer;
 
@@ -28,7 +28,7 @@ class AlarmSound : public QObject
     Q_OBJECT
 
 public:
-    AlarmSound(AlarmModel& model, int resoundSeconds, bool muted, QObject* parent = nullptr);
+    AlarmSound(const AlarmState& alarms, int resoundSeconds, bool muted, QObject* parent = nullptr);
     ~AlarmSound() override;
 
     /// Stops the tone until the resound time has passed or a new alarm comes.
@@ -46,7 +46,7 @@ private:
     void writeTones();
     void refresh();
 
-    AlarmModel& model_;
+    const AlarmState& alarms_;
     QTemporaryDir tones_;
     std::array<QSoundEffect*, alarmpriority::kCount> effects_{};
     QTimer* resound_;

@@ -1,11 +1,13 @@
 #include "compartment_menu.h"
 
-#include "alarm_model.h"
+#include "alarm_feed.h"
+#include "alarm_state.h"
 #include "deck_plan.h"
 #include "event_log.h"
 
 #include "config/damage_config.h"
 #include "config/team_config.h"
+#include "entity/deck.h"
 #include "entity/region.h"
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
@@ -81,7 +83,9 @@ void CompartmentMenu::fillForCompartment(ReactionRegion* region, QPointF pos)
     harq::Region* compartment = region->region();
     menu_->addSection(compartment->nameAndCode());
     if (alarms_) {
-        addAcknowledge(tr("确认本舱报警"), alarms_->unacknowledged(compartment->deck(), compartment));
+        const std::optional<quint64> deck
+            = compartment->deck() ? std::optional<quint64>(compartment->deck()->id()) : std::nullopt;
+        addAcknowledge(tr("确认本舱报警"), alarms_->alarms().unacknowledged(deck, compartment->id()));
         menu_->addSeparator();
     }
     QMenu* damage = menu_->addMenu(tr("手动报损"));
@@ -157,21 +161,21 @@ void CompartmentMenu::fillForBoundary(quint64 id)
 void CompartmentMenu::fillForSensor(harq::Sensor* sensor)
 {
     menu_->addSection(sensor->nameAndCode());
-    QList<harq::SensorItem*> items;
-    for (int i = 0; i < sensor->itemCount(); ++i) {
-        if (alarms_->unacknowledged().contains(sensor->itemAt(i)))
-            items.append(sensor->itemAt(i));
+    QList<int> ids;
+    for (int id : alarms_->alarms().unacknowledged()) {
+        if (alarms_->sensorOf(id) == sensor)
+            ids.append(id);
     }
-    addAcknowledge(tr("确认该传感器报警"), items);
+    addAcknowledge(tr("确认该传感器报警"), ids);
     menu_->addAction(tr("详细信息..."), this, [this, sensor = QPointer<harq::Sensor>(sensor)] {
         if (sensor)
             emit detailRequested(sensor);
     });
 }
 
-void CompartmentMenu::addAcknowledge(const QString& text, const QList<harq::SensorItem*>& items)
+void CompartmentMenu::addAcknowledge(const QString& text, const QList<int>& ids)
 {
-    QAction* action = menu_->addAction(tr("%1 (%2)").arg(text).arg(items.size()), this,
-                                       [this, items] { emit acknowledgeRequested(items); });
-    action->setEnabled(!items.isEmpty());
+    QAction* action = menu_->addAction(tr("%1 (%2)").arg(text).arg(ids.size()), this,
+                                       [this, ids] { emit acknowledgeRequested(ids); });
+    action->setEnabled(!ids.isEmpty());
 }

@@ -4,7 +4,7 @@
 #include <QPointF>
 #include <QPointer>
 
-class AlarmModel;
+class AlarmFeed;
 class DeckPlan;
 class DeckViewComplex;
 class EventLog;
@@ -15,7 +15,6 @@ class TeamTag;
 
 namespace harq {
 class Sensor;
-class SensorItem;
 }
 
 /// The menu a right click on the deck plan opens: on a compartment, damage or
@@ -37,10 +36,11 @@ public:
     /// The menu opened last, while it is open.
     QMenu* menu() const;
     /// The alarms the acknowledgement entries offer; null leaves them out.
-    void setAlarms(const AlarmModel* alarms) { alarms_ = alarms; }
+    void setAlarms(const AlarmFeed* alarms) { alarms_ = alarms; }
 
 signals:
-    void acknowledgeRequested(const QList<harq::SensorItem*>& items);
+    /// The operator asks to acknowledge the alarms \a ids (ids of the alarm state).
+    void acknowledgeRequested(const QList<int>& ids);
     void detailRequested(harq::Sensor* sensor);
 
 private:
@@ -49,12 +49,12 @@ private:
     void fillForTeam(TeamTag* tag);
     void fillForBoundary(quint64 id);
     void fillForSensor(harq::Sensor* sensor);
-    void addAcknowledge(const QString& text, const QList<harq::SensorItem*>& items);
+    void addAcknowledge(const QString& text, const QList<int>& ids);
     void addDamage(QMenu* damage, ReactionRegion* region, int response);
 
     DeckViewComplex* view_;
     DeckPlan* plan_;
     EventLog* log_;
     QPointer<QMenu> menu_;
-    const AlarmModel* alarms_ = nullptr;
+    const AlarmFeed* alarms_ = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "deck_switcher.h"
 
-#include "alarm_model.h"
+#include "alarm_state.h"
 
 #include "entity/deck.h"
 #include "entity/sensor.h"
@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-DeckSwitcher::DeckSwitcher(const std::vector<harq::Deck*>& decks, const AlarmModel& alarms, QWidget* parent)
+DeckSwitcher::DeckSwitcher(const std::vector<harq::Deck*>& decks, const AlarmState& alarms, QWidget* parent)
     : QListWidget(parent)
     , decks_(decks)
     , alarms_(alarms)
@@ -19,11 +19,11 @@ DeckSwitcher::DeckSwitcher(const std::vector<harq::Deck*>& decks, const AlarmMod
                      [](const harq::Deck* a, const harq::Deck* b) { return a->level() > b->level(); });
     for (harq::Deck* deck : decks_) {
         addItem(QString());
-        updateRow(deck);
+        updateRow(deck->id());
     }
-    connect(&alarms, &AlarmModel::alarmChanged, this, [this](harq::SensorItem* item) {
-        if (const AlarmModel::Alarm* alarm = alarms_.alarmOf(item))
-            updateRow(alarm->sensor->deck());
+    connect(&alarms, &AlarmState::alarmChanged, this, [this](int id) {
+        if (const AlarmState::Alarm* alarm = alarms_.alarm(id))
+            updateRow(alarm->item.deck);
     });
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row < int(decks_.size()))
@@ -40,14 +40,15 @@ void DeckSwitcher::setCurrentDeck(const harq::Deck* deck)
     setCurrentRow(int(it - decks_.cbegin()));
 }
 
-void DeckSwitcher::updateRow(const harq::Deck* deck)
+void DeckSwitcher::updateRow(quint64 id)
 {
-    const auto it = std::find(decks_.cbegin(), decks_.cend(), deck);
+    const auto it = std::find_if(decks_.cbegin(), decks_.cend(), [id](const harq::Deck* deck) { return deck->id() == id; });
     if (it == decks_.cend())
         return;
+    const harq::Deck* deck = *it;
     QListWidgetItem* row = item(int(it - decks_.cbegin()));
-    const int active = alarms_.activeCount(deck);
-    const int unacknowledged = alarms_.unacknowledgedCount(deck);
+    const int active = alarms_.activeCount(id);
+    const int unacknowledged = alarms_.unacknowledgedCount(id);
     if (unacknowledged > 0)
         row->setText(tr("%1  报警 %2, 未确认 %3").arg(deck->name()).arg(active).arg(unacknowledged));
     else if (active > 0)

@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-class AlarmModel;
+class AlarmState;
 
 namespace harq {
 class Deck;
@@ -16,7 +16,7 @@ class DeckSwitcher : public QListWidget
     Q_OBJECT
 
 public:
-    DeckSwitcher(const std::vector<harq::Deck*>& decks, const AlarmModel& alarms, QWidget* parent = nullptr);
+    DeckSwitcher(const std::vector<harq::Deck*>& decks, const AlarmState& alarms, QWidget* parent = nullptr);
 
     /// Marks \a deck as the one on show (without asking for it again).
     void setCurrentDeck(const harq::Deck* deck);
@@ -25,8 +25,8 @@ signals:
     void deckChosen(harq::Deck* deck);
 
 private:
-    void updateRow(const harq::Deck* deck);
+    void updateRow(quint64 deck);
 
     std::vector<harq::Deck*> decks_;
-    const AlarmModel& alarms_;
+    const AlarmState& alarms_;
 };

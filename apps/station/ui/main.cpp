@@ -79,7 +79,7 @@ int main(int argc, char** argv)
         return fail(BadShip, loader.error());
     stationconfig::addEquipmentPictures(options.configDir, *ship);
 
-    DataLink link(options.address, options.port, ship->index(), ship->dataPointNames());
+    DataLink link(options.address, options.port, ship->valueRoute(), ship->dataPointNames());
     QTextStream out(stdout);
     QObject::connect(&link, &DataLink::updatesReceived, [&out](int count, int routed) {
         out << "received " << count << " updates (" << routed << " routed)" << Qt::endl;

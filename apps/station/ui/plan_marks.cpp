@@ -1,6 +1,7 @@
 #include "plan_marks.h"
 
-#include "alarm_model.h"
+#include "alarm_feed.h"
+#include "alarm_state.h"
 
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
@@ -33,14 +34,14 @@ QString limits(const harq::SensorItem& item)
 
 } // namespace
 
-PlanMarks::PlanMarks(DeckScene* scene, AlarmModel& model, QObject* parent)
+PlanMarks::PlanMarks(DeckScene* scene, const AlarmFeed& feed, QObject* parent)
     : QObject(parent)
     , scene_(scene)
-    , model_(model)
+    , feed_(feed)
 {
-    connect(&model, &AlarmModel::alarmChanged, this, [this](harq::SensorItem* item) {
-        if (const AlarmModel::Alarm* alarm = model_.alarmOf(item))
-            update(alarm->sensor);
+    connect(&feed.alarms(), &AlarmState::alarmChanged, this, [this](int id) {
+        if (const harq::Sensor* sensor = feed_.sensorOf(id))
+            update(sensor);
     });
 }
 
@@ -113,13 +114,11 @@ void PlanMarks::update(const harq::Sensor* sensor)
     if (!mark.graphic)
         return;
     // Frozen values must not look like a live, unacknowledged alarm.
-    mark.graphic->setAcknowledged(stale_ || !model_.awaitsAcknowledgement(sensor));
-    const std::optional<AlarmPriority> priority = model_.priorityShown(sensor);
-    bool shelved = false;
-    for (int i = 0; i < sensor->itemCount(); ++i) {
-        const AlarmModel::Alarm* alarm = model_.alarmOf(sensor->itemAt(i));
-        shelved = shelved || (alarm && alarm->shelved);
-    }
+    const AlarmState& alarms = feed_.alarms();
+    const int key = feed_.sensorKeyOf(sensor);
+    mark.graphic->setAcknowledged(stale_ || !alarms.awaitsAcknowledgement(key));
+    const std::optional<AlarmPriority> priority = alarms.priorityShown(key);
+    const bool shelved = alarms.anyShelved(key);
     if (priority) {
         mark.badge->setText(alarmpriority::symbol(*priority));
         mark.badge->setBrush(alarmpriority::colour(*priority));
@@ -139,9 +138,9 @@ void PlanMarks::updateToolTip(const harq::Sensor* sensor)
     QStringList lines{sensor->nameAndCode()};
     for (int i = 0; i < sensor->itemCount(); ++i) {
         const harq::SensorItem* item = sensor->itemAt(i);
-        const AlarmModel::Alarm* alarm = model_.alarmOf(item);
-        const QString name = alarm ? alarm->name : item->tag();
-        const QString state = alarm ? AlarmModel::stateText(alarm->state) : QString();
+        const AlarmState::Alarm* alarm = feed_.alarms().alarm(feed_.idOf(item));
+        const QString name = alarm ? alarm->item.name : item->tag();
+        const QString state = alarm ? AlarmState::stateText(alarm->state) : QString();
         if (item->isValueItem())
             lines.append(tr("%1: %2 (%3), %4, %5 [%6]")
                              .arg(name, item->valueStr(), item->toolTip(), limits(*item), state, item->tag()));

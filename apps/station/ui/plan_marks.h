@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QPointer>
 
-class AlarmModel;
+class AlarmFeed;
 class DeckScene;
 class MarkSensorGraphic;
 class QGraphicsRectItem;
@@ -25,7 +25,7 @@ class PlanMarks : public QObject
     Q_OBJECT
 
 public:
-    PlanMarks(DeckScene* scene, AlarmModel& model, QObject* parent = nullptr);
+    PlanMarks(DeckScene* scene, const AlarmFeed& feed, QObject* parent = nullptr);
 
     /// Takes over the sensor graphics the scene holds now (call after each change of deck).
     void decorate();
@@ -49,7 +49,7 @@ private:
     void showHatch();
 
     DeckScene* scene_;
-    AlarmModel& model_;
+    const AlarmFeed& feed_;
     QHash<const harq::Sensor*, Mark> marks_;
     QGraphicsRectItem* hatch_ = nullptr;
     bool stale_ = false;

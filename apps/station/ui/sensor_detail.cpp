@@ -1,10 +1,12 @@
 #include "sensor_detail.h"
 
-#include "alarm_model.h"
+#include "alarm_feed.h"
+#include "alarm_state.h"
 
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
 
+#include <QDateTime>
 #include <QDateTimeAxis>
 #include <QHeaderView>
 #include <QLabel>
@@ -42,10 +44,10 @@ QString limitText(double v)
 
 } // namespace
 
-SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmModel& model, QWidget* parent)
+SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget* parent)
     : QDialog(parent)
     , sensor_(sensor)
-    , model_(model)
+    , feed_(feed)
     , items_(new QTableWidget(sensor->itemCount(), ItemColumns, this))
     , history_(new QPlainTextEdit(this))
     , trend_(new QChartView(this))
@@ -53,10 +55,11 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmModel& model, QWidge
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("传感器详情 - %1").arg(sensor->nameAndCode()));
     setMinimumWidth(kMinimumWidth);
-    const AlarmModel::Alarm* first = sensor->itemCount() > 0 ? model.alarmOf(sensor->itemAt(0)) : nullptr;
+    const AlarmState::Alarm* first
+        = sensor->itemCount() > 0 ? feed.alarms().alarm(feed.idOf(sensor->itemAt(0))) : nullptr;
     auto* where = new QLabel(tr("%1  甲板: %2  舱室: %3")
-                                 .arg(sensor->nameAndCode(), first ? first->deck : QString(),
-                                      first ? first->compartment : QString()),
+                                 .arg(sensor->nameAndCode(), first ? first->item.deckName : QString(),
+                                      first ? first->item.compartmentName : QString()),
                              this);
     items_->setHorizontalHeaderLabels({tr("测点"), tr("数据点"), tr("数值"), tr("状态"), tr("限值 (低低/低/高/高高)"), tr("确认点")});
     items_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -76,9 +79,8 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmModel& model, QWidge
     connect(sensor, &harq::Sensor::itemValueChanged, this, &SensorDetail::refresh);
     // Only this sensor's alarms change what the dialog shows; rebuilding it for
     // every alarm of the ship would redraw the whole trend each time.
-    connect(&model, &AlarmModel::alarmChanged, this, [this](harq::SensorItem* item) {
-        const AlarmModel::Alarm* alarm = model_.alarmOf(item);
-        if (alarm && alarm->sensor == sensor_)
+    connect(&feed.alarms(), &AlarmState::alarmChanged, this, [this](int id) {
+        if (feed_.sensorOf(id) == sensor_)
             refresh();
     });
     // A sensor destroyed with its ship leaves nothing to show.
@@ -105,10 +107,11 @@ void SensorDetail::refresh()
     QList<QPair<QDateTime, QString>> history;
     for (int i = 0; i < sensor_->itemCount(); ++i) {
         const harq::SensorItem* item = sensor_->itemAt(i);
-        const AlarmModel::Alarm* alarm = model_.alarmOf(item);
-        const QString name = alarm ? alarm->name : item->tag();
-        const QString value = AlarmModel::valueText(*item);
-        QString state = alarm ? AlarmModel::stateText(alarm->state) : QString();
+        const int id = feed_.idOf(item);
+        const AlarmState::Alarm* alarm = feed_.alarms().alarm(id);
+        const QString name = alarm ? alarm->item.name : item->tag();
+        const QString value = AlarmFeed::valueText(*item);
+        QString state = alarm ? AlarmState::stateText(alarm->state) : QString();
         if (alarm && alarm->shelved)
             state = tr("%1, 搁置: %2").arg(state, alarm->shelveReason);
         const QStringList cells{name, item->tag(), value, state,
@@ -120,8 +123,10 @@ void SensorDetail::refresh()
         for (int c = 0; c < ItemColumns; ++c)
             items_->setItem(i, c, new QTableWidgetItem(cells.at(c)));
         if (alarm) {
-            for (const AlarmModel::Transition& t : alarm->history)
-                history.append({t.at, tr("%1  %2: %3").arg(t.at.toString(QLatin1String(kStampFormat)), name, t.text)});
+            for (const ItemHistory::Transition& t : feed_.alarms().history().of(id)) {
+                const QDateTime at = QDateTime::fromMSecsSinceEpoch(t.msecs);
+                history.append({at, tr("%1  %2: %3").arg(at.toString(QLatin1String(kStampFormat)), name, t.text)});
+            }
         }
     }
     std::stable_sort(history.begin(), history.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -169,29 +174,31 @@ void SensorDetail::refreshTrend()
     };
     for (int i = 0; i < sensor_->itemCount(); ++i) {
         const harq::SensorItem* item = sensor_->itemAt(i);
-        const AlarmModel::Alarm* alarm = model_.alarmOf(item);
+        const int id = feed_.idOf(item);
+        const AlarmState::Alarm* alarm = feed_.alarms().alarm(id);
         if (!item->isValueItem() || !alarm)
             continue;
+        const std::deque<TrendBuffer::Sample>& trend = feed_.alarms().trend().of(id);
         auto* series = new QLineSeries;
-        series->setName(alarm->name);
-        if (!alarm->trend.empty())
-            from = std::min(from, alarm->trend.front().msecs);
+        series->setName(alarm->item.name);
+        if (!trend.empty())
+            from = std::min(from, trend.front().msecs);
         // Values come on change only: each holds until the next, so the trend is drawn in steps.
-        for (const AlarmModel::Sample& s : alarm->trend) {
+        for (const TrendBuffer::Sample& s : trend) {
             if (series->count() > 0)
                 series->append(double(s.msecs), series->at(series->count() - 1).y());
             series->append(double(s.msecs), s.value);
             widen(s.value);
         }
         // The value holds until now: the series ends at the present.
-        if (!alarm->trend.empty())
-            series->append(double(now), alarm->trend.back().value);
+        if (!trend.empty())
+            series->append(double(now), trend.back().value);
         add(series);
         for (const double limit : {item->lowLow(), item->low(), item->high(), item->highHigh()}) {
             if (std::abs(limit) >= kDrawnLimit)
                 continue;
             const bool inner = limit == item->low() || limit == item->high();
-            limits.append({tr("%1 限值 %2").arg(alarm->name).arg(limit), limit, inner});
+            limits.append({tr("%1 限值 %2").arg(alarm->item.name).arg(limit), limit, inner});
             widen(limit);
         }
     }

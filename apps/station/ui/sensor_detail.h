@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class AlarmModel;
+class AlarmFeed;
 class QPlainTextEdit;
 class QTableWidget;
 
@@ -24,7 +24,7 @@ class SensorDetail : public QDialog
     Q_OBJECT
 
 public:
-    SensorDetail(harq::Sensor* sensor, const AlarmModel& model, QWidget* parent = nullptr);
+    SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget* parent = nullptr);
 
     /// The trend's chart; it has a series per value item and one per drawn limit.
     QtCharts::QChart* chart() const;
@@ -35,7 +35,7 @@ private:
     void refreshTrend();
 
     harq::Sensor* sensor_;
-    const AlarmModel& model_;
+    const AlarmFeed& feed_;
     QTableWidget* items_;
     QPlainTextEdit* history_;
     QtCharts::QChartView* trend_;

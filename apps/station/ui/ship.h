@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -75,6 +76,12 @@ public:
     /// Builds the name index; call once the decks are complete.
     void buildIndex();
     const harq::SensorItemIndex& index() const { return index_; }
+    /// Hands a received value to the items that follow the point, through the
+    /// index; returns how many took it. The data link's route.
+    std::function<int(const QString& name, double value)> valueRoute() const
+    {
+        return [this](const QString& name, double value) { return index_.dispatch(name, value); };
+    }
 
 private:
     // Members are destroyed bottom-up: the index and the equipment point into

@@ -1,12 +1,11 @@
 #include "station_session.h"
 
+#include "console_clock.h"
 #include "data_link.h"
-#include "event_log.h"
 #include "incident_tracker.h"
 #include "link_banner.h"
 #include "station_options.h"
 
-#include <QDateTime>
 #include <QTextStream>
 
 namespace {
@@ -21,7 +20,8 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
     : ship_(ship)
     , link_(link)
     , history_file_(options.incident.historyFile)
-    , window_(ship, link, alarms, options.mute)
+    , console_(ship, link, alarms, ConsoleClock::system())
+    , window_(ship, console_, link, alarms, options.mute)
     , sharing_(link.supervisor(), options.incident.console, IncidentTracker::sharedPoints(ship))
 {
 }
@@ -33,13 +33,13 @@ bool StationSession::start(QTextStream& out, QString* error)
     if (!history_.open(history_file_, error))
         return false;
     tracker_ = std::make_unique<IncidentTracker>(ship_, window_.plan(), history_, sharing_);
-    tracker_->followAlarms(window_.alarms());
+    tracker_->followAlarms(console_.alarms(), console_.feed());
     const QVector<IncidentEvent> before = history_.recent(kHistoryShown);
     for (const IncidentEvent& event : before)
-        window_.eventLog().logAt(QDateTime::fromMSecsSinceEpoch(event.msecs), event.describe());
+        window_.logPastEvent(event);
     out << "history: " << before.size() << " events" << Qt::endl;
     QObject::connect(tracker_.get(), &IncidentTracker::remoteAction, &window_, [this, &out](const IncidentEvent& event) {
-        window_.eventLog().log(event.describe());
+        window_.logEvent(event);
         out << "incident: " << event.describe() << Qt::endl;
     });
     QObject::connect(&sharing_, &IncidentSharing::publicationChanged, &window_.banner(), &LinkBanner::setPublication);

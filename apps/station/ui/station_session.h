@@ -2,6 +2,7 @@
 
 #include "incident_sharing.h"
 #include "incident_store.h"
+#include "station_console.h"
 #include "station_window.h"
 
 #include <QString>
@@ -41,6 +42,7 @@ private:
     const Ship& ship_;
     DataLink& link_;
     QString history_file_;
+    StationConsole console_;
     StationWindow window_;
     IncidentStore history_;
     IncidentSharing sharing_;

@@ -1,29 +1,31 @@
 #include "station_window.h"
 
 #include "alarm_list.h"
-#include "alarm_model.h"
 #include "alarm_settings.h"
 #include "alarm_sound.h"
+#include "alarm_table.h"
 #include "compartment_menu.h"
 #include "data_link.h"
 #include "deck_plan.h"
 #include "deck_switcher.h"
 #include "event_log.h"
+#include "incident_event.h"
 #include "link_banner.h"
 #include "plan_marks.h"
 #include "sensor_detail.h"
 #include "shelve_dialog.h"
 #include "ship.h"
+#include "station_console.h"
 
 #include "entity/deck.h"
 #include "entity/region.h"
 #include "entity/sensor.h"
-#include "entity/sensor_item.h"
 #include "entity/view_group.h"
 #include "view/deck_scene.h"
 #include "view/deck_view_complex.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDockWidget>
 #include <QGraphicsItem>
 #include <QLabel>
@@ -41,7 +43,6 @@ constexpr qreal kMinZoom = 0.9;   // of the fitted scale
 constexpr qreal kMaxZoom = 20.0;
 constexpr int kInitialWidth = 1600;
 constexpr int kInitialHeight = 1000;
-constexpr int kAcknowledged = 1;
 // The first values of a connection come in several batches; the busiest deck
 // is chosen once they have settled.
 constexpr int kFirstPictureMs = 1500;
@@ -88,22 +89,23 @@ QWidget* titled(const QString& title, QWidget* content, QWidget* parent)
 
 } // namespace
 
-StationWindow::StationWindow(const Ship& ship, DataLink& link, const AlarmSettings& settings, bool mute,
-                             QWidget* parent)
+StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink& link, const AlarmSettings& settings,
+                             bool mute, QWidget* parent)
     : QMainWindow(parent)
     , ship_(ship)
     , link_(link)
     , settings_(settings)
-    , model_(new AlarmModel(ship, settings, this))
+    , console_(console)
+    , table_(new AlarmTable(console.feed(), this))
     , scene_(new DeckScene(this))
     , view_(new DeckViewComplex(scene_, this))
     , plan_(new DeckPlan(scene_, ship, this))
-    , marks_(new PlanMarks(scene_, *model_, this))
-    , switcher_(new DeckSwitcher(ship.decks(), *model_, this))
-    , alarm_list_(new AlarmList(*model_, this))
+    , marks_(new PlanMarks(scene_, console.feed(), this))
+    , switcher_(new DeckSwitcher(ship.decks(), console.alarms(), this))
+    , alarm_list_(new AlarmList(*table_, console.alarms(), this))
     , log_(new EventLog(deckNames(ship), this))
     , banner_(new LinkBanner(link.serverText(), this))
-    , sound_(new AlarmSound(*model_, settings.resoundSeconds(), mute, this))
+    , sound_(new AlarmSound(console.alarms(), settings.resoundSeconds(), mute, this))
     , connection_label_(new QLabel(this))
     , sound_label_(new QLabel(this))
     , compartment_label_(new QLabel(this))
@@ -118,10 +120,11 @@ StationWindow::StationWindow(const Ship& ship, DataLink& link, const AlarmSettin
     buildStatusBar();
     connectLink();
     connectAlarms();
+    connectCommands();
     auto* menu = new CompartmentMenu(view_, plan_, log_, this);
-    menu->setAlarms(model_);
+    menu->setAlarms(&console.feed());
     connect(menu, &CompartmentMenu::acknowledgeRequested, this,
-            [this](const QList<harq::SensorItem*>& items) { acknowledge(items, Origin::Plan); });
+            [this](const QList<int>& ids) { acknowledge(ids, Origin::Plan); });
     connect(menu, &CompartmentMenu::detailRequested, this, &StationWindow::openDetail);
 
     connect(switcher_, &DeckSwitcher::deckChosen, this, [this](harq::Deck* deck) {
@@ -147,23 +150,19 @@ void StationWindow::showDeck(harq::Deck* deck)
     marks_->decorate();
     view_->changeDeck(deck->name());
     switcher_->setCurrentDeck(deck);
-    alarm_list_->setCurrentDeck(deck);
+    alarm_list_->setCurrentDeck(deck->id());
     log_->log(tr("显示%1").arg(deck->name()), {deck->name(), QString(), std::nullopt});
 }
 
 void StationWindow::showBusiestDeck()
 {
-    harq::Deck* busiest = nullptr;
-    int most = -1;
-    for (harq::Deck* deck : ship_.decks()) {
-        const int count = model_->unacknowledgedCount(deck);
-        if (count > most) {
-            most = count;
-            busiest = deck;
-        }
-    }
-    if (busiest && busiest != plan_->deck())
-        showDeck(busiest);
+    QList<quint64> decks;
+    for (const harq::Deck* deck : ship_.decks())
+        decks.append(deck->id());
+    const std::optional<quint64> busiest = console_.alarms().busiestDeck(decks);
+    harq::Deck* deck = busiest ? ship_.deckById(*busiest) : nullptr;
+    if (deck && deck != plan_->deck())
+        showDeck(deck);
 }
 
 void StationWindow::buildToolBar()
@@ -173,7 +172,7 @@ void StationWindow::buildToolBar()
     tools->addAction(tr("缩小"), this, [this] { view_->scaleScene(view_->viewCenter(), 1.0 / kZoomStep); });
     tools->addAction(tr("全图"), view_, &DeckView::fitDeck);
     tools->addSeparator();
-    tools->addAction(tr("消音"), this, &StationWindow::silence);
+    tools->addAction(tr("消音"), &console_.commands(), &AlarmCommands::silence);
     tools->addSeparator();
     tools->addWidget(new QLabel(tr("传感器:"), tools));
     // One switch per sensor view group present on the ship, in the order first met.
@@ -192,7 +191,7 @@ void StationWindow::buildToolBar()
             const QString name = group->name();
             connect(toggle, &QAction::toggled, this, [this, code, name](bool visible) {
                 plan_->setSensorGroupVisible(code, visible);
-                model_->setGroupSuppressed(code, !visible);
+                console_.alarms().setGroupSuppressed(code, !visible);
                 log_->log(visible ? tr("显示%1, 解除抑制").arg(name) : tr("隐藏%1, 其报警被抑制").arg(name));
             });
         }
@@ -266,34 +265,88 @@ void StationWindow::connectLink()
 
 void StationWindow::connectAlarms()
 {
+    AlarmCommands& commands = console_.commands();
     connect(alarm_list_, &AlarmList::acknowledgeRequested, this,
-            [this](const QList<harq::SensorItem*>& items) { acknowledge(items, Origin::List); });
+            [this](const QList<int>& ids) { acknowledge(ids, Origin::List); });
     connect(alarm_list_, &AlarmList::shelveRequested, this, &StationWindow::shelve);
-    connect(alarm_list_, &AlarmList::unshelveRequested, this, &StationWindow::unshelve);
-    connect(alarm_list_, &AlarmList::silenceRequested, this, &StationWindow::silence);
-    connect(alarm_list_, &AlarmList::sensorActivated, this, &StationWindow::showSensor);
-    connect(alarm_list_, &AlarmList::detailRequested, this, &StationWindow::openDetail);
-    connect(model_, &AlarmModel::alarmRaised, this, [this](harq::SensorItem* item) {
-        const AlarmModel::Alarm* alarm = model_->alarmOf(item);
+    connect(alarm_list_, &AlarmList::unshelveRequested, &commands, &AlarmCommands::unshelve);
+    connect(alarm_list_, &AlarmList::silenceRequested, &commands, &AlarmCommands::silence);
+    connect(alarm_list_, &AlarmList::alarmActivated, this, [this](int id) {
+        if (harq::Sensor* sensor = console_.feed().sensorOf(id))
+            showSensor(sensor);
+    });
+    connect(alarm_list_, &AlarmList::detailRequested, this, [this](int id) {
+        if (harq::Sensor* sensor = console_.feed().sensorOf(id))
+            openDetail(sensor);
+    });
+    const AlarmState& alarms = console_.alarms();
+    connect(&alarms, &AlarmState::alarmRaised, this, [this](int id) {
+        const AlarmState::Item& item = console_.alarms().alarm(id)->item;
         logAlarm(tr("报警: %1 %2 %3 %4 (%5)%6")
-                     .arg(alarm->deck, alarm->compartment, alarm->sensor->nameAndCode(), alarm->name, item->tag(),
-                          alarm->firstOut ? tr(" [首出]") : QString()),
-                 item);
+                     .arg(item.deckName, item.compartmentName, item.sensorName, item.name, item.tag,
+                          console_.alarms().alarm(id)->firstOut ? tr(" [首出]") : QString()),
+                 id);
     });
-    connect(model_, &AlarmModel::alarmCleared, this, [this](harq::SensorItem* item) {
-        const AlarmModel::Alarm* alarm = model_->alarmOf(item);
-        logAlarm(tr("报警消除: %1 %2 (%3)").arg(alarm->sensor->nameAndCode(), alarm->name, item->tag()), item);
+    connect(&alarms, &AlarmState::alarmCleared, this, [this](int id) {
+        const AlarmState::Item& item = console_.alarms().alarm(id)->item;
+        logAlarm(tr("报警消除: %1 %2 (%3)").arg(item.sensorName, item.name, item.tag), id);
     });
-    connect(model_, &AlarmModel::shelvingExpired, this, [this](harq::SensorItem* item) {
-        logAlarm(tr("搁置到期, 恢复报警: %1").arg(item->tag()), item);
+    connect(&alarms, &AlarmState::shelvingExpired, this, [this](int id) {
+        logAlarm(tr("搁置到期, 恢复报警: %1").arg(console_.alarms().alarm(id)->item.tag), id);
     });
     connect(sound_, &AlarmSound::announcementChanged, sound_label_, &QLabel::setText);
 }
 
-void StationWindow::logAlarm(const QString& text, harq::SensorItem* item)
+void StationWindow::connectCommands()
 {
-    const AlarmModel::Alarm* alarm = model_->alarmOf(item);
-    log_->log(text, alarm ? EventLog::Context{alarm->deck, alarm->compartment, alarm->priority} : EventLog::Context{});
+    const AlarmCommands& commands = console_.commands();
+    const auto tagOf = [this](int id) { return console_.alarms().alarm(id)->item.tag; };
+    connect(&commands, &AlarmCommands::acknowledged, this,
+            [this, tagOf](int id) { logAlarm(tr("确认报警 %1").arg(tagOf(id)), id); });
+    connect(&commands, &AlarmCommands::acknowledgeRefused, this, [this, tagOf](int id, AlarmCommands::Refusal why) {
+        logAlarm(why == AlarmCommands::Refusal::NoAcknowledgementPoint
+                     ? tr("测点 %1 没有确认点, 无法确认").arg(tagOf(id))
+                     : tr("确认报警 %1 失败: 未连接数据服务器").arg(tagOf(id)),
+                 id);
+    });
+    connect(&commands, &AlarmCommands::acknowledgeFinished, this, [this, tagOf](const QList<int>& refused, int sent) {
+        QStringList failed;
+        for (int id : refused)
+            failed.append(tagOf(id));
+        if (!failed.isEmpty())
+            tell(tr("%1 条报警未能确认 (%2): 未连接数据服务器, 确认未送出, 报警仍未确认").arg(failed.size()).arg(failed.join(QStringLiteral(", "))),
+                 acknowledging_from_);
+        else if (sent == 0)
+            tell(tr("所选范围内没有待确认的报警"), acknowledging_from_);
+        else
+            tell(QString(), acknowledging_from_);
+    });
+    connect(&commands, &AlarmCommands::shelved, this, [this, tagOf](int id, const QString& reason, int minutes) {
+        logAlarm(tr("搁置报警 %1 %2 分钟, 原因: %3").arg(tagOf(id)).arg(minutes).arg(reason), id);
+    });
+    connect(&commands, &AlarmCommands::unshelved, this,
+            [this, tagOf](int id) { logAlarm(tr("解除搁置 %1").arg(tagOf(id)), id); });
+    connect(&commands, &AlarmCommands::silenced, this, [this] {
+        sound_->silence();
+        log_->log(tr("消音 (报警未确认, %1 秒后再次鸣响)").arg(settings_.resoundSeconds()));
+    });
+}
+
+void StationWindow::logAlarm(const QString& text, int id)
+{
+    const AlarmState::Alarm* alarm = console_.alarms().alarm(id);
+    log_->log(text, alarm ? EventLog::Context{alarm->item.deckName, alarm->item.compartmentName, alarm->item.priority}
+                          : EventLog::Context{});
+}
+
+void StationWindow::logEvent(const IncidentEvent& event)
+{
+    log_->log(event.describe());
+}
+
+void StationWindow::logPastEvent(const IncidentEvent& event)
+{
+    log_->logAt(QDateTime::fromMSecsSinceEpoch(event.msecs), event.describe());
 }
 
 void StationWindow::tell(const QString& text, Origin origin)
@@ -304,70 +357,27 @@ void StationWindow::tell(const QString& text, Origin origin)
         banner_->showNotice(text);
 }
 
-void StationWindow::acknowledge(const QList<harq::SensorItem*>& items, Origin origin)
+void StationWindow::acknowledge(const QList<int>& ids, Origin origin)
 {
-    QStringList failed;
-    int sent = 0;
-    for (harq::SensorItem* item : items) {
-        const AlarmModel::Alarm* alarm = model_->alarmOf(item);
-        if (!alarm || (alarm->state != AlarmModel::State::UnacknowledgedActive
-                       && alarm->state != AlarmModel::State::UnacknowledgedCleared))
-            continue;
-        if (item->confirmTag().isEmpty()) {
-            logAlarm(tr("测点 %1 没有确认点, 无法确认").arg(item->tag()), item);
-            failed.append(item->tag());
-        } else if (link_.writeInt(item->confirmTag(), kAcknowledged)) {
-            logAlarm(tr("确认报警 %1").arg(item->tag()), item);
-            model_->acknowledgedByOperator(item);
-            ++sent;
-        } else {
-            logAlarm(tr("确认报警 %1 失败: 未连接数据服务器").arg(item->tag()), item);
-            failed.append(item->tag());
-        }
-    }
-    if (!failed.isEmpty())
-        tell(tr("%1 条报警未能确认 (%2): 未连接数据服务器, 确认未送出, 报警仍未确认").arg(failed.size()).arg(failed.join(QStringLiteral(", "))),
-             origin);
-    else if (sent == 0)
-        tell(tr("所选范围内没有待确认的报警"), origin);
-    else
-        tell(QString(), origin);
+    acknowledging_from_ = origin;
+    console_.commands().acknowledge(ids);
 }
 
-void StationWindow::shelve(const QList<harq::SensorItem*>& items)
+void StationWindow::shelve(const QList<int>& ids)
 {
-    if (items.isEmpty()) {
+    if (ids.isEmpty()) {
         alarm_list_->showNotice(tr("请先在列表中选择要搁置的报警"));
         return;
     }
     QStringList tags;
-    for (harq::SensorItem* item : items)
-        tags.append(item->tag());
+    for (int id : ids)
+        tags.append(console_.alarms().alarm(id)->item.tag);
     auto* dialog = new ShelveDialog(tr("搁置: %1").arg(tags.join(QStringLiteral(", "))),
-                                    settings_.shelveLimitMinutes(), this);
+                                    console_.alarms().shelveLimitMinutes(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog, items] {
-        for (harq::SensorItem* item : items) {
-            if (model_->shelve(item, dialog->reason(), dialog->minutes()))
-                logAlarm(tr("搁置报警 %1 %2 分钟, 原因: %3").arg(item->tag()).arg(dialog->minutes()).arg(dialog->reason()),
-                         item);
-        }
-    });
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog, ids] { console_.commands().shelve(ids, dialog->reason(), dialog->minutes()); });
     dialog->open();
-}
-
-void StationWindow::unshelve(const QList<harq::SensorItem*>& items)
-{
-    for (harq::SensorItem* item : items) {
-        if (model_->unshelve(item))
-            logAlarm(tr("解除搁置 %1").arg(item->tag()), item);
-    }
-}
-
-void StationWindow::silence()
-{
-    sound_->silence();
-    log_->log(tr("消音 (报警未确认, %1 秒后再次鸣响)").arg(settings_.resoundSeconds()));
 }
 
 void StationWindow::showSensor(harq::Sensor* sensor)
@@ -380,14 +390,14 @@ void StationWindow::showSensor(harq::Sensor* sensor)
 
 void StationWindow::openDetail(harq::Sensor* sensor)
 {
-    auto* detail = new SensorDetail(sensor, *model_, this);
+    auto* detail = new SensorDetail(sensor, console_.feed(), this);
     detail->show();
 }
 
 void StationWindow::showConnection(bool connected)
 {
     banner_->setConnected(connected);
-    model_->setStale(!connected);
+    console_.alarms().setStale(!connected);
     marks_->setStale(!connected);
     if (connected)
         connection_label_->setText(tr("已连接 %1").arg(link_.serverText()));

@@ -4,9 +4,9 @@
 #include <QMainWindow>
 
 class AlarmList;
-class AlarmModel;
 class AlarmSettings;
 class AlarmSound;
+class AlarmTable;
 class DataLink;
 class DeckPlan;
 class DeckScene;
@@ -17,12 +17,13 @@ class LinkBanner;
 class PlanMarks;
 class QLabel;
 class Ship;
+class StationConsole;
+struct IncidentEvent;
 
 namespace harq {
 class Deck;
 class Region;
 class Sensor;
-class SensorItem;
 }
 
 /// The station's main window, laid out so the alarms are always in sight: the
@@ -35,26 +36,32 @@ class SensorItem;
 /// the first values arrive unless the operator chose a deck by then. Clicking a
 /// sensor on the plan opens its detail; the plan's context menu acknowledges a
 /// sensor's or a compartment's alarms.
+///
+/// The window decides nothing about alarms: it shows the console's state and
+/// hands the operator's requests to the console's commands, then shows their outcome.
 class StationWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    /// \a mute keeps the audible alert silent (training).
-    StationWindow(const Ship& ship, DataLink& link, const AlarmSettings& settings, bool mute = false,
-                  QWidget* parent = nullptr);
+    /// The window on \a console (which must outlive it); \a mute keeps the
+    /// audible alert silent (training).
+    StationWindow(const Ship& ship, StationConsole& console, DataLink& link, const AlarmSettings& settings,
+                  bool mute = false, QWidget* parent = nullptr);
 
     /// Shows \a deck on the plan.
     void showDeck(harq::Deck* deck);
     /// Opens the detail of \a sensor.
     void openDetail(harq::Sensor* sensor);
+    /// Logs \a event of the incident as it happens (another console's action).
+    void logEvent(const IncidentEvent& event);
+    /// Logs \a event read back from the history, at the time it happened.
+    void logPastEvent(const IncidentEvent& event);
 
-    AlarmModel& alarms() const { return *model_; }
     PlanMarks& marks() const { return *marks_; }
     AlarmSound& sound() const { return *sound_; }
     LinkBanner& banner() const { return *banner_; }
     DeckPlan& plan() const { return *plan_; }
-    EventLog& eventLog() const { return *log_; }
 
 private:
     /// Where the operator started an action, so its outcome shows there.
@@ -65,12 +72,11 @@ private:
     void buildStatusBar();
     void connectLink();
     void connectAlarms();
-    void acknowledge(const QList<harq::SensorItem*>& items, Origin origin);
-    void shelve(const QList<harq::SensorItem*>& items);
-    void unshelve(const QList<harq::SensorItem*>& items);
-    void silence();
+    void connectCommands();
+    void acknowledge(const QList<int>& ids, Origin origin);
+    void shelve(const QList<int>& ids);
     void tell(const QString& text, Origin origin);
-    void logAlarm(const QString& text, harq::SensorItem* item);
+    void logAlarm(const QString& text, int id);
     void showSensor(harq::Sensor* sensor);
     void showBusiestDeck();
     void showConnection(bool connected);
@@ -79,7 +85,8 @@ private:
     const Ship& ship_;
     DataLink& link_;
     const AlarmSettings& settings_;
-    AlarmModel* model_;
+    StationConsole& console_;
+    AlarmTable* table_;
     DeckScene* scene_;
     DeckViewComplex* view_;
     DeckPlan* plan_;
@@ -96,4 +103,6 @@ private:
     QPoint press_pos_;
     bool deck_chosen_ = false;
     bool first_values_seen_ = false;
+    // Where the acknowledgement under way was asked for.
+    Origin acknowledging_from_ = Origin::List;
 };

@@ -1,6 +1,7 @@
 #include "incident_tracker.h"
 
-#include "alarm_model.h"
+#include "alarm_feed.h"
+#include "alarm_state.h"
 #include "deck_plan.h"
 #include "incident_store.h"
 
@@ -244,32 +245,38 @@ void IncidentTracker::onTeamWithdrawn(const Ship::Team& team)
                   teamPlace(team));
 }
 
-void IncidentTracker::followAlarms(AlarmModel& alarms)
+void IncidentTracker::followAlarms(AlarmState& alarms, const AlarmFeed& feed)
 {
     alarms_ = &alarms;
+    feed_ = &feed;
     alarms.setKnownRaised(store_.openAlarms());
     const qint64 to = now();
-    QHash<QString, std::deque<AlarmModel::Sample>> trends;
+    QHash<QString, std::deque<TrendBuffer::Sample>> trends;
     for (const IncidentStore::Sample& sample : store_.samples(to - kTrendMs, to))
         trends[sample.tag].push_back({sample.msecs, sample.shown});
     for (auto it = trends.cbegin(); it != trends.cend(); ++it) {
         const harq::SensorItem* item = items_.value(it.key());
         if (item && item->isValueItem())
-            alarms.seedTrend(item, it.value());
+            alarms.trend().seed(feed.idOf(item), it.value());
     }
 
-    connect(&alarms, &AlarmModel::alarmChanged, this, &IncidentTracker::onAlarmChanged);
-    connect(&alarms, &AlarmModel::clearedAlarmAcknowledged, this, [this](harq::SensorItem* item) {
-        store_.record({now(), Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
+    connect(&alarms, &AlarmState::alarmChanged, this, &IncidentTracker::onAlarmChanged);
+    connect(&alarms, &AlarmState::clearedAlarmAcknowledged, this, [this](int id) {
+        if (const harq::SensorItem* item = feed_->itemOf(id))
+            store_.record({now(), Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
     });
-    connect(&alarms, &AlarmModel::alarmRaised, this, [this](harq::SensorItem* item) { applyShelving(item->tag()); });
+    connect(&alarms, &AlarmState::alarmRaised, this,
+            [this](int id) { applyShelving(alarms_->alarm(id)->item.tag); });
     for (auto it = pending_shelving_.cbegin(); it != pending_shelving_.cend(); ++it)
         QMetaObject::invokeMethod(this, [this, tag = it.key()] { applyShelving(tag); }, Qt::QueuedConnection);
 }
 
-void IncidentTracker::onAlarmChanged(harq::SensorItem* item)
+void IncidentTracker::onAlarmChanged(int id)
 {
-    const AlarmModel::Alarm* alarm = alarms_->alarmOf(item);
+    const AlarmState::Alarm* alarm = alarms_->alarm(id);
+    const harq::SensorItem* item = feed_->itemOf(id);
+    if (!alarm || !item)
+        return;
     bool& shelved = shelved_[item->tag()];
     if (!alarm || alarm->shelved == shelved)
         return;
@@ -279,9 +286,9 @@ void IncidentTracker::onAlarmChanged(harq::SensorItem* item)
         return;
     if (alarm->shelved)
         publishAction(Kind::Shelved, point,
-                      QString::number(alarm->shelvedUntil.toMSecsSinceEpoch()) + kField + alarm->shelveReason,
+                      QString::number(alarm->shelvedUntil) + kField + alarm->shelveReason,
                       itemPlace(item));
-    else if (alarm->shelvedUntil.toMSecsSinceEpoch() > now())
+    else if (alarm->shelvedUntil > now())
         publishAction(Kind::Unshelved, point, QStringLiteral("0") + kField, itemPlace(item));
 }
 
@@ -292,13 +299,14 @@ void IncidentTracker::applyShelving(const QString& tag)
     if (!alarms_ || !item || pending == pending_shelving_.cend())
         return;
     const qint64 left = pending->first - now();
-    const AlarmModel::Alarm* alarm = alarms_->alarmOf(item);
+    const int id = feed_->idOf(item);
+    const AlarmState::Alarm* alarm = alarms_->alarm(id);
     applying_ = true;
     if (alarm && alarm->shelved)
-        alarms_->unshelve(item);
+        alarms_->unshelve(id);
     // An alarm not listed here yet cannot be shelved: it waits for its raise.
     const int minutes = int((left + kMsPerMinute - 1) / kMsPerMinute);
-    const bool done = left <= 0 || alarms_->shelve(item, pending->second, minutes);
+    const bool done = left <= 0 || alarms_->shelve(id, pending->second, minutes);
     applying_ = false;
     if (done)
         pending_shelving_.remove(tag);

@@ -10,7 +10,8 @@
 
 #include <optional>
 
-class AlarmModel;
+class AlarmFeed;
+class AlarmState;
 class DeckPlan;
 class IncidentStore;
 
@@ -47,8 +48,8 @@ public:
 
     /// Gives \a alarms what the history knows (the raise times of alarms still
     /// standing, the last hour of every value item's trend) and shares its
-    /// shelving; \a alarms must outlive this object.
-    void followAlarms(AlarmModel& alarms);
+    /// shelving; \a feed tells which item each alarm is. Both must outlive this object.
+    void followAlarms(AlarmState& alarms, const AlarmFeed& feed);
 
 signals:
     /// Another console did \a event (or did it before this one started), now applied here.
@@ -64,7 +65,7 @@ private:
     void onItemState(harq::SensorItem* item);
     void onItemValue(harq::SensorItem* item);
     void recordValues(const harq::SensorItem* item, qint64 at, bool withAcknowledgement);
-    void onAlarmChanged(harq::SensorItem* item);
+    void onAlarmChanged(int id);
     void applyShelving(const QString& tag);
     void onDamage(harq::Region* compartment, int response);
     void onTeamDeployed(const Ship::Team& team);
@@ -99,7 +100,8 @@ private:
     QHash<QString, harq::Region*> damage_points_;
     QHash<QString, TeamUnit> team_points_;
     QHash<QString, quint64> boundary_points_;
-    AlarmModel* alarms_ = nullptr;
+    AlarmState* alarms_ = nullptr;
+    const AlarmFeed* feed_ = nullptr;
     QHash<QString, bool> shelved_;
     // Shelvings received, until applied: tag to (until, reason).
     QHash<QString, QPair<qint64, QString>> pending_shelving_;

@@ -6,21 +6,21 @@
 #include <QObject>
 #include <QStringList>
 
-namespace harq {
-class SensorItemIndex;
-}
+#include <functional>
 
 /// The station's link to the data server as its window uses it: the supervised
 /// connection (LinkSupervisor) with the sensor channel (SensorFeed) on it, whose
-/// values reach the ship's sensor items through the ship's name index. Other
+/// values go to the host's route (the ship's name index in the station). Other
 /// channels, such as the shared incident state, go on supervisor().
 class DataLink : public QObject
 {
     Q_OBJECT
 
 public:
-    DataLink(const QString& address, quint16 port, const harq::SensorItemIndex& index, const QStringList& names,
-             QObject* parent = nullptr);
+    /// Hands the value \a value of the point \a name on; returns how many items took it.
+    using Route = std::function<int(const QString& name, double value)>;
+
+    DataLink(const QString& address, quint16 port, Route route, const QStringList& names, QObject* parent = nullptr);
 
     LinkSupervisor& supervisor() { return supervisor_; }
     const LinkSupervisor& supervisor() const { return supervisor_; }

@@ -1,0 +1,295 @@
+#include "alarm_state.h"
+
+#include "console_clock.h"
+
+#include <QDateTime>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kShelveCheckMs = 1000;
+constexpr qint64 kMsPerMinute = 60000;
+const char kTimeFormat[] = "hh:mm:ss";
+
+} // namespace
+
+AlarmState::AlarmState(const ConsoleClock& clock, QObject* parent)
+    : QObject(parent)
+    , clock_(clock)
+    , shelve_timer_(new QTimer(this))
+{
+    shelve_timer_->setInterval(kShelveCheckMs);
+    connect(shelve_timer_, &QTimer::timeout, this, &AlarmState::expireShelving);
+}
+
+AlarmState::~AlarmState() = default;
+
+int AlarmState::addItem(const Item& item)
+{
+    const int id = int(alarms_.size());
+    alarms_.push_back({});
+    alarms_.back().item = item;
+    by_tag_.insert(item.tag, id);
+    return id;
+}
+
+const AlarmState::Alarm* AlarmState::alarm(int id) const
+{
+    return id >= 0 && id < int(alarms_.size()) ? &alarms_[std::size_t(id)] : nullptr;
+}
+
+QList<int> AlarmState::idsOfTag(const QString& tag) const
+{
+    QList<int> ids = by_tag_.values(tag);
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+bool AlarmState::isActive(State state)
+{
+    return state == State::UnacknowledgedActive || state == State::AcknowledgedActive;
+}
+
+bool AlarmState::isAwaiting(State state)
+{
+    return state == State::UnacknowledgedActive || state == State::UnacknowledgedCleared;
+}
+
+QString AlarmState::stateText(State state)
+{
+    switch (state) {
+    case State::UnacknowledgedActive: return tr("报警未确认");
+    case State::AcknowledgedActive: return tr("报警已确认");
+    case State::UnacknowledgedCleared: return tr("已消除未确认");
+    case State::Normal: break;
+    }
+    return tr("正常");
+}
+
+void AlarmState::stateChanged(int id, bool abnormal, bool awaitingAcknowledgement)
+{
+    if (!alarm(id))
+        return;
+    Alarm& alarm = alarms_[std::size_t(id)];
+    if (abnormal) {
+        alarm.firstOut = std::none_of(listed_.cbegin(), listed_.cend(), [this](int other) {
+            return alarms_[std::size_t(other)].state != State::Normal;
+        });
+        const qint64 known = known_raised_.take(alarm.item.tag);
+        alarm.raised = known > 0 ? known : clock_.nowMs();
+        setState(id, awaitingAcknowledgement ? State::UnacknowledgedActive : State::AcknowledgedActive);
+        emit alarmRaised(id);
+    } else {
+        setState(id, alarm.state == State::AcknowledgedActive ? State::Normal : State::UnacknowledgedCleared);
+        emit alarmCleared(id);
+    }
+}
+
+void AlarmState::acknowledgementChanged(int id, bool abnormal, bool awaitingAcknowledgement)
+{
+    const Alarm* known = alarm(id);
+    if (!known || !abnormal || !isActive(known->state))
+        return;
+    const State now = awaitingAcknowledgement ? State::UnacknowledgedActive : State::AcknowledgedActive;
+    if (now != known->state)
+        setState(id, now);
+}
+
+void AlarmState::setState(int id, State state)
+{
+    alarms_[std::size_t(id)].state = state;
+    record(id, stateText(state));
+    updateListing(id);
+    emit alarmChanged(id);
+}
+
+void AlarmState::record(int id, const QString& text)
+{
+    history_.record(id, clock_.nowMs(), text);
+}
+
+bool AlarmState::isListed(const Alarm& alarm) const
+{
+    return alarm.state != State::Normal || alarm.shelved;
+}
+
+void AlarmState::updateListing(int id)
+{
+    Alarm& alarm = alarms_[std::size_t(id)];
+    const int row = listed_.indexOf(id);
+    if (isListed(alarm) && row < 0) {
+        listed_.append(id);
+        emit alarmListed(id);
+    } else if (!isListed(alarm) && row >= 0) {
+        listed_.remove(row);
+        alarm.firstOut = false;
+        emit alarmUnlisted(id);
+    }
+}
+
+void AlarmState::acknowledgedByOperator(int id)
+{
+    const Alarm* known = alarm(id);
+    if (!known)
+        return;
+    if (known->state == State::UnacknowledgedCleared) {
+        setState(id, State::Normal);
+        emit clearedAlarmAcknowledged(id);
+    } else {
+        record(id, tr("操作员确认"));
+    }
+}
+
+bool AlarmState::shelve(int id, const QString& reason, int minutes)
+{
+    const Alarm* known = alarm(id);
+    if (!known || known->shelved || !isListed(*known))
+        return false;
+    Alarm& alarm = alarms_[std::size_t(id)];
+    alarm.shelved = true;
+    alarm.shelveReason = reason;
+    alarm.shelvedUntil = clock_.nowMs() + qint64(qBound(1, minutes, shelve_limit_minutes_)) * kMsPerMinute;
+    record(id, tr("搁置至 %1: %2")
+                   .arg(QDateTime::fromMSecsSinceEpoch(alarm.shelvedUntil).toString(QLatin1String(kTimeFormat)),
+                        reason));
+    shelve_timer_->start();
+    emit alarmChanged(id);
+    return true;
+}
+
+bool AlarmState::unshelve(int id)
+{
+    const Alarm* known = alarm(id);
+    if (!known || !known->shelved)
+        return false;
+    Alarm& alarm = alarms_[std::size_t(id)];
+    alarm.shelved = false;
+    alarm.shelveReason.clear();
+    record(id, tr("解除搁置"));
+    updateListing(id);
+    emit alarmChanged(id);
+    return true;
+}
+
+void AlarmState::expireShelving()
+{
+    const qint64 now = clock_.nowMs();
+    QList<int> due;
+    bool left = false;
+    for (int id : qAsConst(listed_)) {
+        const Alarm& alarm = alarms_[std::size_t(id)];
+        if (alarm.shelved && alarm.shelvedUntil <= now)
+            due.append(id);
+        else
+            left = left || alarm.shelved;
+    }
+    for (int id : qAsConst(due)) {
+        unshelve(id);
+        emit shelvingExpired(id);
+    }
+    if (!left)
+        shelve_timer_->stop();
+}
+
+void AlarmState::setGroupSuppressed(const QString& group, bool suppressed)
+{
+    for (int id = 0; id < int(alarms_.size()); ++id) {
+        Alarm& alarm = alarms_[std::size_t(id)];
+        if (alarm.item.group.isEmpty() || alarm.item.group != group || alarm.suppressed == suppressed)
+            continue;
+        alarm.suppressed = suppressed;
+        emit alarmChanged(id);
+    }
+}
+
+void AlarmState::setStale(bool stale)
+{
+    if (stale == stale_)
+        return;
+    stale_ = stale;
+    emit staleChanged(stale);
+}
+
+QList<int> AlarmState::unacknowledged(std::optional<quint64> deck, std::optional<quint64> compartment) const
+{
+    QList<int> out;
+    for (int id : listed_) {
+        const Alarm& alarm = alarms_[std::size_t(id)];
+        if (isAwaiting(alarm.state) && (!deck || alarm.item.deck == *deck)
+            && (!compartment || alarm.item.compartment == *compartment))
+            out.append(id);
+    }
+    return out;
+}
+
+int AlarmState::unacknowledgedCount(quint64 deck) const
+{
+    return int(std::count_if(listed_.cbegin(), listed_.cend(), [this, deck](int id) {
+        const Alarm& alarm = alarms_[std::size_t(id)];
+        return isAwaiting(alarm.state) && !alarm.shelved && !alarm.suppressed && alarm.item.deck == deck;
+    }));
+}
+
+int AlarmState::activeCount(quint64 deck) const
+{
+    return int(std::count_if(listed_.cbegin(), listed_.cend(), [this, deck](int id) {
+        const Alarm& alarm = alarms_[std::size_t(id)];
+        return isActive(alarm.state) && alarm.item.deck == deck;
+    }));
+}
+
+std::optional<quint64> AlarmState::busiestDeck(const QList<quint64>& decks) const
+{
+    std::optional<quint64> busiest;
+    int most = -1;
+    for (quint64 deck : decks) {
+        const int count = unacknowledgedCount(deck);
+        if (count > most) {
+            most = count;
+            busiest = deck;
+        }
+    }
+    return busiest;
+}
+
+std::optional<AlarmPriority> AlarmState::mostUrgentToAnnounce() const
+{
+    std::optional<AlarmPriority> most;
+    for (int id : listed_) {
+        const Alarm& alarm = alarms_[std::size_t(id)];
+        if (alarm.state == State::UnacknowledgedActive && !alarm.shelved && !alarm.suppressed
+            && (!most || alarm.item.priority < *most))
+            most = alarm.item.priority;
+    }
+    return most;
+}
+
+bool AlarmState::awaitsAcknowledgement(int sensor) const
+{
+    return std::any_of(listed_.cbegin(), listed_.cend(), [this, sensor](int id) {
+        const Alarm& alarm = alarms_[std::size_t(id)];
+        return alarm.item.sensor == sensor && isAwaiting(alarm.state) && !alarm.shelved;
+    });
+}
+
+std::optional<AlarmPriority> AlarmState::priorityShown(int sensor) const
+{
+    std::optional<AlarmPriority> most;
+    for (int id : listed_) {
+        const Alarm& alarm = alarms_[std::size_t(id)];
+        if (alarm.item.sensor == sensor && !alarm.shelved && alarm.state != State::Normal
+            && (!most || alarm.item.priority < *most))
+            most = alarm.item.priority;
+    }
+    return most;
+}
+
+bool AlarmState::anyShelved(int sensor) const
+{
+    return std::any_of(listed_.cbegin(), listed_.cend(), [this, sensor](int id) {
+        const Alarm& alarm = alarms_[std::size_t(id)];
+        return alarm.item.sensor == sensor && alarm.shelved;
+    });
+}

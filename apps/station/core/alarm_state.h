@@ -1,0 +1,179 @@
+#pragma once
+
+#include "alarm_priority.h"
+#include "item_history.h"
+#include "trend_buffer.h"
+
+#include <QHash>
+#include <QList>
+#include <QMultiHash>
+#include <QObject>
+#include <QVector>
+
+#include <optional>
+#include <vector>
+
+class ConsoleClock;
+class QTimer;
+
+/// The alarm state of every sensor item of the ship, as the operator handles it.
+///
+/// The library tells whether an item is abnormal and whether its change awaits
+/// acknowledgement (stateChanged(), acknowledgementChanged()); this state adds
+/// what alarm management needs on top: an alarm that returns to normal before
+/// anyone acknowledged it stays listed as unacknowledged-cleared until
+/// acknowledged here, alarms can be shelved for a while with a reason, alarms
+/// of sensor groups hidden from the plan count as suppressed, the first alarm
+/// of an incident (raised while nothing was listed) is marked first-out, and
+/// while the data link is down every alarm is marked stale.
+///
+/// Items are known by the id addItem() gave them, as the ship file describes
+/// them; nothing here knows the library's objects. Time comes from the clock
+/// handed in, never from the machine directly.
+class AlarmState : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Normal, UnacknowledgedActive, AcknowledgedActive, UnacknowledgedCleared };
+
+    /// What the console knows of one sensor item, from the ship file and the settings.
+    struct Item {
+        QString tag;
+        QString confirmTag;
+        quint64 deck = 0;
+        /// 0 when the ship file puts the sensor in no compartment.
+        quint64 compartment = 0;
+        /// The host's key of the item's sensor; items of one sensor share it.
+        int sensor = 0;
+        QString deckName;
+        QString compartmentName;
+        QString sensorName;
+        QString name;
+        /// The code of the sensor's view group; empty when it has none.
+        QString group;
+        AlarmPriority priority = AlarmPriority::Alarm;
+    };
+    struct Alarm {
+        Item item;
+        State state = State::Normal;
+        qint64 raised = 0;
+        bool firstOut = false;
+        bool suppressed = false;
+        bool shelved = false;
+        QString shelveReason;
+        qint64 shelvedUntil = 0;
+    };
+
+    static constexpr int kDefaultShelveLimitMinutes = 480;
+
+    explicit AlarmState(const ConsoleClock& clock, QObject* parent = nullptr);
+    ~AlarmState() override;
+
+    /// Adds an item in the normal state; returns its id (ids count up from 0).
+    int addItem(const Item& item);
+    int itemCount() const { return int(alarms_.size()); }
+    /// The alarm of item \a id; null for an unknown id.
+    const Alarm* alarm(int id) const;
+    /// The ids of the items with \a tag, in the order added.
+    QList<int> idsOfTag(const QString& tag) const;
+    /// The listed alarms (anything but normal, plus shelved ones) in the order they were listed.
+    const QVector<int>& listed() const { return listed_; }
+
+    /// The library's item \a id turned abnormal or back to normal.
+    void stateChanged(int id, bool abnormal, bool awaitingAcknowledgement);
+    /// The library's item \a id changed its value or its acknowledgement flag;
+    /// an active alarm follows the flag. During a flip the item is already
+    /// abnormal but not yet awaiting acknowledgement; stateChanged() settles it.
+    void acknowledgementChanged(int id, bool abnormal, bool awaitingAcknowledgement);
+
+    /// The operator's acknowledgement of \a id was written: a cleared alarm is
+    /// done and leaves the list (clearedAlarmAcknowledged()); an active one
+    /// waits for the server's acknowledgement flag.
+    void acknowledgedByOperator(int id);
+    /// The longest shelving, in minutes; 1 at least.
+    void setShelveLimitMinutes(int minutes) { shelve_limit_minutes_ = qMax(1, minutes); }
+    int shelveLimitMinutes() const { return shelve_limit_minutes_; }
+    /// Shelves \a id until \a minutes from now (clamped to 1 and the limit) with
+    /// \a reason; false when it is not listed or already shelved.
+    bool shelve(int id, const QString& reason, int minutes);
+    /// Ends \a id's shelving; false when it was not shelved.
+    bool unshelve(int id);
+    /// Ends every shelving whose time has come by the clock (shelvingExpired()).
+    /// Runs every second while something is shelved; a host may call it at any time.
+    void expireShelving();
+    /// Marks the alarms of items of view group \a group (code) suppressed or not.
+    void setGroupSuppressed(const QString& group, bool suppressed);
+    /// Marks every alarm as no longer live (true) or live again.
+    void setStale(bool stale);
+    bool isStale() const { return stale_; }
+    /// Raise times (item tag to ms since the epoch) of alarms that were still
+    /// raised when the station last stopped: such an alarm, raised again by its
+    /// first value, keeps its real time instead of the restart's.
+    void setKnownRaised(const QHash<QString, qint64>& raised) { known_raised_ = raised; }
+
+    /// The listed alarms awaiting acknowledgement, of \a deck and \a compartment when given.
+    QList<int> unacknowledged(std::optional<quint64> deck = std::nullopt,
+                              std::optional<quint64> compartment = std::nullopt) const;
+    /// Listed alarms awaiting acknowledgement on \a deck, shelved and suppressed ones left out.
+    int unacknowledgedCount(quint64 deck) const;
+    /// Active alarms on \a deck (the deck list's count).
+    int activeCount(quint64 deck) const;
+    /// Of \a decks, the one with the most unacknowledged alarms, the first on a tie; none for no decks.
+    std::optional<quint64> busiestDeck(const QList<quint64>& decks) const;
+    /// The most urgent priority among active unacknowledged alarms that are neither
+    /// shelved nor suppressed; none when there is nothing to announce.
+    std::optional<AlarmPriority> mostUrgentToAnnounce() const;
+    /// True when an item of \a sensor has an alarm awaiting acknowledgement that is not shelved.
+    bool awaitsAcknowledgement(int sensor) const;
+    /// The most urgent priority of \a sensor's listed, unshelved alarms; none when nothing is listed.
+    std::optional<AlarmPriority> priorityShown(int sensor) const;
+    /// True when an item of \a sensor is shelved.
+    bool anyShelved(int sensor) const;
+
+    /// Every item's state changes and the operator's actions on it.
+    const ItemHistory& history() const { return history_; }
+    /// Every value item's recent values; the host adds them as they come.
+    TrendBuffer& trend() { return trend_; }
+    const TrendBuffer& trend() const { return trend_; }
+
+    static QString stateText(State state);
+    /// True for the states that await the operator's acknowledgement.
+    static bool isAwaiting(State state);
+    static bool isActive(State state);
+
+signals:
+    /// \a id became abnormal (a new alarm).
+    void alarmRaised(int id);
+    /// \a id returned to normal.
+    void alarmCleared(int id);
+    /// Something about \a id's alarm changed: state, shelving, suppression.
+    void alarmChanged(int id);
+    /// \a id joined the listed alarms, at the end of listed().
+    void alarmListed(int id);
+    /// \a id left the listed alarms.
+    void alarmUnlisted(int id);
+    /// \a id's shelving ran out.
+    void shelvingExpired(int id);
+    /// The operator acknowledged \a id's alarm after it had cleared, which
+    /// ends it; the item's own acknowledgement point does not show that.
+    void clearedAlarmAcknowledged(int id);
+    void staleChanged(bool stale);
+
+private:
+    void setState(int id, State state);
+    void record(int id, const QString& text);
+    void updateListing(int id);
+    bool isListed(const Alarm& alarm) const;
+
+    const ConsoleClock& clock_;
+    std::vector<Alarm> alarms_;
+    QMultiHash<QString, int> by_tag_;
+    QVector<int> listed_;
+    ItemHistory history_;
+    TrendBuffer trend_;
+    QTimer* shelve_timer_;
+    int shelve_limit_minutes_ = kDefaultShelveLimitMinutes;
+    bool stale_ = false;
+    QHash<QString, qint64> known_raised_;
+};

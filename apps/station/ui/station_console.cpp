@@ -1,0 +1,13 @@
+#include "station_console.h"
+
+#include "alarm_settings.h"
+#include "data_link.h"
+
+StationConsole::StationConsole(const Ship& ship, DataLink& link, const AlarmSettings& settings,
+                               const ConsoleClock& clock)
+    : alarms_(clock)
+    , feed_(ship, settings, alarms_, clock)
+    , commands_(alarms_, [&link](const QString& point, qint32 value) { return link.writeInt(point, value); })
+{
+    alarms_.setShelveLimitMinutes(settings.shelveLimitMinutes());
+}
