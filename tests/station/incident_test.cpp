@@ -18,13 +18,22 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -320,4 +329,158 @@ TEST_F(IncidentTest, HistoryThinsValuesAndKeepsItsRetentionAndRowLimits)
     ASSERT_EQ(kept.size(), 5);
     EXPECT_EQ(kept.front().subject, QStringLiteral("T3"));
     EXPECT_EQ(store.samples(0, now + 100).size(), 3);
+}
+
+TEST_F(IncidentTest, HistoryFailuresNeverStopTheStationAndAreTold)
+{
+    using State = IncidentStore::State;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 in1966 = QDateTime(QDate(1966, 5, 1), QTime(12, 0)).toMSecsSinceEpoch();
+    // Another program writing the file: a connection of its own holding a write transaction.
+    const auto holdWrites = [](const QString& path) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")));
+    };
+    const auto releaseWrites = [] { QSqlDatabase::removeDatabase(QStringLiteral("holder")); };
+    const auto existing = [&](const QString& path) {
+        IncidentStore seeded;
+        QString error;
+        EXPECT_TRUE(seeded.open(path, &error)) << error.toStdString();
+        for (int i = 0; i < 2000; ++i)
+            seeded.record({now - 1 - i, Kind::AlarmRaised, QStringLiteral("T%1").arg(i), QString(), QString(), QString()});
+    };
+    IncidentStore otherStation;
+    struct Row {
+        const char* name;
+        std::function<void(const QString&)> prepare;
+        State state;
+        const char* told;
+    };
+    const std::vector<Row> rows{
+        {"fresh", [](const QString&) {}, State::Writing, ""},
+        {"not a database", [](const QString& path) {
+             QFile out(path);
+             ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(QByteArray(8192, 'x')) == 8192);
+         }, State::Writing, "已损坏"},
+        {"truncated", [&](const QString& path) {
+             existing(path);
+             ASSERT_TRUE(QFile::resize(path, QFileInfo(path).size() / 2));
+         }, State::Writing, "已损坏"},
+        {"held by another station", [&](const QString& path) { EXPECT_TRUE(otherStation.openOwn(path)); },
+         State::Off, "另一个控制台"},
+        {"written by another program", [&](const QString& path) { existing(path); holdWrites(path); },
+         State::Off, "不能写入"},
+        {"cannot be created", [](const QString&) {}, State::Off, "无法"},
+    };
+    for (const Row& row : rows) {
+        const QString path = std::string(row.name) == "cannot be created"
+            ? QStringLiteral("/dev/null/history.sqlite") : file(QLatin1String(row.name));
+        row.prepare(path);
+        IncidentStore store;
+        QSignalSpy told(&store, &IncidentStore::stateChanged);
+        EXPECT_EQ(store.openOwn(path), row.state == State::Writing) << row.name;
+        EXPECT_EQ(store.state(), row.state) << row.name;
+        EXPECT_TRUE(store.problem().contains(QString::fromUtf8(row.told))) << row.name << store.problem().toStdString();
+        ASSERT_FALSE(told.isEmpty()) << row.name;
+        EXPECT_EQ(told.last().at(1).toString(), store.problem()) << row.name;
+        // A NaN value does not hold up the rest; a time a peer claims from 1966 becomes the time of receipt.
+        store.recordSample(kSmoke, now, std::nan(""), 1.0, true);
+        store.recordSample(QStringLiteral("D1-LVL-001"), now, 2.0, 2.0, false);
+        store.record({in1966, Kind::ManualDamage, QStringLiteral("KLV.INC.DMG.101"), QString(), QStringLiteral("far"),
+                      QString::number(in1966) + QStringLiteral("|far|1")});
+        store.prune(QDateTime::currentMSecsSinceEpoch());
+        const QVector<IncidentEvent> kept = store.between(now, now + 60000);
+        ASSERT_EQ(kept.size(), row.state == State::Writing ? 1 : 0) << row.name;
+        EXPECT_EQ(store.samples(now, now).size(), kept.size()) << row.name;
+        if (std::string(row.told) == "已损坏") {
+            EXPECT_EQ(QDir(dir_.path()).entryList({QLatin1String(row.name) + QStringLiteral(".damaged-*")}).size(), 1);
+        }
+    }
+    releaseWrites();
+    EXPECT_TRUE(otherStation.recent(10).isEmpty());
+
+    // A flush refused while running is told, and so is the recovery.
+    QSignalSpy changes(&otherStation, &IncidentStore::stateChanged);
+    holdWrites(file(QStringLiteral("held by another station")));
+    otherStation.record({now, Kind::AlarmRaised, kSmoke, QString(), QString(), QString()});
+    EXPECT_FALSE(otherStation.flush());
+    EXPECT_EQ(otherStation.state(), State::Failing);
+    releaseWrites();
+    EXPECT_TRUE(otherStation.flush());
+    EXPECT_EQ(otherStation.state(), State::Writing);
+    EXPECT_EQ(changes.size(), 2);
+    EXPECT_EQ(otherStation.recent(10).size(), 1);
+
+    // The station itself comes up on a damaged file; a second one on the same file writes nothing.
+    const QString shared = file(QStringLiteral("shared"));
+    QFile garbage(shared);
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly) && garbage.write("SQLite format 2\n junk") > 0);
+    garbage.close();
+    StationProcess first;
+    StationProcess second;
+    const auto up = [](const StationProcess& s) { return s.out().contains(QStringLiteral("history: ")); };
+    first.start({QStringLiteral("--port"), QStringLiteral("1"), QStringLiteral("--console"), QStringLiteral("first"),
+                 QStringLiteral("--history"), shared});
+    ASSERT_TRUE(first.waitForOutput(up, kWaitMs)) << first.err().toStdString();
+    second.start({QStringLiteral("--port"), QStringLiteral("1"), QStringLiteral("--console"), QStringLiteral("second"),
+                  QStringLiteral("--history"), shared});
+    ASSERT_TRUE(second.waitForOutput(up, kWaitMs)) << second.err().toStdString();
+    EXPECT_TRUE(first.err().contains(QStringLiteral("已损坏"))) << first.err().toStdString();
+    EXPECT_TRUE(second.err().contains(QStringLiteral("另一个控制台"))) << second.err().toStdString();
+}
+
+TEST_F(IncidentTest, ExportsAreSafeToOpenAndFailLoudly)
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const QString history = file(QStringLiteral("exported.sqlite"));
+    {
+        IncidentStore store;
+        QString error;
+        ASSERT_TRUE(store.open(history, &error)) << error.toStdString();
+        // Names and places come from the network: they may look like formulas.
+        store.record({now, Kind::ManualDamage, QStringLiteral("@SUM(A1)"), QStringLiteral("+1-4-0"),
+                      QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("-1")});
+        store.recordSample(QStringLiteral("D1-LVL-001"), now, 1.5, 1.5, false);
+        store.recordSample(QStringLiteral("D1-LVL-001"), now + 100, std::numeric_limits<double>::infinity(), 1.0, true);
+    }
+    const QString csv = file(QStringLiteral("report.csv"));
+    const QString json = file(QStringLiteral("replay.json"));
+    const QStringList range{QStringLiteral("--history"), history, QStringLiteral("--export-from"),
+                            QString::number(now - 1000), QStringLiteral("--export-to"), QString::number(now + 1000)};
+    const auto read = [](const QString& path) {
+        QFile in(path);
+        return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
+    };
+    struct Row {
+        QStringList arguments;
+        int exitCode;
+        std::function<void()> check;
+    };
+    const std::vector<Row> rows{
+        {range + QStringList{QStringLiteral("--csv-out"), csv}, 0, [&] {
+             const QString text = read(csv);
+             for (const char* cell : {"\"'@SUM(A1)\"", "\"'+1-4-0\"", "\"'=HYPERLINK(\"\"x\"\")\""})
+                 EXPECT_TRUE(text.contains(QString::fromUtf8(cell))) << cell << text.toStdString();
+         }},
+        {range + QStringList{QStringLiteral("--pdf-out"), QStringLiteral("/dev/full")}, 7, {}},
+        {range + QStringList{QStringLiteral("--scenario-out"), json}, 0, [&] {
+             EXPECT_FALSE(read(json).contains(QStringLiteral("null"))) << read(json).toStdString();
+             DataServerProcess replay;
+             EXPECT_TRUE(replay.start(json));
+         }},
+        {range, 1, {}},
+        {range + QStringList{QStringLiteral("--console"), QStringLiteral("a\nb"), QStringLiteral("--csv-out"), csv}, 1, {}},
+        {QStringList{QStringLiteral("--history"), file(QStringLiteral("none"))} + range.mid(2)
+             + QStringList{QStringLiteral("--csv-out"), csv}, 6, {}},
+    };
+    for (const Row& row : rows) {
+        StationProcess station;
+        station.start(row.arguments);
+        ASSERT_TRUE(station.waitForExit(kWaitMs)) << row.arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(station.exitCode(), row.exitCode) << row.arguments.join(QLatin1Char(' ')).toStdString()
+                                                    << station.err().toStdString();
+        if (row.check)
+            row.check();
+    }
 }

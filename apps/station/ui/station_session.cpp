@@ -2,10 +2,12 @@
 
 #include "data_link.h"
 #include "event_log.h"
+#include "history_status.h"
 #include "incident_tracker.h"
 #include "station_options.h"
 
 #include <QDateTime>
+#include <QStatusBar>
 #include <QTextStream>
 
 namespace {
@@ -27,10 +29,14 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
 
 StationSession::~StationSession() = default;
 
-bool StationSession::start(QTextStream& out, QString* error)
+void StationSession::start(QTextStream& out)
 {
-    if (!history_.open(history_file_, error))
-        return false;
+    QObject::connect(&history_, &IncidentStore::stateChanged, [](IncidentStore::State, const QString& problem) {
+        if (!problem.isEmpty())
+            QTextStream(stderr) << "kelvane-station: " << problem << Qt::endl;
+    });
+    history_.openOwn(history_file_);
+    window_.statusBar()->addPermanentWidget(new HistoryStatus(history_, &window_));
     tracker_ = std::make_unique<IncidentTracker>(ship_, window_.plan(), history_, sharing_);
     tracker_->followAlarms(window_.alarms());
     const QVector<IncidentEvent> before = history_.recent(kHistoryShown);
@@ -44,5 +50,4 @@ bool StationSession::start(QTextStream& out, QString* error)
     link_.start();
     sharing_.open();
     window_.show();
-    return true;
 }

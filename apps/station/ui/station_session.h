@@ -30,9 +30,9 @@ public:
 
     /// Opens the history and shows what it holds with the times it happened,
     /// ties the incident together, starts the link and the sharing and shows
-    /// the window. False with \a error when the history cannot be opened;
-    /// nothing is started then.
-    bool start(QTextStream& out, QString* error);
+    /// the window. A history that cannot be written does not stop the station:
+    /// the status bar and standard error say so (IncidentStore::openOwn).
+    void start(QTextStream& out);
 
     StationWindow& window() { return window_; }
 
