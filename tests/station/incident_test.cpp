@@ -335,7 +335,17 @@ TEST_F(IncidentTest, HistoryFailuresNeverStopTheStationAndAreTold)
 {
     using State = IncidentStore::State;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    const qint64 in1966 = QDateTime(QDate(1966, 5, 1), QTime(12, 0)).toMSecsSinceEpoch();
+    const auto garbage = [](const QString& path) {
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(QByteArray(8192, 'x')) == 8192);
+    };
+    const auto existing = [&](const QString& path) {
+        IncidentStore seeded;
+        QString error;
+        EXPECT_TRUE(seeded.open(path, &error)) << error.toStdString();
+        for (int i = 0; i < 2000; ++i)
+            seeded.record({now - 1 - i, Kind::AlarmRaised, kSmoke, QString(), QString(), QString()});
+    };
     // Another program writing the file: a connection of its own holding a write transaction.
     const auto holdWrites = [](const QString& path) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
@@ -343,59 +353,36 @@ TEST_F(IncidentTest, HistoryFailuresNeverStopTheStationAndAreTold)
         EXPECT_TRUE(db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")));
     };
     const auto releaseWrites = [] { QSqlDatabase::removeDatabase(QStringLiteral("holder")); };
-    const auto existing = [&](const QString& path) {
-        IncidentStore seeded;
-        QString error;
-        EXPECT_TRUE(seeded.open(path, &error)) << error.toStdString();
-        for (int i = 0; i < 2000; ++i)
-            seeded.record({now - 1 - i, Kind::AlarmRaised, QStringLiteral("T%1").arg(i), QString(), QString(), QString()});
-    };
     IncidentStore otherStation;
-    struct Row {
-        const char* name;
-        std::function<void(const QString&)> prepare;
-        State state;
-        const char* told;
+    const std::vector<std::tuple<const char*, std::function<void(const QString&)>, State, const char*>> rows{
+        {"not a database", garbage, State::Writing, "已损坏"},
+        {"truncated", [&](const QString& path) { existing(path); QFile::resize(path, QFileInfo(path).size() / 2); },
+         State::Writing, "已损坏"},
+        {"held by another station", [&](const QString& path) { otherStation.openOwn(path); }, State::Off, "另一个控制台"},
+        {"written by another program", [&](const QString& path) { existing(path); holdWrites(path); }, State::Off,
+         "不能写入"},
+        {"/dev/null/cannot be created", [](const QString&) {}, State::Off, "无法"},
     };
-    const std::vector<Row> rows{
-        {"fresh", [](const QString&) {}, State::Writing, ""},
-        {"not a database", [](const QString& path) {
-             QFile out(path);
-             ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(QByteArray(8192, 'x')) == 8192);
-         }, State::Writing, "已损坏"},
-        {"truncated", [&](const QString& path) {
-             existing(path);
-             ASSERT_TRUE(QFile::resize(path, QFileInfo(path).size() / 2));
-         }, State::Writing, "已损坏"},
-        {"held by another station", [&](const QString& path) { EXPECT_TRUE(otherStation.openOwn(path)); },
-         State::Off, "另一个控制台"},
-        {"written by another program", [&](const QString& path) { existing(path); holdWrites(path); },
-         State::Off, "不能写入"},
-        {"cannot be created", [](const QString&) {}, State::Off, "无法"},
-    };
-    for (const Row& row : rows) {
-        const QString path = std::string(row.name) == "cannot be created"
-            ? QStringLiteral("/dev/null/history.sqlite") : file(QLatin1String(row.name));
-        row.prepare(path);
+    for (const auto& [name, prepare, state, problem] : rows) {
+        const QString path = name[0] == '/' ? QLatin1String(name) : file(QLatin1String(name));
+        prepare(path);
         IncidentStore store;
         QSignalSpy told(&store, &IncidentStore::stateChanged);
-        EXPECT_EQ(store.openOwn(path), row.state == State::Writing) << row.name;
-        EXPECT_EQ(store.state(), row.state) << row.name;
-        EXPECT_TRUE(store.problem().contains(QString::fromUtf8(row.told))) << row.name << store.problem().toStdString();
-        ASSERT_FALSE(told.isEmpty()) << row.name;
-        EXPECT_EQ(told.last().at(1).toString(), store.problem()) << row.name;
+        EXPECT_EQ(store.openOwn(path), state == State::Writing) << name;
+        EXPECT_EQ(store.state(), state) << name;
+        EXPECT_TRUE(store.problem().contains(QString::fromUtf8(problem))) << name << store.problem().toStdString();
+        ASSERT_FALSE(told.isEmpty()) << name;
+        EXPECT_EQ(told.last().at(1).toString(), store.problem()) << name;
         // A NaN value does not hold up the rest; a time a peer claims from 1966 becomes the time of receipt.
         store.recordSample(kSmoke, now, std::nan(""), 1.0, true);
         store.recordSample(QStringLiteral("D1-LVL-001"), now, 2.0, 2.0, false);
-        store.record({in1966, Kind::ManualDamage, QStringLiteral("KLV.INC.DMG.101"), QString(), QStringLiteral("far"),
-                      QString::number(in1966) + QStringLiteral("|far|1")});
+        store.record({-100000000000LL, Kind::ManualDamage, QStringLiteral("KLV.INC.DMG.101"), QString(), QStringLiteral("far"),
+                      QStringLiteral("-100000000000|far|1")});
         store.prune(QDateTime::currentMSecsSinceEpoch());
-        const QVector<IncidentEvent> kept = store.between(now, now + 60000);
-        ASSERT_EQ(kept.size(), row.state == State::Writing ? 1 : 0) << row.name;
-        EXPECT_EQ(store.samples(now, now).size(), kept.size()) << row.name;
-        if (std::string(row.told) == "已损坏") {
-            EXPECT_EQ(QDir(dir_.path()).entryList({QLatin1String(row.name) + QStringLiteral(".damaged-*")}).size(), 1);
-        }
+        const int kept = store.between(now, now + 60000).size();
+        EXPECT_EQ(kept, state == State::Writing ? 1 : 0) << name;
+        EXPECT_EQ(store.samples(now, now).size(), kept) << name;
+        EXPECT_EQ(QDir(dir_.path()).entryList({QLatin1String(name) + QStringLiteral(".damaged-*")}).size(), kept) << name;
     }
     releaseWrites();
     EXPECT_TRUE(otherStation.recent(10).isEmpty());
@@ -410,24 +397,19 @@ TEST_F(IncidentTest, HistoryFailuresNeverStopTheStationAndAreTold)
     EXPECT_TRUE(otherStation.flush());
     EXPECT_EQ(otherStation.state(), State::Writing);
     EXPECT_EQ(changes.size(), 2);
-    EXPECT_EQ(otherStation.recent(10).size(), 1);
 
     // The station itself comes up on a damaged file; a second one on the same file writes nothing.
     const QString shared = file(QStringLiteral("shared"));
-    QFile garbage(shared);
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly) && garbage.write("SQLite format 2\n junk") > 0);
-    garbage.close();
-    StationProcess first;
-    StationProcess second;
-    const auto up = [](const StationProcess& s) { return s.out().contains(QStringLiteral("history: ")); };
-    first.start({QStringLiteral("--port"), QStringLiteral("1"), QStringLiteral("--console"), QStringLiteral("first"),
-                 QStringLiteral("--history"), shared});
-    ASSERT_TRUE(first.waitForOutput(up, kWaitMs)) << first.err().toStdString();
-    second.start({QStringLiteral("--port"), QStringLiteral("1"), QStringLiteral("--console"), QStringLiteral("second"),
-                  QStringLiteral("--history"), shared});
-    ASSERT_TRUE(second.waitForOutput(up, kWaitMs)) << second.err().toStdString();
-    EXPECT_TRUE(first.err().contains(QStringLiteral("已损坏"))) << first.err().toStdString();
-    EXPECT_TRUE(second.err().contains(QStringLiteral("另一个控制台"))) << second.err().toStdString();
+    garbage(shared);
+    std::vector<std::unique_ptr<StationProcess>> stations;
+    for (const char* console : {"first", "second"}) {
+        stations.push_back(std::make_unique<StationProcess>());
+        stations.back()->start(QStringLiteral("--port 1 --history %1 --console").arg(shared).split(' ') << console);
+        ASSERT_TRUE(stations.back()->waitForOutput(
+            [](const StationProcess& s) { return s.out().contains(QStringLiteral("history: ")); }, kWaitMs));
+    }
+    EXPECT_TRUE(stations[0]->err().contains(QStringLiteral("已损坏"))) << stations[0]->err().toStdString();
+    EXPECT_TRUE(stations[1]->err().contains(QStringLiteral("另一个控制台"))) << stations[1]->err().toStdString();
 }
 
 TEST_F(IncidentTest, ExportsAreSafeToOpenAndFailLoudly)
@@ -444,43 +426,32 @@ TEST_F(IncidentTest, ExportsAreSafeToOpenAndFailLoudly)
         store.recordSample(QStringLiteral("D1-LVL-001"), now, 1.5, 1.5, false);
         store.recordSample(QStringLiteral("D1-LVL-001"), now + 100, std::numeric_limits<double>::infinity(), 1.0, true);
     }
-    const QString csv = file(QStringLiteral("report.csv"));
-    const QString json = file(QStringLiteral("replay.json"));
-    const QStringList range{QStringLiteral("--history"), history, QStringLiteral("--export-from"),
-                            QString::number(now - 1000), QStringLiteral("--export-to"), QString::number(now + 1000)};
-    const auto read = [](const QString& path) {
-        QFile in(path);
+    const QString range = QStringLiteral("--history %1 --export-from %2 --export-to %3 ").arg(history).arg(now - 1000).arg(now + 1000);
+    const auto read = [this](const char* name) {
+        QFile in(file(QLatin1String(name)));
         return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
     };
-    struct Row {
-        QStringList arguments;
-        int exitCode;
-        std::function<void()> check;
-    };
-    const std::vector<Row> rows{
-        {range + QStringList{QStringLiteral("--csv-out"), csv}, 0, [&] {
-             const QString text = read(csv);
+    const std::vector<std::tuple<QString, int, std::function<void()>>> rows{
+        {range + QStringLiteral("--csv-out ") + file(QStringLiteral("report.csv")), 0, [&] {
              for (const char* cell : {"\"'@SUM(A1)\"", "\"'+1-4-0\"", "\"'=HYPERLINK(\"\"x\"\")\""})
-                 EXPECT_TRUE(text.contains(QString::fromUtf8(cell))) << cell << text.toStdString();
+                 EXPECT_TRUE(read("report.csv").contains(QString::fromUtf8(cell))) << cell;
          }},
-        {range + QStringList{QStringLiteral("--pdf-out"), QStringLiteral("/dev/full")}, 7, {}},
-        {range + QStringList{QStringLiteral("--scenario-out"), json}, 0, [&] {
-             EXPECT_FALSE(read(json).contains(QStringLiteral("null"))) << read(json).toStdString();
+        {range + QStringLiteral("--pdf-out /dev/full"), 7, {}},
+        {range + QStringLiteral("--scenario-out ") + file(QStringLiteral("replay.json")), 0, [&] {
+             EXPECT_FALSE(read("replay.json").contains(QStringLiteral("null"))) << read("replay.json").toStdString();
              DataServerProcess replay;
-             EXPECT_TRUE(replay.start(json));
+             EXPECT_TRUE(replay.start(file(QStringLiteral("replay.json"))));
          }},
-        {range, 1, {}},
-        {range + QStringList{QStringLiteral("--console"), QStringLiteral("a\nb"), QStringLiteral("--csv-out"), csv}, 1, {}},
-        {QStringList{QStringLiteral("--history"), file(QStringLiteral("none"))} + range.mid(2)
-             + QStringList{QStringLiteral("--csv-out"), csv}, 6, {}},
+        {range.trimmed(), 1, {}},
+        {range + QStringLiteral("--csv-out x.csv --console a\nb"), 1, {}},
+        {range + QStringLiteral("--csv-out x.csv --history ") + file(QStringLiteral("none")), 6, {}},
     };
-    for (const Row& row : rows) {
+    for (const auto& [arguments, exitCode, check] : rows) {
         StationProcess station;
-        station.start(row.arguments);
-        ASSERT_TRUE(station.waitForExit(kWaitMs)) << row.arguments.join(QLatin1Char(' ')).toStdString();
-        EXPECT_EQ(station.exitCode(), row.exitCode) << row.arguments.join(QLatin1Char(' ')).toStdString()
-                                                    << station.err().toStdString();
-        if (row.check)
-            row.check();
+        station.start(arguments.split(' '));
+        ASSERT_TRUE(station.waitForExit(kWaitMs)) << arguments.toStdString();
+        EXPECT_EQ(station.exitCode(), exitCode) << arguments.toStdString() << station.err().toStdString();
+        if (check)
+            check();
     }
 }

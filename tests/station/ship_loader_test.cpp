@@ -18,7 +18,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -220,14 +220,11 @@ TEST_F(ShipLoaderTest, PointNamesMustFitAUnit)
     // 65 Chinese characters are 130 GBK bytes, more than a record keeps; each
     // refusal names the sensor's place in the file.
     const QString tooLong = QString(64, QChar(0x6E29)) + QLatin1Char('X');
-    for (const auto& [tag, confirm, problem] :
-         {std::tuple{QStringLiteral("X"), tooLong, "128"},
-          {tooLong, QString(), "128"},
-          {QStringLiteral("D1\nSMK"), QString(), "控制字符"},
-          {QStringLiteral("D1") + QChar(0x0E01), QString(), "GBK"}}) {
-        QJsonObject item{{"kind", "VALUE"}, {"tag", tag}};
-        if (!confirm.isEmpty())
-            item["confirm_tag"] = confirm;
+    for (const auto& [item, problem] :
+         {std::pair{QJsonObject{{"kind", "VALUE"}, {"tag", "X"}, {"confirm_tag", tooLong}}, "128"},
+          {QJsonObject{{"kind", "VALUE"}, {"tag", tooLong}}, "128"},
+          {QJsonObject{{"kind", "VALUE"}, {"tag", "D1\nSMK"}}, "控制字符"},
+          {QJsonObject{{"kind", "VALUE"}, {"tag", QStringLiteral("D1") + QChar(0x0E01)}}, "GBK"}}) {
         const std::string message = rejected(withSensorItem(validShip(), item));
         EXPECT_NE(message.find(problem), std::string::npos) << message;
         EXPECT_NE(message.find("sensors 第 1 项"), std::string::npos) << message;

@@ -31,9 +31,11 @@ StationSession::~StationSession() = default;
 
 void StationSession::start(QTextStream& out)
 {
-    QObject::connect(&history_, &IncidentStore::stateChanged, [](IncidentStore::State, const QString& problem) {
-        if (!problem.isEmpty())
-            QTextStream(stderr) << "kelvane-station: " << problem << Qt::endl;
+    QObject::connect(&history_, &IncidentStore::stateChanged, [this](IncidentStore::State, const QString& problem) {
+        if (problem.isEmpty())
+            return;
+        QTextStream(stderr) << "kelvane-station: " << problem << Qt::endl;
+        window_.eventLog().log(problem);
     });
     history_.openOwn(history_file_);
     window_.statusBar()->addPermanentWidget(new HistoryStatus(history_, &window_));
