@@ -203,8 +203,12 @@ bool IncidentStore::openDatabase(const QString& path, QString* error)
         close();
         return false;
     }
-    // SQLite opens a file it may only read without a word, and then refuses every write.
-    const bool writable = exec(QStringLiteral("BEGIN IMMEDIATE")) && exec(QStringLiteral("COMMIT"));
+    // SQLite opens a file it may only read without a word, and refuses the first
+    // write; taking the write lock alone does not tell. This write changes nothing.
+    const bool begun = exec(QStringLiteral("BEGIN IMMEDIATE"));
+    const bool writable = begun && exec(QStringLiteral("DELETE FROM meta WHERE key IS NULL"));
+    if (begun)
+        exec(QStringLiteral("ROLLBACK"));
     if (writable)
         flush_timer_->start();
     setState(writable ? State::Writing : State::Off,
