@@ -21,13 +21,8 @@ constexpr int kIconCount = 2;
 constexpr double kLargestId = 9007199254740992.0; // 2^53: JSON numbers stay exact below it
 
 const char* const kDirectionKeys[ShipData::kDirections] = {"up", "down", "left", "right", "front", "back"};
-// A data-point name travels as at most 255 GBK bytes.
-constexpr int kLongestPointName = 255;
-
-int gbkLength(const QString& name)
-{
-    return tavimorio::toGbk(name).size();
-}
+// A record keeps 128 GBK bytes of a data-point name: a longer one never matches its own updates.
+constexpr int kLongestPointName = 128;
 
 template <class Entry>
 const Entry* byId(const QList<Entry>& entries, quint64 id)
@@ -102,9 +97,20 @@ bool ShipReader::readDecks(const QJsonArray& decks, ShipData& ship)
         if (byId(ship.decks, deck.id))
             return fail(tr("甲板编号 %1 重复").arg(deck.id));
         // A missing drawing is not fatal: the deck shows an error text in its place.
-        deck.drawing = QDir::cleanPath(base.absoluteFilePath(deck.drawing));
+        if (!readDrawing(base, &deck.drawing))
+            return false;
         ship.decks.append(deck);
     }
+    return true;
+}
+
+bool ShipReader::readDrawing(const QDir& base, QString* drawing)
+{
+    // The ship is handed over as its folder: a drawing elsewhere would be read from whatever lies there.
+    const QString resolved = QDir::cleanPath(base.absoluteFilePath(*drawing));
+    if (!resolved.startsWith(QDir::cleanPath(base.absolutePath()) + QLatin1Char('/')))
+        return fail(tr("甲板图 %1 不在船舶文件的目录中").arg(*drawing));
+    *drawing = resolved;
     return true;
 }
 
@@ -203,10 +209,8 @@ bool ShipReader::readItem(const QJsonValue& value, ShipData::Item* item)
         return fail(tr("测点类别 %1 应为 STATE 或 VALUE").arg(kind));
     if (!(item->low < item->high))
         return fail(tr("测点 %1 的下限不小于上限").arg(item->tag));
-    for (const QString& name : {item->tag, item->confirmTag}) {
-        if (gbkLength(name) > kLongestPointName)
-            return fail(tr("测点名 %1 超过 %2 字节").arg(name).arg(kLongestPointName));
-    }
+    if (!checkPointName(item->tag) || !checkPointName(item->confirmTag))
+        return false;
     for (const QJsonValue& icon : json.value(QStringLiteral("icons")).toArray())
         item->icons.append(icon.toString());
     // The model tells state items from value items by their icons, so the two must agree.
@@ -216,6 +220,21 @@ bool ShipReader::readItem(const QJsonValue& value, ShipData::Item* item)
         return fail(tr("状态测点 %1 需要正常和报警两个图标").arg(item->tag));
     if (!item->state && json.contains(QStringLiteral("icons")))
         return fail(tr("数值测点 %1 不能有图标").arg(item->tag));
+    return true;
+}
+
+bool ShipReader::checkPointName(const QString& name)
+{
+    static QTextCodec* const gbk = QTextCodec::codecForName("GBK");
+    QTextCodec::ConverterState state;
+    const QByteArray bytes = gbk->fromUnicode(name.constData(), name.size(), &state);
+    if (state.invalidChars > 0 || state.remainingChars > 0)
+        return fail(tr("测点名 %1 含有 GBK 无法表示的字符").arg(name));
+    if (bytes.size() > kLongestPointName)
+        return fail(tr("测点名 %1 超过 %2 字节").arg(name).arg(kLongestPointName));
+    // A NUL ends the name on the wire; other control characters break the lines it is written in.
+    if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return fail(tr("测点名含有控制字符"));
     return true;
 }
 

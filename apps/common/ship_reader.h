@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QDir;
 class QJsonArray;
 class QJsonValue;
 
@@ -42,10 +43,14 @@ public:
 
 private:
     bool readDecks(const QJsonArray& decks, ShipData& ship);
+    /// The deck drawing \a drawing, relative to \a base, made absolute; it must lie inside \a base.
+    bool readDrawing(const QDir& base, QString* drawing);
     bool readCompartments(const QJsonArray& compartments, ShipData& ship);
     bool readNeighbours(const QJsonObject& json, const ShipData& ship, ShipData::Compartment& compartment);
     bool readSensors(const QJsonArray& sensors, const ViewGroupCheck& knownViewGroup, ShipData& ship);
     bool readItem(const QJsonValue& json, ShipData::Item* item);
+    /// A data-point name the wire carries as it is: GBK, at most 128 bytes, no control characters.
+    bool checkPointName(const QString& name);
     bool readClassifiers(const QJsonArray& classifiers, ShipData& ship);
     bool readEquipment(const QJsonArray& pieces, ShipData& ship);
     bool readTeams(const QJsonArray& teams, ShipData& ship);

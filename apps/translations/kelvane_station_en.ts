@@ -424,6 +424,21 @@
     </message>
 </context>
 <context>
+    <name>HistoryStatus</name>
+    <message>
+        <source>历史未记录</source>
+        <translation>History not kept</translation>
+    </message>
+    <message>
+        <source>历史写入失败</source>
+        <translation>History write failed</translation>
+    </message>
+    <message>
+        <source>历史已重新开始</source>
+        <translation>History started anew</translation>
+    </message>
+</context>
+<context>
     <name>IncidentEvent</name>
     <message>
         <source>%1 (控制台 %2)</source>
@@ -512,6 +527,14 @@
 <context>
     <name>IncidentOptions</name>
     <message>
+        <source>控制台名称不能含控制字符(U+%1)</source>
+        <translation>The console name must not contain control characters (U+%1)</translation>
+    </message>
+    <message>
+        <source>--export-from 和 --export-to 需要至少一个输出文件(--scenario-out, --csv-out 或 --pdf-out)</source>
+        <translation>--export-from and --export-to need at least one output file (--scenario-out, --csv-out or --pdf-out)</translation>
+    </message>
+    <message>
         <source>历史数据库文件(默认为用户数据目录下的 incident-&lt;名称&gt;.sqlite)。</source>
         <translation>History database file (default: incident-&lt;name&gt;.sqlite in the user's data folder).</translation>
     </message>
@@ -547,8 +570,40 @@
 <context>
     <name>IncidentStore</name>
     <message>
-        <source>历史数据库 %1 无法使用</source>
-        <translation>The history database %1 cannot be used</translation>
+        <source>历史记录已关闭: 历史数据库 %1 正由另一个控制台使用(%2 上的进程 %3)</source>
+        <translation>History is off: the history database %1 is in use by another console (process %3 on %2)</translation>
+    </message>
+    <message>
+        <source>历史记录已关闭: 无法锁定历史数据库 %1</source>
+        <translation>History is off: cannot lock the history database %1</translation>
+    </message>
+    <message>
+        <source>历史记录已关闭: %1</source>
+        <translation>History is off: %1</translation>
+    </message>
+    <message>
+        <source>历史数据库 %1 已损坏, 且无法移开</source>
+        <translation>The history database %1 is damaged and cannot be moved aside</translation>
+    </message>
+    <message>
+        <source>历史数据库 %1 已损坏, 已移至 %2, 新的历史从现在开始</source>
+        <translation>The history database %1 is damaged: moved to %2, a new history starts now</translation>
+    </message>
+    <message>
+        <source>历史记录已关闭: 历史数据库 %1 不能写入(%2)</source>
+        <translation>History is off: the history database %1 cannot be written (%2)</translation>
+    </message>
+    <message>
+        <source>历史写入失败: %1</source>
+        <translation>Writing the history failed: %1</translation>
+    </message>
+    <message>
+        <source>历史写入失败, %1 条记录已丢失: %2</source>
+        <translation>Writing the history failed, %1 records lost: %2</translation>
+    </message>
+    <message>
+        <source>历史数据库 %1 无法使用: %2</source>
+        <translation>The history database %1 cannot be used: %2</translation>
     </message>
     <message>
         <source>历史数据库 %1 的格式 %2 比本程序新</source>
@@ -915,6 +970,18 @@
 </context>
 <context>
     <name>ShipReader</name>
+    <message>
+        <source>测点名 %1 含有 GBK 无法表示的字符</source>
+        <translation>data point name %1 holds characters GBK cannot encode</translation>
+    </message>
+    <message>
+        <source>测点名含有控制字符</source>
+        <translation>a data point name holds control characters</translation>
+    </message>
+    <message>
+        <source>甲板图 %1 不在船舶文件的目录中</source>
+        <translation>deck drawing %1 is not in the ship file's folder</translation>
+    </message>
     <message>
         <source>船舶文件 %1 无法打开: %2</source>
         <translation>Ship file %1 cannot be opened: %2</translation>

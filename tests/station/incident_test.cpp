@@ -23,13 +23,22 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -329,4 +338,129 @@ TEST_F(IncidentTest, HistoryThinsValuesAndKeepsItsRetentionAndRowLimits)
     ASSERT_EQ(kept.size(), 5);
     EXPECT_EQ(kept.front().subject, QStringLiteral("T3"));
     EXPECT_EQ(store.samples(0, now + 100).size(), 3);
+}
+
+TEST_F(IncidentTest, HistoryFailuresNeverStopTheStationAndAreTold)
+{
+    using State = IncidentStore::State;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const auto garbage = [](const QString& path) {
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(QByteArray(8192, 'x')) == 8192);
+    };
+    const auto existing = [&](const QString& path) {
+        IncidentStore seeded;
+        QString error;
+        EXPECT_TRUE(seeded.open(path, &error)) << error.toStdString();
+        for (int i = 0; i < 2000; ++i)
+            seeded.record({now - 1 - i, Kind::AlarmRaised, kSmoke, QString(), QString(), QString()});
+    };
+    // Another program writing the file: a connection of its own holding a write transaction.
+    const auto holdWrites = [](const QString& path) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")));
+    };
+    const auto releaseWrites = [] { QSqlDatabase::removeDatabase(QStringLiteral("holder")); };
+    IncidentStore otherStation;
+    const std::vector<std::tuple<const char*, std::function<void(const QString&)>, State, const char*>> rows{
+        {"not a database", garbage, State::Writing, "已损坏"},
+        {"truncated", [&](const QString& path) { existing(path); QFile::resize(path, QFileInfo(path).size() / 2); },
+         State::Writing, "已损坏"},
+        {"held by another station", [&](const QString& path) { otherStation.openOwn(path); }, State::Off, "另一个控制台"},
+        {"written by another program", [&](const QString& path) { existing(path); holdWrites(path); }, State::Off,
+         "不能写入"},
+        {"/dev/null/cannot be created", [](const QString&) {}, State::Off, "无法"},
+    };
+    for (const auto& [name, prepare, state, problem] : rows) {
+        const QString path = name[0] == '/' ? QLatin1String(name) : file(QLatin1String(name));
+        prepare(path);
+        IncidentStore store;
+        QSignalSpy told(&store, &IncidentStore::stateChanged);
+        EXPECT_EQ(store.openOwn(path), state == State::Writing) << name;
+        EXPECT_EQ(store.state(), state) << name;
+        EXPECT_TRUE(store.problem().contains(QString::fromUtf8(problem))) << name << store.problem().toStdString();
+        ASSERT_FALSE(told.isEmpty()) << name;
+        EXPECT_EQ(told.last().at(1).toString(), store.problem()) << name;
+        // A NaN value does not hold up the rest; a time a peer claims from 1966 becomes the time of receipt.
+        store.recordSample(kSmoke, now, std::nan(""), 1.0, true);
+        store.recordSample(QStringLiteral("D1-LVL-001"), now, 2.0, 2.0, false);
+        store.record({-100000000000LL, Kind::ManualDamage, QStringLiteral("KLV.INC.DMG.101"), QString(), QStringLiteral("far"),
+                      QStringLiteral("-100000000000|far|1")});
+        store.prune(QDateTime::currentMSecsSinceEpoch());
+        const int kept = store.between(now, now + 60000).size();
+        EXPECT_EQ(kept, state == State::Writing ? 1 : 0) << name;
+        EXPECT_EQ(store.samples(now, now).size(), kept) << name;
+        EXPECT_EQ(QDir(dir_.path()).entryList({QLatin1String(name) + QStringLiteral(".damaged-*")}).size(), kept) << name;
+    }
+    releaseWrites();
+    EXPECT_TRUE(otherStation.recent(10).isEmpty());
+
+    // A flush refused while running is told, and so is the recovery.
+    QSignalSpy changes(&otherStation, &IncidentStore::stateChanged);
+    holdWrites(file(QStringLiteral("held by another station")));
+    otherStation.record({now, Kind::AlarmRaised, kSmoke, QString(), QString(), QString()});
+    EXPECT_FALSE(otherStation.flush());
+    EXPECT_EQ(otherStation.state(), State::Failing);
+    releaseWrites();
+    EXPECT_TRUE(otherStation.flush());
+    EXPECT_EQ(otherStation.state(), State::Writing);
+    EXPECT_EQ(changes.size(), 2);
+
+    // The station itself comes up on a damaged file; a second one on the same file writes nothing.
+    const QString shared = file(QStringLiteral("shared"));
+    garbage(shared);
+    std::vector<std::unique_ptr<StationProcess>> stations;
+    for (const char* console : {"first", "second"}) {
+        stations.push_back(std::make_unique<StationProcess>());
+        stations.back()->start(QStringLiteral("--port 1 --history %1 --console").arg(shared).split(' ') << console);
+        ASSERT_TRUE(stations.back()->waitForOutput(
+            [](const StationProcess& s) { return s.out().contains(QStringLiteral("history: ")); }, kWaitMs));
+    }
+    EXPECT_TRUE(stations[0]->err().contains(QStringLiteral("已损坏"))) << stations[0]->err().toStdString();
+    EXPECT_TRUE(stations[1]->err().contains(QStringLiteral("另一个控制台"))) << stations[1]->err().toStdString();
+}
+
+TEST_F(IncidentTest, ExportsAreSafeToOpenAndFailLoudly)
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const QString history = file(QStringLiteral("exported.sqlite"));
+    {
+        IncidentStore store;
+        QString error;
+        ASSERT_TRUE(store.open(history, &error)) << error.toStdString();
+        // Names and places come from the network: they may look like formulas.
+        store.record({now, Kind::ManualDamage, QStringLiteral("@SUM(A1)"), QStringLiteral("+1-4-0"),
+                      QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("-1")});
+        store.recordSample(QStringLiteral("D1-LVL-001"), now, 1.5, 1.5, false);
+        store.recordSample(QStringLiteral("D1-LVL-001"), now + 100, std::numeric_limits<double>::infinity(), 1.0, true);
+    }
+    const QString range = QStringLiteral("--history %1 --export-from %2 --export-to %3 ").arg(history).arg(now - 1000).arg(now + 1000);
+    const auto read = [this](const char* name) {
+        QFile in(file(QLatin1String(name)));
+        return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
+    };
+    const std::vector<std::tuple<QString, int, std::function<void()>>> rows{
+        {range + QStringLiteral("--csv-out ") + file(QStringLiteral("report.csv")), 0, [&] {
+             for (const char* cell : {"\"'@SUM(A1)\"", "\"'+1-4-0\"", "\"'=HYPERLINK(\"\"x\"\")\""})
+                 EXPECT_TRUE(read("report.csv").contains(QString::fromUtf8(cell))) << cell;
+         }},
+        {range + QStringLiteral("--pdf-out /dev/full"), 7, {}},
+        {range + QStringLiteral("--scenario-out ") + file(QStringLiteral("replay.json")), 0, [&] {
+             EXPECT_FALSE(read("replay.json").contains(QStringLiteral("null"))) << read("replay.json").toStdString();
+             DataServerProcess replay;
+             EXPECT_TRUE(replay.start(file(QStringLiteral("replay.json"))));
+         }},
+        {range.trimmed(), 1, {}},
+        {range + QStringLiteral("--csv-out x.csv --console a\nb"), 1, {}},
+        {range + QStringLiteral("--csv-out x.csv --history ") + file(QStringLiteral("none")), 6, {}},
+    };
+    for (const auto& [arguments, exitCode, check] : rows) {
+        StationProcess station;
+        station.start(arguments.split(' '));
+        ASSERT_TRUE(station.waitForExit(kWaitMs)) << arguments.toStdString();
+        EXPECT_EQ(station.exitCode(), exitCode) << arguments.toStdString() << station.err().toStdString();
+        if (check)
+            check();
+    }
 }

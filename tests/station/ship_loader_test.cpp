@@ -18,6 +18,8 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include <utility>
+
 namespace {
 
 QJsonArray point(double x, double y)
@@ -215,12 +217,20 @@ TEST_F(ShipLoaderTest, ItemKindMustAgreeWithItsIcons)
 
 TEST_F(ShipLoaderTest, PointNamesMustFitAUnit)
 {
-    // 128 Chinese characters are 256 GBK bytes, one more than a unit can name.
-    const QString tooLong(128, QChar(0x6E29));
-    const QJsonObject item{{"kind", "VALUE"}, {"tag", "X"}, {"confirm_tag", tooLong}};
-    EXPECT_NE(rejected(withSensorItem(validShip(), item)).find("255"), std::string::npos);
+    // 65 Chinese characters are 130 GBK bytes, more than a record keeps; each
+    // refusal names the sensor's place in the file.
+    const QString tooLong = QString(64, QChar(0x6E29)) + QLatin1Char('X');
+    for (const auto& [item, problem] :
+         {std::pair{QJsonObject{{"kind", "VALUE"}, {"tag", "X"}, {"confirm_tag", tooLong}}, "128"},
+          {QJsonObject{{"kind", "VALUE"}, {"tag", tooLong}}, "128"},
+          {QJsonObject{{"kind", "VALUE"}, {"tag", "D1\nSMK"}}, "控制字符"},
+          {QJsonObject{{"kind", "VALUE"}, {"tag", QStringLiteral("D1") + QChar(0x0E01)}}, "GBK"}}) {
+        const std::string message = rejected(withSensorItem(validShip(), item));
+        EXPECT_NE(message.find(problem), std::string::npos) << message;
+        EXPECT_NE(message.find("sensors 第 1 项"), std::string::npos) << message;
+    }
 
-    const QJsonObject fits{{"kind", "VALUE"}, {"tag", QString(127, QChar(0x6E29)) + QLatin1Char('X')}};
+    const QJsonObject fits{{"kind", "VALUE"}, {"tag", QString(63, QChar(0x6E29)) + QStringLiteral("XY")}};
     ShipLoader loader;
     EXPECT_NE(loader.load(write(withSensorItem(validShip(), fits))), nullptr) << loader.error().toStdString();
 }
@@ -264,6 +274,15 @@ TEST_F(ShipLoaderTest, ReferencesAndIdentifiersAreChecked)
     decks[1] = second;
     ship["decks"] = decks;
     rejected(ship);
+
+    // A deck drawing must stay inside the ship's folder.
+    second["id"] = 2;
+    for (const char* outside : {"../outside.svg", "decks/../../outside.svg", "/etc/outside.svg"}) {
+        second["drawing"] = outside;
+        decks[1] = second;
+        ship["decks"] = decks;
+        EXPECT_NE(rejected(ship).find("outside.svg"), std::string::npos) << outside;
+    }
 }
 
 TEST_F(ShipLoaderTest, EquipmentAndTeamsKeepTheirCompartment)

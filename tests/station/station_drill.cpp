@@ -62,10 +62,7 @@ int main(int argc, char** argv)
             out << "ready" << Qt::endl;
     });
     StationSession session(*ship, link, alarms, options);
-    if (!session.start(out, &error)) {
-        QTextStream(stderr) << "station-drill: " << error << Qt::endl;
-        return 1;
-    }
+    session.start(out);
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QByteArray pending;

@@ -1,7 +1,9 @@
 #include "incident_export.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -32,18 +34,41 @@ bool whole(double value)
 
 QJsonValue jsonValue(double value, bool integer)
 {
-    return integer ? QJsonValue(qint64(value)) : QJsonValue(value);
+    if (integer)
+        return QJsonValue(qint64(value));
+    // JSON has no infinity (it would be written as null, which the server
+    // cannot play): the largest finite value is just as far past every limit.
+    if (std::isinf(value))
+        return QJsonValue(std::copysign(std::numeric_limits<double>::max(), value));
+    return QJsonValue(value);
+}
+
+// A spreadsheet runs a cell starting with one of these as a formula; names and
+// values come from the network, so such a cell is written as text.
+bool formulaLike(const QString& text)
+{
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && kFormulaStarts.contains(text.front());
 }
 
 QString csvField(const QString& text)
 {
-    QString quoted = text;
+    QString quoted = formulaLike(text) ? QLatin1Char('\'') + text : text;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 bool save(const QString& path, const QByteArray& bytes, QString* error)
 {
+    // A device or a pipe (/dev/stdout) is written in place: a save file would replace it.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        QFile device(path);
+        if (device.open(QIODevice::WriteOnly) && device.write(bytes) == bytes.size() && device.flush())
+            return true;
+        *error = IncidentExport::tr("无法写入 %1: %2").arg(path, device.errorString());
+        return false;
+    }
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
@@ -133,18 +158,17 @@ bool IncidentExport::writePdf(const QString& path, QString* error) const
     }
     html += QStringLiteral("</table>");
 
-    QFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly)) {
-        *error = tr("无法写入 %1: %2").arg(path, probe.errorString());
-        return false;
+    // Made in memory and saved as the other files are, so a full disk is noticed.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(kPdfResolution);
+        writer.setTitle(title());
+        QTextDocument document;
+        document.setHtml(html);
+        document.print(&writer);
     }
-    probe.close();
-    QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setResolution(kPdfResolution);
-    writer.setTitle(title());
-    QTextDocument document;
-    document.setHtml(html);
-    document.print(&writer);
-    return true;
+    return save(path, pdf.data(), error);
 }

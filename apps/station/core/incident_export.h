@@ -18,6 +18,8 @@
 /// replay wait for it). Operator actions
 /// stay out of the scenario (a crew in training acts itself); they are in the
 /// reports. The PDF needs a GUI application (the offscreen platform will do).
+/// An infinite value is written as the largest finite one (JSON has none), and
+/// a CSV cell a spreadsheet would run as a formula gets a leading quote.
 class IncidentExport
 {
     Q_DECLARE_TR_FUNCTIONS(IncidentExport)

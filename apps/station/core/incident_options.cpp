@@ -55,6 +55,15 @@ bool IncidentOptions::read(const QCommandLineParser& parser, QString* error)
     console = parser.isSet(console_) ? parser.value(console_) : QHostInfo::localHostName();
     if (console.isEmpty())
         console = QStringLiteral("station");
+    // The name goes into lines scripts read and into values other consoles parse.
+    const auto control = std::find_if(console.cbegin(), console.cend(), [](QChar c) {
+        return c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line
+            || c.category() == QChar::Separator_Paragraph;
+    });
+    if (control != console.cend()) {
+        *error = tr("控制台名称不能含控制字符(U+%1)").arg(control->unicode(), 4, 16, QLatin1Char('0'));
+        return false;
+    }
     historyFile = parser.value(history_);
     if (historyFile.isEmpty()) {
         const QDir data(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
@@ -63,8 +72,12 @@ bool IncidentOptions::read(const QCommandLineParser& parser, QString* error)
     scenarioOut = parser.value(scenario_);
     csvOut = parser.value(csv_);
     pdfOut = parser.value(pdf_);
-    if (!exporting())
-        return true;
+    if (!exporting()) {
+        if (!parser.isSet(from_) && !parser.isSet(to_))
+            return true;
+        *error = tr("--export-from 和 --export-to 需要至少一个输出文件(--scenario-out, --csv-out 或 --pdf-out)");
+        return false;
+    }
     from = parseTime(parser.value(from_));
     to = parseTime(parser.value(to_));
     if (from < 0 || to < 0 || to < from) {

@@ -10,7 +10,9 @@ class QCommandLineParser;
 /// incident state and the export of an incident (docs/station.md).
 ///
 /// An export (--export-from and --export-to with at least one of the output
-/// files) reads the history and exits without connecting or showing a window.
+/// files) reads the history and exits without connecting or showing a window;
+/// export times without an output file are refused, as is a console name
+/// holding a control character.
 class IncidentOptions
 {
     Q_DECLARE_TR_FUNCTIONS(IncidentOptions)

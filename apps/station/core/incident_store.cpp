@@ -2,7 +2,9 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -10,6 +12,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -19,11 +22,15 @@ constexpr int kFlushesPerPrune = 2400;
 constexpr int kBusyMs = 50;
 // What may wait in memory while the file cannot be written: about a minute of a busy incident.
 constexpr int kMaxQueued = 20000;
+// SQLite's primary result codes for a file that is not a sound database.
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteNotADatabase = 26;
+constexpr int kPrimaryCodeMask = 0xff;
 
 const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
     "CREATE TABLE IF NOT EXISTS events (id INTEGER PRIMARY KEY, at_ms INTEGER NOT NULL, kind TEXT NOT NULL, "
-    "subject TEXT NOT NULL, place TEXT NOT NULL, console TEXT NOT NULL, value TEXT NOT NULL)",
+    "subject TEXT NOT NULL, place TEXT NOT NULL, console TEXT NOT NULL, value TEXT NOT NULL, received_ms INTEGER)",
     "CREATE INDEX IF NOT EXISTS events_at ON events (at_ms)",
     "CREATE INDEX IF NOT EXISTS events_subject ON events (subject, id)",
     "CREATE TABLE IF NOT EXISTS samples (tag TEXT NOT NULL, at_ms INTEGER NOT NULL, value REAL NOT NULL, "
@@ -73,22 +80,90 @@ IncidentStore::IncidentStore(QObject* parent)
     : QObject(parent)
     , flush_timer_(new QTimer(this))
 {
+    qRegisterMetaType<IncidentStore::State>();
     flush_timer_->setInterval(kFlushMs);
     connect(flush_timer_, &QTimer::timeout, this, &IncidentStore::flush);
 }
 
 IncidentStore::~IncidentStore()
 {
-    if (!isOpen())
-        return;
-    flush();
-    QSqlDatabase::database(connection_, false).close();
-    QSqlDatabase::removeDatabase(connection_);
+    if (isOpen())
+        flush();
+    close();
 }
 
 bool IncidentStore::open(const QString& path, QString* error)
 {
+    close();
+    if (openDatabase(path, error))
+        return true;
+    setState(State::Off, *error);
+    return false;
+}
+
+bool IncidentStore::openOwn(const QString& path)
+{
+    close();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    lock_ = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    // A station runs for months: only an owner that is gone makes the lock stale, never its age.
+    lock_->setStaleLockTime(0);
+    if (!lock_->tryLock(0)) {
+        qint64 pid = 0;
+        QString host;
+        QString application;
+        const bool held = lock_->error() == QLockFile::LockFailedError && lock_->getLockInfo(&pid, &host, &application);
+        lock_.reset();
+        setState(State::Off, held ? tr("历史记录已关闭: 历史数据库 %1 正由另一个控制台使用(%2 上的进程 %3)")
+                                        .arg(QDir::toNativeSeparators(path), host)
+                                        .arg(pid)
+                                  : tr("历史记录已关闭: 无法锁定历史数据库 %1").arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    QString error;
+    if (openDatabase(path, &error)) {
+        prune(QDateTime::currentMSecsSinceEpoch());
+        return state_ == State::Writing;
+    }
+    if (lastErrorIsDamage()) {
+        QString notice;
+        if (startFresh(&notice))
+            return true;
+        error = notice;
+    }
+    lock_.reset();
+    setState(State::Off, tr("历史记录已关闭: %1").arg(error));
+    return false;
+}
+
+bool IncidentStore::startFresh(QString* notice)
+{
+    close();
+    const QString aside
+        = path_ + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    if (!QFile::rename(path_, aside)) {
+        *notice = tr("历史数据库 %1 已损坏, 且无法移开").arg(QDir::toNativeSeparators(path_));
+        return false;
+    }
+    // The journal belongs to the damaged file and goes with it.
+    for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::rename(path_ + suffix, aside + suffix);
+    QString error;
+    if (!openDatabase(path_, &error)) {
+        *notice = error;
+        return false;
+    }
+    *notice = tr("历史数据库 %1 已损坏, 已移至 %2, 新的历史从现在开始")
+                  .arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(aside));
+    setState(state_, *notice);
+    return state_ == State::Writing;
+}
+
+bool IncidentStore::openDatabase(const QString& path, QString* error)
+{
     const QString name = QStringLiteral("incident-store-%1").arg(quintptr(this));
+    path_ = path;
+    last_error_ = QSqlError();
     QDir().mkpath(QFileInfo(path).absolutePath());
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -96,6 +171,7 @@ bool IncidentStore::open(const QString& path, QString* error)
         // Qt waits 5 s for a locked file by default; the window must not.
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyMs));
         if (!db.open()) {
+            last_error_ = db.lastError();
             *error = tr("无法打开历史数据库 %1: %2").arg(path, db.lastError().text());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name);
@@ -106,23 +182,64 @@ bool IncidentStore::open(const QString& path, QString* error)
     bool ok = exec(QStringLiteral("PRAGMA journal_mode=WAL")) && exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     for (const char* statement : kSchema)
         ok = ok && exec(QLatin1String(statement));
-    QSqlQuery version(QSqlDatabase::database(connection_));
-    ok = ok && version.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'schema_version'"));
-    const int found = ok && version.next() ? version.value(0).toInt() : 0;
-    version.finish();
+    int found = 0;
+    {
+        QSqlQuery query(QSqlDatabase::database(connection_));
+        // Histories written before the time of receipt was kept get the column, empty in their old rows.
+        ok = ok && query.exec(QStringLiteral("SELECT 1 FROM pragma_table_info('events') WHERE name = 'received_ms'"));
+        const bool received = ok && query.next();
+        query.finish();
+        ok = ok && (received || exec(QStringLiteral("ALTER TABLE events ADD COLUMN received_ms INTEGER")));
+        ok = ok && query.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'schema_version'"));
+        found = ok && query.next() ? query.value(0).toInt() : 0;
+        if (!ok)
+            last_error_ = query.lastError().isValid() ? query.lastError() : last_error_;
+    }
     if (ok && found == 0)
         ok = exec(QStringLiteral("INSERT INTO meta VALUES ('schema_version', '%1')").arg(kSchemaVersion));
     if (!ok || found > kSchemaVersion) {
         *error = ok ? tr("历史数据库 %1 的格式 %2 比本程序新").arg(path).arg(found)
-                    : tr("历史数据库 %1 无法使用").arg(QFileInfo(path).absoluteFilePath());
-        QSqlDatabase::database(connection_, false).close();
-        QSqlDatabase::removeDatabase(connection_);
-        connection_.clear();
+                    : tr("历史数据库 %1 无法使用: %2").arg(QFileInfo(path).absoluteFilePath(), last_error_.text());
+        close();
         return false;
     }
-    prune(QDateTime::currentMSecsSinceEpoch());
-    flush_timer_->start();
+    // SQLite opens a file it may only read without a word, and refuses the first
+    // write; taking the write lock alone does not tell. This write changes nothing.
+    const bool begun = exec(QStringLiteral("BEGIN IMMEDIATE"));
+    const bool writable = begun && exec(QStringLiteral("DELETE FROM meta WHERE key IS NULL"));
+    if (begun)
+        exec(QStringLiteral("ROLLBACK"));
+    if (writable)
+        flush_timer_->start();
+    setState(writable ? State::Writing : State::Off,
+             writable ? QString()
+                      : tr("历史记录已关闭: 历史数据库 %1 不能写入(%2)").arg(path, last_error_.text()));
     return true;
+}
+
+void IncidentStore::close()
+{
+    if (!isOpen())
+        return;
+    flush_timer_->stop();
+    QSqlDatabase::database(connection_, false).close();
+    QSqlDatabase::removeDatabase(connection_);
+    connection_.clear();
+}
+
+void IncidentStore::setState(State state, const QString& problem)
+{
+    if (state == state_ && problem == problem_)
+        return;
+    state_ = state;
+    problem_ = problem;
+    emit stateChanged(state_, problem_);
+}
+
+bool IncidentStore::lastErrorIsDamage() const
+{
+    const int code = last_error_.nativeErrorCode().toInt() & kPrimaryCodeMask;
+    return code == kSqliteCorrupt || code == kSqliteNotADatabase;
 }
 
 void IncidentStore::setLimits(const Limits& limits)
@@ -137,17 +254,29 @@ bool IncidentStore::exec(const QString& statement)
     QSqlQuery query(QSqlDatabase::database(connection_));
     if (query.exec(statement))
         return true;
+    last_error_ = query.lastError();
     qWarning("incident store: %s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
     return false;
 }
 
 void IncidentStore::record(const IncidentEvent& event)
 {
-    events_.append(event);
+    if (!writing())
+        return;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    QueuedEvent queued{event, now};
+    // A time a peer claims is believed within bounds: far back it would be
+    // pruned at once, ahead it would stay the newest for ever.
+    if (event.msecs < now - qint64(limits_.retentionDays) * kMsPerDay || event.msecs > now + kMaxAheadMs)
+        queued.event.msecs = now;
+    events_.append(queued);
 }
 
 void IncidentStore::recordSample(const QString& tag, qint64 msecs, double value, double shown, bool abnormal)
 {
+    // Not a value: nothing a trend can draw or a replay play (and SQLite would store NULL).
+    if (!writing() || std::isnan(value) || std::isnan(shown))
+        return;
     const auto found = pending_.find(tag);
     if (found == pending_.end()) {
         queueSample({tag, msecs, value, shown}, pending_[tag], abnormal);
@@ -184,19 +313,22 @@ bool IncidentStore::flush()
             queueSample(pending.waitingSample, pending, pending.lastAbnormal);
         }
     }
-    if (!isOpen() || (events_.isEmpty() && samples_.isEmpty()))
+    if (!writing() || (events_.isEmpty() && samples_.isEmpty()))
         return true;
 
     QSqlDatabase db = QSqlDatabase::database(connection_);
     bool ok = db.transaction();
     QSqlQuery insertEvent(db);
-    ok = ok && insertEvent.prepare(QStringLiteral("INSERT INTO events (at_ms, kind, subject, place, console, value) "
-                                                  "VALUES (?, ?, ?, ?, ?, ?)"));
-    for (const IncidentEvent& event : qAsConst(events_)) {
+    ok = ok
+        && insertEvent.prepare(QStringLiteral("INSERT INTO events (at_ms, kind, subject, place, console, value, "
+                                              "received_ms) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (const QueuedEvent& queued : qAsConst(events_)) {
         if (!ok)
             break;
+        const IncidentEvent& event = queued.event;
         for (const QVariant& v : {QVariant(event.msecs), text(IncidentEvent::kindName(event.kind)),
-                                  text(event.subject), text(event.place), text(event.console), text(event.value)})
+                                  text(event.subject), text(event.place), text(event.console), text(event.value),
+                                  QVariant(queued.receivedMsecs)})
             insertEvent.addBindValue(v);
         ok = insertEvent.exec();
     }
@@ -213,17 +345,30 @@ bool IncidentStore::flush()
         ok = insertSample.exec();
     }
     ok = ok && db.commit();
+    if (ok && state_ == State::Failing)
+        setState(State::Writing, QString());
     if (!ok) {
+        last_error_ = insertSample.lastError().isValid() ? insertSample.lastError()
+            : insertEvent.lastError().isValid()          ? insertEvent.lastError()
+                                                         : db.lastError();
         db.rollback();
-        // Another process holding the file (a second station given the same
-        // history) is worth waiting for; a queue that keeps growing is not.
-        if (events_.size() + samples_.size() <= kMaxQueued)
+        // A file that went bad under a running station is set aside like one found bad at start.
+        if (lock_ && lastErrorIsDamage()) {
+            QString notice;
+            if (!startFresh(&notice))
+                setState(State::Off, tr("历史记录已关闭: %1").arg(notice));
             return false;
-        const QSqlError failure = insertSample.lastError().isValid() ? insertSample.lastError()
-            : insertEvent.lastError().isValid()                      ? insertEvent.lastError()
-                                                                     : db.lastError();
+        }
+        // A file held for a moment by another process is worth waiting for; a queue that keeps growing is not.
+        if (events_.size() + samples_.size() <= kMaxQueued) {
+            setState(State::Failing, tr("历史写入失败: %1").arg(last_error_.text()));
+            return false;
+        }
+        setState(State::Failing, tr("历史写入失败, %1 条记录已丢失: %2")
+                                     .arg(events_.size() + samples_.size())
+                                     .arg(last_error_.text()));
         qWarning("incident store: %d events and %d samples lost: %s", events_.size(), samples_.size(),
-                 qPrintable(failure.text()));
+                 qPrintable(last_error_.text()));
     }
     events_.clear();
     samples_.clear();
@@ -326,7 +471,7 @@ QHash<QString, QString> IncidentStore::lastActionValues()
 
 void IncidentStore::prune(qint64 now)
 {
-    if (!isOpen())
+    if (!writing())
         return;
     const qint64 oldest = now - qint64(limits_.retentionDays) * kMsPerDay;
     for (const QString& table : {QStringLiteral("events"), QStringLiteral("samples")}) {

@@ -4,9 +4,13 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSqlError>
 #include <QString>
 #include <QVector>
 
+#include <memory>
+
+class QLockFile;
 class QTimer;
 
 /// The station's incident history in an embedded SQLite database (Qt SQL),
@@ -21,14 +25,32 @@ class QTimer;
 /// written, so no alarm is lost from a replay.
 ///
 /// Queries read what was committed plus what is queued (they flush first).
+///
+/// The history never keeps a station from running: openOwn() locks the file
+/// against a second station, sets a damaged file aside and starts a fresh one,
+/// and otherwise runs with the history off. state() and stateChanged() tell
+/// the window whether the history is being written.
 class IncidentStore : public QObject
 {
     Q_OBJECT
 
 public:
+    /// Whether what happens is being written.
+    enum class State {
+        Closed,  ///< not opened yet
+        Writing, ///< open, the last commit went through
+        Failing, ///< open, the last commit failed; the queue is tried again (problem() says why)
+        Off,     ///< nothing is written: not usable or read-only (problem() says why)
+    };
+    Q_ENUM(State)
+
     static constexpr int kFlushMs = 250;
     static constexpr qint64 kSampleGapMs = 1000;
     static constexpr int kSchemaVersion = 1;
+    /// How far ahead of this station's clock an event may be dated; a time a
+    /// peer claims beyond it, or older than the retention, is replaced by the
+    /// time of receipt (which every row keeps too).
+    static constexpr qint64 kMaxAheadMs = 60 * 1000;
 
     /// A value of a booked point at a time: raw, as the server sent it, and as
     /// shown (through the item's transform).
@@ -54,8 +76,22 @@ public:
 
     /// Opens or creates the database file \a path; false with \a error set when
     /// it cannot be opened or is not a history of this kind (a newer schema).
+    /// A file that can be read but not written opens, with the state Off.
+    /// Takes no lock and prunes nothing: exports and tools read a history a
+    /// station is writing, or an old one kept aside.
     bool open(const QString& path, QString* error);
+    /// Opens \a path as this station's own history, never failing: a file
+    /// another station holds (lock file \a path.lock), a newer schema, a disk
+    /// that cannot take it or a read-only file leave the history Off; a damaged
+    /// file (not a database, malformed) is renamed to \a path.damaged-<time>
+    /// and a fresh history started in its place. Prunes what is beyond the
+    /// limits. True when the history is written.
+    bool openOwn(const QString& path);
     bool isOpen() const { return !connection_.isEmpty(); }
+    State state() const { return state_; }
+    /// Why the history is Failing or Off, or what was done to it (a damaged
+    /// file set aside); empty when all is well.
+    const QString& problem() const { return problem_; }
     /// Applies \a limits at once and at every later pruning.
     void setLimits(const Limits& limits);
 
@@ -85,6 +121,9 @@ public:
     /// Removes rows beyond the limits, relative to \a now.
     void prune(qint64 now);
 
+signals:
+    void stateChanged(IncidentStore::State state, const QString& problem);
+
 private:
     struct Pending {
         qint64 lastMsecs = 0;
@@ -94,14 +133,34 @@ private:
         Sample waitingSample;
     };
 
+    /// Holds what is queued for the events table, with when it was recorded.
+    struct QueuedEvent {
+        IncidentEvent event;
+        qint64 receivedMsecs = 0;
+    };
+
+    bool openDatabase(const QString& path, QString* error);
+    void close();
+    /// Renames the damaged file aside and opens a fresh one in its place;
+    /// \a notice says what was done, or why it could not be.
+    bool startFresh(QString* notice);
+    bool writing() const { return isOpen() && state_ != State::Off; }
+    void setState(State state, const QString& problem);
+    /// True when the last SQLite error says the file is damaged.
+    bool lastErrorIsDamage() const;
     bool exec(const QString& statement);
     QVector<IncidentEvent> readEvents(const QString& where, const QVariantList& values);
     void queueSample(const Sample& sample, Pending& pending, bool abnormal);
 
     QString connection_;
+    QString path_;
+    std::unique_ptr<QLockFile> lock_;
+    State state_ = State::Closed;
+    QString problem_;
+    QSqlError last_error_;
     Limits limits_;
     QTimer* flush_timer_;
-    QVector<IncidentEvent> events_;
+    QVector<QueuedEvent> events_;
     QVector<Sample> samples_;
     QHash<QString, Pending> pending_;
     int flushes_ = 0;

@@ -104,8 +104,7 @@ int main(int argc, char** argv)
     }
 
     StationSession session(*ship, link, alarms, options);
-    if (!session.start(out, &error))
-        return fail(BadHistory, error);
+    session.start(out);
     StationWindow& window = session.window();
     if (!options.windowPicture.isEmpty()) {
         // The pictures of the console in the documentation are taken this way.

@@ -2,10 +2,12 @@
 
 #include "console_clock.h"
 #include "data_link.h"
+#include "history_status.h"
 #include "incident_tracker.h"
 #include "link_banner.h"
 #include "station_options.h"
 
+#include <QStatusBar>
 #include <QTextStream>
 
 namespace {
@@ -28,10 +30,16 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
 
 StationSession::~StationSession() = default;
 
-bool StationSession::start(QTextStream& out, QString* error)
+void StationSession::start(QTextStream& out)
 {
-    if (!history_.open(history_file_, error))
-        return false;
+    QObject::connect(&history_, &IncidentStore::stateChanged, [this](IncidentStore::State, const QString& problem) {
+        if (problem.isEmpty())
+            return;
+        QTextStream(stderr) << "kelvane-station: " << problem << Qt::endl;
+        window_.logText(problem);
+    });
+    history_.openOwn(history_file_);
+    window_.statusBar()->addPermanentWidget(new HistoryStatus(history_, &window_));
     tracker_ = std::make_unique<IncidentTracker>(ship_, window_.plan(), history_, sharing_);
     tracker_->followAlarms(console_.alarms(), console_.feed());
     const QVector<IncidentEvent> before = history_.recent(kHistoryShown);
@@ -51,5 +59,4 @@ bool StationSession::start(QTextStream& out, QString* error)
                      });
     link_.start();
     window_.show();
-    return true;
 }

@@ -31,10 +31,10 @@ public:
     ~StationSession();
 
     /// Opens the history and shows what it holds with the times it happened,
-    /// ties the incident together, starts the link (with the sharing on it) and shows
-    /// the window. False with \a error when the history cannot be opened;
-    /// nothing is started then.
-    bool start(QTextStream& out, QString* error);
+    /// ties the incident together, starts the link (with the sharing on it) and
+    /// shows the window. A history that cannot be written does not stop the
+    /// station: the status bar and standard error say so (IncidentStore::openOwn).
+    void start(QTextStream& out);
 
     StationWindow& window() { return window_; }
 

@@ -349,6 +349,11 @@ void StationWindow::logPastEvent(const IncidentEvent& event)
     log_->logAt(QDateTime::fromMSecsSinceEpoch(event.msecs), event.describe());
 }
 
+void StationWindow::logText(const QString& text)
+{
+    log_->log(text);
+}
+
 void StationWindow::tell(const QString& text, Origin origin)
 {
     if (origin == Origin::List)

@@ -57,6 +57,8 @@ public:
     void logEvent(const IncidentEvent& event);
     /// Logs \a event read back from the history, at the time it happened.
     void logPastEvent(const IncidentEvent& event);
+    /// Writes \a text to the event log now (what the station itself has to say).
+    void logText(const QString& text);
 
     PlanMarks& marks() const { return *marks_; }
     AlarmSound& sound() const { return *sound_; }

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "incident_store.h"
+
+#include <QLabel>
+
+/// The history's health for the status bar: nothing while it is written as it
+/// should be, a warning while it is off or failing, or after a damaged file was
+/// set aside, with the reason as tool tip. The crew must know when what they
+/// do is not being kept.
+class HistoryStatus : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit HistoryStatus(const IncidentStore& store, QWidget* parent = nullptr);
+
+private:
+    void showState(IncidentStore::State state, const QString& problem);
+};
