@@ -91,12 +91,16 @@ TEST(OpacityAnimation, BlinkingShowsAndStopRestores)
 
     alarm.start(item);
     EXPECT_EQ(renderedCentre(scene), qRgb(255, 255, 255));
-    runningOf(alarm)->setCurrentTime(1000);
+    QPointer<QPropertyAnimation> fade = runningOf(alarm);
+    QPointer<QGraphicsEffect> effect = item->graphicsEffect();
+    fade->setCurrentTime(1000);
     EXPECT_NEAR(qGreen(renderedCentre(scene)), 128, 2); // half-way: pink
 
     alarm.stop();
     EXPECT_EQ(item->graphicsEffect(), nullptr);
-    EXPECT_FALSE(runningOf(alarm));
+    // Nothing is kept while stopped: the fade and its effect are gone.
+    EXPECT_TRUE(fade.isNull());
+    EXPECT_TRUE(effect.isNull());
     EXPECT_EQ(renderedCentre(scene), qRgb(255, 0, 0));
 
     // Stopping again leaves the item alone, whatever effect it has now.
