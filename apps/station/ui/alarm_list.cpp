@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -72,10 +73,22 @@ AlarmList::AlarmList(AlarmModel& model, QWidget* parent)
             emit sensorActivated(alarm->sensor);
     });
     connect(view_, &QTreeView::customContextMenuRequested, this, &AlarmList::openMenu);
-    // The proxy has sorted the new row by the time this runs: it was connected first.
+    // One scroll per burst of new rows, once the event loop is back: scrolling
+    // lays the whole list out at once, so a scroll per row of a flood of
+    // alarms costs the square of their number.
     connect(&model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int) {
-        view_->scrollTo(sorted_->mapFromSource(model_.index(first, 0)));
+        const bool due = !newest_.isValid();
+        newest_ = model_.index(first, 0);
+        if (due)
+            QTimer::singleShot(0, this, &AlarmList::scrollToNewest);
     });
+}
+
+void AlarmList::scrollToNewest()
+{
+    if (newest_.isValid())
+        view_->scrollTo(sorted_->mapFromSource(newest_));
+    newest_ = QPersistentModelIndex();
 }
 
 void AlarmList::showNotice(const QString& text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPersistentModelIndex>
 #include <QWidget>
 
 class AlarmModel;
@@ -16,11 +17,12 @@ class SensorItem;
 
 /// The alarm list: every listed alarm of the ship, one row per sensor item,
 /// most urgent priority first and newest first within a priority; a new row is
-/// scrolled into view. Below it the operator's actions: acknowledge the selected
-/// alarms, those of the deck on show or all; silence; shelve and unshelve. A row's
-/// context menu offers the same for that row plus the sensor's detail; a double
-/// click shows the sensor on the plan. Outcomes the operator must see (an
-/// acknowledgement that could not be written) appear in a notice above the buttons.
+/// scrolled into view (the last one, when many come at once). Below it the
+/// operator's actions: acknowledge the selected alarms, those of the deck on
+/// show or all; silence; shelve and unshelve. A row's context menu offers the
+/// same for that row plus the sensor's detail; a double click shows the sensor
+/// on the plan. Outcomes the operator must see (an acknowledgement that could
+/// not be written) appear in a notice above the buttons.
 class AlarmList : public QWidget
 {
     Q_OBJECT
@@ -50,10 +52,13 @@ signals:
 private:
     QList<harq::SensorItem*> selectedItems() const;
     void openMenu(const QPoint& pos);
+    void scrollToNewest();
 
     AlarmModel& model_;
     QSortFilterProxyModel* sorted_;
     QTreeView* view_;
     QLabel* notice_;
     const harq::Deck* deck_ = nullptr;
+    /// The last row added since the list last scrolled to a new row.
+    QPersistentModelIndex newest_;
 };
