@@ -1,3 +1,4 @@
+#include "view/blink_animation.h"
 #include "view/opacity_animation.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPropertyAnimation>
+#include <QTest>
 
 namespace {
 
@@ -186,4 +188,24 @@ TEST(OpacityAnimation, ReplacedEffectEndsTheAnimationWithoutRestoring)
     EXPECT_FALSE(runningOf(alarm));
     alarm.stop();
     EXPECT_EQ(item.graphicsEffect(), replacement);
+}
+
+TEST(BlinkAnimation, ItemsStartedApartBlinkTogetherAndStopLeavesNothing)
+{
+    QGraphicsRectItem a(0, 0, 10, 10);
+    QGraphicsRectItem b(0, 0, 10, 10);
+    BlinkAnimation first;
+    BlinkAnimation second;
+    first.start(&a);
+    QTest::qWait(3 * BlinkAnimation::stepMilliseconds());
+    second.start(&b);
+    // The first step after the second start brings both to the clock's level.
+    QTest::qWait(2 * BlinkAnimation::stepMilliseconds());
+    EXPECT_EQ(opacityOf(&a), opacityOf(&b));
+
+    QPointer<QGraphicsEffect> effect = a.graphicsEffect();
+    first.stop();
+    EXPECT_TRUE(effect.isNull());
+    EXPECT_EQ(a.graphicsEffect(), nullptr);
+    EXPECT_FALSE(first.findChild<QAbstractAnimation*>());
 }
