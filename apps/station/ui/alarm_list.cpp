@@ -39,6 +39,9 @@ AlarmList::AlarmList(AlarmModel& model, QWidget* parent)
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     view_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Columns fit the rows in sight: measuring every row again at each change
+    // of a list of a thousand alarms would stall the window.
+    view_->header()->setResizeContentsPrecision(0);
     view_->header()->setSortIndicatorShown(false);
     notice_->setStyleSheet(QLatin1String(kNoticeStyle));
     notice_->setWordWrap(true);
