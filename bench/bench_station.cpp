@@ -56,6 +56,7 @@ constexpr int kAfterShownMs = 2000;
 constexpr int kGiveUpMs = 240000;
 constexpr int kHeartbeatMs = 5;
 constexpr qint32 kAlarm = 1;
+constexpr qint32 kNormal = 0;
 
 void runEventLoop(int ms)
 {
@@ -201,6 +202,11 @@ public:
             return;
         }
         session_->window().resize(kWidth, kHeight);
+        // A live ship: every point the burst raises has a normal value first.
+        if (!writeAll(kNormal)) {
+            problem_ = "the normal values could not be written";
+            return;
+        }
         runEventLoop(kStartMs);
         if (!link_->isConnected() || alarmTags_.size() != kAlarms)
             problem_ = "not connected, or too few state items";
@@ -214,16 +220,7 @@ public:
 
     /// Writes every alarm to the server through a connection of its own, all
     /// at once; the connection stays open so the event loop sends them.
-    bool raiseAll()
-    {
-        writer_ = std::make_unique<Tavimor>();
-        if (writer_->InitSvr(options_.address, options_.port) != 1)
-            return false;
-        for (const QString& tag : qAsConst(alarmTags_))
-            if (writer_->WriteDt(tag, recordvalue::intRecord(kAlarm)) <= 0)
-                return false;
-        return true;
-    }
+    bool raiseAll() { return writeAll(kAlarm); }
 
     /// Replaces the data server by a fresh one on the same port.
     bool restartServer()
@@ -234,6 +231,17 @@ public:
     }
 
 private:
+    bool writeAll(qint32 value)
+    {
+        writer_ = std::make_unique<Tavimor>();
+        if (writer_->InitSvr(options_.address, options_.port) != 1)
+            return false;
+        for (const QString& tag : qAsConst(alarmTags_))
+            if (writer_->WriteDt(tag, recordvalue::intRecord(value)) <= 0)
+                return false;
+        return true;
+    }
+
     QTemporaryDir folder_;
     std::unique_ptr<benchserver::DataServer> server_;
     std::unique_ptr<Tavimor> writer_;
