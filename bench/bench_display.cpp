@@ -11,6 +11,9 @@
 #include "entity/deck.h"
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
+#include "graphics/sensor_graphic.h"
+#include "view/blink_animation.h"
+#include "view/opacity_animation.h"
 #include "view/deck_scene.h"
 #include "view/deck_view_complex.h"
 
@@ -112,6 +115,18 @@ public:
         }
     }
 
+    /// Gives every sensor graphic the shared blink clock's animation, or the
+    /// opacity animation of its own it has by default.
+    void setSharedClock(bool shared)
+    {
+        setBlinking(0);
+        for (QGraphicsItem* item : scene_.items()) {
+            if (auto* graphic = qobject_cast<SensorGraphic*>(item->toGraphicsObject()))
+                graphic->acceptAnimotion(shared ? static_cast<AlarmAnimation*>(new BlinkAnimation)
+                                                : new OpacityAnimation);
+        }
+    }
+
     int abnormal() const { return deck_->abnormalSensorCount(); }
     CountingView& view() { return *view_; }
 
@@ -133,7 +148,7 @@ Station& station()
     return *g_station;
 }
 
-enum Caching { kNoCache = 0, kLabelCache = 1, kDrawingCache = 2 };
+enum Caching { kNoCache = 0, kLabelCache = 1, kDrawingCache = 2, kSharedClock = 4 };
 
 // Each iteration lets the event loop run for kPeriodMs.
 void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache,
@@ -141,6 +156,8 @@ void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache,
 {
     Station& s = station();
     s.setCaching(caching & kLabelCache, caching & kDrawingCache);
+    if (caching & kSharedClock)
+        s.setSharedClock(true);
     s.view().setViewportUpdateMode(mode);
     s.setBlinking(blinking);
     if (s.abnormal() != blinking) {
@@ -164,6 +181,8 @@ void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache,
     state.counters["cpu_ms/paint"] = view.paints > 0 ? view.paintCpu * 1e3 / view.paints : 0.0;
     state.counters["process_cpu_share"] = cpu / seconds;
     s.setCaching(false, false);
+    if (caching & kSharedClock)
+        s.setSharedClock(false);
     s.view().setViewportUpdateMode(QGraphicsView::MinimalViewportUpdate);
 }
 
@@ -260,6 +279,8 @@ void BM_FullRepaint(benchmark::State& state)
 
 BENCHMARK(BM_PaintWhileBlinking)->Arg(20)->Arg(1000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintWhileBlinkingCached)
+    ->Args({20, kSharedClock})
+    ->Args({1000, kSharedClock})
     ->Args({20, kLabelCache})
     ->Args({1000, kLabelCache})
     ->Args({20, kDrawingCache})

@@ -14,6 +14,7 @@
 #include "graphics/reaction_region.h"
 #include "graphics/region_reaction_layer.h"
 #include "graphics/sensor_layer.h"
+#include "view/blink_animation.h"
 #include "view/opacity_animation.h"
 
 #include "config/region_config.h"
@@ -35,7 +36,7 @@ constexpr double kQuietB = 0.5;
 constexpr int kDispatchNames = 1000;
 
 /// What is shown of the model.
-enum class Shown { ModelOnly, GraphicsWithoutAnimation, Graphics };
+enum class Shown { ModelOnly, GraphicsWithoutAnimation, Graphics, GraphicsOnBlinkClock };
 
 /// A sensor inside two compartments, one shown as a reaction region, with its
 /// mark sensor graphic.
@@ -76,6 +77,8 @@ public:
         graphic->setSensor(sensor_);
         if (shown == Shown::Graphics)
             graphic->acceptAnimotion(new OpacityAnimation);
+        else if (shown == Shown::GraphicsOnBlinkClock)
+            graphic->acceptAnimotion(new BlinkAnimation);
         sensors->addSensor(graphic);
     }
 
@@ -113,6 +116,12 @@ void BM_StateFlip(benchmark::State& state)
 void BM_StateFlipWithoutAnimation(benchmark::State& state)
 {
     flipEveryTime(state, Shown::GraphicsWithoutAnimation);
+}
+
+// The alarm animation a host may choose instead, on the shared blink clock.
+void BM_StateFlipOnBlinkClock(benchmark::State& state)
+{
+    flipEveryTime(state, Shown::GraphicsOnBlinkClock);
 }
 
 void BM_StateFlipModelOnly(benchmark::State& state)
@@ -179,6 +188,7 @@ void BM_DispatchToEveryItem(benchmark::State& state)
 
 BENCHMARK(BM_StateFlip);
 BENCHMARK(BM_StateFlipWithoutAnimation);
+BENCHMARK(BM_StateFlipOnBlinkClock);
 BENCHMARK(BM_StateFlipModelOnly);
 BENCHMARK(BM_ValueWithoutFlip);
 BENCHMARK(BM_DispatchThroughIndex)->Arg(500)->Arg(5000)->Arg(50000);

@@ -1,3 +1,4 @@
+#include "view/blink_animation.h"
 #include "view/opacity_animation.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPropertyAnimation>
+#include <QTest>
 
 namespace {
 
@@ -91,12 +93,16 @@ TEST(OpacityAnimation, BlinkingShowsAndStopRestores)
 
     alarm.start(item);
     EXPECT_EQ(renderedCentre(scene), qRgb(255, 255, 255));
-    runningOf(alarm)->setCurrentTime(1000);
+    QPointer<QPropertyAnimation> fade = runningOf(alarm);
+    QPointer<QGraphicsEffect> effect = item->graphicsEffect();
+    fade->setCurrentTime(1000);
     EXPECT_NEAR(qGreen(renderedCentre(scene)), 128, 2); // half-way: pink
 
     alarm.stop();
     EXPECT_EQ(item->graphicsEffect(), nullptr);
-    EXPECT_FALSE(runningOf(alarm));
+    // Nothing is kept while stopped: the fade and its effect are gone.
+    EXPECT_TRUE(fade.isNull());
+    EXPECT_TRUE(effect.isNull());
     EXPECT_EQ(renderedCentre(scene), qRgb(255, 0, 0));
 
     // Stopping again leaves the item alone, whatever effect it has now.
@@ -182,4 +188,24 @@ TEST(OpacityAnimation, ReplacedEffectEndsTheAnimationWithoutRestoring)
     EXPECT_FALSE(runningOf(alarm));
     alarm.stop();
     EXPECT_EQ(item.graphicsEffect(), replacement);
+}
+
+TEST(BlinkAnimation, ItemsStartedApartBlinkTogetherAndStopLeavesNothing)
+{
+    QGraphicsRectItem a(0, 0, 10, 10);
+    QGraphicsRectItem b(0, 0, 10, 10);
+    BlinkAnimation first;
+    BlinkAnimation second;
+    first.start(&a);
+    QTest::qWait(3 * BlinkAnimation::stepMilliseconds());
+    second.start(&b);
+    // The first step after the second start brings both to the clock's level.
+    QTest::qWait(2 * BlinkAnimation::stepMilliseconds());
+    EXPECT_EQ(opacityOf(&a), opacityOf(&b));
+
+    QPointer<QGraphicsEffect> effect = a.graphicsEffect();
+    first.stop();
+    EXPECT_TRUE(effect.isNull());
+    EXPECT_EQ(a.graphicsEffect(), nullptr);
+    EXPECT_FALSE(first.findChild<QAbstractAnimation*>());
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -38,6 +39,9 @@ AlarmList::AlarmList(AlarmTable& table, const AlarmState& alarms, QWidget* paren
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     view_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Columns fit the rows in sight: measuring every row again at each change
+    // of a list of a thousand alarms would stall the window.
+    view_->header()->setResizeContentsPrecision(0);
     view_->header()->setSortIndicatorShown(false);
     notice_->setStyleSheet(QLatin1String(kNoticeStyle));
     notice_->setWordWrap(true);
@@ -73,10 +77,22 @@ AlarmList::AlarmList(AlarmTable& table, const AlarmState& alarms, QWidget* paren
             emit alarmActivated(id);
     });
     connect(view_, &QTreeView::customContextMenuRequested, this, &AlarmList::openMenu);
-    // The proxy has sorted the new row by the time this runs: it was connected first.
+    // One scroll per burst of new rows, once the event loop is back: scrolling
+    // lays the whole list out at once, so a scroll per row of a flood of
+    // alarms costs the square of their number.
     connect(&table, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int) {
-        view_->scrollTo(sorted_->mapFromSource(table_.index(first, 0)));
+        const bool due = !newest_.isValid();
+        newest_ = table_.index(first, 0);
+        if (due)
+            QTimer::singleShot(0, this, &AlarmList::scrollToNewest);
     });
+}
+
+void AlarmList::scrollToNewest()
+{
+    if (newest_.isValid())
+        view_->scrollTo(sorted_->mapFromSource(newest_));
+    newest_ = QPersistentModelIndex();
 }
 
 void AlarmList::showNotice(const QString& text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPersistentModelIndex>
 #include <QWidget>
 
 #include <optional>
@@ -13,12 +14,13 @@ class QTreeView;
 
 /// The alarm list: every listed alarm of the ship, one row per sensor item,
 /// most urgent priority first and newest first within a priority; a new row is
-/// scrolled into view. Below it the operator's actions: acknowledge the selected
-/// alarms, those of the deck on show or all; silence; shelve and unshelve. A row's
-/// context menu offers the same for that row plus the sensor's detail; a double
-/// click shows the sensor on the plan. Alarms are named by their ids in the
-/// alarm state. Outcomes the operator must see (an
-/// acknowledgement that could not be written) appear in a notice above the buttons.
+/// scrolled into view (the last one, when many come at once). Below it the
+/// operator's actions: acknowledge the selected alarms, those of the deck on
+/// show or all; silence; shelve and unshelve. A row's context menu offers the
+/// same for that row plus the sensor's detail; a double click shows the sensor
+/// on the plan. Alarms are named by their ids in the alarm state. Outcomes the
+/// operator must see (an acknowledgement that could not be written) appear in
+/// a notice above the buttons.
 class AlarmList : public QWidget
 {
     Q_OBJECT
@@ -49,6 +51,7 @@ signals:
 private:
     QList<int> selectedAlarms() const;
     void openMenu(const QPoint& pos);
+    void scrollToNewest();
 
     AlarmTable& table_;
     const AlarmState& alarms_;
@@ -56,4 +59,6 @@ private:
     QTreeView* view_;
     QLabel* notice_;
     std::optional<quint64> deck_;
+    /// The last row added since the list last scrolled to a new row.
+    QPersistentModelIndex newest_;
 };

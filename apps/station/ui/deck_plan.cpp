@@ -17,8 +17,8 @@
 #include "graphics/sensor_graphic.h"
 #include "graphics/sensor_layer.h"
 #include "graphics/team_tag.h"
+#include "view/blink_animation.h"
 #include "view/deck_scene.h"
-#include "view/opacity_animation.h"
 
 #include <QGraphicsPathItem>
 #include <QMetaObject>
@@ -131,7 +131,7 @@ void DeckPlan::addSensors()
     for (harq::Sensor* sensor : deck_->sensors()) {
         auto* graphic = new MarkSensorGraphic;
         graphic->setSensor(sensor);
-        graphic->acceptAnimotion(new OpacityAnimation);
+        graphic->acceptAnimotion(new BlinkAnimation);
         sensors_->addSensor(graphic);
         // The animation starts on the sensor's next state change; a sensor
         // already in alarm must blink now.

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -59,8 +60,13 @@ void EventLog::log(const QString& text, const Context& context)
 void EventLog::logAt(const QDateTime& at, const QString& text, const Context& context)
 {
     Entry entry{QStringLiteral("%1  %2").arg(at.toString(QLatin1String(kStampFormat)), text), context};
-    if (passes(entry))
-        shown_->appendPlainText(entry.line);
+    if (passes(entry)) {
+        // Lines logged in one go (an alarm flood) reach the text in one edit:
+        // an edit per line lays the document out again each time.
+        if (unshown_.isEmpty())
+            QTimer::singleShot(0, this, [this] { showPending(); });
+        unshown_.append(entry.line);
+    }
     entries_.push_back(std::move(entry));
     if (entries_.size() > kKeptLines)
         entries_.pop_front();
@@ -76,7 +82,16 @@ QString EventLog::toPlainText() const
 
 QString EventLog::shownText() const
 {
+    showPending();
     return shown_->toPlainText();
+}
+
+void EventLog::showPending() const
+{
+    if (unshown_.isEmpty())
+        return;
+    shown_->appendPlainText(unshown_.join(QLatin1Char('\n')));
+    unshown_.clear();
 }
 
 void EventLog::setDeckFilter(const QString& deck)
@@ -113,6 +128,7 @@ bool EventLog::passes(const Entry& entry) const
 
 void EventLog::refilter()
 {
+    unshown_.clear();
     QStringList lines;
     for (const Entry& entry : entries_) {
         if (passes(entry))

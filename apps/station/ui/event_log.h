@@ -55,6 +55,8 @@ private:
 
     bool passes(const Entry& entry) const;
     void refilter();
+    /// Appends the lines still waiting to the text shown.
+    void showPending() const;
 
     std::deque<Entry> entries_;
     QComboBox* deck_;
@@ -62,4 +64,6 @@ private:
     QComboBox* priority_;
     QLineEdit* text_;
     QPlainTextEdit* shown_;
+    /// Lines that pass the filters, logged since the event loop last ran.
+    mutable QStringList unshown_;
 };

@@ -27,13 +27,6 @@ class QGraphicsItem;
 /// effect, the item itself must be a QGraphicsObject; anything else fails the
 /// assertion in start().
 ///
-/// A subclass whose animation drives nothing but the effect it installs may
-/// let the animation be reused (setReusable): stop() then parks the animation
-/// and its effect instead of destroying them, and the next start(), on any
-/// item, installs the parked effect and restarts the animation from the
-/// beginning, running forward, without calling createAnimation again. While
-/// parked, the animation is a Qt child of its effect, not of this object.
-///
 /// The host creates the animation objects; a sensor graphic that accepts one
 /// becomes its Qt parent. Edition with tags only.
 class KELVANE_EXPORT AlarmAnimation : public QObject
@@ -59,22 +52,11 @@ public slots:
 protected:
     /// Builds, but does not start, the animation for \a g; the caller takes ownership.
     virtual QAbstractAnimation* createAnimation(QGraphicsItem* g) = 0;
-    /// Lets stop() park the animation and the effect createAnimation left on
-    /// the item for the next start(); off by default.
-    void setReusable(bool reusable);
 
 private:
     void forgetItem();
 
-    /// The running animation, or the parked one (see setReusable), or null.
-    /// Guarded: a parked animation goes with its effect.
-    QPointer<QAbstractAnimation> animation_;
-    bool running_ = false;
-    bool reusable_ = false;
-    /// The effect a reusable animation drives; on the item while running,
-    /// on parking_ while parked.
-    QPointer<QGraphicsEffect> own_effect_;
-    QGraphicsRectItem parking_;
+    QAbstractAnimation* animation_ = nullptr;
     QPointer<QGraphicsEffect> origin_effect_;
     /// The item animated last; kept after stop(), cleared once the item is gone.
     QGraphicsItem* graphic_ = nullptr;

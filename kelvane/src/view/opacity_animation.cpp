@@ -20,8 +20,6 @@ QAbstractAnimation::Direction reversed(QAbstractAnimation::Direction direction)
 OpacityAnimation::OpacityAnimation(QObject* parent)
     : AlarmAnimation(parent)
 {
-    // The fade drives only its own effect, so alarms that come and go reuse it.
-    setReusable(true);
 }
 
 OpacityAnimation::~OpacityAnimation() = default;

@@ -7,8 +7,7 @@
 ///
 /// The fading is done by a QGraphicsOpacityEffect installed on the item, which
 /// multiplies with the item's own opacity: an item drawn at 0.6 blinks between
-/// 0 and 0.6. The fade and its effect are built at the first start and reused
-/// by later ones (see AlarmAnimation::setReusable). Edition with tags only.
+/// 0 and 0.6. Edition with tags only.
 class KELVANE_EXPORT OpacityAnimation : public AlarmAnimation
 {
     Q_OBJECT

@@ -18,4 +18,6 @@ list(APPEND KELVANE_TAGS_SOURCES
 list(APPEND KELVANE_TAGS_SOURCES
     src/view/alarm_animation.h src/view/alarm_animation.cpp
     src/view/opacity_animation.h src/view/opacity_animation.cpp
+    src/view/blink_animation.h src/view/blink_animation.cpp
+    src/view/blink_clock.h src/view/blink_clock.cpp
 )

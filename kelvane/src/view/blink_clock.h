@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+
+class QGraphicsOpacityEffect;
+
+/// The clock behind BlinkAnimation: one timer on the GUI thread that sets the
+/// opacity of every effect on it to the same level of a 4 s fade out and in,
+/// and runs only while some effect is on it.
+class BlinkClock : public QObject
+{
+public:
+    static constexpr int kStepMs = 80;
+
+    /// The one clock; GUI thread only.
+    static BlinkClock& instance();
+
+    /// The opacity the clock gives its effects now: 0 to 1 and back in 4 s.
+    qreal level() const;
+    void add(QGraphicsOpacityEffect* effect);
+    void remove(QGraphicsOpacityEffect* effect);
+
+private:
+    BlinkClock();
+    void step();
+
+    QTimer timer_;
+    QElapsedTimer since_;
+    QSet<QGraphicsOpacityEffect*> effects_;
+};
