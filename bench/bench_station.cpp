@@ -39,6 +39,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QTreeView>
 
 #include <algorithm>
 #include <memory>
