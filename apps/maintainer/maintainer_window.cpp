@@ -101,14 +101,7 @@ MaintainerWindow::~MaintainerWindow()
 {
     // Boundaries of one deck may be slaves of another deck's masters: the
     // families are dissolved before the scenes go.
-    rebuilding_ = true;
-    for (DeckPage* page : pages_) {
-        const QList<DamageBoundary*> boundaries = page->layer()->boundaries();
-        for (DamageBoundary* boundary : boundaries) {
-            if (boundary->isMaster())
-                page->layer()->removeBoundary(boundary);
-        }
-    }
+    removeAllBoundaries();
 }
 
 void MaintainerWindow::buildPanel()
@@ -254,15 +247,7 @@ void MaintainerWindow::rebuildBoundaries(const QList<MaintainerState::Family>& f
 {
     chosen_ = nullptr;
     aid_->highlight(nullptr);
-    rebuilding_ = true;
-    for (DeckPage* page : pages_) {
-        const QList<DamageBoundary*> boundaries = page->layer()->boundaries();
-        for (DamageBoundary* boundary : boundaries) {
-            if (boundary->isMaster())
-                page->layer()->removeBoundary(boundary);
-        }
-    }
-    rebuilding_ = false;
+    removeAllBoundaries();
     masters_.clear();
     for (const MaintainerState::Family& family : families) {
         DamageBoundary* master = pageOf(family.record.deck)->layer()->addMasterBoundary(family.record.outline);
@@ -273,6 +258,19 @@ void MaintainerWindow::rebuildBoundaries(const QList<MaintainerState::Family>& f
                 copy->makeBoundary(family.copyOutlines[i], false);
         }
     }
+}
+
+void MaintainerWindow::removeAllBoundaries()
+{
+    rebuilding_ = true;
+    for (DeckPage* page : pages_) {
+        const QList<DamageBoundary*> boundaries = page->layer()->boundaries();
+        for (DamageBoundary* boundary : boundaries) {
+            if (boundary->isMaster())
+                page->layer()->removeBoundary(boundary);
+        }
+    }
+    rebuilding_ = false;
 }
 
 void MaintainerWindow::recordEdit(const QString& text, const DamageBoundary* leaving)

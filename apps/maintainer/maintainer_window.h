@@ -94,6 +94,8 @@ private:
     /// boundary layers; the chosen boundary is forgotten.
     void restore(const MaintainerState& state);
     void rebuildBoundaries(const QList<MaintainerState::Family>& families);
+    /// Removes every boundary, a master with its copies, without recording an edit.
+    void removeAllBoundaries();
     /// Puts the edit just made on the undo stack.
     void recordEdit(const QString& text, const DamageBoundary* leaving = nullptr);
 
