@@ -2,6 +2,11 @@
 # (find_package(Kelvane)), the pkg-config files, the programs and, with the
 # example programs, the sample ship they open by default.
 #
+# Components, one Debian package each (cmake/KelvanePackaging.cmake): runtime
+# (the libraries and their translations), development (headers, CMake package,
+# pkg-config files), applications (station, maintainer, sample ship, desktop
+# files, icons) and dataserver (the reference data server and its systemd unit).
+#
 # Both editions share one header tree, include/kelvane: a host compiles only
 # what its edition declares, the maintenance edition's definition says which.
 include(CMakePackageConfigHelpers)
@@ -20,13 +25,13 @@ endforeach()
 
 install(TARGETS kelvaned kelvane
     EXPORT KelvaneTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
     INCLUDES DESTINATION ${KELVANE_INSTALL_INCLUDEDIR})
 install(TARGETS Tavimor
     EXPORT KelvaneTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
     INCLUDES DESTINATION ${TAVIMOR_INSTALL_INCLUDEDIR})
 
 # Every header of kelvane/src is public except these, which only the library's own
@@ -44,11 +49,13 @@ foreach(header IN LISTS KELVANE_INTERNAL_HEADERS)
 endforeach()
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/kelvane/src/"
     DESTINATION ${KELVANE_INSTALL_INCLUDEDIR}
+    COMPONENT development
     FILES_MATCHING PATTERN "*.h" ${kelvane_internal_patterns})
 install(FILES
     "${PROJECT_SOURCE_DIR}/lua/lua_facade.h"
     "${KELVANE_GENERATED_INCLUDE_DIR}/kelvane_export.h"
-    DESTINATION ${KELVANE_INSTALL_INCLUDEDIR})
+    DESTINATION ${KELVANE_INSTALL_INCLUDEDIR}
+    COMPONENT development)
 install(FILES
     "${PROJECT_SOURCE_DIR}/Tavimor/Tavimor.h"
     "${PROJECT_SOURCE_DIR}/Tavimor/tavimor_reader.h"
@@ -56,11 +63,13 @@ install(FILES
     "${PROJECT_SOURCE_DIR}/Tavimorio/CIOType.h"
     "${PROJECT_SOURCE_DIR}/Tavimorio/value_types.h"
     "${KELVANE_GENERATED_INCLUDE_DIR}/tavimor_export.h"
-    DESTINATION ${TAVIMOR_INSTALL_INCLUDEDIR})
+    DESTINATION ${TAVIMOR_INSTALL_INCLUDEDIR}
+    COMPONENT development)
 
 install(EXPORT KelvaneTargets
     NAMESPACE Kelvane::
-    DESTINATION ${KELVANE_INSTALL_CMAKEDIR})
+    DESTINATION ${KELVANE_INSTALL_CMAKEDIR}
+    COMPONENT development)
 configure_package_config_file(
     "${CMAKE_CURRENT_LIST_DIR}/KelvaneConfig.cmake.in"
     "${PROJECT_BINARY_DIR}/KelvaneConfig.cmake"
@@ -72,7 +81,8 @@ write_basic_package_version_file(
 install(FILES
     "${PROJECT_BINARY_DIR}/KelvaneConfig.cmake"
     "${PROJECT_BINARY_DIR}/KelvaneConfigVersion.cmake"
-    DESTINATION ${KELVANE_INSTALL_CMAKEDIR})
+    DESTINATION ${KELVANE_INSTALL_CMAKEDIR}
+    COMPONENT development)
 
 set(KELVANE_PC_TEMPLATE "${CMAKE_CURRENT_LIST_DIR}/kelvane.pc.in")
 
@@ -87,7 +97,8 @@ function(kelvane_install_pc library include_subdir requires)
     configure_file("${KELVANE_PC_TEMPLATE}"
         "${PROJECT_BINARY_DIR}/pkgconfig/${library}.pc" @ONLY)
     install(FILES "${PROJECT_BINARY_DIR}/pkgconfig/${library}.pc"
-        DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+        DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig"
+        COMPONENT development)
 endfunction()
 
 set(qt_display "Qt5Core >= 5.15, Qt5Gui, Qt5Widgets, Qt5Svg")
@@ -95,9 +106,10 @@ kelvane_install_pc(kelvaned kelvane "${qt_display}")
 kelvane_install_pc(kelvane kelvane "${qt_display}" -DKELVANE_MAINTENANCE)
 kelvane_install_pc(Tavimor Tavimor "Qt5Core >= 5.15, Qt5Network")
 
-foreach(program tavimor-dataserver kelvane-station kelvane-station-admin kelvane-maintainer)
+install(TARGETS tavimor-dataserver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT dataserver)
+foreach(program kelvane-station kelvane-station-admin kelvane-maintainer)
     if(TARGET ${program})
-        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT applications)
     endif()
 endforeach()
 
@@ -106,5 +118,6 @@ endforeach()
 if(TARGET kelvane-station OR TARGET kelvane-maintainer)
     install(DIRECTORY "${PROJECT_SOURCE_DIR}/examples/ship/"
         DESTINATION ${KELVANE_INSTALL_SHIPDIR}
+        COMPONENT applications
         PATTERN "generate_ship.py" EXCLUDE)
 endif()

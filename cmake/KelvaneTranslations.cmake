@@ -9,7 +9,10 @@
 find_package(Qt5 ${KELVANE_QT_MIN_VERSION} REQUIRED COMPONENTS LinguistTools)
 
 function(kelvane_add_translations target)
-    cmake_parse_arguments(ARG "" "TS;LUPDATE_TARGET" "SOURCES" ${ARGN})
+    cmake_parse_arguments(ARG "" "TS;LUPDATE_TARGET;COMPONENT" "SOURCES" ${ARGN})
+    if(NOT ARG_COMPONENT)
+        set(ARG_COMPONENT runtime)
+    endif()
     qt5_add_translation(qm_file "${ARG_TS}")
     add_custom_target(${target} ALL DEPENDS ${qm_file})
 
@@ -30,6 +33,6 @@ function(kelvane_add_translations target)
         VERBATIM)
 
     if(KELVANE_INSTALL)
-        install(FILES ${qm_file} DESTINATION ${KELVANE_INSTALL_TRANSLATIONSDIR})
+        install(FILES ${qm_file} DESTINATION ${KELVANE_INSTALL_TRANSLATIONSDIR} COMPONENT ${ARG_COMPONENT})
     endif()
 endfunction()

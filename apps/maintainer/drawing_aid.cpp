@@ -33,8 +33,9 @@ DrawingAid::DrawingAid(DeckViewComplex* view, QStatusBar* bar, const ShipDocumen
 {
     hint_->setObjectName(QStringLiteral("hint"));
     position_->setObjectName(QStringLiteral("position"));
-    // Permanent, so that a passing message does not hide them.
-    bar->addPermanentWidget(hint_, 1);
+    // Permanent, so that a passing message does not hide them; without stretch,
+    // so that the messages keep the width they need.
+    bar->addPermanentWidget(hint_);
     bar->addPermanentWidget(position_);
     view_->viewport()->installEventFilter(this);
     onStateChanged(IDLE);

@@ -2,6 +2,7 @@
 
 #include "deck_page.h"
 #include "drawing_aid.h"
+#include "edit_command.h"
 
 #include "config/sensor_config.h"
 #include "graphics/boundary_line.h"
@@ -14,16 +15,21 @@
 #include "view/deck_view_complex.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QCloseEvent>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -56,8 +62,9 @@ MaintainerWindow::MaintainerWindow(ShipDocument* document, const QString& output
     , backup_(backup)
     , view_(new DeckViewComplex(this))
     , command_(new MaintenanceCommand(this))
+    , undo_(new QUndoStack(this))
 {
-    setWindowTitle(tr("船舶文件维护 - %1").arg(document->path()));
+    setWindowTitle(tr("船舶文件维护 - %1[*]").arg(document->path()));
     setCentralWidget(view_);
     for (const ShipDocument::Deck& deck : document->decks()) {
         auto* page = new DeckPage(deck, *document, this);
@@ -75,8 +82,18 @@ MaintainerWindow::MaintainerWindow(ShipDocument* document, const QString& output
     connect(command_, &MaintenanceCommand::stateChanged, aid_, &DrawingAid::onStateChanged);
 
     buildPanel();
+    buildEditMenu();
     buildActions();
-    loadBoundaries();
+    QList<MaintainerState::Family> families;
+    for (const ShipDocument::Boundary& boundary : document_->boundaries()) {
+        MaintainerState::Family family{boundary, {}};
+        for (int i = 0; i < boundary.copies.size(); ++i)
+            family.copyOutlines.append(boundary.outline);
+        families.append(family);
+    }
+    rebuildBoundaries(families);
+    current_ = state();
+    connect(undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
     showDeck(0);
 }
 
@@ -84,13 +101,7 @@ MaintainerWindow::~MaintainerWindow()
 {
     // Boundaries of one deck may be slaves of another deck's masters: the
     // families are dissolved before the scenes go.
-    for (DeckPage* page : pages_) {
-        const QList<DamageBoundary*> boundaries = page->layer()->boundaries();
-        for (DamageBoundary* boundary : boundaries) {
-            if (boundary->isMaster())
-                page->layer()->removeBoundary(boundary);
-        }
-    }
+    removeAllBoundaries();
 }
 
 void MaintainerWindow::buildPanel()
@@ -149,14 +160,124 @@ void MaintainerWindow::buildActions()
     add("save", tr("保存"), QKeySequence::Save, [this] { save(); });
 }
 
-void MaintainerWindow::loadBoundaries()
+void MaintainerWindow::buildEditMenu()
 {
-    for (const ShipDocument::Boundary& boundary : document_->boundaries()) {
-        DamageBoundary* master = pageOf(boundary.deck)->layer()->addMasterBoundary(boundary.outline);
-        masters_.insert(master, boundary);
-        for (quint64 copy : boundary.copies)
-            pageOf(copy)->layer()->addSlaveBoundary(master);
+    QMenu* menu = menuBar()->addMenu(tr("编辑"));
+    // Any task under way ends first: a drawing must not outlive the state it started from.
+    QAction* undo = menu->addAction(tr("撤销"), this, [this] {
+        beginTask();
+        undo_->undo();
+    });
+    undo->setObjectName(QStringLiteral("undo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction* redo = menu->addAction(tr("重做"), this, [this] {
+        beginTask();
+        undo_->redo();
+    });
+    redo->setObjectName(QStringLiteral("redo"));
+    redo->setShortcuts(QKeySequence::Redo);
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(undo_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(undo_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(undo_, &QUndoStack::undoTextChanged, undo, [undo](const QString& edit) {
+        undo->setText(edit.isEmpty() ? tr("撤销") : tr("撤销 %1").arg(edit));
+    });
+    connect(undo_, &QUndoStack::redoTextChanged, redo, [redo](const QString& edit) {
+        redo->setText(edit.isEmpty() ? tr("重做") : tr("重做 %1").arg(edit));
+    });
+}
+
+bool MaintainerWindow::isModified() const
+{
+    return !undo_->isClean();
+}
+
+QList<const DamageBoundary*> MaintainerWindow::masterBoundaries() const
+{
+    QList<const DamageBoundary*> out;
+    for (const DeckPage* page : pages_) {
+        for (const DamageBoundary* boundary : page->layer()->boundaries()) {
+            if (boundary->isMaster())
+                out.append(boundary);
+        }
     }
+    return out;
+}
+
+MaintainerState MaintainerWindow::state(const DamageBoundary* leaving) const
+{
+    MaintainerState out;
+    out.placement = document_->placement();
+    for (const DeckPage* page : pages_) {
+        for (const DamageBoundary* master : page->layer()->boundaries()) {
+            if (!master->isMaster() || master == leaving)
+                continue;
+            MaintainerState::Family family;
+            family.record = masters_.value(master);
+            family.record.deck = page->deck().id;
+            family.record.outline = master->boundaryPath();
+            family.record.copies.clear();
+            for (const DeckPage* other : pages_) {
+                for (const DamageBoundary* copy : other->layer()->boundaries()) {
+                    if (copy->master() == master && copy != leaving) {
+                        family.record.copies.append(other->deck().id);
+                        family.copyOutlines.append(copy->boundaryPath());
+                    }
+                }
+            }
+            out.boundaries.append(family);
+        }
+    }
+    return out;
+}
+
+void MaintainerWindow::restore(const MaintainerState& state)
+{
+    document_->setPlacement(state.placement);
+    for (const ShipDocument::Sensor& sensor : state.placement.sensors)
+        pageOf(sensor.deck)->moveSensor(sensor.id, sensor.position);
+    for (const ShipDocument::Compartment& compartment : state.placement.compartments)
+        pageOf(compartment.deck)->setOutline(compartment.id, compartment.outline);
+    rebuildBoundaries(state.boundaries);
+    current_ = state;
+}
+
+void MaintainerWindow::rebuildBoundaries(const QList<MaintainerState::Family>& families)
+{
+    chosen_ = nullptr;
+    aid_->highlight(nullptr);
+    removeAllBoundaries();
+    masters_.clear();
+    for (const MaintainerState::Family& family : families) {
+        DamageBoundary* master = pageOf(family.record.deck)->layer()->addMasterBoundary(family.record.outline);
+        masters_.insert(master, family.record);
+        for (int i = 0; i < family.record.copies.size(); ++i) {
+            DamageBoundary* copy = pageOf(family.record.copies[i])->layer()->addSlaveBoundary(master);
+            if (family.copyOutlines[i] != family.record.outline)
+                copy->makeBoundary(family.copyOutlines[i], false);
+        }
+    }
+}
+
+void MaintainerWindow::removeAllBoundaries()
+{
+    rebuilding_ = true;
+    for (DeckPage* page : pages_) {
+        const QList<DamageBoundary*> boundaries = page->layer()->boundaries();
+        for (DamageBoundary* boundary : boundaries) {
+            if (boundary->isMaster())
+                page->layer()->removeBoundary(boundary);
+        }
+    }
+    rebuilding_ = false;
+}
+
+void MaintainerWindow::recordEdit(const QString& text, const DamageBoundary* leaving)
+{
+    MaintainerState after = state(leaving);
+    undo_->push(new EditCommand(text, current_, after, [this](const MaintainerState& s) { restore(s); }));
+    current_ = std::move(after);
 }
 
 void MaintainerWindow::connectLayer(DeckPage* page)
@@ -270,11 +391,11 @@ void MaintainerWindow::placeSensor()
         connect(icon, &PositionIconGraphic::newPoint, this, [this, page, id, name = sensor.name](QPointF picked) {
             const QPointF pos = ShipDocument::rounded(picked);
             if (!document_->setSensorPosition(id, pos)) {
-                report(document_->error());
+                refuse(document_->error());
                 return;
             }
             page->moveSensor(id, pos);
-            modified_ = true;
+            recordEdit(tr("放置传感器 %1").arg(name));
             report(tr("传感器 %1 已放置").arg(name));
         });
         deleteWhenIdle(icon);
@@ -299,11 +420,11 @@ void MaintainerWindow::redrawCompartment()
         connect(graphic, &RegionPathGraphic::newPath, this, [this, page, id, name = compartment.name](QPolygonF drawn) {
             const QPolygonF path = ShipDocument::rounded(aid_->snapped(drawn));
             if (!document_->setCompartmentOutline(id, path)) {
-                report(document_->error());
+                refuse(document_->error());
                 return;
             }
             page->setOutline(id, path);
-            modified_ = true;
+            recordEdit(tr("重画舱室 %1 的轮廓").arg(name));
             report(tr("舱室 %1 的轮廓已更新").arg(name));
         });
         deleteWhenIdle(graphic);
@@ -323,13 +444,13 @@ void MaintainerWindow::newBoundary(bool smoke)
     connect(graphic, &RegionPathGraphic::newPath, this, [this, page, smoke](QPolygonF drawn) {
         const QPolygonF path = ShipDocument::rounded(aid_->snapped(drawn));
         if (path.size() < ShipData::kMinCorners) {
-            report(tr("边界至少需要 %1 个点").arg(ShipData::kMinCorners));
+            refuse(tr("边界至少需要 %1 个点").arg(ShipData::kMinCorners));
             return;
         }
         ShipDocument::Boundary record;
         record.smoke = smoke;
         masters_.insert(page->layer()->addMasterBoundary(path), record);
-        modified_ = true;
+        recordEdit(smoke ? tr("新建防烟边界") : tr("新建防火边界"));
         report(tr("边界已创建"));
     });
     deleteWhenIdle(graphic);
@@ -342,11 +463,11 @@ void MaintainerWindow::copyBoundary(DamageBoundary* boundary, int step)
                                    [&](const DeckPage* page) { return page->layer()->boundaries().contains(boundary); });
     const auto there = here - pages_.cbegin() + step;
     if (here == pages_.cend() || there < 0 || there >= static_cast<int>(pages_.size())) {
-        report(step > 0 ? tr("上方没有甲板") : tr("下方没有甲板"));
+        refuse(step > 0 ? tr("上方没有甲板") : tr("下方没有甲板"));
         return;
     }
     pages_[there]->layer()->copyBoundaryFrom(boundary);
-    modified_ = true;
+    recordEdit(tr("复制边界到 %1").arg(pages_[there]->deck().name));
     report(tr("边界已复制到 %1").arg(pages_[there]->deck().name));
 }
 
@@ -367,7 +488,7 @@ void MaintainerWindow::redrawBoundary(DamageBoundary* boundary)
         if (!guard)
             return;
         if (!guard->lines().isEmpty()) {
-            modified_ = true;
+            recordEdit(tr("重画边界"));
             return;
         }
         for (QGraphicsItem* child : guard->childItems()) {
@@ -382,10 +503,14 @@ void MaintainerWindow::redrawBoundary(DamageBoundary* boundary)
 
 void MaintainerWindow::removeSlaves(DamageBoundary* boundary)
 {
+    if (rebuilding_)
+        return;
+    recordEdit(tr("删除边界"), boundary);
     masters_.remove(boundary);
-    modified_ = true;
     if (!boundary->isMaster())
         return;
+    // Part of the one edit just recorded.
+    rebuilding_ = true;
     for (DeckPage* page : pages_) {
         const QList<DamageBoundary*> boundaries = page->layer()->boundaries();
         for (DamageBoundary* slave : boundaries) {
@@ -393,6 +518,7 @@ void MaintainerWindow::removeSlaves(DamageBoundary* boundary)
                 page->layer()->removeBoundary(slave);
         }
     }
+    rebuilding_ = false;
 }
 
 bool MaintainerWindow::save()
@@ -400,29 +526,19 @@ bool MaintainerWindow::save()
     beginTask();
     using Entry = std::pair<const DamageBoundary*, ShipDocument::Boundary>;
     std::vector<Entry> entries;
-    for (const DeckPage* page : pages_) {
-        for (const DamageBoundary* master : page->layer()->boundaries()) {
-            if (!master->isMaster())
-                continue;
-            ShipDocument::Boundary record = masters_.value(master);
-            record.deck = page->deck().id;
-            record.outline = master->boundaryPath();
-            record.copies.clear();
-            for (const DeckPage* other : pages_) {
-                for (const DamageBoundary* slave : other->layer()->boundaries()) {
-                    if (slave->master() != master)
-                        continue;
-                    // The file keeps one outline per family.
-                    if (slave->boundaryPath() != record.outline) {
-                        report(tr("%1 上的边界副本与主边界轮廓不同，文件无法记录；请重新复制主边界或把副本复制回主边界")
-                                   .arg(other->deck().name));
-                        return false;
-                    }
-                    record.copies.append(other->deck().id);
-                }
+    const QList<const DamageBoundary*> masters = masterBoundaries();
+    const QList<MaintainerState::Family> families = state().boundaries;
+    for (int i = 0; i < families.size(); ++i) {
+        const MaintainerState::Family& family = families[i];
+        // The file keeps one outline per family.
+        for (int j = 0; j < family.copyOutlines.size(); ++j) {
+            if (family.copyOutlines[j] != family.record.outline) {
+                refuse(tr("未保存: %1 上的边界副本与主边界轮廓不同，文件无法记录；请重新复制主边界或把副本复制回主边界")
+                           .arg(pageOf(family.record.copies[j])->deck().name));
+                return false;
             }
-            entries.emplace_back(master, record);
         }
+        entries.emplace_back(masters[i], family.record);
     }
     // Boundaries from the file in the order of their ids, then the new ones deck by deck.
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
@@ -435,19 +551,21 @@ bool MaintainerWindow::save()
     for (size_t i = 0; i < entries.size(); ++i)
         masters_[entries[i].first].id = document_->boundaries()[static_cast<int>(i)].id;
     if (!document_->save(output_, backup_)) {
-        report(document_->error());
+        refuse(tr("未保存: %1").arg(document_->error()));
         return false;
     }
     // The backup keeps the file as it was before this session, not an earlier save of it.
     backup_ = false;
-    modified_ = false;
+    // The fresh ids belong to the state the next edit starts from.
+    current_ = state();
+    undo_->setClean();
     report(tr("已保存到 %1").arg(output_));
     return true;
 }
 
 void MaintainerWindow::closeEvent(QCloseEvent* event)
 {
-    if (!modified_) {
+    if (!isModified()) {
         event->accept();
         return;
     }
@@ -467,5 +585,15 @@ quint64 MaintainerWindow::selected(QListWidget* list) const
 
 void MaintainerWindow::report(const QString& message)
 {
+    statusBar()->setStyleSheet(QString());
     statusBar()->showMessage(message);
+}
+
+void MaintainerWindow::refuse(const QString& message)
+{
+    // Red until the next message, so that a refusal or a failed save cannot
+    // pass for the success that usually follows the same action.
+    statusBar()->setStyleSheet(QStringLiteral("QStatusBar { background: #C00000; color: white; font-weight: bold; }"));
+    statusBar()->showMessage(message);
+    QApplication::beep();
 }

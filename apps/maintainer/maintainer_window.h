@@ -1,5 +1,6 @@
 #pragma once
 
+#include "maintainer_state.h"
 #include "ship_document.h"
 
 #include "maintenance/maintenance_command_state.h"
@@ -21,6 +22,7 @@ class QComboBox;
 class QGraphicsObject;
 class QListWidget;
 class QMouseEvent;
+class QUndoStack;
 
 /// The maintainer's window: one deck at a time in an interactive view driven by
 /// a maintenance command, lists of the deck's compartments and sensors, and
@@ -32,6 +34,9 @@ class QMouseEvent;
 /// lists show each entry's code beside its name; the status bar, there from
 /// the start, hints at the task under way and follows the pointer (DrawingAid),
 /// and corners of drawn outlines snap to compartment corners while "吸附" is on.
+///
+/// Every edit goes on an undo stack (Edit menu, the standard shortcuts); the
+/// title's modified mark follows the stack's clean state, set by each save.
 class MaintainerWindow : public QMainWindow
 {
     Q_OBJECT
@@ -49,10 +54,11 @@ public:
     /// The boundary whose segment was chosen last, null when none is.
     DamageBoundary* chosenBoundary() const;
 
-    /// Writes the ship file; false (reported in the status bar) when it cannot.
+    /// Writes the ship file; false (reported in a red status bar) when it cannot.
     bool save();
-    /// Something was edited since the last save.
-    bool isModified() const { return modified_; }
+    /// Something was edited since the last save (or an edit saved was undone).
+    bool isModified() const;
+    QUndoStack* undoStack() const { return undo_; }
 
 protected:
     /// Asks whether to save edits not saved yet.
@@ -61,7 +67,7 @@ protected:
 private:
     void buildActions();
     void buildPanel();
-    void loadBoundaries();
+    void buildEditMenu();
     void connectLayer(DeckPage* page);
     void showDeck(int index);
     /// Ends the task under way, so that one graphic at a time takes the pointer.
@@ -79,8 +85,25 @@ private:
     void removeSlaves(DamageBoundary* boundary);
     DeckPage* pageOf(quint64 deck) const;
 
+    /// The master boundaries, deck by deck in the order of their layers, as in state().
+    QList<const DamageBoundary*> masterBoundaries() const;
+    /// What the edits change now, without \a leaving (and a master's copies)
+    /// when a removal is under way.
+    MaintainerState state(const DamageBoundary* leaving = nullptr) const;
+    /// Puts \a state on the document, the sensor marks, the outlines and the
+    /// boundary layers; the chosen boundary is forgotten.
+    void restore(const MaintainerState& state);
+    void rebuildBoundaries(const QList<MaintainerState::Family>& families);
+    /// Removes every boundary, a master with its copies, without recording an edit.
+    void removeAllBoundaries();
+    /// Puts the edit just made on the undo stack.
+    void recordEdit(const QString& text, const DamageBoundary* leaving = nullptr);
+
     quint64 selected(QListWidget* list) const;
+    /// Shows \a message in the status bar until the next one.
     void report(const QString& message);
+    /// Shows \a message, a refused edit or a failed save, in a red status bar.
+    void refuse(const QString& message);
 
     ShipDocument* document_;
     QString output_;
@@ -95,5 +118,9 @@ private:
     QPointer<BoundaryLine> chosen_;
     /// Id and type of the master boundaries; new ones have id 0 until saved.
     QHash<const DamageBoundary*, ShipDocument::Boundary> masters_;
-    bool modified_ = false;
+    QUndoStack* undo_ = nullptr;
+    /// The state the top of the undo stack left.
+    MaintainerState current_;
+    /// Boundaries are being removed by the window itself, not by the maintainer.
+    bool rebuilding_ = false;
 };

@@ -1,6 +1,7 @@
 #include "ship_document.h"
 
 #include "json_form_writer.h"
+#include "outline_check.h"
 #include "ship_reader.h"
 
 #include "config/sensor_config.h"
@@ -57,6 +58,9 @@ bool ShipDocument::load(ShipReader& reader)
     layout_ = reader.layout();
     ship_ = ship;
     decks_ = ship.decks;
+    hulls_.clear();
+    for (const Deck& deck : decks_)
+        hulls_.insert(deck.id, OutlineCheck::hullOf(deck.drawing));
     std::stable_sort(decks_.begin(), decks_.end(), [](const Deck& a, const Deck& b) { return a.level < b.level; });
     error_.clear();
     return true;
@@ -218,8 +222,18 @@ bool ShipDocument::setCompartmentOutline(quint64 id, const QPolygonF& outline)
         if (outside(sensor.compartment, sensor.position))
             return fail(tr("新轮廓之外还有属于该舱室的传感器 %1").arg(sensor.name));
     }
+    const quint64 deck = ship_.compartments[index].deck;
+    const QString problem = OutlineCheck::problem(id, outline, hulls_.value(deck), compartmentsOn(deck));
+    if (!problem.isEmpty())
+        return fail(problem);
     ship_.compartments[index].outline = outline;
     return true;
+}
+
+void ShipDocument::setPlacement(const Placement& placement)
+{
+    ship_.sensors = placement.sensors;
+    ship_.compartments = placement.compartments;
 }
 
 void ShipDocument::setBoundaries(const QList<Boundary>& boundaries)

@@ -4,6 +4,7 @@
 #include "ship_data.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QPointF>
@@ -56,6 +57,16 @@ public:
     QList<Sensor> sensorsOn(quint64 deck) const;
     const QList<Boundary>& boundaries() const { return ship_.boundaries; }
 
+    /// The sensors and compartments as edited, to be put back by setPlacement().
+    struct Placement {
+        QList<Sensor> sensors;
+        QList<Compartment> compartments;
+    };
+    Placement placement() const { return {ship_.sensors, ship_.compartments}; }
+    /// Puts back sensor positions and compartments and compartment outlines
+    /// taken from this document by placement(); unchecked, as they were checked when made.
+    void setPlacement(const Placement& placement);
+
     /// The compartment of \a deck containing \a point, 0 when none does.
     quint64 compartmentAt(quint64 deck, QPointF point) const;
 
@@ -63,7 +74,8 @@ public:
     /// changed) when the point lies in no compartment of the sensor's deck.
     bool setSensorPosition(quint64 sensor, QPointF position);
     /// Replaces an outline. False (nothing changed) with fewer than three
-    /// corners or when something installed in the compartment would fall outside.
+    /// corners, when something installed in the compartment would fall outside,
+    /// or when the outline leaves the hull or covers a neighbour (OutlineCheck).
     bool setCompartmentOutline(quint64 compartment, const QPolygonF& outline);
     /// Replaces every boundary; new ones (id 0) get fresh ids.
     void setBoundaries(const QList<Boundary>& boundaries);
@@ -82,4 +94,6 @@ private:
     JsonLayout layout_;
     ShipData ship_;
     QList<Deck> decks_;
+    /// Each deck's hull (OutlineCheck::hullOf), read once with the file.
+    QHash<quint64, QPolygonF> hulls_;
 };

@@ -690,8 +690,8 @@
         <translation>Corners drawn near a compartment corner land on that corner</translation>
     </message>
     <message>
-        <source>船舶文件维护 - %1</source>
-        <translation>Ship File Maintenance - %1</translation>
+        <source>船舶文件维护 - %1[*]</source>
+        <translation>Ship File Maintenance - %1[*]</translation>
     </message>
     <message>
         <source>甲板</source>
@@ -786,8 +786,8 @@
         <translation>Boundary not redrawn; the old outline is kept</translation>
     </message>
     <message>
-        <source>%1 上的边界副本与主边界轮廓不同，文件无法记录；请重新复制主边界或把副本复制回主边界</source>
-        <translation>The boundary copy on %1 differs from the outline of its master, which the file cannot hold; copy the master again, or copy the copy back to the master</translation>
+        <source>未保存: %1 上的边界副本与主边界轮廓不同，文件无法记录；请重新复制主边界或把副本复制回主边界</source>
+        <translation>Not saved: the boundary copy on %1 differs from the outline of its master, which the file cannot hold; copy the master again, or copy the copy back to the master</translation>
     </message>
     <message>
         <source>已保存到 %1</source>
@@ -796,6 +796,42 @@
     <message>
         <source>船舶文件已修改，是否保存？</source>
         <translation>The ship file has been modified. Save it?</translation>
+    </message>
+    <message>
+        <source>未保存: %1</source>
+        <translation>Not saved: %1</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>撤销 %1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>重做 %1</source>
+        <translation>Redo %1</translation>
+    </message>
+    <message>
+        <source>放置传感器 %1</source>
+        <translation>Place sensor %1</translation>
+    </message>
+    <message>
+        <source>重画舱室 %1 的轮廓</source>
+        <translation>Redraw the outline of compartment %1</translation>
+    </message>
+    <message>
+        <source>复制边界到 %1</source>
+        <translation>Copy boundary to %1</translation>
     </message>
 </context>
 <context>
@@ -1400,6 +1436,17 @@
     <message>
         <source>消音 (报警未确认, %1 秒后再次鸣响)</source>
         <translation>Silenced (alarms still unacknowledged, sounding again in %1 s)</translation>
+    </message>
+</context>
+<context>
+    <name>OutlineCheck</name>
+    <message>
+        <source>新轮廓超出了船体</source>
+        <translation>The new outline leaves the hull</translation>
+    </message>
+    <message>
+        <source>新轮廓与舱室 %1 重叠</source>
+        <translation>The new outline overlaps compartment %1</translation>
     </message>
 </context>
 <context>

@@ -27,7 +27,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 
+#include <functional>
 #include <memory>
 
 using namespace maintainertest;
@@ -181,15 +183,16 @@ TEST_F(MaintainerWindowTest, PlaceRedrawCreateCopyAndSave)
     pointAt(target + QPointF(20, 20));
     click(target);
 
-    // Redraw another compartment a little larger, so what it holds stays inside.
+    // Redraw another compartment from its second corner on, snapped, so that it
+    // keeps clear of its neighbours and what it holds stays inside.
     const ShipDocument::Compartment redrawn = compartmentOn(deck, {sensor.compartment});
     const ShipDocument::Compartment untouched = compartmentOn(deck, {sensor.compartment, redrawn.id});
-    const QRectF larger = redrawn.outline.boundingRect().adjusted(-4, -4, 4, 4);
-    const QPolygonF outline =
-        landed(QPolygonF({larger.topLeft(), larger.topRight(), larger.bottomRight(), larger.bottomLeft()}));
+    const QPolygonF outline = redrawn.outline.mid(1) << redrawn.outline.first();
+    window_->findChild<QAction*>(QStringLiteral("snapToCorners"))->setChecked(true);
     choose("compartments", redrawn.id);
     pressTool("redrawCompartment");
     draw(outline);
+    window_->findChild<QAction*>(QStringLiteral("snapToCorners"))->setChecked(false);
 
     // A fire boundary, chosen on the plan and copied to the deck above.
     const QPointF centre = view()->sceneRect().center();
@@ -438,4 +441,90 @@ TEST_F(MaintainerWindowTest, DrawingHelpHintsFollowsThePointerAndSnapsToCorners)
     EXPECT_TRUE(haloed());
     click(view()->sceneRect().topLeft() + QPointF(1, 1));
     EXPECT_FALSE(haloed()) << "the halo goes with the choice";
+}
+
+// Each edit, then its undo, then its redo, saved: the file as before the edit,
+// then as after it. An outline covering its neighbour is refused in red, with
+// nothing to undo.
+TEST_F(MaintainerWindowTest, EveryEditIsUndoneAndRedone)
+{
+    open(output_, false);
+    chooseDeck(1);
+    const quint64 deck = document_.decks()[1].id;
+    const ShipDocument::Sensor sensor = document_.sensorsOn(deck).first();
+    const ShipDocument::Compartment own = compartmentOn(deck, {});
+    const QPointF centre = view()->sceneRect().center();
+    const QPolygonF triangle =
+        landed(QPolygonF({centre + QPointF(-60, -30), centre + QPointF(60, -30), centre + QPointF(0, 40)}));
+    // The boundary drawn last.
+    const auto chooseMaster = [&] {
+        click(window_->currentPage()->layer()->boundaries().back()->lines().at(1)->line().center());
+    };
+    const auto redraw = [&](const QPolygonF& outline) {
+        choose("compartments", own.id);
+        pressTool("redrawCompartment");
+        draw(outline);
+    };
+    const QRectF grown = own.outline.boundingRect().adjusted(-20, -20, 20, 20);
+    QAction* snap = window_->findChild<QAction*>(QStringLiteral("snapToCorners"));
+    const struct {
+        const char* edit;
+        std::function<void()> make;
+    } rows[] = {
+        {"place a sensor", [&] { choose("sensors", sensor.id); pressTool("placeSensor");
+                                 click(sensor.position + QPointF(3, 3)); }},
+        {"redraw a compartment", [&] { snap->setChecked(true); redraw(own.outline.mid(1) << own.outline.first());
+                                       snap->setChecked(false); }},
+        {"new boundary", [&] { pressTool("newFireBoundary"); draw(triangle); }},
+        {"redraw a boundary", [&] { chooseMaster(); pressTool("redrawBoundary");
+                                    draw(triangle.translated(10, 10)); }},
+        {"copy a boundary up", [&] { chooseMaster(); pressTool("copyUp"); }},
+        {"remove a boundary", [&] { chooseMaster(); pressTool("removeBoundary"); }},
+        {"overlapping outline", [&] { redraw(landed(QPolygonF(grown))); }},
+    };
+    QAction* undo = window_->findChild<QAction*>(QStringLiteral("undo"));
+    QAction* redo = window_->findChild<QAction*>(QStringLiteral("redo"));
+    ASSERT_TRUE(undo && redo);
+    EXPECT_EQ(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.edit);
+        ASSERT_TRUE(window_->save());
+        const QJsonObject before = readJson(output_);
+        const int edits = window_->undoStack()->count();
+        row.make();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (window_->undoStack()->count() == edits) {
+            EXPECT_STREQ(row.edit, "overlapping outline");
+            const QString message = window_->statusBar()->currentMessage();
+            EXPECT_TRUE(message.contains(QStringLiteral("重叠")) || message.contains(QStringLiteral("船体")));
+            EXPECT_FALSE(window_->statusBar()->styleSheet().isEmpty()) << "a refusal shows in red";
+            EXPECT_FALSE(window_->isWindowModified());
+            ASSERT_TRUE(window_->save());
+            EXPECT_EQ(readJson(output_), before);
+            continue;
+        }
+        EXPECT_TRUE(window_->isWindowModified());
+        ASSERT_TRUE(window_->save());
+        EXPECT_FALSE(window_->isWindowModified());
+        const QJsonObject after = readJson(output_);
+        EXPECT_NE(after, before);
+        undo->trigger();
+        EXPECT_TRUE(window_->isWindowModified());
+        ASSERT_TRUE(window_->save());
+        EXPECT_EQ(readJson(output_), before);
+        redo->trigger();
+        ASSERT_TRUE(window_->save());
+        EXPECT_EQ(readJson(output_), after);
+    }
+}
+
+TEST_F(MaintainerWindowTest, AFailedSaveShowsInRedBesideTheHint)
+{
+    open(dir_.filePath(QStringLiteral("missing/out.json")), false);
+    EXPECT_FALSE(window_->save());
+    QStatusBar* bar = window_->statusBar();
+    EXPECT_TRUE(bar->currentMessage().startsWith(QStringLiteral("未保存"))) << qPrintable(bar->currentMessage());
+    const QImage shown = bar->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(2, shown.height() / 2), QColor(0xC0, 0x00, 0x00));
+    EXPECT_GT(bar->findChild<QLabel*>(QStringLiteral("hint"))->x(), bar->width() / 3) << "the message has room";
 }

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
+#include <QTransform>
 
 using namespace maintainertest;
 
@@ -143,6 +144,19 @@ TEST_F(ShipDocumentTest, EditsThatTheStationWouldRefuseAreNotTaken)
     EXPECT_FALSE(document.setCompartmentOutline(other.id, elsewhere));
     EXPECT_FALSE(document.setCompartmentOutline(other.id, QPolygonF(QVector<QPointF>{inside, inside + QPointF(5, 5)})));
     EXPECT_EQ(document.compartmentAt(deck, inside), other.id);
+
+    // Every outline of the sample ship fits its deck as drawn; grown by a tenth
+    // about its centre it covers a neighbour or leaves the hull.
+    for (const ShipDocument::Deck& each : document.decks()) {
+        for (const ShipDocument::Compartment& compartment : document.compartmentsOn(each.id)) {
+            EXPECT_TRUE(document.setCompartmentOutline(compartment.id, compartment.outline))
+                << compartment.id << ": " << qPrintable(document.error());
+            const QPointF centre = compartment.outline.boundingRect().center();
+            const QTransform grow =
+                QTransform::fromTranslate(centre.x(), centre.y()).scale(1.1, 1.1).translate(-centre.x(), -centre.y());
+            EXPECT_FALSE(document.setCompartmentOutline(compartment.id, grow.map(compartment.outline))) << compartment.id;
+        }
+    }
 }
 
 TEST_F(ShipDocumentTest, AFailedSaveLeavesTheFileAndWritesNoHalfFile)
