@@ -51,6 +51,8 @@ public:
     /// Milliseconds until the next planned attempt, or -1 when none is planned.
     int msToNextAttempt() const;
     QString serverText() const;
+    /// TLS for the connections from the next attempt on (see Tavimor::setTls()).
+    void setTls(const TavimorTls& tls) { client_.setTls(tls); }
 
     /// Writes the 32-bit integer \a value to the point \a name; false if it could not be sent.
     bool writeInt(const QString& name, qint32 value);

@@ -59,6 +59,8 @@ public:
     /// Starts connecting and returns at once; once connected, books every
     /// point, and keeps the connection up from then on.
     void open();
+    /// TLS for the connections from the next attempt on (see Tavimor::setTls()).
+    void setTls(const TavimorTls& tls) { client_.setTls(tls); }
 
     /// Writes \a payload to \a point under this console's name and the current
     /// time; the change comes back through received() like anyone else's.

@@ -23,6 +23,7 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
     , window_(ship, link, alarms, options.mute)
     , sharing_(options.address, options.port, options.incident.console, IncidentTracker::sharedPoints(ship))
 {
+    sharing_.setTls(options.tls.settings);
 }
 
 StationSession::~StationSession() = default;
