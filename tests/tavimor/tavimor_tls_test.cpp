@@ -10,7 +10,7 @@
 
 namespace {
 
-enum class Refused { No, ByClient, ByServer };
+enum class Refused { No, ByClient, ByServer, AtStart };
 
 struct TlsRow {
     const char* name;
@@ -52,6 +52,8 @@ TEST(TlsTest, ServesVerifiedPeersAndClosesTheOthers)
         {"no client certificate", mutual, "ca", nullptr, Refused::ByServer},
         {"client of another authority", mutual, "ca", "stranger", Refused::ByServer},
         {"plain client", tls, nullptr, nullptr, Refused::ByServer},
+        {"key file without a key", {"--tls-cert", "server.pem", "--tls-key", "server.pem"}, "ca", nullptr,
+         Refused::AtStart},
     };
     for (const TlsRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -60,6 +62,12 @@ TEST(TlsTest, ServesVerifiedPeersAndClosesTheOthers)
         for (QString& argument : arguments)
             argument = argument.contains('.') ? dir.filePath(argument) : argument;
         server.setArguments(arguments);
+        if (row.refused == Refused::AtStart) {
+            EXPECT_FALSE(server.start());
+            EXPECT_EQ(server.waitForExit(3000), 1);
+            EXPECT_TRUE(server.log().contains("--tls-key " + dir.filePath("server.pem").toUtf8())) << server.log().data();
+            continue;
+        }
         ASSERT_TRUE(server.start());
 
         Tavimor client;
