@@ -9,6 +9,8 @@
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QHostAddress>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -62,6 +64,18 @@ Tavimor::State stateOf(QAbstractSocket::SocketState socketState, Tavimor::State 
     }
 }
 
+QSslConfiguration tlsConfiguration(const TavimorTls& tls)
+{
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    // Replaces the system's authorities: only the ship's own may vouch for its server.
+    config.setCaCertificates(tls.caCertificates);
+    config.setLocalCertificate(tls.certificate);
+    config.setPrivateKey(tls.privateKey);
+    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    config.setProtocol(QSsl::TlsV1_2OrLater);
+    return config;
+}
+
 int valueLength(quint8 cTp, const stDt& rec)
 {
     if (cTp == TypeText) {
@@ -74,10 +88,10 @@ int valueLength(quint8 cTp, const stDt& rec)
 } // namespace
 
 Tavimor::Tavimor()
-    : pSocket(new QTcpSocket(this))
-    , pReader(new TavimorReader)
+    : pReader(new TavimorReader)
     , pConnectTimer(new QTimer(this))
 {
+    AttachSocket(new QTcpSocket(this));
     pReader->setRecordHandler([this](stDt* recs, int count) {
         if (pfnBook)
             pfnBook(recs, count, 1);
@@ -89,12 +103,6 @@ Tavimor::Tavimor()
         if ((pfnBook || fnHandler) && !lstBook.isEmpty())
             lstBook.removeOne(fromGbk(name, len));
     });
-    connect(pSocket, SIGNAL(readyRead()), this, SLOT(TcpRecv()));
-    connect(pSocket, SIGNAL(error(QAbstractSocket::SocketError)), this, SLOT(TcpErr(QAbstractSocket::SocketError)));
-    connect(pSocket, SIGNAL(disconnected()), this, SLOT(TcpDis()));
-    connect(pSocket, &QAbstractSocket::stateChanged, this, &Tavimor::OnSocketState);
-    connect(pSocket, &QAbstractSocket::errorOccurred, this,
-            [this](QAbstractSocket::SocketError error) { emit errorOccurred(error, pSocket->errorString()); });
     // Queued connections and QSignalSpy need the state type registered.
     qRegisterMetaType<Tavimor::State>();
     pConnectTimer->setSingleShot(true);
@@ -119,8 +127,9 @@ int Tavimor::InitSvr(QString szIp, quint16 uPt)
     QHostAddress addr;
     if (!addr.setAddress(szIp))
         return -1;
+    const QDeadlineTimer deadline(kConnectTimeoutMs);
     BeginConnect(addr, uPt);
-    return pSocket->waitForConnected(kConnectTimeoutMs) ? 1 : 0;
+    return pSocket->waitForConnected(kConnectTimeoutMs) && WaitForEncrypted(deadline) ? 1 : 0;
 }
 
 bool Tavimor::connectToServer(const QString& address, quint16 port)
@@ -157,13 +166,54 @@ void Tavimor::BeginConnect(const QHostAddress& addr, quint16 uPt)
     // A partial frame of the old connection must not be joined to the new stream;
     // called from the callback, this also ends the parse that called it.
     pReader->reset();
-    pSocket->connectToHost(addr, uPt, QIODevice::ReadWrite);
+    if (bool(pTls) != bool(qobject_cast<QSslSocket*>(pSocket)))
+        AttachSocket(pTls ? new QSslSocket(this) : new QTcpSocket(this));
+    if (auto* secure = qobject_cast<QSslSocket*>(pSocket)) {
+        secure->setSslConfiguration(tlsConfiguration(*pTls));
+        const QString host = addr.toString();
+        secure->connectToHostEncrypted(host, uPt, pTls->peerName.isEmpty() ? host : pTls->peerName);
+    } else {
+        pSocket->connectToHost(addr, uPt, QIODevice::ReadWrite);
+    }
     pConnectTimer->start(kConnectTimeoutMs);
+}
+
+void Tavimor::AttachSocket(QTcpSocket* socket)
+{
+    if (pSocket) {
+        disconnect(pSocket, nullptr, this, nullptr);
+        // May be emitting: BeginConnect can run inside the callback.
+        pSocket->deleteLater();
+    }
+    pSocket = socket;
+    connect(pSocket, SIGNAL(readyRead()), this, SLOT(TcpRecv()));
+    connect(pSocket, SIGNAL(error(QAbstractSocket::SocketError)), this, SLOT(TcpErr(QAbstractSocket::SocketError)));
+    connect(pSocket, SIGNAL(disconnected()), this, SLOT(TcpDis()));
+    connect(pSocket, &QAbstractSocket::stateChanged, this, &Tavimor::OnSocketState);
+    connect(pSocket, &QAbstractSocket::errorOccurred, this,
+            [this](QAbstractSocket::SocketError error) { emit errorOccurred(error, pSocket->errorString()); });
+    if (auto* secure = qobject_cast<QSslSocket*>(pSocket))
+        connect(secure, &QSslSocket::encrypted, this, [this] { OnSocketState(pSocket->state()); });
+}
+
+bool Tavimor::WaitForEncrypted(const QDeadlineTimer& deadline)
+{
+    auto* secure = qobject_cast<QSslSocket*>(pSocket);
+    return !secure || secure->isEncrypted() || secure->waitForEncrypted(int(deadline.remainingTime()));
+}
+
+void Tavimor::setTls(const TavimorTls& tls)
+{
+    pTls = tls.caCertificates.isEmpty() ? nullptr : std::make_unique<TavimorTls>(tls);
 }
 
 void Tavimor::OnSocketState(QAbstractSocket::SocketState socketState)
 {
-    const State next = stateOf(socketState, eState);
+    State next = stateOf(socketState, eState);
+    // Over TLS the connection is made once the server's certificate verified.
+    const auto* secure = qobject_cast<const QSslSocket*>(pSocket);
+    if (next == State::Connected && secure && !secure->isEncrypted())
+        next = State::Connecting;
     if (next != State::Connecting)
         pConnectTimer->stop();
     if (next == eState)

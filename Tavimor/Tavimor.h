@@ -2,6 +2,7 @@
 
 #include "CIOType.h"
 #include "tavimor_export.h"
+#include "tavimor_tls.h"
 
 #include <QAbstractSocket>
 #include <QObject>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class QDeadlineTimer;
 class QHostAddress;
 class QTcpSocket;
 class QTimer;
@@ -68,6 +70,16 @@ struct stDt {
  * lastSocketError() and reader() show the booked names still awaiting their
  * first update, the last socket error and the parse state, which the calls
  * above keep but do not report.
+ *
+ * TLS, for servers that speak it: after setTls() the client connects with a
+ * QSslSocket and counts as connected only once the handshake succeeded.
+ * InitSvr() then returns 1 only for a server whose certificate verifies
+ * (within the same 3000 ms), and stateChanged() reports Connected only then;
+ * a server refused during the handshake ends as a failed connection does:
+ * InitSvr() returns 0, errorOccurred() reports
+ * QAbstractSocket::SslHandshakeFailedError (also in lastSocketError()) and
+ * the state returns to Unconnected. Everything else works as over plain TCP,
+ * which stays the default.
  */
 class TAVIMOR_EXPORT Tavimor : public QObject
 {
@@ -185,6 +197,10 @@ public:
     /// The reader parsing what the socket receives: bytes held for an
     /// incomplete frame, the last read reply.
     const TavimorReader& reader() const;
+    /// Connects with TLS as \a tls says from the next InitSvr() or
+    /// connectToServer() on; a \a tls without CA certificates returns to plain
+    /// TCP. A connection already made is left as it is until then.
+    void setTls(const TavimorTls& tls);
 
 signals:
     /// The connection changed state.
@@ -210,6 +226,8 @@ private:
 
     void BeginConnect(const QHostAddress& addr, quint16 uPt);
     void OnSocketState(QAbstractSocket::SocketState socketState);
+    void AttachSocket(QTcpSocket* socket);
+    bool WaitForEncrypted(const QDeadlineTimer& deadline);
 
     char szSend[8192]{};
     char szBook[4096]{};
@@ -229,4 +247,6 @@ private:
     State eState = State::Unconnected;
     // Aborts a connectToServer() attempt the peer never answers.
     QTimer* pConnectTimer = nullptr;
+    // Set by setTls(); null for plain TCP.
+    std::unique_ptr<TavimorTls> pTls;
 };

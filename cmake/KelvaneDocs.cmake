@@ -13,6 +13,7 @@ set(KELVANE_DOXYGEN_INPUT
     "${PROJECT_SOURCE_DIR}/kelvane/src"
     "${PROJECT_SOURCE_DIR}/lua/lua_facade.h"
     "${PROJECT_SOURCE_DIR}/Tavimor/Tavimor.h"
+    "${PROJECT_SOURCE_DIR}/Tavimor/tavimor_tls.h"
     "${PROJECT_SOURCE_DIR}/Tavimorio/CIOType.h"
     "${KELVANE_GENERATED_INCLUDE_DIR}")
 list(JOIN KELVANE_DOXYGEN_INPUT " \\\n    " KELVANE_DOXYGEN_INPUT)

@@ -60,6 +60,7 @@ install(FILES
     "${PROJECT_SOURCE_DIR}/Tavimor/Tavimor.h"
     "${PROJECT_SOURCE_DIR}/Tavimor/tavimor_reader.h"
     "${PROJECT_SOURCE_DIR}/Tavimor/tavimor_record.h"
+    "${PROJECT_SOURCE_DIR}/Tavimor/tavimor_tls.h"
     "${PROJECT_SOURCE_DIR}/Tavimorio/CIOType.h"
     "${PROJECT_SOURCE_DIR}/Tavimorio/value_types.h"
     "${KELVANE_GENERATED_INCLUDE_DIR}/tavimor_export.h"

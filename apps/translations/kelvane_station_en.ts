@@ -1450,6 +1450,41 @@
     </message>
 </context>
 <context>
+    <name>TlsOptions</name>
+    <message>
+        <source>用TLS连接数据服务器, 只信任该PEM文件中的证书颁发机构。</source>
+        <translation>Connect to the data server with TLS, trusting only the certificate authorities in this PEM file.</translation>
+    </message>
+    <message>
+        <source>服务器要求时出示的本控制台PEM证书。</source>
+        <translation>This console's PEM certificate, presented when the server asks for one.</translation>
+    </message>
+    <message>
+        <source>--tls-cert 证书的PEM私钥(未加密)。</source>
+        <translation>PEM private key of the --tls-cert certificate (not encrypted).</translation>
+    </message>
+    <message>
+        <source>--tls-cert 和 --tls-key 需要 --tls-ca</source>
+        <translation>--tls-cert and --tls-key need --tls-ca</translation>
+    </message>
+    <message>
+        <source>--tls-cert 和 --tls-key 需同时给出</source>
+        <translation>--tls-cert and --tls-key go together</translation>
+    </message>
+    <message>
+        <source>%1 %2: 无法读取</source>
+        <translation>%1 %2: cannot be read</translation>
+    </message>
+    <message>
+        <source>%1 %2: 其中没有PEM证书</source>
+        <translation>%1 %2: no PEM certificate in it</translation>
+    </message>
+    <message>
+        <source>%1 %2: 其中没有未加密的PEM私钥</source>
+        <translation>%1 %2: no unencrypted PEM private key in it</translation>
+    </message>
+</context>
+<context>
     <name>ValueVerifier</name>
     <message>
         <source>拒绝了 %1 的未签名数值</source>

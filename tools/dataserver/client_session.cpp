@@ -7,7 +7,7 @@
 #include "subscriber_index.h"
 
 #include <QHostAddress>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QtEndian>
 
 #include <algorithm>
@@ -26,6 +26,13 @@ constexpr qint64 kReadChunk = 64 * 1024;
 constexpr int kPendingCapacity = 64 * 1024;
 // Enough to follow a misbehaving client, too few to flood the log.
 constexpr int kLogLinesPerSecond = 3;
+
+// Bytes waiting to go to the client: over TLS the encrypted ones wait apart.
+qint64 unsentBytes(const QTcpSocket& socket)
+{
+    const auto* secure = qobject_cast<const QSslSocket*>(&socket);
+    return socket.bytesToWrite() + (secure ? secure->encryptedBytesToWrite() : 0);
+}
 
 } // namespace
 
@@ -183,7 +190,7 @@ void ClientSession::send(quint8 op, const QByteArray& name)
 {
     if (socket_->state() != QAbstractSocket::ConnectedState)
         return;
-    if (socket_->bytesToWrite() + pending_.size() > limits_.maxUnsentBytes) {
+    if (unsentBytes(*socket_) + pending_.size() > limits_.maxUnsentBytes) {
         drop(QStringLiteral("client does not read"));
         return;
     }

@@ -3,7 +3,7 @@
 #include "client_session.h"
 #include "point_store.h"
 
-#include <QTcpSocket>
+#include <QSslSocket>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -76,11 +76,46 @@ void Listener::accept()
             socket->deleteLater();
             continue;
         }
-        auto* session = new ClientSession(socket, store_, &subscribers_, &created_, limits_, this);
-        connect(session, &ClientSession::closed, this, &Listener::close);
         ++clients_;
-        clientLog_.log(QStringLiteral("%1 connected").arg(session->peer()));
+        if (auto* secure = qobject_cast<QSslSocket*>(socket))
+            handshake(secure);
+        else
+            startSession(socket);
     }
+}
+
+void Listener::handshake(QSslSocket* socket)
+{
+    const QString peer = QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort());
+    auto* deadline = new QTimer(socket);
+    deadline->setSingleShot(true);
+    const auto refuse = [this, socket, deadline, peer](const QString& why) {
+        disconnect(socket, nullptr, this, nullptr);
+        deadline->stop();
+        clientLog_.log(QStringLiteral("%1 closed: %2").arg(peer, why));
+        socket->abort();
+        // It may be emitting.
+        socket->deleteLater();
+        left();
+    };
+    connect(socket, &QSslSocket::encrypted, this, [this, socket, deadline] {
+        disconnect(socket, nullptr, this, nullptr);
+        deadline->deleteLater();
+        startSession(socket);
+    });
+    connect(socket, &QAbstractSocket::errorOccurred, this,
+            [socket, refuse] { refuse(QStringLiteral("TLS handshake failed: %1").arg(socket->errorString())); });
+    connect(deadline, &QTimer::timeout, this,
+            [refuse] { refuse(QStringLiteral("no TLS handshake within %1 ms").arg(kHandshakeTimeoutMs)); });
+    deadline->start(kHandshakeTimeoutMs);
+    socket->startServerEncryption();
+}
+
+void Listener::startSession(QTcpSocket* socket)
+{
+    auto* session = new ClientSession(socket, store_, &subscribers_, &created_, limits_, this);
+    connect(session, &ClientSession::closed, this, &Listener::close);
+    clientLog_.log(QStringLiteral("%1 connected").arg(session->peer()));
 }
 
 void Listener::acceptFailed(QAbstractSocket::SocketError)
@@ -93,10 +128,15 @@ void Listener::acceptFailed(QAbstractSocket::SocketError)
 
 void Listener::close(ClientSession* session)
 {
-    --clients_;
     clientLog_.log(QStringLiteral("%1 disconnected").arg(session->peer()));
     // The session's socket is still emitting.
     session->deleteLater();
+    left();
+}
+
+void Listener::left()
+{
+    --clients_;
     if (!trim_.isActive())
         trim_.start();
     if (paused_) {

@@ -5,6 +5,7 @@
 #include "point_store.h"
 #include "scenario_player.h"
 #include "server_limits.h"
+#include "server_tls.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
                                          QStringLiteral("factor"), QStringLiteral("1"));
     parser.addOptions({portOption, addressOption, scenarioOption, speedOption});
     parser.addOptions(ServerLimits::options());
+    parser.addOptions(ServerTls::options());
     parser.process(app);
 
     bool ok = false;
@@ -62,6 +64,9 @@ int main(int argc, char** argv)
     QString error;
     if (!limits.read(parser, &error))
         return fail(error);
+    ServerTls tls;
+    if (!tls.read(parser, &error))
+        return fail(error);
 
     PointStore store;
     ScenarioPlayer player(&store);
@@ -73,6 +78,7 @@ int main(int argc, char** argv)
             return fail(QStringLiteral("%1: %2").arg(path, error));
     }
     Listener listener(&store, limits);
+    listener.setTls(tls.configuration);
     if (!listener.listen(address, quint16(port), &error))
         return fail(error);
     // Tests and scripts read the port from this line (useful with --port 0).

@@ -24,6 +24,8 @@ public:
 
     LinkSupervisor& supervisor() { return supervisor_; }
     const LinkSupervisor& supervisor() const { return supervisor_; }
+    /// TLS for the connections from the next attempt on (see Tavimor::setTls()).
+    void setTls(const TavimorTls& tls) { supervisor_.setTls(tls); }
 
     /// As LinkSupervisor::open(): connects and waits for the server's answer.
     bool open() { return supervisor_.open(); }

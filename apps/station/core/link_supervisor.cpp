@@ -100,6 +100,7 @@ void LinkSupervisor::attempt()
     if (client_)
         client_->disconnect(this);
     client_ = std::make_unique<Tavimor>();
+    client_->setTls(tls_);
     connect(client_.get(), &Tavimor::stateChanged, this, &LinkSupervisor::onClientState);
     client_->setRecordHandler(this, [this](stDt* records, int count) { onFrame(records, count); });
     probe_name_.clear();

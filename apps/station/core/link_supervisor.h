@@ -2,6 +2,8 @@
 
 #include "retry_policy.h"
 
+#include "tavimor_tls.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -70,6 +72,8 @@ public:
 
     /// Writes \a record to the point \a name; false if it could not be sent.
     bool write(const QString& name, const stDt& record);
+    /// TLS for the connections from the next attempt on (see Tavimor::setTls()).
+    void setTls(const TavimorTls& tls) { tls_ = tls; }
 
 signals:
     /// The state changed or a new attempt was planned. \a msToNextAttempt is the
@@ -99,6 +103,7 @@ private:
     quint16 port_;
     QStringList names_;
     std::unique_ptr<Tavimor> client_;
+    TavimorTls tls_;
     RetryPolicy retry_;
     QTimer* retry_timer_;
     QTimer* probe_timer_;

@@ -45,6 +45,7 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
     parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, muteOption, pictureOption,
                        exampletranslation::languageOption()});
     incident.addTo(parser);
+    tls.addTo(parser);
     parser.process(arguments);
 
     address = parser.value(addressOption);
@@ -70,5 +71,5 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
         *error = tr("等待时间 %1 无效").arg(parser.value(afterOption));
         return false;
     }
-    return incident.read(parser, error);
+    return incident.read(parser, error) && tls.read(parser, error);
 }

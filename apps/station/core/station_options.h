@@ -1,6 +1,7 @@
 #pragma once
 
 #include "incident_options.h"
+#include "tls_options.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -25,6 +26,8 @@ public:
     double afterSeconds = kDefaultAfterSeconds;
     /// History, shared incident state and export.
     IncidentOptions incident;
+    /// TLS towards the data server, for ships whose server speaks it.
+    TlsOptions tls;
     /// No audible alert (training): alarms are announced on screen only.
     bool mute = false;
     /// With a window: the file a picture of it is written to after afterSeconds, then the station exits.

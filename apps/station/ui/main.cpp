@@ -80,6 +80,7 @@ int main(int argc, char** argv)
     stationconfig::addEquipmentPictures(options.configDir, *ship);
 
     DataLink link(options.address, options.port, ship->valueRoute(), ship->dataPointNames());
+    link.setTls(options.tls.settings);
     QTextStream out(stdout);
     QObject::connect(&link, &DataLink::updatesReceived, [&out](int count, int routed) {
         out << "received " << count << " updates (" << routed << " routed)" << Qt::endl;
