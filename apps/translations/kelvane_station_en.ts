@@ -492,6 +492,10 @@
         <source>撤除边界</source>
         <translation>Boundary lifted</translation>
     </message>
+    <message>
+        <source>%1 (控制台 %2, 操作员 %3)</source>
+        <translation>%1 (console %2, operator %3)</translation>
+    </message>
 </context>
 <context>
     <name>IncidentExport</name>
@@ -1282,6 +1286,18 @@
         <source>等待 --after 秒后把窗口图像写入该文件并退出。</source>
         <translation>Write a picture of the window to this file after --after seconds, then exit.</translation>
     </message>
+    <message>
+        <source>船舶密钥文件(默认为船舶文件旁的 ship-keys.json, 若有)。</source>
+        <translation>Ship keys file (default: ship-keys.json beside the ship file, if there is one).</translation>
+    </message>
+    <message>
+        <source>本控制台的私钥文件。</source>
+        <translation>This console's secret key file.</translation>
+    </message>
+    <message>
+        <source>操作员账户文件(默认为船舶文件旁的 operators.json, 若有)。</source>
+        <translation>Operators' accounts file (default: operators.json beside the ship file, if there is one).</translation>
+    </message>
 </context>
 <context>
     <name>StationWindow</name>
@@ -1437,6 +1453,18 @@
         <source>消音 (报警未确认, %1 秒后再次鸣响)</source>
         <translation>Silenced (alarms still unacknowledged, sounding again in %1 s)</translation>
     </message>
+    <message>
+        <source>此操作需要操作员登录 (查看报警和消音无需登录)</source>
+        <translation>This action needs an operator logged in (viewing alarms and silencing need none)</translation>
+    </message>
+    <message>
+        <source>长时间未操作, 操作已锁定: 请重新登录</source>
+        <translation>Actions locked after inactivity: please log in again</translation>
+    </message>
+    <message>
+        <source>操作员 %1 的角色不允许此操作</source>
+        <translation>Operator %1's role does not allow this action</translation>
+    </message>
 </context>
 <context>
     <name>OutlineCheck</name>
@@ -1513,6 +1541,79 @@
     <message>
         <source>拒绝了控制台 &quot;%1&quot; 重放的旧数值</source>
         <translation>Refused an older value of console &quot;%1&quot; played again</translation>
+    </message>
+</context>
+<context>
+    <name>StationSecurity</name>
+    <message>
+        <source>认证需要船舶密钥文件(--keys)、本控制台私钥(--secret-key)和操作员账户文件(--accounts)三者齐全</source>
+        <translation>Authentication needs the ship keys file (--keys), this console's secret key (--secret-key) and the accounts file (--accounts), all three</translation>
+    </message>
+    <message>
+        <source>没有操作员账户文件 %1</source>
+        <translation>No accounts file %1</translation>
+    </message>
+    <message>
+        <source>控制台名称 &quot;%1&quot; 与私钥的控制台 &quot;%2&quot; 不符</source>
+        <translation>Console name &quot;%1&quot; is not the secret key's console &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>控制台名称 &quot;%1&quot; 无法签名: 最多 %2 字节(GBK), 不含 | 和控制字符</source>
+        <translation>Console name &quot;%1&quot; cannot sign: at most %2 bytes (GBK), without | and control characters</translation>
+    </message>
+</context>
+<context>
+    <name>LoginDialog</name>
+    <message>
+        <source>操作员登录</source>
+        <translation>Operator log-in</translation>
+    </message>
+    <message>
+        <source>本系统仅供授权船员进行损管监控。登录后的操作均以您的名义记录并审计。</source>
+        <translation>This system is for damage-control monitoring by authorised crew only. Actions after log-in are recorded and audited in your name.</translation>
+    </message>
+    <message>
+        <source>操作员:</source>
+        <translation>Operator:</translation>
+    </message>
+    <message>
+        <source>密码:</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>该账户因多次密码错误已被暂时锁定, 请 %1 分钟后再试</source>
+        <translation>This account is locked after repeated wrong passwords; try again in %1 minutes</translation>
+    </message>
+    <message>
+        <source>操作员名称或密码错误</source>
+        <translation>Wrong operator name or password</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorBar</name>
+    <message>
+        <source>未认证运行: 无船舶密钥, 共享数值未签名, 操作无需登录</source>
+        <translation>Unauthenticated: no ship keys, shared values unsigned, actions need no log-in</translation>
+    </message>
+    <message>
+        <source>登录...</source>
+        <translation>Log in...</translation>
+    </message>
+    <message>
+        <source>注销</source>
+        <translation>Log out</translation>
+    </message>
+    <message>
+        <source>未登录 (可查看报警和消音)</source>
+        <translation>Nobody logged in (alarms can be viewed and silenced)</translation>
+    </message>
+    <message>
+        <source>操作员 %1 (长时间未操作, 已锁定)</source>
+        <translation>Operator %1 (locked after inactivity)</translation>
+    </message>
+    <message>
+        <source>操作员 %1</source>
+        <translation>Operator %1</translation>
     </message>
 </context>
 </TS>

@@ -6,13 +6,17 @@
 #include "alarm_settings.h"
 #include "alarm_state.h"
 #include "console_clock.h"
+#include "console_keys.h"
 #include "deck_plan.h"
 #include "incident_export.h"
 #include "incident_sharing.h"
 #include "incident_store.h"
 #include "incident_tracker.h"
 #include "link_supervisor.h"
+#include "operator_session.h"
+#include "station_options.h"
 #include "station_process.h"
+#include "station_security.h"
 
 #include "Tavimor.h"
 
@@ -203,6 +207,71 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
     EXPECT_TRUE(everywhere([&](const Console& c) {
         return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE && c.teams() == teams;
     }));
+}
+
+TEST_F(IncidentTest, SecuredConsolesRefuseARoguesValuesAndRecordTheirOperators)
+{
+    DataServerProcess server;
+    ASSERT_TRUE(server.start(scenario(R"({"points": [], "events": []})")));
+    QString error;
+    ConsoleKeys keys;
+    const QStringList names{QStringLiteral("bridge"), QStringLiteral("engine")};
+    for (const QString& name : names)
+        ASSERT_TRUE(ConsoleKeys::saveSecret(keys.generate(name), file(name + QStringLiteral(".key")), &error));
+    ASSERT_TRUE(keys.save(file(QStringLiteral("ship-keys.json")), &error));
+    OperatorAccounts accounts;
+    ASSERT_TRUE(accounts.load(file(QStringLiteral("operators.json")), &error));
+    ASSERT_TRUE(accounts.set(QStringLiteral("li"), OperatorAccounts::Role::Watchkeeper, QStringLiteral("long enough"), &error));
+    std::vector<std::unique_ptr<Console>> consoles;
+    std::vector<std::unique_ptr<StationSecurity>> security;
+    for (const QString& name : names) {
+        consoles.push_back(std::make_unique<Console>(name, server.port(), file(name)));
+        StationOptions options;
+        options.keysFile = file(QStringLiteral("ship-keys.json"));
+        options.secretKeyFile = file(name + QStringLiteral(".key"));
+        options.accountsFile = file(QStringLiteral("operators.json"));
+        security.push_back(std::make_unique<StationSecurity>());
+        ASSERT_TRUE(security.back()->load(options, &error)) << qPrintable(error);
+        ASSERT_TRUE(security.back()->openAudit(file(name), QStringLiteral(KELVANE_SHIP_DIR "/ship.json"), &error));
+        security.back()->secure(consoles.back()->sharing, consoles.back()->store.lastActionValues());
+    }
+    Console& bridge = *consoles[0];
+    Console& engine = *consoles[1];
+    OperatorSession& watch = *security[1]->session();
+    ASSERT_EQ(watch.logIn(QStringLiteral("li"), QStringLiteral("long enough")), OperatorAccounts::Result::Accepted);
+    engine.tracker->setOperatorName(watch.operatorName());
+
+    // The operator's action reaches the other console; a rogue client's, in the engine's name, does not.
+    engine.plan.damageCompartment(engine.ship->regionById(kSteeringGear), harq::DamageResponse::FIRE);
+    LinkSupervisor rogueLink(kHost, server.port());
+    IncidentSharing rogue(rogueLink, QStringLiteral("engine"), {IncidentSharing::damagePoint(kAftStore)});
+    rogueLink.start();
+    rogue.publish(IncidentSharing::damagePoint(kAftStore), QString::number(harq::DamageResponse::SINK));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bridge.damageOf(kSteeringGear) == harq::DamageResponse::FIRE && rogue.unpublished() == 0; }, kWaitMs));
+    QTest::qWait(kShareMs / 2);
+    EXPECT_EQ(bridge.damageOf(kAftStore), 0);
+    const auto audited = [&](int console, const QString& kind, const QString& details) {
+        const QVector<AuditTrail::Row> rows = security[console]->audit().rows();
+        return std::count_if(rows.begin(), rows.end(), [&](const AuditTrail::Row& row) {
+            return AuditTrail::kindName(row.kind) == kind && row.details.startsWith(details);
+        });
+    };
+    EXPECT_EQ(audited(0, QStringLiteral("value_refused"), QStringLiteral("Unsigned ") + IncidentSharing::damagePoint(kAftStore)), 1);
+    EXPECT_EQ(audited(0, QStringLiteral("configuration_changed"), QStringLiteral("keys: ")), 1);
+
+    // A watchkeeper may not lift a boundary; an acknowledgement here records who made it.
+    EXPECT_FALSE(watch.attempt(OperatorSession::Action::Boundaries));
+    EXPECT_EQ(audited(1, QStringLiteral("action_refused"), QStringLiteral("Boundaries")), 1);
+    engine.smoke()->onPrimaryValueChanged(1);
+    engine.smoke()->onPrimaryValueChanged(0);
+    engine.alarms.acknowledgedByOperator(engine.feed.idOf(engine.smoke()));
+    QStringList whoActed;
+    for (const IncidentEvent& event : engine.store.recent(100)) {
+        if (event.kind == Kind::ManualDamage || event.kind == Kind::Acknowledged)
+            whoActed << IncidentEvent::kindName(event.kind) + QLatin1Char('/') + event.console + QLatin1Char('/') + event.operatorName;
+    }
+    EXPECT_EQ(whoActed, (QStringList{QStringLiteral("manual_damage/engine/li"), QStringLiteral("acknowledged/engine/li")}));
+    EXPECT_EQ(bridge.store.recent(100).constLast().operatorName, QString());
 }
 
 TEST_F(IncidentTest, ThreeStationsShowAnActionWithinASecondAndOneKilledComesBackWithIt)

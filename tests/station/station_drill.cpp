@@ -13,6 +13,7 @@
 #include "ship_loader.h"
 #include "station_config.h"
 #include "station_options.h"
+#include "station_security.h"
 #include "station_session.h"
 
 #include <QApplication>
@@ -61,7 +62,12 @@ int main(int argc, char** argv)
         if (up)
             out << "ready" << Qt::endl;
     });
-    StationSession session(*ship, link, alarms, options);
+    StationSecurity security;
+    if (!security.load(options, &error)) {
+        QTextStream(stderr) << "station-drill: " << error << Qt::endl;
+        return 1;
+    }
+    StationSession session(*ship, link, alarms, options, security);
     session.start(out);
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);

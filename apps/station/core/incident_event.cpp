@@ -76,5 +76,7 @@ QString IncidentEvent::kindText(Kind kind)
 QString IncidentEvent::describe() const
 {
     const QString text = tr("%1: %2").arg(kindText(kind), place);
+    if (!operatorName.isEmpty())
+        return tr("%1 (控制台 %2, 操作员 %3)").arg(text, console, operatorName);
     return console.isEmpty() ? text : tr("%1 (控制台 %2)").arg(text, console);
 }

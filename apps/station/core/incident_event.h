@@ -36,6 +36,9 @@ public:
     QString console;
     /// For actions, the shared point's payload (what a replay writes back).
     QString value;
+    /// The operator logged in where the action was taken, as that console
+    /// records it; empty for the sensors, other consoles and consoles without log-in.
+    QString operatorName = QString();
 
     /// "alarm_raised", "team_deployed", ...
     static QString kindName(Kind kind);

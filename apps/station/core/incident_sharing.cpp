@@ -2,6 +2,8 @@
 
 #include "link_supervisor.h"
 #include "tavimor_record.h"
+#include "value_signer.h"
+#include "value_verifier.h"
 
 #include "Tavimor.h"
 #include "gbk_text.h"
@@ -93,15 +95,32 @@ IncidentSharing::IncidentSharing(LinkSupervisor& link, const QString& console, Q
     link_.book(points);
 }
 
+void IncidentSharing::secure(const ValueSigner* signer, ValueVerifier* verifier)
+{
+    signer_ = signer;
+    verifier_ = verifier;
+    if (signer_)
+        console_ = signer_->console();
+}
+
 IncidentSharing::Value IncidentSharing::publish(const QString& point, const QString& payload)
 {
     Value value{QDateTime::currentMSecsSinceEpoch(), console_, payload};
-    QByteArray text = tavimorio::toGbk(value.format());
+    const auto encoded = [&] {
+        if (!signer_)
+            return tavimorio::toGbk(value.format());
+        const QString signedText = signer_->sign(point, value.msecs, value.payload);
+        // Too long to sign: longer than the client carries.
+        return signedText.isEmpty() ? QByteArray(sizeof stDt::unDt.sz + 1, ' ') : tavimorio::toGbk(signedText);
+    };
+    QByteArray text = encoded();
     // Only free text (a shelving reason) can be this long; its end goes.
-    while (text.size() > int(sizeof stDt::unDt.sz)) {
+    while (text.size() > int(sizeof stDt::unDt.sz) && !value.payload.isEmpty()) {
         value.payload.chop(1);
-        text = tavimorio::toGbk(value.format());
+        text = encoded();
     }
+    // Only a console name ConsoleKeys refuses leaves no room; never written past the record.
+    text.truncate(int(sizeof stDt::unDt.sz));
     Pending& pending = pending_[point];
     pending = Pending{text};
     send(point, pending);
@@ -188,7 +207,14 @@ void IncidentSharing::deliver(const stDt* records, int count)
             report();
         }
         Value value;
-        if (Value::parse(textOf(records[i]), &value))
+        const QString text = textOf(records[i]);
+        if (verifier_) {
+            const ValueVerifier::Outcome outcome = verifier_->check(point, text, &value);
+            if (outcome != ValueVerifier::Outcome::Accepted && outcome != ValueVerifier::Outcome::Known)
+                continue;
             emit received(point, value);
+        } else if (Value::parse(text, &value)) {
+            emit received(point, value);
+        }
     }
 }

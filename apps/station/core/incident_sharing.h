@@ -9,6 +9,8 @@
 
 class LinkSupervisor;
 class QTimer;
+class ValueSigner;
+class ValueVerifier;
 struct stDt;
 
 /// The incident state every console shares, carried by text data points of the
@@ -28,6 +30,11 @@ struct stDt;
 /// returns; one the server has not sent back within LinkSupervisor::kDeadlineMs
 /// of a live link (it refuses to create a point when its pool is full) is
 /// counted as refused and sent again as RetryPolicy says, until it is taken.
+///
+/// Once secured (secure()), every value written carries this console's
+/// signature and every value received is checked first: one the verifier
+/// refuses is never applied (docs/security.md). Unsecured, values go and are
+/// taken as they are, as on a ship without keys.
 class IncidentSharing : public QObject
 {
     Q_OBJECT
@@ -60,11 +67,17 @@ public:
     /// Books \a points on \a link and publishes there under the name \a console.
     IncidentSharing(LinkSupervisor& link, const QString& console, QStringList points, QObject* parent = nullptr);
 
+    /// Signs what this console writes with \a signer and checks what arrives
+    /// with \a verifier (both must outlive this object); call before the link starts.
+    void secure(const ValueSigner* signer, ValueVerifier* verifier);
+    /// The name this console writes under.
+    const QString& console() const { return console_; }
+
     /// Writes \a payload to \a point under this console's name and the current
     /// time; the change comes back through received() like anyone else's.
     /// Returns the value written; until the server sends it back it counts in
     /// unpublished(). A payload too long for the client's 128 bytes of text
-    /// (GBK) is cut at its end to fit.
+    /// (GBK), with its signature when secured, is cut at its end to fit.
     Value publish(const QString& point, const QString& payload);
 
     /// Actions written here that the server has not sent back yet: waiting for
@@ -96,6 +109,8 @@ private:
 
     LinkSupervisor& link_;
     QString console_;
+    const ValueSigner* signer_ = nullptr;
+    ValueVerifier* verifier_ = nullptr;
     QElapsedTimer clock_;
     QHash<QString, Pending> pending_;
     RetryPolicy retry_;

@@ -45,7 +45,7 @@ QVariant text(const QString& value)
     return value.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(value);
 }
 
-const char kEventColumns[] = "SELECT at_ms, kind, subject, place, console, value FROM events ";
+const char kEventColumns[] = "SELECT at_ms, kind, subject, place, console, value, operator FROM events ";
 
 // The rows of \a sql, each its first column mapped to its second as \a read gives
 // it; none when the query fails.
@@ -190,6 +190,11 @@ bool IncidentStore::openDatabase(const QString& path, QString* error)
         const bool received = ok && query.next();
         query.finish();
         ok = ok && (received || exec(QStringLiteral("ALTER TABLE events ADD COLUMN received_ms INTEGER")));
+        // Likewise the operator, NULL in rows written before log-ins were kept.
+        ok = ok && query.exec(QStringLiteral("SELECT 1 FROM pragma_table_info('events') WHERE name = 'operator'"));
+        const bool withOperator = ok && query.next();
+        query.finish();
+        ok = ok && (withOperator || exec(QStringLiteral("ALTER TABLE events ADD COLUMN operator TEXT")));
         ok = ok && query.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'schema_version'"));
         found = ok && query.next() ? query.value(0).toInt() : 0;
         if (!ok)
@@ -321,14 +326,14 @@ bool IncidentStore::flush()
     QSqlQuery insertEvent(db);
     ok = ok
         && insertEvent.prepare(QStringLiteral("INSERT INTO events (at_ms, kind, subject, place, console, value, "
-                                              "received_ms) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+                                              "received_ms, operator) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QueuedEvent& queued : qAsConst(events_)) {
         if (!ok)
             break;
         const IncidentEvent& event = queued.event;
         for (const QVariant& v : {QVariant(event.msecs), text(IncidentEvent::kindName(event.kind)),
                                   text(event.subject), text(event.place), text(event.console), text(event.value),
-                                  QVariant(queued.receivedMsecs)})
+                                  QVariant(queued.receivedMsecs), QVariant(event.operatorName)})
             insertEvent.addBindValue(v);
         ok = insertEvent.exec();
     }
@@ -399,6 +404,7 @@ QVector<IncidentEvent> IncidentStore::readEvents(const QString& where, const QVa
         event.place = query.value(3).toString();
         event.console = query.value(4).toString();
         event.value = query.value(5).toString();
+        event.operatorName = query.value(6).toString();
         events.append(event);
     }
     return events;

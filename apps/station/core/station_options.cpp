@@ -42,8 +42,16 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
     const QCommandLineOption muteOption(QStringLiteral("mute"), tr("不发出报警声响(训练用)。"));
     const QCommandLineOption pictureOption(QStringLiteral("window-picture"),
                                            tr("等待 --after 秒后把窗口图像写入该文件并退出。"), QStringLiteral("file"));
+    const QCommandLineOption keysOption(QStringLiteral("keys"),
+                                        tr("船舶密钥文件(默认为船舶文件旁的 ship-keys.json, 若有)。"),
+                                        QStringLiteral("file"));
+    const QCommandLineOption secretOption(QStringLiteral("secret-key"), tr("本控制台的私钥文件。"),
+                                          QStringLiteral("file"));
+    const QCommandLineOption accountsOption(QStringLiteral("accounts"),
+                                            tr("操作员账户文件(默认为船舶文件旁的 operators.json, 若有)。"),
+                                            QStringLiteral("file"));
     parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, muteOption, pictureOption,
-                       exampletranslation::languageOption()});
+                       keysOption, secretOption, accountsOption, exampletranslation::languageOption()});
     incident.addTo(parser);
     tls.addTo(parser);
     parser.process(arguments);
@@ -63,6 +71,14 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
     shipFile = parser.value(shipOption);
     configDir = parser.isSet(configOption) ? parser.value(configOption)
                                            : QFileInfo(shipFile).absoluteDir().filePath(QStringLiteral("config"));
+    const auto besideShip = [this, &parser](const QCommandLineOption& option, const char* name) {
+        const QString found = QFileInfo(shipFile).absoluteDir().filePath(QLatin1String(name));
+        return parser.isSet(option) ? parser.value(option) : QFileInfo::exists(found) ? found : QString();
+    };
+    keysFile = besideShip(keysOption, "ship-keys.json");
+    accountsFile = besideShip(accountsOption, "operators.json");
+    secretKeyFile = parser.value(secretOption);
+    consoleGiven = parser.isSet(QStringLiteral("console"));
     snapshotDir = parser.value(snapshotOption);
     mute = parser.isSet(muteOption);
     windowPicture = parser.value(pictureOption);

@@ -32,6 +32,15 @@ public:
     bool mute = false;
     /// With a window: the file a picture of it is written to after afterSeconds, then the station exits.
     QString windowPicture;
+    /// Signed shared values and operators' log-ins (docs/security.md): the
+    /// ship keys file and the accounts file (given, or ship-keys.json and
+    /// operators.json found beside the ship file) and this console's secret
+    /// key. All empty: the console runs unauthenticated.
+    QString keysFile;
+    QString secretKeyFile;
+    QString accountsFile;
+    /// True when --console named this console (otherwise its secret key does).
+    bool consoleGiven = false;
 
     /// True when snapshot mode was asked for; checked before the application
     /// exists, so the offscreen platform can be chosen in time.

@@ -93,7 +93,7 @@ void CompartmentMenu::fillForCompartment(ReactionRegion* region, QPointF pos)
         addDamage(damage, region, response);
     menu_->addAction(tr("手动恢复"), this, [this, region = QPointer<ReactionRegion>(region), compartment] {
         // The plan may have moved to another deck while the menu was open.
-        if (!region)
+        if (!region || !permits(OperatorSession::Action::Damage))
             return;
         plan_->recoverByHand(region);
         log_->log(tr("手动恢复: %1").arg(compartment->nameAndCode()));
@@ -108,7 +108,7 @@ void CompartmentMenu::fillForCompartment(ReactionRegion* region, QPointF pos)
         action->setEnabled(teams.availableAt(ix) > 0);
         connect(action, &QAction::triggered, this, [this, name, pos, compartment] {
             // The click point belongs to the deck the menu was opened on.
-            if (plan_->deck() != compartment->deck())
+            if (plan_->deck() != compartment->deck() || !permits(OperatorSession::Action::Teams))
                 return;
             plan_->deployTeam(name, pos, compartment);
             log_->log(tr("部署%1到%2").arg(name, compartment->nameAndCode()));
@@ -127,7 +127,7 @@ void CompartmentMenu::addDamage(QMenu* damage, ReactionRegion* region, int respo
     QPixmap swatch(16, 16);
     swatch.fill(shown->color());
     damage->addAction(QIcon(swatch), name, this, [this, region = QPointer<ReactionRegion>(region), response, name] {
-        if (!region)
+        if (!region || !permits(OperatorSession::Action::Damage))
             return;
         plan_->damageByHand(region, response);
         log_->log(tr("手动报损: %1 %2").arg(region->region()->nameAndCode(), name));
@@ -140,7 +140,7 @@ void CompartmentMenu::fillForTeam(TeamTag* tag)
     const QString where = tag->cabin() ? tag->cabin()->nameAndCode() : QString();
     menu_->addSection(where);
     menu_->addAction(tr("撤回%1").arg(name), this, [this, tag = QPointer<TeamTag>(tag), name, where] {
-        if (!tag)
+        if (!tag || !permits(OperatorSession::Action::Teams))
             return;
         plan_->withdrawTeam(tag);
         log_->log(tr("撤回%1 (%2)").arg(name, where));
@@ -151,6 +151,8 @@ void CompartmentMenu::fillForBoundary(quint64 id)
 {
     menu_->addSection(tr("边界 %1").arg(id));
     QAction* action = menu_->addAction(tr("边界已设置"), this, [this, id](bool set) {
+        if (!permits(OperatorSession::Action::Boundaries))
+            return;
         plan_->setBoundarySet(id, set);
         log_->log(set ? tr("边界 %1 已设置").arg(id) : tr("边界 %1 已撤除").arg(id));
     });
@@ -178,4 +180,9 @@ void CompartmentMenu::addAcknowledge(const QString& text, const QList<int>& ids)
     QAction* action = menu_->addAction(tr("%1 (%2)").arg(text).arg(ids.size()), this,
                                        [this, ids] { emit acknowledgeRequested(ids); });
     action->setEnabled(!ids.isEmpty());
+}
+
+bool CompartmentMenu::permits(OperatorSession::Action action) const
+{
+    return !permission_ || permission_(action);
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "operator_session.h"
+
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
+
+#include <functional>
 
 class AlarmFeed;
 class DeckPlan;
@@ -26,6 +30,9 @@ class Sensor;
 /// compartment's unacknowledged alarms, and a right click on a sensor opens a
 /// menu that acknowledges the sensor's alarms or opens its detail; the host
 /// carries those out (acknowledgeRequested, detailRequested).
+///
+/// Given a permission (setPermission()), damage, recovery, teams and
+/// boundaries are carried out only when it allows them when chosen.
 class CompartmentMenu : public QObject
 {
     Q_OBJECT
@@ -37,6 +44,10 @@ public:
     QMenu* menu() const;
     /// The alarms the acknowledgement entries offer; null leaves them out.
     void setAlarms(const AlarmFeed* alarms) { alarms_ = alarms; }
+    /// Asked when the operator chooses an action; false leaves the plan as it
+    /// is (the permission tells the operator why). None: every action is taken.
+    using Permission = std::function<bool(OperatorSession::Action)>;
+    void setPermission(Permission permission) { permission_ = std::move(permission); }
 
 signals:
     /// The operator asks to acknowledge the alarms \a ids (ids of the alarm state).
@@ -51,10 +62,12 @@ private:
     void fillForSensor(harq::Sensor* sensor);
     void addAcknowledge(const QString& text, const QList<int>& ids);
     void addDamage(QMenu* damage, ReactionRegion* region, int response);
+    bool permits(OperatorSession::Action action) const;
 
     DeckViewComplex* view_;
     DeckPlan* plan_;
     EventLog* log_;
     QPointer<QMenu> menu_;
     const AlarmFeed* alarms_ = nullptr;
+    Permission permission_;
 };

@@ -190,7 +190,7 @@ void IncidentTracker::onItemValue(harq::SensorItem* item)
     const bool changed = item->needConfirm() != was;
     recordValues(item, at, changed);
     if (changed && was && item->isAbnormal())
-        store_.record({at, Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
+        recordAcknowledgement(at, item, acknowledged_here_.take(item->tag()));
     was = item->needConfirm();
 }
 
@@ -203,6 +203,19 @@ void IncidentTracker::recordValues(const harq::SensorItem* item, qint64 at, bool
     const double flag = awaiting ? 0.0 : 1.0;
     if (withAcknowledgement && !item->confirmTag().isEmpty())
         store_.recordSample(item->confirmTag(), at, flag, flag, awaiting);
+}
+
+void IncidentTracker::acknowledgedHere(const QString& tag)
+{
+    if (!operator_.isEmpty())
+        acknowledged_here_.insert(tag, operator_);
+}
+
+void IncidentTracker::recordAcknowledgement(qint64 at, const harq::SensorItem* item, const QString& by)
+{
+    // Without a log-in, as the sensors report it: who acknowledged is not known.
+    store_.record({at, Kind::Acknowledged, item->tag(), itemPlace(item), by.isEmpty() ? QString() : sharing_.console(),
+                   QString(), by});
 }
 
 void IncidentTracker::onDamage(harq::Region* compartment, int response)
@@ -263,7 +276,7 @@ void IncidentTracker::followAlarms(AlarmState& alarms, const AlarmFeed& feed)
     connect(&alarms, &AlarmState::alarmChanged, this, &IncidentTracker::onAlarmChanged);
     connect(&alarms, &AlarmState::clearedAlarmAcknowledged, this, [this](int id) {
         if (const harq::SensorItem* item = feed_->itemOf(id))
-            store_.record({now(), Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
+            recordAcknowledgement(now(), item, operator_);
     });
     connect(&alarms, &AlarmState::alarmRaised, this,
             [this](int id) { applyShelving(alarms_->alarm(id)->item.tag); });
@@ -323,7 +336,7 @@ void IncidentTracker::publishAction(Kind kind, const QString& point, const QStri
     const IncidentSharing::Value value = sharing_.publish(point, payload);
     const QString text = value.format();
     applied_.insert(point, text);
-    record({value.msecs, kind, point, place, value.console, text});
+    record({value.msecs, kind, point, place, value.console, text, operator_});
 }
 
 void IncidentTracker::record(const IncidentEvent& event)

@@ -51,6 +51,12 @@ public:
     /// shelving; \a feed tells which item each alarm is. Both must outlive this object.
     void followAlarms(AlarmState& alarms, const AlarmFeed& feed);
 
+    /// The operator logged in here, recorded with every action taken here; empty for none.
+    void setOperatorName(const QString& name) { operator_ = name; }
+    /// An acknowledgement of \a tag was sent from here: recorded with this
+    /// console and its operator when the data server confirms it.
+    void acknowledgedHere(const QString& tag);
+
 signals:
     /// Another console did \a event (or did it before this one started), now applied here.
     void remoteAction(const IncidentEvent& event);
@@ -65,6 +71,7 @@ private:
     void onItemState(harq::SensorItem* item);
     void onItemValue(harq::SensorItem* item);
     void recordValues(const harq::SensorItem* item, qint64 at, bool withAcknowledgement);
+    void recordAcknowledgement(qint64 at, const harq::SensorItem* item, const QString& by);
     void onAlarmChanged(int id);
     void applyShelving(const QString& tag);
     void onDamage(harq::Region* compartment, int response);
@@ -103,6 +110,9 @@ private:
     AlarmState* alarms_ = nullptr;
     const AlarmFeed* feed_ = nullptr;
     QHash<QString, bool> shelved_;
+    QString operator_;
+    // Tags acknowledged here, not yet confirmed: the operator who did.
+    QHash<QString, QString> acknowledged_here_;
     // Shelvings received, until applied: tag to (until, reason).
     QHash<QString, QPair<qint64, QString>> pending_shelving_;
     // Who stands where: [team type][unit].

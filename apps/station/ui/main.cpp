@@ -13,6 +13,7 @@
 #include "snapshot_runner.h"
 #include "station_config.h"
 #include "station_options.h"
+#include "station_security.h"
 #include "station_session.h"
 #include "station_window.h"
 
@@ -26,7 +27,7 @@
 
 namespace {
 
-enum ExitCode { Ok = 0, BadArguments = 1, BadConfiguration = 2, BadShip = 3, NoServer = 4, SnapshotFailed = 5, BadHistory = 6, ExportFailed = 7 };
+enum ExitCode { Ok = 0, BadArguments = 1, BadConfiguration = 2, BadShip = 3, NoServer = 4, SnapshotFailed = 5, BadHistory = 6, ExportFailed = 7, BadSecurity = 8 };
 
 constexpr int kMsPerSecond = 1000;
 
@@ -104,7 +105,10 @@ int main(int argc, char** argv)
         return QApplication::exec();
     }
 
-    StationSession session(*ship, link, alarms, options);
+    StationSecurity security;
+    if (!security.load(options, &error))
+        return fail(BadSecurity, error);
+    StationSession session(*ship, link, alarms, options, security);
     session.start(out);
     StationWindow& window = session.window();
     if (!options.windowPicture.isEmpty()) {

@@ -5,8 +5,12 @@
 #include "history_status.h"
 #include "incident_tracker.h"
 #include "link_banner.h"
+#include "operator_session.h"
 #include "station_options.h"
+#include "station_security.h"
+#include "value_verifier.h"
 
+#include <QMetaEnum>
 #include <QStatusBar>
 #include <QTextStream>
 
@@ -18,10 +22,12 @@ constexpr int kHistoryShown = 1000;
 } // namespace
 
 StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSettings& alarms,
-                               const StationOptions& options)
+                               const StationOptions& options, StationSecurity& security)
     : ship_(ship)
     , link_(link)
     , history_file_(options.incident.historyFile)
+    , ship_file_(options.shipFile)
+    , security_(security)
     , console_(ship, link, alarms, ConsoleClock::system())
     , window_(ship, console_, link, alarms, options.mute)
     , sharing_(link.supervisor(), options.incident.console, IncidentTracker::sharedPoints(ship))
@@ -57,6 +63,40 @@ void StationSession::start(QTextStream& out)
                              out << "shared actions refused by " << link_.serverText() << ": " << refused << Qt::endl;
                          shown = refused;
                      });
+    startSecurity(out);
     link_.start();
     window_.show();
+}
+
+void StationSession::startSecurity(QTextStream& out)
+{
+    window_.setOperators(security_.session());
+    if (!security_.isActive()) {
+        out << "unauthenticated console: shared values are not signed and actions need no log-in" << Qt::endl;
+        return;
+    }
+    QString error;
+    if (!security_.openAudit(history_file_, ship_file_, &error)) {
+        QTextStream(stderr) << "kelvane-station: " << error << Qt::endl;
+        window_.logText(error);
+    }
+    security_.secure(sharing_, history_.lastActionValues());
+    out << "authenticated console " << security_.console() << ": shared values signed and checked" << Qt::endl;
+    QObject::connect(security_.verifier(), &ValueVerifier::refused, &window_,
+                     [this, &out](const ValueVerifier::Refusal& refusal) {
+                         window_.notify(ValueVerifier::describe(refusal));
+                         out << "refused shared value from " << refusal.console << ": "
+                             << QMetaEnum::fromType<ValueVerifier::Outcome>().valueToKey(int(refusal.cause)) << ' '
+                             << refusal.point << Qt::endl;
+                     });
+    OperatorSession* operators = security_.session();
+    QObject::connect(operators, &OperatorSession::changed, tracker_.get(),
+                     [this, operators] { tracker_->setOperatorName(operators->operatorName()); });
+    QObject::connect(&console_.commands(), &AlarmCommands::acknowledged, tracker_.get(),
+                     [this](int id) { tracker_->acknowledgedHere(console_.alarms().alarm(id)->item.tag); });
+    QObject::connect(&link_, &DataLink::connectionChanged, &window_, [this, operators](bool connected) {
+        if (!connected)
+            security_.audit().append(AuditTrail::Kind::LinkLost, operators->operatorName(), security_.console(),
+                                     link_.serverText());
+    });
 }

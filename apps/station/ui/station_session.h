@@ -15,6 +15,7 @@ class IncidentTracker;
 class QTextStream;
 class Ship;
 class StationOptions;
+class StationSecurity;
 
 /// The station at work: its window on the ship, the incident history and the
 /// incident state shared with the other consoles through the data server,
@@ -22,12 +23,19 @@ class StationOptions;
 /// stream how many events the history held at start, every action another
 /// console did ("incident: ...") and how many of its own the server refuses
 /// ("shared actions refused by ..."), which is how scripts follow a running station.
+///
+/// With security (StationSecurity::isActive()) it signs and checks the shared
+/// values, shows and prints every value refused ("refused shared value from
+/// ..."), asks for an operator before acting, records the operator with each
+/// action and keeps log-ins, refusals, link losses and file changes in the
+/// audit trail. Without, it says once that the console runs unauthenticated.
 class StationSession
 {
 public:
     /// The window on \a ship over \a link (owned by the caller, as it also
     /// serves the snapshot mode); nothing runs before start().
-    StationSession(const Ship& ship, DataLink& link, const AlarmSettings& alarms, const StationOptions& options);
+    StationSession(const Ship& ship, DataLink& link, const AlarmSettings& alarms, const StationOptions& options,
+                   StationSecurity& security);
     ~StationSession();
 
     /// Opens the history and shows what it holds with the times it happened,
@@ -39,9 +47,13 @@ public:
     StationWindow& window() { return window_; }
 
 private:
+    void startSecurity(QTextStream& out);
+
     const Ship& ship_;
     DataLink& link_;
     QString history_file_;
+    QString ship_file_;
+    StationSecurity& security_;
     StationConsole console_;
     StationWindow window_;
     IncidentStore history_;

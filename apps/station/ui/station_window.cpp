@@ -11,6 +11,7 @@
 #include "event_log.h"
 #include "incident_event.h"
 #include "link_banner.h"
+#include "operator_bar.h"
 #include "plan_marks.h"
 #include "sensor_detail.h"
 #include "shelve_dialog.h"
@@ -39,6 +40,7 @@
 namespace {
 
 constexpr qreal kZoomStep = 1.2;
+constexpr qint64 kMsPerMinute = 60000;
 constexpr qreal kMinZoom = 0.9;   // of the fitted scale
 constexpr qreal kMaxZoom = 20.0;
 constexpr int kInitialWidth = 1600;
@@ -106,6 +108,7 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     , log_(new EventLog(deckNames(ship), this))
     , banner_(new LinkBanner(link.serverText(), this))
     , sound_(new AlarmSound(console.alarms(), settings.resoundSeconds(), mute, this))
+    , menu_(new CompartmentMenu(view_, plan_, log_, this))
     , connection_label_(new QLabel(this))
     , sound_label_(new QLabel(this))
     , compartment_label_(new QLabel(this))
@@ -121,11 +124,10 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     connectLink();
     connectAlarms();
     connectCommands();
-    auto* menu = new CompartmentMenu(view_, plan_, log_, this);
-    menu->setAlarms(&console.feed());
-    connect(menu, &CompartmentMenu::acknowledgeRequested, this,
+    menu_->setAlarms(&console.feed());
+    connect(menu_, &CompartmentMenu::acknowledgeRequested, this,
             [this](const QList<int>& ids) { acknowledge(ids, Origin::Plan); });
-    connect(menu, &CompartmentMenu::detailRequested, this, &StationWindow::openDetail);
+    connect(menu_, &CompartmentMenu::detailRequested, this, &StationWindow::openDetail);
 
     connect(switcher_, &DeckSwitcher::deckChosen, this, [this](harq::Deck* deck) {
         deck_chosen_ = true;
@@ -168,6 +170,7 @@ void StationWindow::showBusiestDeck()
 void StationWindow::buildToolBar()
 {
     QToolBar* tools = addToolBar(tr("视图"));
+    tools_ = tools;
     tools->addAction(tr("放大"), this, [this] { view_->scaleScene(view_->viewCenter(), kZoomStep); });
     tools->addAction(tr("缩小"), this, [this] { view_->scaleScene(view_->viewCenter(), 1.0 / kZoomStep); });
     tools->addAction(tr("全图"), view_, &DeckView::fitDeck);
@@ -269,7 +272,10 @@ void StationWindow::connectAlarms()
     connect(alarm_list_, &AlarmList::acknowledgeRequested, this,
             [this](const QList<int>& ids) { acknowledge(ids, Origin::List); });
     connect(alarm_list_, &AlarmList::shelveRequested, this, &StationWindow::shelve);
-    connect(alarm_list_, &AlarmList::unshelveRequested, &commands, &AlarmCommands::unshelve);
+    connect(alarm_list_, &AlarmList::unshelveRequested, this, [this](const QList<int>& ids) {
+        if (permits(OperatorSession::Action::Shelve, Origin::List))
+            console_.commands().unshelve(ids);
+    });
     connect(alarm_list_, &AlarmList::silenceRequested, &commands, &AlarmCommands::silence);
     connect(alarm_list_, &AlarmList::alarmActivated, this, [this](int id) {
         if (harq::Sensor* sensor = console_.feed().sensorOf(id))
@@ -362,8 +368,37 @@ void StationWindow::tell(const QString& text, Origin origin)
         banner_->showNotice(text);
 }
 
+void StationWindow::notify(const QString& text)
+{
+    banner_->showNotice(text);
+    log_->log(text);
+}
+
+void StationWindow::setOperators(OperatorSession* session)
+{
+    operators_ = session;
+    tools_->addSeparator();
+    tools_->addWidget(new OperatorBar(session, tools_));
+    if (session)
+        menu_->setPermission([this](OperatorSession::Action action) { return permits(action, Origin::Plan); });
+}
+
+bool StationWindow::permits(OperatorSession::Action action, Origin origin)
+{
+    if (!operators_ || operators_->attempt(action))
+        return true;
+    const QString name = operators_->operatorName();
+    tell(name.isEmpty()              ? tr("此操作需要操作员登录 (查看报警和消音无需登录)")
+             : operators_->isLocked() ? tr("长时间未操作, 操作已锁定: 请重新登录")
+                                      : tr("操作员 %1 的角色不允许此操作").arg(name),
+         origin);
+    return false;
+}
+
 void StationWindow::acknowledge(const QList<int>& ids, Origin origin)
 {
+    if (!permits(OperatorSession::Action::Acknowledge, origin))
+        return;
     acknowledging_from_ = origin;
     console_.commands().acknowledge(ids);
 }
@@ -374,6 +409,8 @@ void StationWindow::shelve(const QList<int>& ids)
         alarm_list_->showNotice(tr("请先在列表中选择要搁置的报警"));
         return;
     }
+    if (!permits(OperatorSession::Action::Shelve, Origin::List))
+        return;
     QStringList tags;
     for (int id : ids)
         tags.append(console_.alarms().alarm(id)->item.tag);
@@ -381,7 +418,11 @@ void StationWindow::shelve(const QList<int>& ids)
                                     console_.alarms().shelveLimitMinutes(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this,
-            [this, dialog, ids] { console_.commands().shelve(ids, dialog->reason(), dialog->minutes()); });
+            [this, dialog, ids] {
+                const qint64 ms = dialog->minutes() * kMsPerMinute;
+                if (permits(OperatorSession::shelving(ms), Origin::List))
+                    console_.commands().shelve(ids, dialog->reason(), dialog->minutes());
+            });
     dialog->open();
 }
 

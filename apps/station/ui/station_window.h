@@ -1,5 +1,7 @@
 #pragma once
 
+#include "operator_session.h"
+
 #include <QList>
 #include <QMainWindow>
 
@@ -7,6 +9,7 @@ class AlarmList;
 class AlarmSettings;
 class AlarmSound;
 class AlarmTable;
+class CompartmentMenu;
 class DataLink;
 class DeckPlan;
 class DeckScene;
@@ -16,6 +19,7 @@ class EventLog;
 class LinkBanner;
 class PlanMarks;
 class QLabel;
+class QToolBar;
 class Ship;
 class StationConsole;
 struct IncidentEvent;
@@ -39,6 +43,9 @@ class Sensor;
 ///
 /// The window decides nothing about alarms: it shows the console's state and
 /// hands the operator's requests to the console's commands, then shows their outcome.
+/// Given the operators (setOperators()), acknowledging, shelving and the plan's
+/// actions need an operator whose role allows them; looking, the alarm list
+/// and silencing never do.
 class StationWindow : public QMainWindow
 {
     Q_OBJECT
@@ -59,6 +66,11 @@ public:
     void logPastEvent(const IncidentEvent& event);
     /// Writes \a text to the event log now (what the station itself has to say).
     void logText(const QString& text);
+    /// Shows \a text above the plan until the next notice, and logs it.
+    void notify(const QString& text);
+    /// Who may act here; null (the default) lets everyone, as an
+    /// unauthenticated console. Shows who is logged in in the tool bar.
+    void setOperators(OperatorSession* session);
 
     PlanMarks& marks() const { return *marks_; }
     AlarmSound& sound() const { return *sound_; }
@@ -78,6 +90,8 @@ private:
     void acknowledge(const QList<int>& ids, Origin origin);
     void shelve(const QList<int>& ids);
     void tell(const QString& text, Origin origin);
+    /// True when \a action may be taken now; otherwise tells why where it was asked.
+    bool permits(OperatorSession::Action action, Origin origin);
     void logAlarm(const QString& text, int id);
     void showSensor(harq::Sensor* sensor);
     void showBusiestDeck();
@@ -98,6 +112,9 @@ private:
     EventLog* log_;
     LinkBanner* banner_;
     AlarmSound* sound_;
+    CompartmentMenu* menu_;
+    QToolBar* tools_ = nullptr;
+    OperatorSession* operators_ = nullptr;
     QLabel* connection_label_;
     QLabel* sound_label_;
     QLabel* compartment_label_;
