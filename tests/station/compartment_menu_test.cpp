@@ -287,8 +287,25 @@ TEST_F(CompartmentMenuTest, DeployedTeamStaysDeployedAcrossAChangeOfDeck)
     const QPointF pos = view_->mapToScene(at);
     choose(at, kFireTeam);
 
-    window_->showDeck(ship_->decks().back());
-    window_->showDeck(deck_);
+    // Every deck's menu counts the teams standing on any deck, stations included.
+    const TeamConfig& teams = TeamConfig::instance();
+    const int count = teams.countAt(teams.teamIndex(kFireTeam));
+    int free = count - 1;
+    for (const harq::Deck* deck : ship_->decks()) {
+        const QList<Ship::Team> stationed = ship_->teamsOn(deck->id());
+        free -= int(std::count_if(stationed.begin(), stationed.end(),
+                                  [](const Ship::Team& team) { return team.name == kFireTeam; }));
+    }
+    for (harq::Deck* deck : {ship_->decks().back(), deck_}) {
+        window_->showDeck(deck);
+        const QList<harq::Region*> regions = deck->regions();
+        const auto room = std::find_if(regions.begin(), regions.end(),
+                                       [this](const harq::Region* region) { return !pointIn(region).isNull(); });
+        ASSERT_NE(room, regions.end());
+        QAction* entry = action(rightClick(pointIn(*room)), kFireTeam);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->text(), QStringLiteral("%1 (可用 %2/%3)").arg(kFireTeam).arg(std::max(free, 0)).arg(count));
+    }
 
     EXPECT_EQ(teamTagsAt(pos).size(), 1);
     EXPECT_EQ(available(kFireTeam), before - 1);

@@ -5,6 +5,7 @@
 #include "deck_plan.h"
 #include "incident_store.h"
 
+#include "config/damage_config.h"
 #include "config/team_config.h"
 #include "entity/deck.h"
 #include "entity/region.h"
@@ -32,6 +33,19 @@ constexpr qreal kSamePlace = 0.5;
 qint64 now()
 {
     return QDateTime::currentMSecsSinceEpoch();
+}
+
+// The names of the damage responses in \a responses (bits), as configured.
+QString damageText(int responses)
+{
+    QStringList names;
+    for (int bit : {harq::DamageResponse::FIRE, harq::DamageResponse::SINK, harq::DamageResponse::ABANDON}) {
+        if (responses & bit) {
+            const std::optional<harq::DamageResponse> response = DamageConfig::instance().response(bit);
+            names.append(response ? response->name() : QString::number(bit));
+        }
+    }
+    return names.join(QLatin1Char('/'));
 }
 
 } // namespace
@@ -165,12 +179,20 @@ QString IncidentTracker::compartmentPlace(const harq::Region* compartment) const
         .simplified();
 }
 
+IncidentEvent IncidentTracker::itemEvent(Kind kind, const harq::SensorItem* item, const QString& console) const
+{
+    IncidentEvent event{now(), kind, item->tag(), itemPlace(item), console, QString()};
+    const harq::Sensor* sensor = sensors_.value(item);
+    if (sensor && sensor->viewGroup())
+        event.damage = damageText(sensor->viewGroup()->responseType());
+    if (const AlarmState::Alarm* alarm = alarms_ && feed_ ? alarms_->alarm(feed_->idOf(item)) : nullptr)
+        event.priority = alarmpriority::name(alarm->item.priority);
+    return event;
+}
+
 void IncidentTracker::onItemState(harq::SensorItem* item)
 {
-    IncidentEvent event;
-    event.msecs = now();
-    event.subject = item->tag();
-    event.place = itemPlace(item);
+    IncidentEvent event = itemEvent(Kind::AlarmRaised, item);
     if (item->isAbnormal()) {
         // Raised before a restart and still raised: the same alarm, already in the history.
         if (open_alarms_.remove(item->tag()) > 0)
@@ -189,8 +211,13 @@ void IncidentTracker::onItemValue(harq::SensorItem* item)
     bool& was = awaiting_[item];
     const bool changed = item->needConfirm() != was;
     recordValues(item, at, changed);
-    if (changed && was && item->isAbnormal())
-        store_.record({at, Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
+    if (changed && was && item->isAbnormal()) {
+        // The flag does not say who set it: this console knows only its own.
+        const bool ours = acknowledged_here_.remove(item->tag());
+        IncidentEvent event = itemEvent(Kind::Acknowledged, item, ours ? sharing_.console() : QString());
+        event.msecs = at;
+        store_.record(event);
+    }
     was = item->needConfirm();
 }
 
@@ -209,9 +236,11 @@ void IncidentTracker::onDamage(harq::Region* compartment, int response)
 {
     if (applying_)
         return;
-    publishAction(response > 0 ? Kind::ManualDamage : Kind::Recovery,
-                  IncidentSharing::damagePoint(compartment->id()), QString::number(response),
-                  compartmentPlace(compartment));
+    IncidentEvent about;
+    about.kind = response > 0 ? Kind::ManualDamage : Kind::Recovery;
+    about.place = compartmentPlace(compartment);
+    about.damage = damageText(response);
+    publishAction(IncidentSharing::damagePoint(compartment->id()), QString::number(response), about);
 }
 
 void IncidentTracker::onTeamDeployed(const Ship::Team& team)
@@ -263,7 +292,11 @@ void IncidentTracker::followAlarms(AlarmState& alarms, const AlarmFeed& feed)
     connect(&alarms, &AlarmState::alarmChanged, this, &IncidentTracker::onAlarmChanged);
     connect(&alarms, &AlarmState::clearedAlarmAcknowledged, this, [this](int id) {
         if (const harq::SensorItem* item = feed_->itemOf(id))
-            store_.record({now(), Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
+            store_.record(itemEvent(Kind::Acknowledged, item, sharing_.console()));
+    });
+    connect(&alarms, &AlarmState::acknowledgementSent, this, [this](int id) {
+        if (const harq::SensorItem* item = feed_->itemOf(id))
+            acknowledged_here_.insert(item->tag());
     });
     connect(&alarms, &AlarmState::alarmRaised, this,
             [this](int id) { applyShelving(alarms_->alarm(id)->item.tag); });
@@ -285,11 +318,10 @@ void IncidentTracker::onAlarmChanged(int id)
     if (applying_)
         return;
     if (alarm->shelved)
-        publishAction(Kind::Shelved, point,
-                      QString::number(alarm->shelvedUntil) + kField + alarm->shelveReason,
-                      itemPlace(item));
+        publishAction(point, QString::number(alarm->shelvedUntil) + kField + alarm->shelveReason,
+                      itemEvent(Kind::Shelved, item));
     else if (alarm->shelvedUntil > now())
-        publishAction(Kind::Unshelved, point, QStringLiteral("0") + kField, itemPlace(item));
+        publishAction(point, QStringLiteral("0") + kField, itemEvent(Kind::Unshelved, item));
 }
 
 void IncidentTracker::applyShelving(const QString& tag)
@@ -312,18 +344,24 @@ void IncidentTracker::applyShelving(const QString& tag)
         pending_shelving_.remove(tag);
 }
 
-QString IncidentTracker::placeOfTag(const QString& tag) const
+void IncidentTracker::publishAction(Kind kind, const QString& point, const QString& payload, const QString& place)
 {
-    const harq::SensorItem* item = items_.value(tag);
-    return item ? itemPlace(item) : tag;
+    IncidentEvent about;
+    about.kind = kind;
+    about.place = place;
+    publishAction(point, payload, about);
 }
 
-void IncidentTracker::publishAction(Kind kind, const QString& point, const QString& payload, const QString& place)
+void IncidentTracker::publishAction(const QString& point, const QString& payload, IncidentEvent about)
 {
     const IncidentSharing::Value value = sharing_.publish(point, payload);
     const QString text = value.format();
     applied_.insert(point, text);
-    record({value.msecs, kind, point, place, value.console, text});
+    about.msecs = value.msecs;
+    about.subject = point;
+    about.console = value.console;
+    about.value = text;
+    record(about);
 }
 
 void IncidentTracker::record(const IncidentEvent& event)
@@ -347,6 +385,7 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
         const int response = value.payload.toInt();
         event.kind = response > 0 ? Kind::ManualDamage : Kind::Recovery;
         event.place = compartmentPlace(compartment);
+        event.damage = damageText(response);
         if (response > 0)
             plan_.damageCompartment(compartment, response);
         else
@@ -363,7 +402,14 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
         const QString tag = point.mid(IncidentSharing::shelvePoint(QString()).size());
         const qint64 until = value.payload.section(kField, 0, 0).toLongLong();
         event.kind = until > 0 ? Kind::Shelved : Kind::Unshelved;
-        event.place = placeOfTag(tag);
+        if (const harq::SensorItem* item = items_.value(tag)) {
+            const IncidentEvent about = itemEvent(event.kind, item);
+            event.place = about.place;
+            event.priority = about.priority;
+            event.damage = about.damage;
+        } else {
+            event.place = tag;
+        }
         pending_shelving_.insert(tag, {until, value.payload.section(kField, 1)});
         applyShelving(tag);
     } else {

@@ -5,6 +5,7 @@
 #include "ship.h"
 
 #include <QHash>
+#include <QSet>
 #include <QObject>
 #include <QVector>
 
@@ -73,12 +74,16 @@ private:
     void onReceived(const QString& point, const IncidentSharing::Value& value);
     void applyTeam(const TeamUnit& unit, const QString& payload, IncidentEvent* event);
     void publishAction(IncidentEvent::Kind kind, const QString& point, const QString& payload, const QString& place);
+    /// Publishes \a payload on \a point and records \a about with the time, console and value written.
+    void publishAction(const QString& point, const QString& payload, IncidentEvent about);
+    /// An event of \a kind about \a item now: its place, priority and kind of damage.
+    IncidentEvent itemEvent(IncidentEvent::Kind kind, const harq::SensorItem* item,
+                            const QString& console = QString()) const;
     void record(const IncidentEvent& event);
     std::optional<TeamUnit> unitOf(const Ship::Team& team) const;
     QString teamPayload(const Ship::Team& team) const;
     std::optional<Ship::Team> teamFrom(const QString& name, const QString& payload) const;
     QString itemPlace(const harq::SensorItem* item) const;
-    QString placeOfTag(const QString& tag) const;
     QString compartmentPlace(const harq::Region* compartment) const;
     QString boundaryPlace(quint64 id) const;
     QString teamPlace(const Ship::Team& team) const;
@@ -103,6 +108,8 @@ private:
     AlarmState* alarms_ = nullptr;
     const AlarmFeed* feed_ = nullptr;
     QHash<QString, bool> shelved_;
+    // Tags whose acknowledgement this console wrote, until the server's flag shows it.
+    QSet<QString> acknowledged_here_;
     // Shelvings received, until applied: tag to (until, reason).
     QHash<QString, QPair<qint64, QString>> pending_shelving_;
     // Who stands where: [team type][unit].

@@ -102,7 +102,7 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     , plan_(new DeckPlan(scene_, ship, this))
     , marks_(new PlanMarks(scene_, console.feed(), this))
     , switcher_(new DeckSwitcher(ship.decks(), console.alarms(), this))
-    , alarm_list_(new AlarmList(*table_, console.alarms(), this))
+    , alarm_list_(new AlarmList(*table_, console.alarms(), deckNames(ship), this))
     , log_(new EventLog(deckNames(ship), this))
     , banner_(new LinkBanner(link.serverText(), this))
     , sound_(new AlarmSound(console.alarms(), settings.resoundSeconds(), mute, this))
@@ -272,8 +272,10 @@ void StationWindow::connectAlarms()
     connect(alarm_list_, &AlarmList::unshelveRequested, &commands, &AlarmCommands::unshelve);
     connect(alarm_list_, &AlarmList::silenceRequested, &commands, &AlarmCommands::silence);
     connect(alarm_list_, &AlarmList::alarmActivated, this, [this](int id) {
-        if (harq::Sensor* sensor = console_.feed().sensorOf(id))
+        if (harq::Sensor* sensor = console_.feed().sensorOf(id)) {
             showSensor(sensor);
+            marks_->highlight(sensor);
+        }
     });
     connect(alarm_list_, &AlarmList::detailRequested, this, [this](int id) {
         if (harq::Sensor* sensor = console_.feed().sensorOf(id))
