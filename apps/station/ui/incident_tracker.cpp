@@ -35,17 +35,11 @@ qint64 now()
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-// The names of the damage responses in \a responses (bits), as configured.
+// The name of the damage responses \a responses (bits) as configured ("火灾+进水" for two).
 QString damageText(int responses)
 {
-    QStringList names;
-    for (int bit : {harq::DamageResponse::FIRE, harq::DamageResponse::SINK, harq::DamageResponse::ABANDON}) {
-        if (responses & bit) {
-            const std::optional<harq::DamageResponse> response = DamageConfig::instance().response(bit);
-            names.append(response ? response->name() : QString::number(bit));
-        }
-    }
-    return names.join(QLatin1Char('/'));
+    const std::optional<harq::DamageResponse> response = DamageConfig::instance().response(responses);
+    return response ? response->name() : QString();
 }
 
 } // namespace

@@ -2,11 +2,13 @@
 
 #include "console_clock.h"
 #include "data_link.h"
+#include "export_dialog.h"
 #include "history_status.h"
 #include "incident_tracker.h"
 #include "link_banner.h"
 #include "station_options.h"
 
+#include <QMenu>
 #include <QStatusBar>
 #include <QTextStream>
 
@@ -57,6 +59,11 @@ void StationSession::start(QTextStream& out)
                              out << "shared actions refused by " << link_.serverText() << ": " << refused << Qt::endl;
                          shown = refused;
                      });
+    window_.reportMenu()->addAction(ExportDialog::tr("导出事件报告..."), &window_, [this] {
+        auto* dialog = new ExportDialog(history_, &window_);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
+    });
     link_.start();
     window_.show();
 }

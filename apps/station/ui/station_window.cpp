@@ -25,6 +25,8 @@
 #include "view/deck_view_complex.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QDateTime>
 #include <QDockWidget>
 #include <QGraphicsItem>
@@ -385,6 +387,13 @@ void StationWindow::shelve(const QList<int>& ids)
     connect(dialog, &QDialog::accepted, this,
             [this, dialog, ids] { console_.commands().shelve(ids, dialog->reason(), dialog->minutes()); });
     dialog->open();
+}
+
+QMenu* StationWindow::reportMenu()
+{
+    if (!report_menu_)
+        report_menu_ = menuBar()->addMenu(tr("报告"));
+    return report_menu_;
 }
 
 void StationWindow::showSensor(harq::Sensor* sensor)

@@ -16,6 +16,7 @@ class EventLog;
 class LinkBanner;
 class PlanMarks;
 class QLabel;
+class QMenu;
 class Ship;
 class StationConsole;
 struct IncidentEvent;
@@ -64,6 +65,8 @@ public:
     AlarmSound& sound() const { return *sound_; }
     LinkBanner& banner() const { return *banner_; }
     DeckPlan& plan() const { return *plan_; }
+    /// The menu of reports and exports in the menu bar, made on first use.
+    QMenu* reportMenu();
 
 private:
     /// Where the operator started an action, so its outcome shows there.
@@ -98,6 +101,7 @@ private:
     EventLog* log_;
     LinkBanner* banner_;
     AlarmSound* sound_;
+    QMenu* report_menu_ = nullptr;
     QLabel* connection_label_;
     QLabel* sound_label_;
     QLabel* compartment_label_;
