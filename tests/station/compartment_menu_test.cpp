@@ -265,7 +265,8 @@ TEST_F(CompartmentMenuTest, DeployedTeamIsBookedOutShownAndWithdrawnByItsOwnMenu
 TEST_F(CompartmentMenuTest, TeamEntryIsDisabledOnceNoneIsLeft)
 {
     QPoint at = pointIn(compartment_);
-    while (available(kFireTeam) > 0) {
+    // The teams standing on other decks count too.
+    while (window_->plan().teamsAvailable(kFireTeam) > 0) {
         QAction* deploy = action(rightClick(at), kFireTeam);
         ASSERT_NE(deploy, nullptr);
         ASSERT_TRUE(deploy->isEnabled());
@@ -277,7 +278,7 @@ TEST_F(CompartmentMenuTest, TeamEntryIsDisabledOnceNoneIsLeft)
     QAction* deploy = action(rightClick(at), kFireTeam);
     ASSERT_NE(deploy, nullptr);
     EXPECT_FALSE(deploy->isEnabled());
-    EXPECT_EQ(available(kFireTeam), 0);
+    EXPECT_EQ(window_->plan().teamsAvailable(kFireTeam), 0);
 }
 
 TEST_F(CompartmentMenuTest, DeployedTeamStaysDeployedAcrossAChangeOfDeck)

@@ -199,6 +199,8 @@ TEST_F(StationWindowTest, AlarmListSortsFiltersKeepsTheTimeInSightAndRingsTheSen
     // A double click shows the sensor on its deck and rings it there.
     list_->filters()->setText(kGalleySmoke);
     const QRect row = list_->view()->visualRect(alarms_->index(0, AlarmTable::SensorColumn));
+    // Qt 5's double click event alone: the view wants the press before it.
+    QTest::mouseClick(list_->view()->viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(list_->view()->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_EQ(window_->plan().deck(), galleySensor->deck());
     EXPECT_EQ(window_->marks().highlighted(), galleySensor);

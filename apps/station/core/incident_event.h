@@ -37,11 +37,13 @@ public:
     QString console;
     /// For actions, the shared point's payload (what a replay writes back).
     QString value;
+    // The fields below are brace-initialised so events written {time, kind, ...}
+    // without them compile warning-free.
     /// For alarms, acknowledgements and shelving: the alarm's priority, by name, as it was then.
-    QString priority;
+    QString priority{};
     /// The kind of damage: what the sensor watches for (its group's damage
     /// responses) or what was marked by hand, by name; empty when none applies.
-    QString damage;
+    QString damage{};
 
     /// "alarm_raised", "team_deployed", ...
     static QString kindName(Kind kind);
