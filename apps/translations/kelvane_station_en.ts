@@ -394,7 +394,46 @@
     </message>
 </context>
 <context>
-    <name>EventLog</name>
+    <name>ExportDialog</name>
+    <message>
+        <source>导出事件报告</source>
+        <translation>Export incident report</translation>
+    </message>
+    <message>
+        <source>导出事件报告...</source>
+        <translation>Export incident report...</translation>
+    </message>
+    <message>
+        <source>导出到文件...</source>
+        <translation>Export to file...</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>结束</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>开始晚于结束</source>
+        <translation>The start is later than the end</translation>
+    </message>
+    <message>
+        <source>未知的文件类型: %1 (应为 .csv, .pdf 或 .json)</source>
+        <translation>Unknown file type: %1 (expected .csv, .pdf or .json)</translation>
+    </message>
+    <message>
+        <source>CSV 报告 (*.csv);;PDF 报告 (*.pdf);;训练场景 (*.json)</source>
+        <translation>CSV report (*.csv);;PDF report (*.pdf);;Training scenario (*.json)</translation>
+    </message>
+    <message>
+        <source>已导出 %1</source>
+        <translation>Exported %1</translation>
+    </message>
+</context>
+<context>
+    <name>FilterBar</name>
     <message>
         <source>全部甲板</source>
         <translation>All decks</translation>
@@ -499,6 +538,18 @@
 </context>
 <context>
     <name>IncidentExport</name>
+    <message>
+        <source>优先级</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>损害类型</source>
+        <translation>Kind of damage</translation>
+    </message>
+    <message>
+        <source>搁置原因</source>
+        <translation>Shelving reason</translation>
+    </message>
     <message>
         <source>事件报告 %1 至 %2</source>
         <translation>Incident report %1 to %2</translation>
@@ -1301,6 +1352,10 @@
 </context>
 <context>
     <name>StationWindow</name>
+    <message>
+        <source>报告</source>
+        <translation>Reports</translation>
+    </message>
     <message>
         <source>损管监控台 - %1</source>
         <translation>Damage Control Station - %1</translation>

@@ -72,6 +72,8 @@ const Scenario kScenarios[] = {
     {"stale keeps the state", "raise A; stale", State::UnacknowledgedActive, true, false, true, kAlarm, 1, 0, 0},
     {"second is not first-out", "raise B; raise A", State::UnacknowledgedActive, true, false, false, kEmergency, 1, 0, 0},
     {"first-out after the incident ended", "raise B; flag B; clear B; raise A", State::UnacknowledgedActive, true, false, true, kAlarm, 1, 0, 0},
+    {"first-out keeps its mark while the incident lasts", "raise A; raise B; flag A; clear A; raise A", State::UnacknowledgedActive, true, false, true, kEmergency, 1, 0, 0},
+    {"a shelved row keeps the incident going", "raise B; flag B; shelve B 10; clear B; raise A", State::UnacknowledgedActive, true, false, false, kAlarm, 1, 0, 0},
 };
 
 class AlarmStateTest : public ::testing::TestWithParam<Scenario>

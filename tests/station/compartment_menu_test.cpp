@@ -265,7 +265,8 @@ TEST_F(CompartmentMenuTest, DeployedTeamIsBookedOutShownAndWithdrawnByItsOwnMenu
 TEST_F(CompartmentMenuTest, TeamEntryIsDisabledOnceNoneIsLeft)
 {
     QPoint at = pointIn(compartment_);
-    while (available(kFireTeam) > 0) {
+    // The teams standing on other decks count too.
+    while (window_->plan().teamsAvailable(kFireTeam) > 0) {
         QAction* deploy = action(rightClick(at), kFireTeam);
         ASSERT_NE(deploy, nullptr);
         ASSERT_TRUE(deploy->isEnabled());
@@ -277,7 +278,7 @@ TEST_F(CompartmentMenuTest, TeamEntryIsDisabledOnceNoneIsLeft)
     QAction* deploy = action(rightClick(at), kFireTeam);
     ASSERT_NE(deploy, nullptr);
     EXPECT_FALSE(deploy->isEnabled());
-    EXPECT_EQ(available(kFireTeam), 0);
+    EXPECT_EQ(window_->plan().teamsAvailable(kFireTeam), 0);
 }
 
 TEST_F(CompartmentMenuTest, DeployedTeamStaysDeployedAcrossAChangeOfDeck)
@@ -287,8 +288,25 @@ TEST_F(CompartmentMenuTest, DeployedTeamStaysDeployedAcrossAChangeOfDeck)
     const QPointF pos = view_->mapToScene(at);
     choose(at, kFireTeam);
 
-    window_->showDeck(ship_->decks().back());
-    window_->showDeck(deck_);
+    // Every deck's menu counts the teams standing on any deck, stations included.
+    const TeamConfig& teams = TeamConfig::instance();
+    const int count = teams.countAt(teams.teamIndex(kFireTeam));
+    int free = count - 1;
+    for (const harq::Deck* deck : ship_->decks()) {
+        const QList<Ship::Team> stationed = ship_->teamsOn(deck->id());
+        free -= int(std::count_if(stationed.begin(), stationed.end(),
+                                  [](const Ship::Team& team) { return team.name == kFireTeam; }));
+    }
+    for (harq::Deck* deck : {ship_->decks().back(), deck_}) {
+        window_->showDeck(deck);
+        const QList<harq::Region*> regions = deck->regions();
+        const auto room = std::find_if(regions.begin(), regions.end(),
+                                       [this](const harq::Region* region) { return !pointIn(region).isNull(); });
+        ASSERT_NE(room, regions.end());
+        QAction* entry = action(rightClick(pointIn(*room)), kFireTeam);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->text(), QStringLiteral("%1 (可用 %2/%3)").arg(kFireTeam).arg(std::max(free, 0)).arg(count));
+    }
 
     EXPECT_EQ(teamTagsAt(pos).size(), 1);
     EXPECT_EQ(available(kFireTeam), before - 1);

@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -361,6 +363,11 @@ TEST_F(IncidentTest, ExportedIncidentReplaysTheSameAlarmSequence)
         const qint64 from = QDateTime::currentMSecsSinceEpoch();
         DataLink link(kHost, server.port(), console.ship->valueRoute(), console.ship->dataPointNames());
         ASSERT_TRUE(link.open());
+        // This console acknowledges the smoke and shelves it before the scenario's flag comes.
+        harq::SensorItem* smoke = console.ship->index().items(QStringLiteral("D1-SMK-001")).first();
+        ASSERT_TRUE(QTest::qWaitFor([smoke] { return smoke->isAbnormal(); }, kReplayMs));
+        console.alarms.acknowledgedByOperator(console.feed.idOf(smoke));
+        console.alarms.shelve(console.feed.idOf(smoke), QStringLiteral("=pump test"), 10);
         QTest::qWait(kReplayMs);
         IncidentExport incident(console.store, from, QDateTime::currentMSecsSinceEpoch());
         EXPECT_EQ(alarmSequence(incident.events()), expected) << run;
@@ -377,7 +384,21 @@ TEST_F(IncidentTest, ExportedIncidentReplaysTheSameAlarmSequence)
         ASSERT_TRUE(incident.writePdf(source + QStringLiteral(".pdf"), &error));
         QFile csv(source + QStringLiteral(".csv"));
         ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-        EXPECT_EQ(csv.readAll().count('\n'), expected.size() + 1);
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        EXPECT_EQ(lines.size(), expected.size() + 2); // the header and the shelving
+        // Who acknowledged, the priority, the kind of damage and the reason, as cells of their own.
+        const auto line = [&lines](const QString& kind, const QString& tag) {
+            const auto found = std::find_if(lines.begin(), lines.end(), [&](const QString& l) {
+                return l.contains(QLatin1Char('"') + kind + QLatin1Char('"')) && l.contains(tag);
+            });
+            return found == lines.end() ? QString() : *found;
+        };
+        const QString kindOf = IncidentEvent::kindText(Kind::Acknowledged);
+        EXPECT_TRUE(line(kindOf, QStringLiteral("D1-SMK-001")).contains(QStringLiteral("\"run%1\"").arg(run)));
+        EXPECT_TRUE(line(IncidentEvent::kindText(Kind::AlarmRaised), QStringLiteral("D1-FLD-001"))
+                        .endsWith(QStringLiteral(",\"报警\",\"进水\",\"\"")));
+        EXPECT_TRUE(line(IncidentEvent::kindText(Kind::Shelved), QStringLiteral("D1-SMK-001"))
+                        .endsWith(QStringLiteral(",\"报警\",\"火灾\",\"'=pump test\"")));
     }
 }
 

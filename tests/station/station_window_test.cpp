@@ -13,11 +13,18 @@
 #include "station_config.h"
 #include "station_window.h"
 
+#include "deck_plan.h"
+#include "filter_bar.h"
+#include "plan_marks.h"
+
 #include "entity/deck.h"
+#include "entity/sensor.h"
+#include "entity/sensor_item.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QHeaderView>
 #include <QSet>
 #include <QtEndian>
 #include <QLabel>
@@ -144,4 +151,57 @@ TEST_F(StationWindowTest, EachPriorityHasItsOwnWaveTone)
         tones.insert(wav);
     }
     EXPECT_EQ(tones.size(), alarmpriority::kCount);
+}
+
+TEST_F(StationWindowTest, AlarmListSortsFiltersKeepsTheTimeInSightAndRingsTheSensorItShows)
+{
+    // Two alarms on two decks, the second with the longest sensor name of its deck.
+    const harq::SensorItem* galley = ship_->index().items(kGalleySmoke).first();
+    const harq::Sensor* galleySensor = console_->feed().sensorOf(console_->feed().idOf(galley));
+    QString other;
+    int longest = 0;
+    for (const harq::Deck* deck : ship_->decks()) {
+        for (harq::Sensor* sensor : deck->sensors()) {
+            if (deck != galleySensor->deck() && sensor->isStateSensor() && sensor->nameAndCode().size() > longest) {
+                longest = sensor->nameAndCode().size();
+                other = sensor->itemAt(0)->tag();
+            }
+        }
+    }
+    ASSERT_FALSE(other.isEmpty());
+    ship_->index().dispatch(kGalleySmoke, 1.0);
+    ship_->index().dispatch(other, 1.0);
+    ASSERT_EQ(alarms_->rowCount(), 2);
+
+    window_->resize(1600, 1000);
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    QHeaderView* header = list_->view()->header();
+    EXPECT_LE(header->sectionViewportPosition(AlarmTable::TimeColumn) + header->sectionSize(AlarmTable::TimeColumn),
+              list_->view()->viewport()->width());
+
+    // A click on a header sorts by it, a second one the other way round.
+    const QPoint deckHeader(header->sectionViewportPosition(AlarmTable::DeckColumn) + 4, header->height() / 2);
+    for (const bool ascending : {true, false}) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, deckHeader);
+        EXPECT_EQ(cell(0, AlarmTable::DeckColumn) < cell(1, AlarmTable::DeckColumn), ascending);
+    }
+
+    // The filters narrow the list as the log's do.
+    list_->filters()->setDeck(galleySensor->deck()->name());
+    ASSERT_EQ(alarms_->rowCount(), 1);
+    EXPECT_EQ(list_->alarmAtRow(0), console_->feed().idOf(galley));
+    list_->filters()->setText(other);
+    EXPECT_EQ(alarms_->rowCount(), 0);
+    list_->filters()->setDeck(QString());
+    ASSERT_EQ(alarms_->rowCount(), 1);
+
+    // A double click shows the sensor on its deck and rings it there.
+    list_->filters()->setText(kGalleySmoke);
+    const QRect row = list_->view()->visualRect(alarms_->index(0, AlarmTable::SensorColumn));
+    // Qt 5's double click event alone: the view wants the press before it.
+    QTest::mouseClick(list_->view()->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list_->view()->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(window_->plan().deck(), galleySensor->deck());
+    EXPECT_EQ(window_->marks().highlighted(), galleySensor);
 }

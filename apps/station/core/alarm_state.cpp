@@ -74,9 +74,11 @@ void AlarmState::stateChanged(int id, bool abnormal, bool awaitingAcknowledgemen
         return;
     Alarm& alarm = alarms_[std::size_t(id)];
     if (abnormal) {
-        alarm.firstOut = std::none_of(listed_.cbegin(), listed_.cend(), [this](int other) {
-            return alarms_[std::size_t(other)].state != State::Normal;
-        });
+        // An incident starts with an alarm raised on an empty list; its first
+        // alarm keeps the mark through clearing and raising again until the
+        // list has emptied (updateListing()).
+        if (listed_.isEmpty())
+            alarm.firstOut = true;
         const qint64 known = known_raised_.take(alarm.item.tag);
         alarm.raised = known > 0 ? known : clock_.nowMs();
         setState(id, awaitingAcknowledgement ? State::UnacknowledgedActive : State::AcknowledgedActive);
@@ -124,8 +126,19 @@ void AlarmState::updateListing(int id)
         emit alarmListed(id);
     } else if (!isListed(alarm) && row >= 0) {
         listed_.remove(row);
-        alarm.firstOut = false;
         emit alarmUnlisted(id);
+        if (listed_.isEmpty())
+            endIncident();
+    }
+}
+
+void AlarmState::endIncident()
+{
+    for (std::size_t id = 0; id < alarms_.size(); ++id) {
+        if (alarms_[id].firstOut) {
+            alarms_[id].firstOut = false;
+            emit alarmChanged(int(id));
+        }
     }
 }
 
@@ -139,6 +152,7 @@ void AlarmState::acknowledgedByOperator(int id)
         emit clearedAlarmAcknowledged(id);
     } else {
         record(id, tr("操作员确认"));
+        emit acknowledgementSent(id);
     }
 }
 

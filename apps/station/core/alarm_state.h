@@ -24,7 +24,8 @@ class QTimer;
 /// anyone acknowledged it stays listed as unacknowledged-cleared until
 /// acknowledged here, alarms can be shelved for a while with a reason, alarms
 /// of sensor groups hidden from the plan count as suppressed, the first alarm
-/// of an incident (raised while nothing was listed) is marked first-out, and
+/// of an incident (raised while nothing was listed) is marked first-out until
+/// the list has emptied again, and
 /// while the data link is down every alarm is marked stale.
 ///
 /// Items are known by the id addItem() gave them, as the ship file describes
@@ -58,6 +59,8 @@ public:
         Item item;
         State state = State::Normal;
         qint64 raised = 0;
+        /// The first alarm of the incident under way: raised while nothing was
+        /// listed, marked until the list has emptied again.
         bool firstOut = false;
         bool suppressed = false;
         bool shelved = false;
@@ -158,6 +161,9 @@ signals:
     /// The operator acknowledged \a id's alarm after it had cleared, which
     /// ends it; the item's own acknowledgement point does not show that.
     void clearedAlarmAcknowledged(int id);
+    /// The operator's acknowledgement of \a id's active alarm was written; the
+    /// server's acknowledgement flag is still to come.
+    void acknowledgementSent(int id);
     void staleChanged(bool stale);
 
 private:
@@ -165,6 +171,8 @@ private:
     void record(int id, const QString& text);
     void updateListing(int id);
     bool isListed(const Alarm& alarm) const;
+    /// The list has emptied: the incident is over and its first-out mark goes.
+    void endIncident();
 
     const ConsoleClock& clock_;
     std::vector<Alarm> alarms_;

@@ -1,5 +1,7 @@
 #include "incident_event.h"
 
+#include "incident_sharing.h"
+
 #include <array>
 #include <utility>
 
@@ -79,4 +81,13 @@ QString IncidentEvent::describe() const
     if (!operatorName.isEmpty())
         return tr("%1 (控制台 %2, 操作员 %3)").arg(text, console, operatorName);
     return console.isEmpty() ? text : tr("%1 (控制台 %2)").arg(text, console);
+}
+
+QString IncidentEvent::shelveReason() const
+{
+    IncidentSharing::Value shared;
+    if (kind != Kind::Shelved || !IncidentSharing::Value::parse(value, &shared))
+        return QString();
+    // A shelving's payload is "<until>;<reason>".
+    return shared.payload.section(QLatin1Char(';'), 1);
 }

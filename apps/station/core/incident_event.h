@@ -32,13 +32,21 @@ public:
     QString subject;
     /// Where and what, as the operator reads it (deck, compartment, sensor or team).
     QString place;
-    /// The console that acted; empty for what the sensors reported.
+    /// The console that acted (for an acknowledgement, the one that wrote it,
+    /// when this station knows it); empty for what the sensors reported.
     QString console;
     /// For actions, the shared point's payload (what a replay writes back).
     QString value;
+    // The fields below are brace-initialised so events written {time, kind, ...}
+    // without them compile warning-free.
     /// The operator logged in where the action was taken, as that console
     /// records it; empty for the sensors, other consoles and consoles without log-in.
-    QString operatorName = QString();
+    QString operatorName{};
+    /// For alarms, acknowledgements and shelving: the alarm's priority, by name, as it was then.
+    QString priority{};
+    /// The kind of damage: what the sensor watches for (its group's damage
+    /// responses) or what was marked by hand, by name; empty when none applies.
+    QString damage{};
 
     /// "alarm_raised", "team_deployed", ...
     static QString kindName(Kind kind);
@@ -48,4 +56,6 @@ public:
     static QString kindText(Kind kind);
     /// One line for the event log and the reports.
     QString describe() const;
+    /// The reason given for a shelving; empty for other events.
+    QString shelveReason() const;
 };

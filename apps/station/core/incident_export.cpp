@@ -58,6 +58,15 @@ QString csvField(const QString& text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// One row of the PDF's table, every cell of tag \a cell.
+QString row(const QString& cell, const QStringList& texts)
+{
+    QString html = QStringLiteral("<tr>");
+    for (const QString& text : texts)
+        html += QStringLiteral("<%1>%2</%1>").arg(cell, text.toHtmlEscaped());
+    return html + QStringLiteral("</tr>");
+}
+
 bool save(const QString& path, const QByteArray& bytes, QString* error)
 {
     // A device or a pipe (/dev/stdout) is written in place: a save file would replace it.
@@ -132,10 +141,14 @@ bool IncidentExport::writeScenario(const QString& path, QString* error) const
 
 bool IncidentExport::writeCsv(const QString& path, QString* error) const
 {
-    QStringList lines{QStringList{tr("时间"), tr("类别"), tr("位置"), tr("控制台"), tr("测点")}.join(QLatin1Char(','))};
+    // New columns go at the end: scripts read the first five by position.
+    QStringList lines{QStringList{tr("时间"), tr("类别"), tr("位置"), tr("控制台"), tr("测点"), tr("优先级"),
+                                  tr("损害类型"), tr("搁置原因")}
+                          .join(QLatin1Char(','))};
     for (const IncidentEvent& event : events_) {
         lines.append(QStringList{csvField(timeText(event.msecs)), csvField(IncidentEvent::kindText(event.kind)),
-                                 csvField(event.place), csvField(event.console), csvField(event.subject)}
+                                 csvField(event.place), csvField(event.console), csvField(event.subject),
+                                 csvField(event.priority), csvField(event.damage), csvField(event.shelveReason())}
                          .join(QLatin1Char(',')));
     }
     return save(path, (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8(), error);
@@ -148,13 +161,13 @@ QString IncidentExport::title() const
 
 bool IncidentExport::writePdf(const QString& path, QString* error) const
 {
-    QString html = QStringLiteral("<h2>%1</h2><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">"
-                                  "<tr><th>%2</th><th>%3</th><th>%4</th><th>%5</th></tr>")
-                       .arg(title().toHtmlEscaped(), tr("时间"), tr("类别"), tr("位置"), tr("控制台"));
+    const QStringList headers{tr("时间"), tr("类别"), tr("优先级"), tr("损害类型"), tr("位置"), tr("控制台"), tr("搁置原因")};
+    QString html = QStringLiteral("<h2>%1</h2><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">")
+                       .arg(title().toHtmlEscaped());
+    html += row(QStringLiteral("th"), headers);
     for (const IncidentEvent& event : events_) {
-        html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td></tr>")
-                    .arg(timeText(event.msecs), IncidentEvent::kindText(event.kind).toHtmlEscaped(),
-                         event.place.toHtmlEscaped(), event.console.toHtmlEscaped());
+        html += row(QStringLiteral("td"), {timeText(event.msecs), IncidentEvent::kindText(event.kind), event.priority,
+                                           event.damage, event.place, event.console, event.shelveReason()});
     }
     html += QStringLiteral("</table>");
 

@@ -30,7 +30,8 @@ constexpr int kPrimaryCodeMask = 0xff;
 const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
     "CREATE TABLE IF NOT EXISTS events (id INTEGER PRIMARY KEY, at_ms INTEGER NOT NULL, kind TEXT NOT NULL, "
-    "subject TEXT NOT NULL, place TEXT NOT NULL, console TEXT NOT NULL, value TEXT NOT NULL, received_ms INTEGER)",
+    "subject TEXT NOT NULL, place TEXT NOT NULL, console TEXT NOT NULL, value TEXT NOT NULL, received_ms INTEGER, "
+    "priority TEXT, damage TEXT)",
     "CREATE INDEX IF NOT EXISTS events_at ON events (at_ms)",
     "CREATE INDEX IF NOT EXISTS events_subject ON events (subject, id)",
     "CREATE TABLE IF NOT EXISTS samples (tag TEXT NOT NULL, at_ms INTEGER NOT NULL, value REAL NOT NULL, "
@@ -45,7 +46,15 @@ QVariant text(const QString& value)
     return value.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(value);
 }
 
-const char kEventColumns[] = "SELECT at_ms, kind, subject, place, console, value, operator FROM events ";
+// Columns added to the events table since version 1, each empty in older rows.
+const char* const kAddedEventColumns[][2] = {
+    {"received_ms", "INTEGER"},
+    {"operator", "TEXT"},
+    {"priority", "TEXT"},
+    {"damage", "TEXT"},
+};
+
+const char kEventColumns[] = "SELECT at_ms, kind, subject, place, console, value, operator, priority, damage FROM events ";
 
 // The rows of \a sql, each its first column mapped to its second as \a read gives
 // it; none when the query fails.
@@ -185,16 +194,18 @@ bool IncidentStore::openDatabase(const QString& path, QString* error)
     int found = 0;
     {
         QSqlQuery query(QSqlDatabase::database(connection_));
-        // Histories written before the time of receipt was kept get the column, empty in their old rows.
-        ok = ok && query.exec(QStringLiteral("SELECT 1 FROM pragma_table_info('events') WHERE name = 'received_ms'"));
-        const bool received = ok && query.next();
-        query.finish();
-        ok = ok && (received || exec(QStringLiteral("ALTER TABLE events ADD COLUMN received_ms INTEGER")));
-        // Likewise the operator, NULL in rows written before log-ins were kept.
-        ok = ok && query.exec(QStringLiteral("SELECT 1 FROM pragma_table_info('events') WHERE name = 'operator'"));
-        const bool withOperator = ok && query.next();
-        query.finish();
-        ok = ok && (withOperator || exec(QStringLiteral("ALTER TABLE events ADD COLUMN operator TEXT")));
+        // Histories written before a column was kept get it, empty in their old rows.
+        for (const auto& column : kAddedEventColumns) {
+            ok = ok
+                && query.exec(QStringLiteral("SELECT 1 FROM pragma_table_info('events') WHERE name = '%1'")
+                                  .arg(QLatin1String(column[0])));
+            const bool present = ok && query.next();
+            query.finish();
+            ok = ok
+                && (present
+                    || exec(QStringLiteral("ALTER TABLE events ADD COLUMN %1 %2")
+                                .arg(QLatin1String(column[0]), QLatin1String(column[1]))));
+        }
         ok = ok && query.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'schema_version'"));
         found = ok && query.next() ? query.value(0).toInt() : 0;
         if (!ok)
@@ -326,14 +337,15 @@ bool IncidentStore::flush()
     QSqlQuery insertEvent(db);
     ok = ok
         && insertEvent.prepare(QStringLiteral("INSERT INTO events (at_ms, kind, subject, place, console, value, "
-                                              "received_ms, operator) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+                                              "received_ms, operator, priority, damage) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QueuedEvent& queued : qAsConst(events_)) {
         if (!ok)
             break;
         const IncidentEvent& event = queued.event;
         for (const QVariant& v : {QVariant(event.msecs), text(IncidentEvent::kindName(event.kind)),
                                   text(event.subject), text(event.place), text(event.console), text(event.value),
-                                  QVariant(queued.receivedMsecs), QVariant(event.operatorName)})
+                                  QVariant(queued.receivedMsecs), QVariant(event.operatorName), text(event.priority),
+                                  text(event.damage)})
             insertEvent.addBindValue(v);
         ok = insertEvent.exec();
     }
@@ -405,6 +417,8 @@ QVector<IncidentEvent> IncidentStore::readEvents(const QString& where, const QVa
         event.console = query.value(4).toString();
         event.value = query.value(5).toString();
         event.operatorName = query.value(6).toString();
+        event.priority = query.value(7).toString();
+        event.damage = query.value(8).toString();
         events.append(event);
     }
     return events;

@@ -1,7 +1,9 @@
 #include "alarm_list.h"
 
+#include "alarm_filter.h"
 #include "alarm_state.h"
 #include "alarm_table.h"
+#include "filter_bar.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -9,7 +11,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
-#include <QSortFilterProxyModel>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -20,29 +21,33 @@ const char kNoticeStyle[] = "background: #FFE8B0; color: #402000; padding: 3px; 
 
 } // namespace
 
-AlarmList::AlarmList(AlarmTable& table, const AlarmState& alarms, QWidget* parent)
+AlarmList::AlarmList(AlarmTable& table, const AlarmState& alarms, const QStringList& decks, QWidget* parent)
     : QWidget(parent)
     , table_(table)
     , alarms_(alarms)
-    , sorted_(new QSortFilterProxyModel(this))
+    , filters_(new FilterBar(decks, this))
+    , sorted_(new AlarmFilter(table, alarms, *filters_, this))
     , view_(new QTreeView(this))
     , notice_(new QLabel(this))
 {
-    sorted_->setSourceModel(&table);
-    sorted_->setSortRole(AlarmTable::SortRole);
-    sorted_->setDynamicSortFilter(true);
-    sorted_->sort(0, Qt::AscendingOrder);
     view_->setModel(sorted_);
+    view_->setSortingEnabled(true);
+    view_->sortByColumn(AlarmTable::PriorityColumn, Qt::AscendingOrder);
     view_->setRootIsDecorated(false);
     view_->setUniformRowHeights(true);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
-    view_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    QHeaderView* header = view_->header();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The long names share what is left and are cut, so the time, last, stays
+    // on screen however long a sensor's name is.
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(AlarmTable::SensorColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(AlarmTable::ItemColumn, QHeaderView::Stretch);
     // Columns fit the rows in sight: measuring every row again at each change
     // of a list of a thousand alarms would stall the window.
-    view_->header()->setResizeContentsPrecision(0);
-    view_->header()->setSortIndicatorShown(false);
+    header->setResizeContentsPrecision(0);
     notice_->setStyleSheet(QLatin1String(kNoticeStyle));
     notice_->setWordWrap(true);
     notice_->hide();
@@ -50,6 +55,7 @@ AlarmList::AlarmList(AlarmTable& table, const AlarmState& alarms, QWidget* paren
     auto* buttons = new QHBoxLayout;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(filters_);
     layout->addWidget(view_);
     layout->addWidget(notice_);
     layout->addLayout(buttons);

@@ -6,15 +6,18 @@
 
 #include <optional>
 
+class AlarmFilter;
 class AlarmState;
 class AlarmTable;
+class FilterBar;
 class QLabel;
-class QSortFilterProxyModel;
 class QTreeView;
 
 /// The alarm list: every listed alarm of the ship, one row per sensor item,
-/// most urgent priority first and newest first within a priority; a new row is
-/// scrolled into view (the last one, when many come at once). Below it the
+/// most urgent priority first and newest first within a priority until the
+/// operator sorts by another column (a click on its header); a new row is
+/// scrolled into view (the last one, when many come at once). Filters above
+/// it, as the event log has, narrow it to a deck, compartment, priority or text. Below it the
 /// operator's actions: acknowledge the selected alarms, those of the deck on
 /// show or all; silence; shelve and unshelve. A row's context menu offers the
 /// same for that row plus the sensor's detail; a double click shows the sensor
@@ -26,7 +29,8 @@ class AlarmList : public QWidget
     Q_OBJECT
 
 public:
-    AlarmList(AlarmTable& table, const AlarmState& alarms, QWidget* parent = nullptr);
+    /// \a decks are offered in the deck filter, in this order.
+    AlarmList(AlarmTable& table, const AlarmState& alarms, const QStringList& decks, QWidget* parent = nullptr);
 
     /// The deck (id) whose alarms "acknowledge deck" acknowledges.
     void setCurrentDeck(quint64 deck) { deck_ = deck; }
@@ -35,7 +39,8 @@ public:
     QString notice() const;
 
     QTreeView* view() const { return view_; }
-    /// The alarm id of the list's row \a row as sorted on screen; -1 outside the rows.
+    FilterBar* filters() const { return filters_; }
+    /// The alarm id of the list's row \a row as sorted and filtered on screen; -1 outside the rows.
     int alarmAtRow(int row) const;
 
 signals:
@@ -55,7 +60,8 @@ private:
 
     AlarmTable& table_;
     const AlarmState& alarms_;
-    QSortFilterProxyModel* sorted_;
+    FilterBar* filters_;
+    AlarmFilter* sorted_;
     QTreeView* view_;
     QLabel* notice_;
     std::optional<quint64> deck_;

@@ -137,12 +137,26 @@ QVariant AlarmTable::data(const QModelIndex& index, int role) const
         return font;
     }
     case Qt::ToolTipRole: return alarm->shelved ? tr("搁置原因: %1").arg(alarm->shelveReason) : QVariant();
-    case SortRole: {
-        const int rank
-            = int(alarm->item.priority) + (alarm->shelved || alarm->suppressed ? alarmpriority::kCount : 0);
-        return rank * kSortSpan + (kSortSpan - alarm->raised);
-    }
+    case SortRole: return sortKey(id, index.column());
     default: return {};
+    }
+}
+
+QVariant AlarmTable::sortKey(int id, int column) const
+{
+    const AlarmState::Alarm& alarm = *feed_.alarms().alarm(id);
+    switch (column) {
+    case PriorityColumn: {
+        const int rank = int(alarm.item.priority) + (alarm.shelved || alarm.suppressed ? alarmpriority::kCount : 0);
+        return rank * kSortSpan + (kSortSpan - alarm.raised);
+    }
+    case StateColumn: return int(alarm.state);
+    case ValueColumn: {
+        const harq::SensorItem* item = feed_.itemOf(id);
+        return item ? item->value() : 0.0;
+    }
+    case TimeColumn: return alarm.raised;
+    default: return display(id, column);
     }
 }
 

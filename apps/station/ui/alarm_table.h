@@ -9,7 +9,7 @@ class AlarmFeed;
 /// them: one row per listed item, with the priority's colour, bold while an
 /// alarm awaits acknowledgement, greyed while stale, shaded while shelved or
 /// suppressed. Rows keep the order they were listed in; AlarmList sorts them
-/// through SortRole.
+/// through SortRole, by whichever column the operator chose.
 class AlarmTable : public QAbstractTableModel
 {
     Q_OBJECT
@@ -27,7 +27,9 @@ public:
         ColumnCount
     };
     enum Role {
-        /// Ascending order of the list: priority, then newest first; shelved and suppressed last.
+        /// What a column sorts by. The priority column's ascending order is the
+        /// list's own: priority, then newest first, shelved and suppressed last;
+        /// the time sorts by the raise time, the value as a number, the rest by text.
         SortRole = Qt::UserRole + 1,
     };
 
@@ -43,6 +45,7 @@ public:
 
 private:
     QVariant display(int id, int column) const;
+    QVariant sortKey(int id, int column) const;
     void refresh(int id);
 
     const AlarmFeed& feed_;

@@ -103,9 +103,10 @@ void CompartmentMenu::fillForCompartment(ReactionRegion* region, QPointF pos)
     const TeamConfig& teams = TeamConfig::instance();
     for (std::size_t ix = 0; ix < teams.teamTypes(); ++ix) {
         const QString name = teams.nameAt(ix);
+        const int available = plan_->teamsAvailable(name);
         QAction* action = deploy->addAction(
-            teams.pixmapAt(ix), tr("%1 (可用 %2/%3)").arg(name).arg(teams.availableAt(ix)).arg(teams.countAt(ix)));
-        action->setEnabled(teams.availableAt(ix) > 0);
+            teams.pixmapAt(ix), tr("%1 (可用 %2/%3)").arg(name).arg(available).arg(teams.countAt(ix)));
+        action->setEnabled(available > 0);
         connect(action, &QAction::triggered, this, [this, name, pos, compartment] {
             // The click point belongs to the deck the menu was opened on.
             if (plan_->deck() != compartment->deck() || !permits(OperatorSession::Action::Teams))

@@ -16,6 +16,7 @@
 #include "graphics/scan_line.h"
 #include "graphics/sensor_graphic.h"
 #include "graphics/sensor_layer.h"
+#include "config/team_config.h"
 #include "graphics/team_tag.h"
 #include "view/blink_animation.h"
 #include "view/deck_scene.h"
@@ -276,6 +277,17 @@ void DeckPlan::addTeam(const Ship::Team& team)
     if (deck_ && team.deck == deck_->id())
         placeTeam(team);
     emit teamDeployed(team);
+}
+
+int DeckPlan::teamsAvailable(const QString& name) const
+{
+    const TeamConfig& teams = TeamConfig::instance();
+    const std::size_t ix = teams.teamIndex(name);
+    if (ix >= teams.teamTypes())
+        return 0;
+    const auto standing = std::count_if(teams_.cbegin(), teams_.cend(),
+                                        [&name](const Ship::Team& team) { return team.name == name; });
+    return std::max(0, teams.countAt(ix) - int(standing));
 }
 
 bool DeckPlan::removeTeam(const Ship::Team& team)

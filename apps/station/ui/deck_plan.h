@@ -78,6 +78,10 @@ public:
     /// Removes the team of \a team's name standing on its deck within half a
     /// unit of its position, with its tag; false when there is none.
     bool removeTeam(const Ship::Team& team);
+    /// How many teams named \a name are free: the catalogue's count less those
+    /// standing on any deck. The catalogue's own count of available teams
+    /// follows the tags of the deck shown only, so it cannot tell.
+    int teamsAvailable(const QString& name) const;
     /// Every team on the plan, on every deck.
     const QList<Ship::Team>& teams() const { return teams_; }
 

@@ -1,14 +1,11 @@
 #include "event_log.h"
 
-#include <QComboBox>
+#include "filter_bar.h"
+
 #include <QDateTime>
-#include <QHBoxLayout>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace {
 
@@ -19,37 +16,16 @@ const char kStampFormat[] = "yyyy-MM-dd hh:mm:ss";
 
 EventLog::EventLog(const QStringList& decks, QWidget* parent)
     : QWidget(parent)
-    , deck_(new QComboBox(this))
-    , compartment_(new QLineEdit(this))
-    , priority_(new QComboBox(this))
-    , text_(new QLineEdit(this))
+    , filters_(new FilterBar(decks, this))
     , shown_(new QPlainTextEdit(this))
 {
     shown_->setReadOnly(true);
     shown_->setMaximumBlockCount(int(kKeptLines));
-    deck_->addItem(tr("全部甲板"));
-    deck_->addItems(decks);
-    priority_->addItem(tr("全部优先级"), -1);
-    for (int p = 0; p < alarmpriority::kCount; ++p)
-        priority_->addItem(alarmpriority::name(AlarmPriority(p)), p);
-    compartment_->setPlaceholderText(tr("舱室"));
-    compartment_->setClearButtonEnabled(true);
-    text_->setPlaceholderText(tr("搜索"));
-    text_->setClearButtonEnabled(true);
-
-    auto* filters = new QHBoxLayout;
-    filters->addWidget(deck_);
-    filters->addWidget(compartment_);
-    filters->addWidget(priority_);
-    filters->addWidget(text_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(filters);
+    layout->addWidget(filters_);
     layout->addWidget(shown_);
-    connect(deck_, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &EventLog::refilter);
-    connect(priority_, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &EventLog::refilter);
-    connect(compartment_, &QLineEdit::textChanged, this, &EventLog::refilter);
-    connect(text_, &QLineEdit::textChanged, this, &EventLog::refilter);
+    connect(filters_, &FilterBar::changed, this, &EventLog::refilter);
 }
 
 void EventLog::log(const QString& text, const Context& context)
@@ -96,34 +72,27 @@ void EventLog::showPending() const
 
 void EventLog::setDeckFilter(const QString& deck)
 {
-    deck_->setCurrentIndex(deck.isEmpty() ? 0 : std::max(0, deck_->findText(deck)));
+    filters_->setDeck(deck);
 }
 
 void EventLog::setCompartmentFilter(const QString& text)
 {
-    compartment_->setText(text);
+    filters_->setCompartment(text);
 }
 
 void EventLog::setPriorityFilter(std::optional<AlarmPriority> priority)
 {
-    priority_->setCurrentIndex(priority ? priority_->findData(int(*priority)) : 0);
+    filters_->setPriority(priority);
 }
 
 void EventLog::setTextFilter(const QString& text)
 {
-    text_->setText(text);
+    filters_->setText(text);
 }
 
 bool EventLog::passes(const Entry& entry) const
 {
-    if (deck_->currentIndex() > 0 && entry.context.deck != deck_->currentText())
-        return false;
-    if (!compartment_->text().isEmpty() && !entry.context.compartment.contains(compartment_->text(), Qt::CaseInsensitive))
-        return false;
-    const int priority = priority_->currentData().toInt();
-    if (priority >= 0 && (!entry.context.priority || int(*entry.context.priority) != priority))
-        return false;
-    return text_->text().isEmpty() || entry.line.contains(text_->text(), Qt::CaseInsensitive);
+    return filters_->matches({entry.context.deck, entry.context.compartment, entry.context.priority, entry.line});
 }
 
 void EventLog::refilter()

@@ -9,9 +9,8 @@
 #include <deque>
 #include <optional>
 
-class QComboBox;
+class FilterBar;
 class QDateTime;
-class QLineEdit;
 class QPlainTextEdit;
 
 /// A time-stamped, read-only log of what happened at the station, with filters
@@ -59,10 +58,7 @@ private:
     void showPending() const;
 
     std::deque<Entry> entries_;
-    QComboBox* deck_;
-    QLineEdit* compartment_;
-    QComboBox* priority_;
-    QLineEdit* text_;
+    FilterBar* filters_;
     QPlainTextEdit* shown_;
     /// Lines that pass the filters, logged since the event loop last ran.
     mutable QStringList unshown_;

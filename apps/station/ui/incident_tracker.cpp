@@ -5,6 +5,7 @@
 #include "deck_plan.h"
 #include "incident_store.h"
 
+#include "config/damage_config.h"
 #include "config/team_config.h"
 #include "entity/deck.h"
 #include "entity/region.h"
@@ -32,6 +33,13 @@ constexpr qreal kSamePlace = 0.5;
 qint64 now()
 {
     return QDateTime::currentMSecsSinceEpoch();
+}
+
+// The name of the damage responses \a responses (bits) as configured ("火灾+进水" for two).
+QString damageText(int responses)
+{
+    const std::optional<harq::DamageResponse> response = DamageConfig::instance().response(responses);
+    return response ? response->name() : QString();
 }
 
 } // namespace
@@ -165,12 +173,20 @@ QString IncidentTracker::compartmentPlace(const harq::Region* compartment) const
         .simplified();
 }
 
+IncidentEvent IncidentTracker::itemEvent(Kind kind, const harq::SensorItem* item, const QString& console) const
+{
+    IncidentEvent event{now(), kind, item->tag(), itemPlace(item), console, QString()};
+    const harq::Sensor* sensor = sensors_.value(item);
+    if (sensor && sensor->viewGroup())
+        event.damage = damageText(sensor->viewGroup()->responseType());
+    if (const AlarmState::Alarm* alarm = alarms_ && feed_ ? alarms_->alarm(feed_->idOf(item)) : nullptr)
+        event.priority = alarmpriority::name(alarm->item.priority);
+    return event;
+}
+
 void IncidentTracker::onItemState(harq::SensorItem* item)
 {
-    IncidentEvent event;
-    event.msecs = now();
-    event.subject = item->tag();
-    event.place = itemPlace(item);
+    IncidentEvent event = itemEvent(Kind::AlarmRaised, item);
     if (item->isAbnormal()) {
         // Raised before a restart and still raised: the same alarm, already in the history.
         if (open_alarms_.remove(item->tag()) > 0)
@@ -189,8 +205,11 @@ void IncidentTracker::onItemValue(harq::SensorItem* item)
     bool& was = awaiting_[item];
     const bool changed = item->needConfirm() != was;
     recordValues(item, at, changed);
-    if (changed && was && item->isAbnormal())
-        recordAcknowledgement(at, item, acknowledged_here_.take(item->tag()));
+    if (changed && was && item->isAbnormal()) {
+        // The flag does not say who set it: this console knows only its own.
+        const bool ours = acknowledged_here_.contains(item->tag());
+        recordAcknowledgement(at, item, ours, acknowledged_here_.take(item->tag()));
+    }
     was = item->needConfirm();
 }
 
@@ -205,26 +224,24 @@ void IncidentTracker::recordValues(const harq::SensorItem* item, qint64 at, bool
         store_.recordSample(item->confirmTag(), at, flag, flag, awaiting);
 }
 
-void IncidentTracker::acknowledgedHere(const QString& tag)
+void IncidentTracker::recordAcknowledgement(qint64 at, const harq::SensorItem* item, bool ours, const QString& by)
 {
-    if (!operator_.isEmpty())
-        acknowledged_here_.insert(tag, operator_);
-}
-
-void IncidentTracker::recordAcknowledgement(qint64 at, const harq::SensorItem* item, const QString& by)
-{
-    // Without a log-in, as the sensors report it: who acknowledged is not known.
-    store_.record({at, Kind::Acknowledged, item->tag(), itemPlace(item), by.isEmpty() ? QString() : sharing_.console(),
-                   QString(), by});
+    // The server's flag does not say who set it: this console knows only its own.
+    IncidentEvent event = itemEvent(Kind::Acknowledged, item, ours ? sharing_.console() : QString());
+    event.msecs = at;
+    event.operatorName = by;
+    store_.record(event);
 }
 
 void IncidentTracker::onDamage(harq::Region* compartment, int response)
 {
     if (applying_)
         return;
-    publishAction(response > 0 ? Kind::ManualDamage : Kind::Recovery,
-                  IncidentSharing::damagePoint(compartment->id()), QString::number(response),
-                  compartmentPlace(compartment));
+    IncidentEvent about;
+    about.kind = response > 0 ? Kind::ManualDamage : Kind::Recovery;
+    about.place = compartmentPlace(compartment);
+    about.damage = damageText(response);
+    publishAction(IncidentSharing::damagePoint(compartment->id()), QString::number(response), about);
 }
 
 void IncidentTracker::onTeamDeployed(const Ship::Team& team)
@@ -276,7 +293,11 @@ void IncidentTracker::followAlarms(AlarmState& alarms, const AlarmFeed& feed)
     connect(&alarms, &AlarmState::alarmChanged, this, &IncidentTracker::onAlarmChanged);
     connect(&alarms, &AlarmState::clearedAlarmAcknowledged, this, [this](int id) {
         if (const harq::SensorItem* item = feed_->itemOf(id))
-            recordAcknowledgement(now(), item, operator_);
+            recordAcknowledgement(now(), item, true, operator_);
+    });
+    connect(&alarms, &AlarmState::acknowledgementSent, this, [this](int id) {
+        if (const harq::SensorItem* item = feed_->itemOf(id))
+            acknowledged_here_.insert(item->tag(), operator_);
     });
     connect(&alarms, &AlarmState::alarmRaised, this,
             [this](int id) { applyShelving(alarms_->alarm(id)->item.tag); });
@@ -298,11 +319,10 @@ void IncidentTracker::onAlarmChanged(int id)
     if (applying_)
         return;
     if (alarm->shelved)
-        publishAction(Kind::Shelved, point,
-                      QString::number(alarm->shelvedUntil) + kField + alarm->shelveReason,
-                      itemPlace(item));
+        publishAction(point, QString::number(alarm->shelvedUntil) + kField + alarm->shelveReason,
+                      itemEvent(Kind::Shelved, item));
     else if (alarm->shelvedUntil > now())
-        publishAction(Kind::Unshelved, point, QStringLiteral("0") + kField, itemPlace(item));
+        publishAction(point, QStringLiteral("0") + kField, itemEvent(Kind::Unshelved, item));
 }
 
 void IncidentTracker::applyShelving(const QString& tag)
@@ -325,18 +345,25 @@ void IncidentTracker::applyShelving(const QString& tag)
         pending_shelving_.remove(tag);
 }
 
-QString IncidentTracker::placeOfTag(const QString& tag) const
+void IncidentTracker::publishAction(Kind kind, const QString& point, const QString& payload, const QString& place)
 {
-    const harq::SensorItem* item = items_.value(tag);
-    return item ? itemPlace(item) : tag;
+    IncidentEvent about;
+    about.kind = kind;
+    about.place = place;
+    publishAction(point, payload, about);
 }
 
-void IncidentTracker::publishAction(Kind kind, const QString& point, const QString& payload, const QString& place)
+void IncidentTracker::publishAction(const QString& point, const QString& payload, IncidentEvent about)
 {
     const IncidentSharing::Value value = sharing_.publish(point, payload);
     const QString text = value.format();
     applied_.insert(point, text);
-    record({value.msecs, kind, point, place, value.console, text, operator_});
+    about.msecs = value.msecs;
+    about.subject = point;
+    about.console = value.console;
+    about.value = text;
+    about.operatorName = operator_;
+    record(about);
 }
 
 void IncidentTracker::record(const IncidentEvent& event)
@@ -360,6 +387,7 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
         const int response = value.payload.toInt();
         event.kind = response > 0 ? Kind::ManualDamage : Kind::Recovery;
         event.place = compartmentPlace(compartment);
+        event.damage = damageText(response);
         if (response > 0)
             plan_.damageCompartment(compartment, response);
         else
@@ -376,7 +404,14 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
         const QString tag = point.mid(IncidentSharing::shelvePoint(QString()).size());
         const qint64 until = value.payload.section(kField, 0, 0).toLongLong();
         event.kind = until > 0 ? Kind::Shelved : Kind::Unshelved;
-        event.place = placeOfTag(tag);
+        if (const harq::SensorItem* item = items_.value(tag)) {
+            const IncidentEvent about = itemEvent(event.kind, item);
+            event.place = about.place;
+            event.priority = about.priority;
+            event.damage = about.damage;
+        } else {
+            event.place = tag;
+        }
         pending_shelving_.insert(tag, {until, value.payload.section(kField, 1)});
         applyShelving(tag);
     } else {

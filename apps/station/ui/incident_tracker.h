@@ -5,6 +5,7 @@
 #include "ship.h"
 
 #include <QHash>
+#include <QSet>
 #include <QObject>
 #include <QVector>
 
@@ -53,9 +54,6 @@ public:
 
     /// The operator logged in here, recorded with every action taken here; empty for none.
     void setOperatorName(const QString& name) { operator_ = name; }
-    /// An acknowledgement of \a tag was sent from here: recorded with this
-    /// console and its operator when the data server confirms it.
-    void acknowledgedHere(const QString& tag);
 
 signals:
     /// Another console did \a event (or did it before this one started), now applied here.
@@ -71,7 +69,7 @@ private:
     void onItemState(harq::SensorItem* item);
     void onItemValue(harq::SensorItem* item);
     void recordValues(const harq::SensorItem* item, qint64 at, bool withAcknowledgement);
-    void recordAcknowledgement(qint64 at, const harq::SensorItem* item, const QString& by);
+    void recordAcknowledgement(qint64 at, const harq::SensorItem* item, bool ours, const QString& by);
     void onAlarmChanged(int id);
     void applyShelving(const QString& tag);
     void onDamage(harq::Region* compartment, int response);
@@ -80,12 +78,16 @@ private:
     void onReceived(const QString& point, const IncidentSharing::Value& value);
     void applyTeam(const TeamUnit& unit, const QString& payload, IncidentEvent* event);
     void publishAction(IncidentEvent::Kind kind, const QString& point, const QString& payload, const QString& place);
+    /// Publishes \a payload on \a point and records \a about with the time, console and value written.
+    void publishAction(const QString& point, const QString& payload, IncidentEvent about);
+    /// An event of \a kind about \a item now: its place, priority and kind of damage.
+    IncidentEvent itemEvent(IncidentEvent::Kind kind, const harq::SensorItem* item,
+                            const QString& console = QString()) const;
     void record(const IncidentEvent& event);
     std::optional<TeamUnit> unitOf(const Ship::Team& team) const;
     QString teamPayload(const Ship::Team& team) const;
     std::optional<Ship::Team> teamFrom(const QString& name, const QString& payload) const;
     QString itemPlace(const harq::SensorItem* item) const;
-    QString placeOfTag(const QString& tag) const;
     QString compartmentPlace(const harq::Region* compartment) const;
     QString boundaryPlace(quint64 id) const;
     QString teamPlace(const Ship::Team& team) const;
@@ -111,7 +113,8 @@ private:
     const AlarmFeed* feed_ = nullptr;
     QHash<QString, bool> shelved_;
     QString operator_;
-    // Tags acknowledged here, not yet confirmed: the operator who did.
+    // Tags whose acknowledgement this console wrote, until the server's flag
+    // shows it: the operator logged in then (empty without log-in).
     QHash<QString, QString> acknowledged_here_;
     // Shelvings received, until applied: tag to (until, reason).
     QHash<QString, QPair<qint64, QString>> pending_shelving_;

@@ -11,6 +11,7 @@
 #include <QBrush>
 #include <QCoreApplication>
 #include <QFont>
+#include <QGraphicsEllipseItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QPen>
@@ -21,6 +22,10 @@ namespace {
 constexpr qreal kHatchZ = 1000.0;
 constexpr qreal kBadgePointSize = 14.0;
 const QColor kHatch(0x5A, 0x6E, 0x8C, 0x90);
+// Blue: no priority uses it, so the ring never reads as an alarm colour.
+const QColor kRing(0x00, 0x78, 0xD7);
+constexpr qreal kRingWidth = 4.0;
+constexpr qreal kRingMargin = 12.0;
 const char kShelvedSymbol[] = "S";
 
 QString limits(const harq::SensorItem& item)
@@ -47,9 +52,10 @@ PlanMarks::PlanMarks(DeckScene* scene, const AlarmFeed& feed, QObject* parent)
 
 void PlanMarks::decorate()
 {
-    // The scene dropped the previous deck's graphics, badges and hatch with it.
+    // The scene dropped the previous deck's graphics, badges, ring and hatch with it.
     marks_.clear();
     hatch_ = nullptr;
+    ring_ = nullptr;
     for (QGraphicsItem* item : scene_->items()) {
         auto* graphic = qgraphicsitem_cast<MarkSensorGraphic*>(item);
         if (!graphic || !graphic->sensor())
@@ -95,6 +101,22 @@ void PlanMarks::showHatch()
     hatch_->setZValue(kHatchZ);
     hatch_->setAcceptedMouseButtons(Qt::NoButton);
     hatch_->setAcceptHoverEvents(false);
+}
+
+void PlanMarks::highlight(const harq::Sensor* sensor)
+{
+    delete ring_;
+    ring_ = nullptr;
+    ringed_ = sensor;
+    MarkSensorGraphic* graphic = graphicOf(sensor);
+    if (!graphic)
+        return;
+    ring_ = new QGraphicsEllipseItem(graphic->boundingRect().adjusted(-kRingMargin, -kRingMargin, kRingMargin, kRingMargin),
+                                     graphic);
+    QPen pen(kRing, kRingWidth);
+    pen.setCosmetic(true);
+    ring_->setPen(pen);
+    ring_->setAcceptedMouseButtons(Qt::NoButton);
 }
 
 MarkSensorGraphic* PlanMarks::graphicOf(const harq::Sensor* sensor) const

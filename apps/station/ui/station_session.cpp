@@ -2,6 +2,7 @@
 
 #include "console_clock.h"
 #include "data_link.h"
+#include "export_dialog.h"
 #include "history_status.h"
 #include "incident_tracker.h"
 #include "link_banner.h"
@@ -10,6 +11,7 @@
 #include "station_security.h"
 #include "value_verifier.h"
 
+#include <QMenu>
 #include <QMetaEnum>
 #include <QStatusBar>
 #include <QTextStream>
@@ -64,6 +66,11 @@ void StationSession::start(QTextStream& out)
                          shown = refused;
                      });
     startSecurity(out);
+    window_.reportMenu()->addAction(ExportDialog::tr("导出事件报告..."), &window_, [this] {
+        auto* dialog = new ExportDialog(history_, &window_);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
+    });
     link_.start();
     window_.show();
 }
@@ -92,8 +99,6 @@ void StationSession::startSecurity(QTextStream& out)
     OperatorSession* operators = security_.session();
     QObject::connect(operators, &OperatorSession::changed, tracker_.get(),
                      [this, operators] { tracker_->setOperatorName(operators->operatorName()); });
-    QObject::connect(&console_.commands(), &AlarmCommands::acknowledged, tracker_.get(),
-                     [this](int id) { tracker_->acknowledgedHere(console_.alarms().alarm(id)->item.tag); });
     QObject::connect(&link_, &DataLink::connectionChanged, &window_, [this, operators](bool connected) {
         if (!connected)
             security_.audit().append(AuditTrail::Kind::LinkLost, operators->operatorName(), security_.console(),

@@ -26,6 +26,8 @@
 #include "view/deck_view_complex.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QDateTime>
 #include <QDockWidget>
 #include <QGraphicsItem>
@@ -104,7 +106,7 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     , plan_(new DeckPlan(scene_, ship, this))
     , marks_(new PlanMarks(scene_, console.feed(), this))
     , switcher_(new DeckSwitcher(ship.decks(), console.alarms(), this))
-    , alarm_list_(new AlarmList(*table_, console.alarms(), this))
+    , alarm_list_(new AlarmList(*table_, console.alarms(), deckNames(ship), this))
     , log_(new EventLog(deckNames(ship), this))
     , banner_(new LinkBanner(link.serverText(), this))
     , sound_(new AlarmSound(console.alarms(), settings.resoundSeconds(), mute, this))
@@ -278,8 +280,10 @@ void StationWindow::connectAlarms()
     });
     connect(alarm_list_, &AlarmList::silenceRequested, &commands, &AlarmCommands::silence);
     connect(alarm_list_, &AlarmList::alarmActivated, this, [this](int id) {
-        if (harq::Sensor* sensor = console_.feed().sensorOf(id))
+        if (harq::Sensor* sensor = console_.feed().sensorOf(id)) {
             showSensor(sensor);
+            marks_->highlight(sensor);
+        }
     });
     connect(alarm_list_, &AlarmList::detailRequested, this, [this](int id) {
         if (harq::Sensor* sensor = console_.feed().sensorOf(id))
@@ -424,6 +428,13 @@ void StationWindow::shelve(const QList<int>& ids)
                     console_.commands().shelve(ids, dialog->reason(), dialog->minutes());
             });
     dialog->open();
+}
+
+QMenu* StationWindow::reportMenu()
+{
+    if (!report_menu_)
+        report_menu_ = menuBar()->addMenu(tr("报告"));
+    return report_menu_;
 }
 
 void StationWindow::showSensor(harq::Sensor* sensor)

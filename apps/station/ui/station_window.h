@@ -19,6 +19,7 @@ class EventLog;
 class LinkBanner;
 class PlanMarks;
 class QLabel;
+class QMenu;
 class QToolBar;
 class Ship;
 class StationConsole;
@@ -76,6 +77,8 @@ public:
     AlarmSound& sound() const { return *sound_; }
     LinkBanner& banner() const { return *banner_; }
     DeckPlan& plan() const { return *plan_; }
+    /// The menu of reports and exports in the menu bar, made on first use.
+    QMenu* reportMenu();
 
 private:
     /// Where the operator started an action, so its outcome shows there.
@@ -115,6 +118,7 @@ private:
     CompartmentMenu* menu_;
     QToolBar* tools_ = nullptr;
     OperatorSession* operators_ = nullptr;
+    QMenu* report_menu_ = nullptr;
     QLabel* connection_label_;
     QLabel* sound_label_;
     QLabel* compartment_label_;

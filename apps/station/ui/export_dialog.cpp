@@ -1,0 +1,84 @@
+#include "export_dialog.h"
+
+#include "incident_export.h"
+
+#include <QDateTime>
+#include <QDateTimeEdit>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr qint64 kDefaultRangeMs = 60 * 60 * 1000;
+const char kEditFormat[] = "yyyy-MM-dd hh:mm:ss";
+
+} // namespace
+
+ExportDialog::ExportDialog(IncidentStore& store, QWidget* parent)
+    : QDialog(parent)
+    , store_(store)
+    , from_(new QDateTimeEdit(this))
+    , to_(new QDateTimeEdit(this))
+    , outcome_(new QLabel(this))
+{
+    setWindowTitle(tr("导出事件报告"));
+    for (QDateTimeEdit* edit : {from_, to_}) {
+        edit->setDisplayFormat(QLatin1String(kEditFormat));
+        edit->setCalendarPopup(true);
+    }
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    setRange(now - kDefaultRangeMs, now);
+    outcome_->setWordWrap(true);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton* save = buttons->addButton(tr("导出到文件..."), QDialogButtonBox::ActionRole);
+    connect(save, &QPushButton::clicked, this, &ExportDialog::chooseFile);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QFormLayout(this);
+    layout->addRow(tr("开始"), from_);
+    layout->addRow(tr("结束"), to_);
+    layout->addRow(outcome_);
+    layout->addRow(buttons);
+}
+
+void ExportDialog::setRange(qint64 from, qint64 to)
+{
+    from_->setDateTime(QDateTime::fromMSecsSinceEpoch(from));
+    to_->setDateTime(QDateTime::fromMSecsSinceEpoch(to));
+}
+
+bool ExportDialog::exportTo(const QString& path, QString* error) const
+{
+    const qint64 from = from_->dateTime().toMSecsSinceEpoch();
+    // The editor shows whole seconds: the range ends at the end of its last one.
+    const qint64 to = to_->dateTime().toMSecsSinceEpoch() + 999;
+    if (from > to) {
+        *error = tr("开始晚于结束");
+        return false;
+    }
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const IncidentExport incident(store_, from, to);
+    if (suffix == QLatin1String("csv"))
+        return incident.writeCsv(path, error);
+    if (suffix == QLatin1String("pdf"))
+        return incident.writePdf(path, error);
+    if (suffix == QLatin1String("json"))
+        return incident.writeScenario(path, error);
+    *error = tr("未知的文件类型: %1 (应为 .csv, .pdf 或 .json)").arg(path);
+    return false;
+}
+
+void ExportDialog::chooseFile()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("导出事件报告"), QString(),
+                                                      tr("CSV 报告 (*.csv);;PDF 报告 (*.pdf);;训练场景 (*.json)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    outcome_->setText(exportTo(path, &error) ? tr("已导出 %1").arg(path) : error);
+}
