@@ -1288,10 +1288,33 @@
     </message>
 </context>
 <context>
+    <name>StationSettings</name>
+    <message>
+        <source>设置文件 %1 无法读取</source>
+        <translation>The settings file %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>设置文件 %1 格式不对</source>
+        <translation>The settings file %1 is not in the expected format</translation>
+    </message>
+    <message>
+        <source>设置文件 %1 中的键 %2 未知</source>
+        <translation>The settings file %1 has an unknown key %2</translation>
+    </message>
+    <message>
+        <source>设置文件 %1 中的键 %2 应为 true 或 false</source>
+        <translation>In the settings file %1 the key %2 must be true or false</translation>
+    </message>
+</context>
+<context>
     <name>StationOptions</name>
     <message>
         <source>损管监控台: 显示各层甲板的传感器、舱室损害和报警。</source>
         <translation>Damage control monitoring station: shows the sensors, compartment damage and alarms of every deck.</translation>
+    </message>
+    <message>
+        <source>设置文件(默认为配置目录下的 kelvane/station.conf)。</source>
+        <translation>Settings file (default: kelvane/station.conf in the configuration folders).</translation>
     </message>
     <message>
         <source>数据服务器地址(数字地址)。</source>

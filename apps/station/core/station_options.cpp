@@ -3,6 +3,7 @@
 #include "example_options.h"
 #include "example_data.h"
 #include "example_translation.h"
+#include "station_settings.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -20,8 +21,11 @@ bool StationOptions::wantsSnapshot(int argc, char** argv)
     return exampleapp::hasOption(argc, argv, "--snapshot");
 }
 
-bool StationOptions::parse(const QStringList& arguments, QString* error)
+bool StationOptions::parse(const QStringList& commandLine, QString* error)
 {
+    QStringList arguments = commandLine;
+    if (!StationSettings::apply(&arguments, error))
+        return false;
     QCommandLineParser parser;
     parser.setApplicationDescription(tr("损管监控台: 显示各层甲板的传感器、舱室损害和报警。"));
     parser.addHelpOption();
@@ -40,6 +44,9 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
     const QCommandLineOption afterOption(QStringLiteral("after"), tr("写图像前等待的秒数。"),
                                          QStringLiteral("seconds"), QString::number(afterSeconds));
     const QCommandLineOption muteOption(QStringLiteral("mute"), tr("不发出报警声响(训练用)。"));
+    const QCommandLineOption settingsOption(QStringLiteral("settings"),
+                                            tr("设置文件(默认为配置目录下的 kelvane/station.conf)。"),
+                                            QStringLiteral("file"));
     const QCommandLineOption pictureOption(QStringLiteral("window-picture"),
                                            tr("等待 --after 秒后把窗口图像写入该文件并退出。"), QStringLiteral("file"));
     const QCommandLineOption keysOption(QStringLiteral("keys"),
@@ -50,8 +57,9 @@ bool StationOptions::parse(const QStringList& arguments, QString* error)
     const QCommandLineOption accountsOption(QStringLiteral("accounts"),
                                             tr("操作员账户文件(默认为船舶文件旁的 operators.json, 若有)。"),
                                             QStringLiteral("file"));
-    parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, muteOption, pictureOption,
-                       keysOption, secretOption, accountsOption, exampletranslation::languageOption()});
+    parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, muteOption,
+                       pictureOption, settingsOption, keysOption, secretOption, accountsOption,
+                       exampletranslation::languageOption()});
     incident.addTo(parser);
     tls.addTo(parser);
     parser.process(arguments);

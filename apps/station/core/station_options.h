@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-/// Command line of the station.
+/// Command line of the station, and its settings file.
 class StationOptions
 {
     Q_DECLARE_TR_FUNCTIONS(StationOptions)
@@ -46,7 +46,8 @@ public:
     /// exists, so the offscreen platform can be chosen in time.
     static bool wantsSnapshot(int argc, char** argv);
 
-    /// Parses the application's arguments; false with \a error set on bad values.
+    /// Parses the application's arguments after the settings file's
+    /// (StationSettings); false with \a error set on bad values.
     /// Help and version requests exit inside. --lang is accepted and left to
     /// exampletranslation, which reads it before the translated texts are needed.
     bool parse(const QStringList& arguments, QString* error);

@@ -1,0 +1,88 @@
+#include "station_settings.h"
+
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kOption = QStringLiteral("--settings");
+const QString kDefaultName = QStringLiteral("kelvane/station.conf");
+
+struct KeyOption {
+    const char* key;
+    const char* option;
+    bool flag; // an option without a value, set by true
+};
+
+constexpr KeyOption kKeys[] = {
+    {"server/address", "--address", false}, {"server/port", "--port", false},
+    {"ship/file", "--ship", false},         {"ship/config", "--config", false},
+    {"console/name", "--console", false},   {"history/file", "--history", false},
+    {"tls/ca", "--tls-ca", false},          {"tls/cert", "--tls-cert", false},
+    {"tls/key", "--tls-key", false},        {"sound/mute", "--mute", true},
+};
+
+const KeyOption* optionOf(const QString& key)
+{
+    for (const KeyOption& entry : kKeys) {
+        if (key == QLatin1String(entry.key))
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString StationSettings::fileFor(const QStringList& arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) == kOption && i + 1 < arguments.size())
+            return arguments.at(i + 1);
+        if (arguments.at(i).startsWith(kOption + QLatin1Char('=')))
+            return arguments.at(i).mid(kOption.size() + 1);
+    }
+    return QStandardPaths::locate(QStandardPaths::GenericConfigLocation, kDefaultName);
+}
+
+bool StationSettings::apply(QStringList* arguments, QString* error)
+{
+    const QString file = fileFor(*arguments);
+    if (file.isEmpty())
+        return true;
+    if (!QFileInfo(file).isReadable()) {
+        *error = tr("设置文件 %1 无法读取").arg(file);
+        return false;
+    }
+    QSettings settings(file, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) {
+        *error = tr("设置文件 %1 格式不对").arg(file);
+        return false;
+    }
+    QStringList leading;
+    for (const QString& key : settings.allKeys()) {
+        const KeyOption* entry = optionOf(key);
+        if (!entry) {
+            *error = tr("设置文件 %1 中的键 %2 未知").arg(file, key);
+            return false;
+        }
+        // An unquoted comma makes a list of an INI value: put the text back together.
+        const QVariant raw = settings.value(key);
+        const QString value = raw.type() == QVariant::StringList ? raw.toStringList().join(QLatin1Char(','))
+                                                                 : raw.toString();
+        if (entry->flag) {
+            if (value == QLatin1String("true"))
+                leading << QLatin1String(entry->option);
+            else if (value != QLatin1String("false")) {
+                *error = tr("设置文件 %1 中的键 %2 应为 true 或 false").arg(file, key);
+                return false;
+            }
+        } else {
+            leading << QLatin1String(entry->option) << value;
+        }
+    }
+    // After the program's name, before everything the command line says.
+    for (int i = 0; i < leading.size(); ++i)
+        arguments->insert(1 + i, leading.at(i));
+    return true;
+}
