@@ -21,6 +21,8 @@ constexpr KeyOption kKeys[] = {
     {"console/name", "--console", false},   {"history/file", "--history", false},
     {"tls/ca", "--tls-ca", false},          {"tls/cert", "--tls-cert", false},
     {"tls/key", "--tls-key", false},        {"sound/mute", "--mute", true},
+    {"security/keys", "--keys", false},     {"security/secret_key", "--secret-key", false},
+    {"security/accounts", "--accounts", false},
 };
 
 const KeyOption* optionOf(const QString& key)

@@ -9,7 +9,8 @@
 ///
 /// An INI file (docs/station.md, "Settings file") whose keys stand for options:
 /// `server/address`, `server/port`, `ship/file`, `ship/config`, `console/name`,
-/// `history/file`, `tls/ca`, `tls/cert`, `tls/key`, `sound/mute`. The file is the
+/// `history/file`, `tls/ca`, `tls/cert`, `tls/key`, `sound/mute`, `security/keys`,
+/// `security/secret_key`, `security/accounts`. The file is the
 /// one given with `--settings`, else `kelvane/station.conf` in the user's and
 /// then the system's configuration folders (~/.config, /etc/xdg); a missing
 /// default file is no error. Options on the command line win over the file.
