@@ -85,6 +85,7 @@ IncidentExport::IncidentExport(IncidentStore& store, qint64 from, qint64 to)
     , initial_(store.lastSamplesAt(from - 1))
     , samples_(store.samples(from, to))
     , origin_(samples_.isEmpty() ? from : samples_.first().msecs)
+    , performance_(store, from, to)
 {
 }
 
@@ -130,6 +131,11 @@ bool IncidentExport::writeScenario(const QString& path, QString* error) const
     return save(path, QJsonDocument(scenario()).toJson(), error);
 }
 
+bool IncidentExport::writeKpi(const QString& path, QString* error) const
+{
+    return save(path, QJsonDocument(performance_.toJson()).toJson(), error);
+}
+
 bool IncidentExport::writeCsv(const QString& path, QString* error) const
 {
     QStringList lines{QStringList{tr("时间"), tr("类别"), tr("位置"), tr("控制台"), tr("测点")}.join(QLatin1Char(','))};
@@ -156,7 +162,7 @@ bool IncidentExport::writePdf(const QString& path, QString* error) const
                     .arg(timeText(event.msecs), IncidentEvent::kindText(event.kind).toHtmlEscaped(),
                          event.place.toHtmlEscaped(), event.console.toHtmlEscaped());
     }
-    html += QStringLiteral("</table>");
+    html += QStringLiteral("</table>") + performance_.toHtml();
 
     // Made in memory and saved as the other files are, so a full disk is noticed.
     QBuffer pdf;

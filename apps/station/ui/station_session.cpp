@@ -1,5 +1,6 @@
 #include "station_session.h"
 
+#include "alarm_performance_dialog.h"
 #include "console_clock.h"
 #include "data_link.h"
 #include "history_status.h"
@@ -57,6 +58,7 @@ void StationSession::start(QTextStream& out)
                              out << "shared actions refused by " << link_.serverText() << ": " << refused << Qt::endl;
                          shown = refused;
                      });
+    AlarmPerformanceDialog::addTo(window_, history_);
     link_.start();
     window_.show();
 }
