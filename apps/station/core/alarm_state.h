@@ -50,6 +50,8 @@ public:
         QString compartmentName;
         QString sensorName;
         QString name;
+        /// Of the shown value, as alarm.lua gives it; empty when it gives none.
+        QString unit;
         /// The code of the sensor's view group; empty when it has none.
         QString group;
         AlarmPriority priority = AlarmPriority::Alarm;
