@@ -50,11 +50,11 @@ public:
         QString compartmentName;
         QString sensorName;
         QString name;
-        /// Of the shown value, as alarm.lua gives it; empty when it gives none.
-        QString unit;
         /// The code of the sensor's view group; empty when it has none.
         QString group;
         AlarmPriority priority = AlarmPriority::Alarm;
+        /// Of the shown value, as alarm.lua gives it; empty when it gives none.
+        QString unit;
     };
     struct Alarm {
         Item item;
