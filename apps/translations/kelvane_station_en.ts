@@ -190,6 +190,104 @@
     </message>
 </context>
 <context>
+    <name>AlarmPerformance</name>
+    <message>
+        <source>报警系统性能</source>
+        <translation>Alarm-system performance</translation>
+    </message>
+    <message>
+        <source>测点</source>
+        <translation>Item</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>报警次数</source>
+        <translation>Alarms</translation>
+    </message>
+    <message>
+        <source>指标</source>
+        <translation>Figure</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>报警总数</source>
+        <translation>Alarms raised</translation>
+    </message>
+    <message>
+        <source>每 10 分钟平均报警数</source>
+        <translation>Average alarms per 10 minutes</translation>
+    </message>
+    <message>
+        <source>10 分钟内最多报警数</source>
+        <translation>Most alarms in 10 minutes</translation>
+    </message>
+    <message>
+        <source>报警泛滥时间占比</source>
+        <translation>Share of time in flood</translation>
+    </message>
+    <message>
+        <source>最频繁的报警</source>
+        <translation>Most frequent alarms</translation>
+    </message>
+    <message>
+        <source>抖动报警(1 分钟内 3 次以上)</source>
+        <translation>Chattering alarms (3 or more in a minute)</translation>
+    </message>
+    <message>
+        <source>1 分钟内最多</source>
+        <translation>Most in a minute</translation>
+    </message>
+    <message>
+        <source>长期报警(超过 24 小时)</source>
+        <translation>Standing alarms (over 24 hours)</translation>
+    </message>
+    <message>
+        <source>报警时间</source>
+        <translation>Raised at</translation>
+    </message>
+    <message>
+        <source>持续小时</source>
+        <translation>Hours standing</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmPerformanceDialog</name>
+    <message>
+        <source>报警系统性能</source>
+        <translation>Alarm-system performance</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>结束</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>计算</source>
+        <translation>Calculate</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>Reports</translation>
+    </message>
+    <message>
+        <source>报警系统性能...</source>
+        <translation>Alarm-system performance...</translation>
+    </message>
+    <message>
+        <source>结束时间早于开始时间。</source>
+        <translation>The end is before the start.</translation>
+    </message>
+</context>
+<context>
     <name>AlarmPriority</name>
     <message>
         <source>紧急</source>
@@ -586,8 +684,8 @@
         <translation>The console name must not contain control characters (U+%1)</translation>
     </message>
     <message>
-        <source>--export-from 和 --export-to 需要至少一个输出文件(--scenario-out, --csv-out 或 --pdf-out)</source>
-        <translation>--export-from and --export-to need at least one output file (--scenario-out, --csv-out or --pdf-out)</translation>
+        <source>--export-from 和 --export-to 需要至少一个输出文件(--scenario-out, --csv-out, --pdf-out 或 --kpi-out)</source>
+        <translation>--export-from and --export-to need at least one output file (--scenario-out, --csv-out, --pdf-out or --kpi-out)</translation>
     </message>
     <message>
         <source>历史数据库文件(默认为用户数据目录下的 incident-&lt;名称&gt;.sqlite)。</source>
@@ -620,6 +718,10 @@
     <message>
         <source>本控制台在共享事件状态中的名称(默认为主机名)。</source>
         <translation>This console's name in the shared incident state (default: the host name).</translation>
+    </message>
+    <message>
+        <source>把报警系统性能指标写成 JSON 文件。</source>
+        <translation>Write the alarm-system performance figures as a JSON file.</translation>
     </message>
 </context>
 <context>
@@ -1001,8 +1103,32 @@
         <translation>%1  %2: %3</translation>
     </message>
     <message>
-        <source>%1 限值 %2</source>
-        <translation>%1 limit %2</translation>
+        <source>低低限</source>
+        <translation>Low-low</translation>
+    </message>
+    <message>
+        <source>低限</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>高限</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>高高限</source>
+        <translation>High-high</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>数值 (配置未给出单位)</source>
+        <translation>Value (no unit configured)</translation>
+    </message>
+    <message>
+        <source>数值 (%1)</source>
+        <translation>Value (%1)</translation>
     </message>
 </context>
 <context>

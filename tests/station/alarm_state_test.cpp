@@ -82,8 +82,8 @@ protected:
     void SetUp() override
     {
         a_ = alarms_.addItem({QStringLiteral("A"), QStringLiteral("A.ACK"), kDeckA, 11, 0, {}, {}, {}, {},
-                              QStringLiteral("smoke"), kAlarm});
-        b_ = alarms_.addItem({QStringLiteral("B"), QStringLiteral("B.ACK"), 2, 21, 1, {}, {}, {}, {}, {}, kEmergency});
+                              QStringLiteral("smoke"), kAlarm, {}});
+        b_ = alarms_.addItem({QStringLiteral("B"), QStringLiteral("B.ACK"), 2, 21, 1, {}, {}, {}, {}, {}, kEmergency, {}});
     }
 
     void run(const QString& steps)

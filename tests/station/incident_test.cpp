@@ -548,6 +548,8 @@ TEST_F(IncidentTest, ExportsAreSafeToOpenAndFailLoudly)
                  EXPECT_TRUE(read("report.csv").contains(QString::fromUtf8(cell))) << cell;
          }},
         {range + QStringLiteral("--pdf-out /dev/full"), 7, {}},
+        {range + QStringLiteral("--kpi-out ") + file(QStringLiteral("kpi.json")), 0,
+         [&] { EXPECT_TRUE(read("kpi.json").contains(QStringLiteral("\"flood_share\": 0"))) << read("kpi.json").toStdString(); }},
         {range + QStringLiteral("--scenario-out ") + file(QStringLiteral("replay.json")), 0, [&] {
              EXPECT_FALSE(read("replay.json").contains(QStringLiteral("null"))) << read("replay.json").toStdString();
              DataServerProcess replay;

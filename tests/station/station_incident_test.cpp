@@ -29,6 +29,7 @@
 #include <QItemSelectionModel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -180,6 +181,11 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->chart()->series().size(), 5);
     EXPECT_GE(static_cast<QtCharts::QLineSeries*>(detail->chart()->series().at(0))->count(), 3);
+    QSet<QString> legend;
+    for (const QtCharts::QAbstractSeries* series : detail->chart()->series())
+        legend.insert(series->name());
+    EXPECT_EQ(legend.size(), 5) << "each line of the trend reads apart in the legend";
+    EXPECT_TRUE(detail->chart()->axes(Qt::Vertical).at(0)->titleText().contains(QStringLiteral("°C")));
     EXPECT_TRUE(detail->historyText().contains(QStringLiteral("报警未确认"))) << detail->historyText().toStdString();
     // The cleared one leaves the list once acknowledged.
     QSignalSpy clearedAcknowledged(&console_->alarms(), &AlarmState::clearedAlarmAcknowledged);

@@ -41,7 +41,9 @@ bool AlarmSettings::load(const QString& path, QString* error)
         ostrel::luaForEachTable(L, t, "view_group", ostrel::kMaxListLength, [&](int, int e) {
             GroupRule rule;
             rule.group = ostrel::luaField(L, e, "name", QString()).toString();
-            if (priority(e, &rule.priority))
+            rule.unit = ostrel::luaField(L, e, "unit", QString()).toString();
+            rule.hasPriority = priority(e, &rule.priority);
+            if (rule.hasPriority || !rule.unit.isEmpty())
                 read.groups_.append(rule);
         });
         ostrel::luaForEachTable(L, t, "item", ostrel::kMaxListLength, [&](int, int e) {
@@ -49,6 +51,7 @@ bool AlarmSettings::load(const QString& path, QString* error)
             rule.tag = ostrel::luaField(L, e, "tag", QString()).toString();
             rule.suffix = ostrel::luaField(L, e, "suffix", QString()).toString();
             rule.name = ostrel::luaField(L, e, "name", QString()).toString();
+            rule.unit = ostrel::luaField(L, e, "unit", QString()).toString();
             rule.hasPriority = priority(e, &rule.priority);
             if (!rule.tag.isEmpty() || !rule.suffix.isEmpty())
                 read.items_.append(rule);
@@ -83,17 +86,32 @@ AlarmPriority AlarmSettings::priorityOf(const QString& tag, const QString& viewG
     const ItemRule* rule = ruleFor(tag);
     if (rule && rule->hasPriority)
         return rule->priority;
-    if (!viewGroup.isEmpty()) {
-        for (const GroupRule& g : groups_) {
-            if (g.group == viewGroup)
-                return g.priority;
-        }
+    const GroupRule* group = groupRuleFor(viewGroup);
+    return group && group->hasPriority ? group->priority : default_priority_;
+}
+
+const AlarmSettings::GroupRule* AlarmSettings::groupRuleFor(const QString& viewGroup) const
+{
+    if (viewGroup.isEmpty())
+        return nullptr;
+    for (const GroupRule& g : groups_) {
+        if (g.group == viewGroup)
+            return &g;
     }
-    return default_priority_;
+    return nullptr;
 }
 
 QString AlarmSettings::nameOf(const QString& tag, const QString& sensorName) const
 {
     const ItemRule* rule = ruleFor(tag);
     return rule && !rule->name.isEmpty() ? rule->name : sensorName;
+}
+
+QString AlarmSettings::unitOf(const QString& tag, const QString& viewGroup) const
+{
+    const ItemRule* rule = ruleFor(tag);
+    if (rule && !rule->unit.isEmpty())
+        return rule->unit;
+    const GroupRule* group = groupRuleFor(viewGroup);
+    return group ? group->unit : QString();
 }

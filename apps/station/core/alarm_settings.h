@@ -14,7 +14,9 @@
 /// item's tag, else from the `item` rule with the longest `suffix` the tag ends
 /// with, else from the `view_group` rule of the sensor's view group name, else
 /// `default_priority`. The name comes from the same item rule, else it is the
-/// sensor's name. Without a file everything is "alarm" and named after its sensor.
+/// sensor's name. The unit of a measured value comes from the same item rule,
+/// else from the view group rule; none is invented when neither gives one.
+/// Without a file everything is "alarm", named after its sensor and without unit.
 class AlarmSettings
 {
     Q_DECLARE_TR_FUNCTIONS(AlarmSettings)
@@ -32,6 +34,8 @@ public:
     AlarmPriority priorityOf(const QString& tag, const QString& viewGroup) const;
     /// The item's own name, so two items of one detector read apart; else \a sensorName.
     QString nameOf(const QString& tag, const QString& sensorName) const;
+    /// The unit of the shown value of item \a tag ("°C", "mm"); empty when none is configured.
+    QString unitOf(const QString& tag, const QString& viewGroup) const;
 
     /// Seconds after a silence before unacknowledged alarms sound again.
     int resoundSeconds() const { return resound_seconds_; }
@@ -43,15 +47,19 @@ private:
         QString tag;
         QString suffix;
         QString name;
+        QString unit;
         AlarmPriority priority = AlarmPriority::Alarm;
         bool hasPriority = false;
     };
     struct GroupRule {
         QString group;
+        QString unit;
         AlarmPriority priority = AlarmPriority::Alarm;
+        bool hasPriority = false;
     };
 
     const ItemRule* ruleFor(const QString& tag) const;
+    const GroupRule* groupRuleFor(const QString& viewGroup) const;
 
     QList<ItemRule> items_;
     QList<GroupRule> groups_;

@@ -54,6 +54,8 @@ public:
         /// The code of the sensor's view group; empty when it has none.
         QString group;
         AlarmPriority priority = AlarmPriority::Alarm;
+        /// Of the shown value, as alarm.lua gives it; empty when it gives none.
+        QString unit;
     };
     struct Alarm {
         Item item;

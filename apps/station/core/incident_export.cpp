@@ -94,6 +94,7 @@ IncidentExport::IncidentExport(IncidentStore& store, qint64 from, qint64 to)
     , initial_(store.lastSamplesAt(from - 1))
     , samples_(store.samples(from, to))
     , origin_(samples_.isEmpty() ? from : samples_.first().msecs)
+    , performance_(store, from, to)
 {
 }
 
@@ -139,6 +140,11 @@ bool IncidentExport::writeScenario(const QString& path, QString* error) const
     return save(path, QJsonDocument(scenario()).toJson(), error);
 }
 
+bool IncidentExport::writeKpi(const QString& path, QString* error) const
+{
+    return save(path, QJsonDocument(performance_.toJson()).toJson(), error);
+}
+
 bool IncidentExport::writeCsv(const QString& path, QString* error) const
 {
     // New columns go at the end: scripts read the first five by position.
@@ -169,7 +175,7 @@ bool IncidentExport::writePdf(const QString& path, QString* error) const
         html += row(QStringLiteral("td"), {timeText(event.msecs), IncidentEvent::kindText(event.kind), event.priority,
                                            event.damage, event.place, event.console, event.shelveReason()});
     }
-    html += QStringLiteral("</table>");
+    html += QStringLiteral("</table>") + performance_.toHtml();
 
     // Made in memory and saved as the other files are, so a full disk is noticed.
     QBuffer pdf;

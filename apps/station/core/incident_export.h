@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm_performance.h"
 #include "incident_event.h"
 #include "incident_store.h"
 
@@ -10,7 +11,8 @@
 /// One incident, a time range of a station's history, written out: as a
 /// scenario the reference data server plays (the booked points' values, so the
 /// alarms come and go as they did), and as a report of alarms,
-/// acknowledgements and actions with their times, in CSV and in PDF.
+/// acknowledgements and actions with their times, in CSV and in PDF, with the
+/// alarm-system performance over the range (AlarmPerformance) in the PDF and as JSON.
 ///
 /// The scenario starts every point at its last value before the range and
 /// replays each recorded value at its offset from the first value recorded in
@@ -29,6 +31,8 @@ public:
     IncidentExport(IncidentStore& store, qint64 from, qint64 to);
 
     const QVector<IncidentEvent>& events() const { return events_; }
+    /// The alarm-system performance over the range.
+    const AlarmPerformance& performance() const { return performance_; }
     /// The scenario in the data server's format (docs/dataserver.md).
     QJsonObject scenario() const;
 
@@ -36,6 +40,8 @@ public:
     bool writeScenario(const QString& path, QString* error) const;
     bool writeCsv(const QString& path, QString* error) const;
     bool writePdf(const QString& path, QString* error) const;
+    /// The performance figures as JSON (AlarmPerformance::toJson()).
+    bool writeKpi(const QString& path, QString* error) const;
 
 private:
     QString title() const;
@@ -47,4 +53,5 @@ private:
     QVector<IncidentStore::Sample> samples_;
     // Time zero of the scenario.
     qint64 origin_;
+    AlarmPerformance performance_;
 };

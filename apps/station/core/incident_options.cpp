@@ -13,7 +13,7 @@
 
 namespace {
 
-const char* const kOutputFlags[] = {"--scenario-out", "--csv-out", "--pdf-out"};
+const char* const kOutputFlags[] = {"--scenario-out", "--csv-out", "--pdf-out", "--kpi-out"};
 
 } // namespace
 
@@ -26,6 +26,7 @@ IncidentOptions::IncidentOptions()
     , scenario_(QStringLiteral("scenario-out"), tr("把事件导出为数据服务器的场景文件。"), QStringLiteral("file"))
     , csv_(QStringLiteral("csv-out"), tr("把事件报告写成 CSV 文件。"), QStringLiteral("file"))
     , pdf_(QStringLiteral("pdf-out"), tr("把事件报告写成 PDF 文件。"), QStringLiteral("file"))
+    , kpi_(QStringLiteral("kpi-out"), tr("把报警系统性能指标写成 JSON 文件。"), QStringLiteral("file"))
 {
 }
 
@@ -37,7 +38,7 @@ bool IncidentOptions::wantsExport(int argc, char** argv)
 
 void IncidentOptions::addTo(QCommandLineParser& parser) const
 {
-    parser.addOptions({console_, history_, from_, to_, scenario_, csv_, pdf_});
+    parser.addOptions({console_, history_, from_, to_, scenario_, csv_, pdf_, kpi_});
 }
 
 qint64 IncidentOptions::parseTime(const QString& text)
@@ -72,10 +73,11 @@ bool IncidentOptions::read(const QCommandLineParser& parser, QString* error)
     scenarioOut = parser.value(scenario_);
     csvOut = parser.value(csv_);
     pdfOut = parser.value(pdf_);
+    kpiOut = parser.value(kpi_);
     if (!exporting()) {
         if (!parser.isSet(from_) && !parser.isSet(to_))
             return true;
-        *error = tr("--export-from 和 --export-to 需要至少一个输出文件(--scenario-out, --csv-out 或 --pdf-out)");
+        *error = tr("--export-from 和 --export-to 需要至少一个输出文件(--scenario-out, --csv-out, --pdf-out 或 --kpi-out)");
         return false;
     }
     from = parseTime(parser.value(from_));

@@ -30,11 +30,16 @@ public:
     QString scenarioOut;
     QString csvOut;
     QString pdfOut;
+    /// The alarm-system performance figures (AlarmPerformance), as JSON.
+    QString kpiOut;
 
     /// True when an export was asked for; checked before the application
     /// exists, so the offscreen platform can be chosen in time.
     static bool wantsExport(int argc, char** argv);
-    bool exporting() const { return !scenarioOut.isEmpty() || !csvOut.isEmpty() || !pdfOut.isEmpty(); }
+    bool exporting() const
+    {
+        return !scenarioOut.isEmpty() || !csvOut.isEmpty() || !pdfOut.isEmpty() || !kpiOut.isEmpty();
+    }
 
     void addTo(QCommandLineParser& parser) const;
     /// Reads the values after parsing; false with \a error set on bad values.
@@ -52,4 +57,5 @@ private:
     QCommandLineOption scenario_;
     QCommandLineOption csv_;
     QCommandLineOption pdf_;
+    QCommandLineOption kpi_;
 };

@@ -36,7 +36,9 @@ AlarmFeed::AlarmFeed(const Ship& ship, const AlarmSettings& settings, AlarmState
                 described.sensorName = sensor->nameAndCode();
                 described.name = settings.nameOf(item->tag(), sensor->name());
                 described.group = group ? group->group() : QString();
-                described.priority = settings.priorityOf(item->tag(), group ? group->name() : QString());
+                const QString groupName = group ? group->name() : QString();
+                described.priority = settings.priorityOf(item->tag(), groupName);
+                described.unit = settings.unitOf(item->tag(), groupName);
                 const int id = alarms.addItem(described);
                 ids_.insert(item, id);
                 items_.append(item);

@@ -49,7 +49,8 @@ int exportIncident(const IncidentOptions& options)
     const IncidentExport incident(history, options.from, options.to);
     const bool written = (options.scenarioOut.isEmpty() || incident.writeScenario(options.scenarioOut, &error))
         && (options.csvOut.isEmpty() || incident.writeCsv(options.csvOut, &error))
-        && (options.pdfOut.isEmpty() || incident.writePdf(options.pdfOut, &error));
+        && (options.pdfOut.isEmpty() || incident.writePdf(options.pdfOut, &error))
+        && (options.kpiOut.isEmpty() || incident.writeKpi(options.kpiOut, &error));
     return written ? Ok : fail(ExportFailed, error);
 }
 

@@ -7,7 +7,7 @@
 #include "entity/sensor_item.h"
 
 #include <QDateTime>
-#include <QDateTimeAxis>
+#include <QCategoryAxis>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
@@ -19,7 +19,9 @@
 #include <QtCharts/QChartView>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <tuple>
 
 using namespace QtCharts;
 
@@ -28,14 +30,36 @@ namespace {
 // Limits beyond this are the library's "no limit" defaults (±1e38) and are not drawn.
 constexpr double kDrawnLimit = 1e30;
 constexpr int kMinimumWidth = 760;
-constexpr int kChartHeight = 260;
+constexpr int kChartHeight = 340;
 constexpr int kSpanMs = 60000; // an empty or flat trend still shows a minute
 constexpr int kTrendTickMs = 1000;
+constexpr int kMostTimeTicks = 7;
+constexpr int kMostDecimals = 6;
+constexpr int kChartMargin = 4;
 const char kStampFormat[] = "hh:mm:ss";
 const QColor kLimitColour(0xE0, 0x80, 0x00);
 const QColor kOuterLimitColour(0xD0, 0x00, 0x00);
 
 enum ItemColumn { NameColumn, TagColumn, ValueColumn, StateColumn, LimitsColumn, AckTagColumn, ItemColumns };
+
+// Labels on whole seconds, minutes or hours of local time, at most kMostTimeTicks of them.
+void setTimeTicks(QCategoryAxis& axis, qint64 from, qint64 to)
+{
+    constexpr qint64 kSecond = 1000, kMinute = 60 * kSecond, kHour = 60 * kMinute, kDay = 24 * kHour;
+    constexpr std::array<qint64, 18> kSteps{kSecond,      2 * kSecond,  5 * kSecond, 10 * kSecond, 15 * kSecond,
+                                            30 * kSecond, kMinute,      2 * kMinute, 5 * kMinute,  10 * kMinute,
+                                            15 * kMinute, 30 * kMinute, kHour,       2 * kHour,    3 * kHour,
+                                            6 * kHour,    12 * kHour,   kDay};
+    const qint64 step = *std::find_if(kSteps.begin(), kSteps.end() - 1,
+                                      [&](qint64 s) { return (to - from) / s < kMostTimeTicks; });
+    const QLatin1String format(to - from > kDay ? "MM-dd hh:mm" : step < kMinute ? "hh:mm:ss" : "hh:mm");
+    const qint64 offset = qint64(QDateTime::fromMSecsSinceEpoch(from).offsetFromUtc()) * kSecond;
+    axis.setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis.setRange(double(from), double(to));
+    axis.setStartValue(double(from));
+    for (qint64 tick = ((from + offset) / step + 1) * step - offset; tick <= to; tick += step)
+        axis.append(QDateTime::fromMSecsSinceEpoch(tick).toString(format), double(tick));
+}
 
 QString limitText(double v)
 {
@@ -69,6 +93,9 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget*
     trend_->setMinimumHeight(kChartHeight);
     trend_->setRenderHint(QPainter::Antialiasing);
     trend_->chart()->setTitle(tr("趋势"));
+    trend_->chart()->setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
+    trend_->chart()->legend()->setAlignment(Qt::AlignBottom);
+    trend_->chart()->legend()->setShowToolTips(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(where);
@@ -147,8 +174,7 @@ void SensorDetail::refreshTrend()
         chart->removeAxis(axis);
         delete axis;
     }
-    auto* time = new QDateTimeAxis;
-    time->setFormat(QLatin1String(kStampFormat));
+    auto* time = new QCategoryAxis;
     auto* values = new QValueAxis;
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(values, Qt::AlignLeft);
@@ -162,6 +188,7 @@ void SensorDetail::refreshTrend()
         bool inner;
     };
     QList<Limit> limits;
+    QStringList units;
     const auto add = [&](QLineSeries* series) {
         chart->addSeries(series);
         series->attachAxis(time);
@@ -172,15 +199,20 @@ void SensorDetail::refreshTrend()
         high = any ? std::max(high, v) : v;
         any = true;
     };
+    QList<QPair<const harq::SensorItem*, int>> drawn;
     for (int i = 0; i < sensor_->itemCount(); ++i) {
         const harq::SensorItem* item = sensor_->itemAt(i);
         const int id = feed_.idOf(item);
+        if (item->isValueItem() && feed_.alarms().alarm(id))
+            drawn.append({item, id});
+    }
+    for (const auto& [item, id] : qAsConst(drawn)) {
         const AlarmState::Alarm* alarm = feed_.alarms().alarm(id);
-        if (!item->isValueItem() || !alarm)
-            continue;
         const std::deque<TrendBuffer::Sample>& trend = feed_.alarms().trend().of(id);
         auto* series = new QLineSeries;
         series->setName(alarm->item.name);
+        if (!alarm->item.unit.isEmpty() && !units.contains(alarm->item.unit))
+            units.append(alarm->item.unit);
         if (!trend.empty())
             from = std::min(from, trend.front().msecs);
         // Values come on change only: each holds until the next, so the trend is drawn in steps.
@@ -194,11 +226,16 @@ void SensorDetail::refreshTrend()
         if (!trend.empty())
             series->append(double(now), trend.back().value);
         add(series);
-        for (const double limit : {item->lowLow(), item->low(), item->high(), item->highHigh()}) {
+        // Short legend entries, so none is cut; the item's name only tells apart the limits of several items.
+        const QString owner = drawn.size() > 1 ? alarm->item.name + QLatin1Char(' ') : QString();
+        const std::array<std::tuple<double, QString, bool>, 4> bounds{{{item->lowLow(), tr("低低限"), false},
+                                                                       {item->low(), tr("低限"), true},
+                                                                       {item->high(), tr("高限"), true},
+                                                                       {item->highHigh(), tr("高高限"), false}}};
+        for (const auto& [limit, kind, inner] : bounds) {
             if (std::abs(limit) >= kDrawnLimit)
                 continue;
-            const bool inner = limit == item->low() || limit == item->high();
-            limits.append({tr("%1 限值 %2").arg(alarm->item.name).arg(limit), limit, inner});
+            limits.append({owner + kind + QLatin1Char(' ') + QString::number(limit), limit, inner});
             widen(limit);
         }
     }
@@ -211,7 +248,12 @@ void SensorDetail::refreshTrend()
         line->append(double(now), limit.value);
         add(line);
     }
-    time->setRange(QDateTime::fromMSecsSinceEpoch(from), QDateTime::fromMSecsSinceEpoch(now));
+    setTimeTicks(*time, from, now);
+    time->setTitleText(tr("时间"));
     const double margin = any && high > low ? (high - low) * 0.05 : 1.0;
     values->setRange(low - margin, high + margin);
+    values->applyNiceNumbers();
+    const double step = (values->max() - values->min()) / std::max(values->tickCount() - 1, 1);
+    values->setLabelFormat(QStringLiteral("%.%1f").arg(std::clamp(int(std::ceil(-std::log10(step))), 0, kMostDecimals)));
+    values->setTitleText(units.isEmpty() ? tr("数值 (配置未给出单位)") : tr("数值 (%1)").arg(units.join(QLatin1String(" / "))));
 }

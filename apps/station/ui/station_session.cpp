@@ -1,5 +1,6 @@
 #include "station_session.h"
 
+#include "alarm_performance_dialog.h"
 #include "console_clock.h"
 #include "data_link.h"
 #include "export_dialog.h"
@@ -71,6 +72,7 @@ void StationSession::start(QTextStream& out)
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->open();
     });
+    AlarmPerformanceDialog::addTo(*window_.reportMenu(), window_, history_);
     link_.start();
     window_.show();
 }

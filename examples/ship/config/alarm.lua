@@ -13,14 +13,14 @@ alarm = {
     view_group = {
         { name = "弃船报警", priority = "emergency" },
         { name = "火灾探测", priority = "alarm" },
-        { name = "进水监测", priority = "alarm" },
-        { name = "舱室环境", priority = "caution" },
+        { name = "进水监测", priority = "alarm", unit = "mm" },      -- bilge levels
+        { name = "舱室环境", priority = "caution", unit = "°C" },  -- compartment temperatures
     },
     item = {
         -- names tell apart the items of one detector
         { suffix = ".SMK", name = "烟感" },
         { suffix = ".HT",  name = "温感" },
-        { suffix = ".TMP", name = "温度", priority = "warning" },
+        { suffix = ".TMP", name = "温度", priority = "warning", unit = "°C" },
         { suffix = ".FLT", name = "传感器故障", priority = "caution" },
         { suffix = ".HI",  name = "高液位" },
         -- flooding of the fore peak threatens the ship itself
