@@ -118,6 +118,10 @@
         <translation>Acknowledged by the operator</translation>
     </message>
     <message>
+        <source>控制台 %1 确认</source>
+        <translation>Acknowledged at console %1</translation>
+    </message>
+    <message>
         <source>搁置至 %1: %2</source>
         <translation>Shelved until %1: %2</translation>
     </message>
@@ -492,6 +496,10 @@
         <source>撤除边界</source>
         <translation>Boundary lifted</translation>
     </message>
+    <message>
+        <source>消音</source>
+        <translation>Silenced</translation>
+    </message>
 </context>
 <context>
     <name>IncidentExport</name>
@@ -627,6 +635,10 @@
     <message>
         <source>防火边界</source>
         <translation>fire boundary</translation>
+    </message>
+    <message>
+        <source>%1, 搁置到期</source>
+        <translation>%1, shelving ran out</translation>
     </message>
 </context>
 <context>
@@ -1248,6 +1260,13 @@
     </message>
 </context>
 <context>
+    <name>StationSession</name>
+    <message>
+        <source>%1 条报警未确认</source>
+        <translation>%1 alarms unacknowledged</translation>
+    </message>
+</context>
+<context>
     <name>StationWindow</name>
     <message>
         <source>损管监控台 - %1</source>
@@ -1308,10 +1327,6 @@
     <message>
         <source>未连接数据服务器 %1, %2 秒后重连</source>
         <translation>Not connected to data server %1, reconnecting in %2 s</translation>
-    </message>
-    <message>
-        <source>测点 %1 没有确认点, 无法确认</source>
-        <translation>Data point %1 has no acknowledgement point and cannot be acknowledged</translation>
     </message>
     <message>
         <source>确认报警 %1</source>

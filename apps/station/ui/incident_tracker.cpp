@@ -50,8 +50,10 @@ QStringList IncidentTracker::sharedPoints(const Ship& ship)
     }
     for (harq::Deck* deck : ship.decks()) {
         for (harq::Sensor* sensor : deck->sensors()) {
-            for (int i = 0; i < sensor->itemCount(); ++i)
+            for (int i = 0; i < sensor->itemCount(); ++i) {
                 points.append(IncidentSharing::shelvePoint(sensor->itemAt(i)->tag()));
+                points.append(IncidentSharing::acknowledgementPoint(sensor->itemAt(i)->tag()));
+            }
         }
     }
     for (const Ship::Boundary& boundary : ship.boundaries())
@@ -261,9 +263,17 @@ void IncidentTracker::followAlarms(AlarmState& alarms, const AlarmFeed& feed)
     }
 
     connect(&alarms, &AlarmState::alarmChanged, this, &IncidentTracker::onAlarmChanged);
-    connect(&alarms, &AlarmState::clearedAlarmAcknowledged, this, [this](int id) {
+    // The item's flag does not carry these to the other consoles: shared, and recorded with who acknowledged.
+    connect(&alarms, &AlarmState::acknowledgedWithoutFlag, this, [this](int id) {
         if (const harq::SensorItem* item = feed_->itemOf(id))
-            store_.record({now(), Kind::Acknowledged, item->tag(), itemPlace(item), QString(), QString()});
+            publishAction(Kind::Acknowledged, IncidentSharing::acknowledgementPoint(item->tag()), QString(),
+                          itemPlace(item));
+    });
+    // Nobody acted when a shelving runs out, so nothing is shared: each console records it itself.
+    connect(&alarms, &AlarmState::shelvingExpired, this, [this](int id) {
+        if (const harq::SensorItem* item = feed_->itemOf(id))
+            store_.record({now(), Kind::Unshelved, IncidentSharing::shelvePoint(item->tag()),
+                           tr("%1, 搁置到期").arg(itemPlace(item)), QString(), QString()});
     });
     connect(&alarms, &AlarmState::alarmRaised, this,
             [this](int id) { applyShelving(alarms_->alarm(id)->item.tag); });
@@ -366,6 +376,12 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
         event.place = placeOfTag(tag);
         pending_shelving_.insert(tag, {until, value.payload.section(kField, 1)});
         applyShelving(tag);
+    } else if (point.startsWith(IncidentSharing::acknowledgementPoint(QString()))) {
+        const QString tag = point.mid(IncidentSharing::acknowledgementPoint(QString()).size());
+        event.kind = Kind::Acknowledged;
+        event.place = placeOfTag(tag);
+        if (const harq::SensorItem* item = items_.value(tag); item && alarms_)
+            alarms_->acknowledgedElsewhere(feed_->idOf(item), value.msecs, value.console);
     } else {
         known = false;
     }
