@@ -2,10 +2,12 @@
 // across a station killed outright, and replayed from an exported scenario.
 
 #include "sample_ship_fixture.h"
+#include "alarm_commands.h"
 #include "alarm_feed.h"
 #include "alarm_settings.h"
 #include "alarm_state.h"
 #include "console_clock.h"
+#include "data_link.h"
 #include "deck_plan.h"
 #include "incident_export.h"
 #include "incident_sharing.h"
@@ -13,6 +15,7 @@
 #include "incident_tracker.h"
 #include "link_supervisor.h"
 #include "station_process.h"
+#include "tavimor_record.h"
 
 #include "Tavimor.h"
 
@@ -203,6 +206,51 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
     EXPECT_TRUE(everywhere([&](const Console& c) {
         return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE && c.teams() == teams;
     }));
+}
+
+TEST_F(IncidentTest, TwoConsolesEndAnAcknowledgedAlarmAlikeAndRecordWhoAcknowledged)
+{
+    DataServerProcess server;
+    ASSERT_TRUE(server.start(scenario(R"({"points": [], "events": []})")));
+    Tavimor sensors;
+    ASSERT_EQ(sensors.InitSvr(kHost, server.port()), 1);
+    Console central(QStringLiteral("central"), server.port(), file(QStringLiteral("central")));
+    Console bridge(QStringLiteral("bridge"), server.port(), file(QStringLiteral("bridge")));
+    std::vector<std::unique_ptr<DataLink>> values; // the consoles' sensor links
+    for (Console* console : {&central, &bridge}) {
+        values.push_back(std::make_unique<DataLink>(kHost, server.port(), console->ship->valueRoute(),
+                                                    console->ship->dataPointNames()));
+        ASSERT_TRUE(values.back()->open());
+    }
+    // While slow, central's acknowledgement is held back as on a slow link.
+    QString held;
+    bool slow = false;
+    AlarmCommands commands(central.alarms, [&](const QString& point, qint32 value) {
+        return slow ? (held = point, true) : values.front()->writeInt(point, value);
+    });
+    // Acknowledged after the clearing, or before it with the clearing overtaking the acknowledgement.
+    for (const auto& [tag, crossing] : {std::pair{kSmoke, false}, {QStringLiteral("D1-FLD-001"), true}}) {
+        const auto both = [&](auto check) {
+            const auto state = [&](const Console& c) { return c.alarms.alarm(c.feed.idOf(c.ship->index().items(tag).first()))->state; };
+            return QTest::qWaitFor([&] { return check(central, state(central)) && check(bridge, state(bridge)); }, kWaitMs);
+        };
+        ASSERT_EQ(sensors.WriteDt(tag, tavimor::intRecord(1)), 1);
+        ASSERT_TRUE(both([](Console&, AlarmState::State s) { return s == AlarmState::State::UnacknowledgedActive; }));
+        const QList<int> ids{central.feed.idOf(central.ship->index().items(tag).first())};
+        slow = crossing;
+        if (crossing)
+            commands.acknowledge(ids);
+        ASSERT_EQ(sensors.WriteDt(tag, tavimor::intRecord(0)), 1);
+        ASSERT_TRUE(both([](Console&, AlarmState::State s) { return !AlarmState::isActive(s); }));
+        slow = false;
+        crossing ? void(values.front()->writeInt(held, 1)) : commands.acknowledge(ids);
+        EXPECT_TRUE(both([&](Console& c, AlarmState::State s) {
+            const QVector<IncidentEvent> events = c.store.recent(100);
+            return s == AlarmState::State::Normal && std::count_if(events.begin(), events.end(), [&](const IncidentEvent& e) {
+                       return e.kind == Kind::Acknowledged && e.subject.endsWith(tag) && e.console == QLatin1String("central");
+                   }) == 1;
+        })) << crossing;
+    }
 }
 
 TEST_F(IncidentTest, ThreeStationsShowAnActionWithinASecondAndOneKilledComesBackWithIt)
