@@ -211,7 +211,9 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
 TEST_F(IncidentTest, TwoConsolesEndAnAcknowledgedAlarmAlikeAndRecordWhoAcknowledged)
 {
     DataServerProcess server;
-    ASSERT_TRUE(server.start(scenario(R"({"points": [], "events": []})")));
+    // A link is live once the server has sent something: the two detectors start normal.
+    ASSERT_TRUE(server.start(scenario(R"({"points": [{"name": "D1-SMK-001", "type": "int", "value": 0},
+                                                 {"name": "D1-FLD-001", "type": "int", "value": 0}], "events": []})")));
     Tavimor sensors;
     ASSERT_EQ(sensors.InitSvr(kHost, server.port()), 1);
     Console central(QStringLiteral("central"), server.port(), file(QStringLiteral("central")));
@@ -234,13 +236,13 @@ TEST_F(IncidentTest, TwoConsolesEndAnAcknowledgedAlarmAlikeAndRecordWhoAcknowled
             const auto state = [&](const Console& c) { return c.alarms.alarm(c.feed.idOf(c.ship->index().items(tag).first()))->state; };
             return QTest::qWaitFor([&] { return check(central, state(central)) && check(bridge, state(bridge)); }, kWaitMs);
         };
-        ASSERT_EQ(sensors.WriteDt(tag, tavimor::intRecord(1)), 1);
+        ASSERT_GT(sensors.WriteDt(tag, tavimor::intRecord(1)), 0);
         ASSERT_TRUE(both([](Console&, AlarmState::State s) { return s == AlarmState::State::UnacknowledgedActive; }));
         const QList<int> ids{central.feed.idOf(central.ship->index().items(tag).first())};
         slow = crossing;
         if (crossing)
             commands.acknowledge(ids);
-        ASSERT_EQ(sensors.WriteDt(tag, tavimor::intRecord(0)), 1);
+        ASSERT_GT(sensors.WriteDt(tag, tavimor::intRecord(0)), 0);
         ASSERT_TRUE(both([](Console&, AlarmState::State s) { return !AlarmState::isActive(s); }));
         slow = false;
         crossing ? void(values.front()->writeInt(held, 1)) : commands.acknowledge(ids);
