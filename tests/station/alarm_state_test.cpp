@@ -62,7 +62,6 @@ const Scenario kScenarios[] = {
     {"clearing that overtakes the flag ends it", "raise A; ack A; clear A", State::Normal, false, false, false, kSilent, 0, 0, 1},
     {"cleared ends when acknowledged elsewhere", "raise A; clear A; remote A 0", State::Normal, false, false, false, kSilent, 0, 0, 0},
     {"an earlier alarm's ack elsewhere leaves it", "raise A; clear A; remote A -1", State::UnacknowledgedCleared, true, false, true, kSilent, 1, 0, 0},
-    {"active with a point waits for its flag", "raise A; remote A 0", State::UnacknowledgedActive, true, false, true, kAlarm, 1, 0, 0},
     {"no point: acknowledged here, values do not undo it", "raise C; ack C; value C", State::AcknowledgedActive, true, false, true, kSilent, 0, 0, 1, 'C'},
     {"no point: acknowledged elsewhere", "raise C; remote C 0", State::AcknowledgedActive, true, false, true, kSilent, 0, 0, 0, 'C'},
     {"flag during a flip is ignored", "flag A", State::Normal, false, false, false, kSilent, 0, 0, 0},

@@ -7,7 +7,6 @@
 #include "alarm_settings.h"
 #include "alarm_state.h"
 #include "console_clock.h"
-#include "data_link.h"
 #include "deck_plan.h"
 #include "incident_export.h"
 #include "incident_sharing.h"
@@ -232,24 +231,25 @@ TEST_F(IncidentTest, TwoConsolesEndAnAcknowledgedAlarmAlikeAndRecordWhoAcknowled
     });
     // Acknowledged after the clearing, or before it with the clearing overtaking the acknowledgement.
     for (const auto& [tag, crossing] : {std::pair{kSmoke, false}, {QStringLiteral("D1-FLD-001"), true}}) {
+        const auto idOf = [&](const Console& c) { return c.feed.idOf(c.ship->index().items(tag).first()); };
         const auto both = [&](auto check) {
-            const auto state = [&](const Console& c) { return c.alarms.alarm(c.feed.idOf(c.ship->index().items(tag).first()))->state; };
-            return QTest::qWaitFor([&] { return check(central, state(central)) && check(bridge, state(bridge)); }, kWaitMs);
+            const auto holds = [&](Console& c) { return check(c, c.alarms.alarm(idOf(c))->state); };
+            return QTest::qWaitFor([&] { return holds(central) && holds(bridge); }, kWaitMs);
         };
         ASSERT_GT(sensors.WriteDt(tag, tavimor::intRecord(1)), 0);
         ASSERT_TRUE(both([](Console&, AlarmState::State s) { return s == AlarmState::State::UnacknowledgedActive; }));
-        const QList<int> ids{central.feed.idOf(central.ship->index().items(tag).first())};
         slow = crossing;
         if (crossing)
-            commands.acknowledge(ids);
+            commands.acknowledge({idOf(central)});
         ASSERT_GT(sensors.WriteDt(tag, tavimor::intRecord(0)), 0);
         ASSERT_TRUE(both([](Console&, AlarmState::State s) { return !AlarmState::isActive(s); }));
         slow = false;
-        crossing ? void(values.front()->writeInt(held, 1)) : commands.acknowledge(ids);
+        crossing ? void(values.front()->writeInt(held, 1)) : commands.acknowledge({idOf(central)});
         EXPECT_TRUE(both([&](Console& c, AlarmState::State s) {
             const QVector<IncidentEvent> events = c.store.recent(100);
-            return s == AlarmState::State::Normal && std::count_if(events.begin(), events.end(), [&](const IncidentEvent& e) {
-                       return e.kind == Kind::Acknowledged && e.subject.endsWith(tag) && e.console == QLatin1String("central");
+            return s == AlarmState::State::Normal
+                && std::count_if(events.begin(), events.end(), [&](const IncidentEvent& e) {
+                       return e.kind == Kind::Acknowledged && e.subject.endsWith(tag) && e.console == "central";
                    }) == 1;
         })) << crossing;
     }
