@@ -118,6 +118,10 @@
         <translation>Acknowledged by the operator</translation>
     </message>
     <message>
+        <source>控制台 %1 确认</source>
+        <translation>Acknowledged at console %1</translation>
+    </message>
+    <message>
         <source>搁置至 %1: %2</source>
         <translation>Shelved until %1: %2</translation>
     </message>
@@ -633,6 +637,10 @@
         <source>%1 (控制台 %2, 操作员 %3)</source>
         <translation>%1 (console %2, operator %3)</translation>
     </message>
+    <message>
+        <source>消音</source>
+        <translation>Silenced</translation>
+    </message>
 </context>
 <context>
     <name>IncidentExport</name>
@@ -784,6 +792,10 @@
     <message>
         <source>防火边界</source>
         <translation>fire boundary</translation>
+    </message>
+    <message>
+        <source>%1, 搁置到期</source>
+        <translation>%1, shelving ran out</translation>
     </message>
 </context>
 <context>
@@ -1500,6 +1512,13 @@
     </message>
 </context>
 <context>
+    <name>StationSession</name>
+    <message>
+        <source>%1 条报警未确认</source>
+        <translation>%1 alarms unacknowledged</translation>
+    </message>
+</context>
+<context>
     <name>StationWindow</name>
     <message>
         <source>报告</source>
@@ -1564,10 +1583,6 @@
     <message>
         <source>未连接数据服务器 %1, %2 秒后重连</source>
         <translation>Not connected to data server %1, reconnecting in %2 s</translation>
-    </message>
-    <message>
-        <source>测点 %1 没有确认点, 无法确认</source>
-        <translation>Data point %1 has no acknowledgement point and cannot be acknowledged</translation>
     </message>
     <message>
         <source>确认报警 %1</source>

@@ -26,8 +26,9 @@ public:
     qint64 now = kStart;
 };
 
-/// One scenario: steps on items A (deck 1, group "smoke", alarm priority) and
-/// B (deck 2, emergency), then what A must show.
+/// One scenario: steps on items A (deck 1, group "smoke", alarm priority),
+/// B (deck 2, emergency) and C (deck 1, no acknowledgement point), then what
+/// A (or the item named last in the row) must show.
 struct Scenario {
     const char* name;
     const char* steps;
@@ -38,7 +39,8 @@ struct Scenario {
     std::optional<AlarmPriority> announced;
     int unacknowledgedOnDeckA;
     int expired;
-    int clearedAcknowledged;
+    int acknowledgedWithoutFlag;
+    char item = 'A';
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* out)
@@ -57,6 +59,11 @@ const Scenario kScenarios[] = {
     {"clear after ack", "raise A; flag A; clear A", State::Normal, false, false, false, kSilent, 0, 0, 0},
     {"clear before ack stays listed", "raise A; clear A", State::UnacknowledgedCleared, true, false, true, kSilent, 1, 0, 0},
     {"ack of cleared ends it", "raise A; clear A; ack A", State::Normal, false, false, false, kSilent, 0, 0, 1},
+    {"clearing that overtakes the flag ends it", "raise A; ack A; clear A", State::Normal, false, false, false, kSilent, 0, 0, 1},
+    {"cleared ends when acknowledged elsewhere", "raise A; clear A; remote A 0", State::Normal, false, false, false, kSilent, 0, 0, 0},
+    {"an earlier alarm's ack elsewhere leaves it", "raise A; clear A; remote A -1", State::UnacknowledgedCleared, true, false, true, kSilent, 1, 0, 0},
+    {"no point: acknowledged here, values do not undo it", "raise C; ack C; value C", State::AcknowledgedActive, true, false, true, kSilent, 0, 0, 1, 'C'},
+    {"no point: acknowledged elsewhere", "raise C; remote C 0", State::AcknowledgedActive, true, false, true, kSilent, 0, 0, 0, 'C'},
     {"flag during a flip is ignored", "flag A", State::Normal, false, false, false, kSilent, 0, 0, 0},
     {"shelved is silent", "raise A; shelve A 10", State::UnacknowledgedActive, true, true, true, kSilent, 0, 0, 0},
     {"shelving holds to its end", "raise A; shelve A 10; wait 599999", State::UnacknowledgedActive, true, true, true, kSilent, 0, 0, 0},
@@ -84,13 +91,19 @@ protected:
         a_ = alarms_.addItem({QStringLiteral("A"), QStringLiteral("A.ACK"), kDeckA, 11, 0, {}, {}, {}, {},
                               QStringLiteral("smoke"), kAlarm, {}});
         b_ = alarms_.addItem({QStringLiteral("B"), QStringLiteral("B.ACK"), 2, 21, 1, {}, {}, {}, {}, {}, kEmergency, {}});
+        c_ = alarms_.addItem({QStringLiteral("C"), {}, kDeckA, 12, 2, {}, {}, {}, {}, {}, kAlarm, {}});
+    }
+
+    int idOf(const QString& name) const
+    {
+        return name == QLatin1String("B") ? b_ : name == QLatin1String("C") ? c_ : a_;
     }
 
     void run(const QString& steps)
     {
         for (const QString& step : steps.split(QLatin1Char(';'))) {
             const QStringList w = step.simplified().split(QLatin1Char(' '));
-            const int id = w.value(1) == QLatin1String("B") ? b_ : a_;
+            const int id = idOf(w.value(1));
             const QString op = w.at(0);
             if (op == QLatin1String("raise"))
                 alarms_.stateChanged(id, true, true);
@@ -98,8 +111,12 @@ protected:
                 alarms_.acknowledgementChanged(id, true, false);
             else if (op == QLatin1String("clear"))
                 alarms_.stateChanged(id, false, false);
+            else if (op == QLatin1String("value"))
+                alarms_.acknowledgementChanged(id, true, true);
             else if (op == QLatin1String("ack"))
                 alarms_.acknowledgedByOperator(id);
+            else if (op == QLatin1String("remote"))
+                alarms_.acknowledgedElsewhere(id, clock_.now + w.at(2).toLongLong(), QStringLiteral("bridge"));
             else if (op == QLatin1String("shelve"))
                 alarms_.shelve(id, QStringLiteral("maintenance"), w.at(2).toInt());
             else if (op == QLatin1String("unshelve"))
@@ -122,6 +139,7 @@ protected:
     AlarmState alarms_{clock_};
     int a_ = -1;
     int b_ = -1;
+    int c_ = -1;
 };
 
 } // namespace
@@ -130,17 +148,18 @@ TEST_P(AlarmStateTest, WalksThroughItsStates)
 {
     const Scenario& s = GetParam();
     QSignalSpy expired(&alarms_, &AlarmState::shelvingExpired);
-    QSignalSpy clearedAcknowledged(&alarms_, &AlarmState::clearedAlarmAcknowledged);
+    QSignalSpy withoutFlag(&alarms_, &AlarmState::acknowledgedWithoutFlag);
     run(QLatin1String(s.steps));
-    const AlarmState::Alarm& a = *alarms_.alarm(a_);
+    const int id = idOf(QString(QLatin1Char(s.item)));
+    const AlarmState::Alarm& a = *alarms_.alarm(id);
     EXPECT_EQ(a.state, s.state);
-    EXPECT_EQ(alarms_.listed().contains(a_), s.listed);
+    EXPECT_EQ(alarms_.listed().contains(id), s.listed);
     EXPECT_EQ(a.shelved, s.shelved);
     EXPECT_EQ(a.firstOut, s.firstOut);
     EXPECT_EQ(alarms_.mostUrgentToAnnounce(), s.announced);
     EXPECT_EQ(alarms_.unacknowledgedCount(kDeckA), s.unacknowledgedOnDeckA);
     EXPECT_EQ(expired.count(), s.expired);
-    EXPECT_EQ(clearedAcknowledged.count(), s.clearedAcknowledged);
+    EXPECT_EQ(withoutFlag.count(), s.acknowledgedWithoutFlag);
     EXPECT_EQ(alarms_.isStale(), QLatin1String(s.steps).contains(QLatin1String("stale")));
     // Raised at the clock's time, and a shelving ends by it too.
     if (a.state != State::Normal) {

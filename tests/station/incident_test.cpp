@@ -2,6 +2,7 @@
 // across a station killed outright, and replayed from an exported scenario.
 
 #include "sample_ship_fixture.h"
+#include "alarm_commands.h"
 #include "alarm_feed.h"
 #include "alarm_settings.h"
 #include "alarm_state.h"
@@ -17,6 +18,7 @@
 #include "station_options.h"
 #include "station_process.h"
 #include "station_security.h"
+#include "tavimor_record.h"
 
 #include "Tavimor.h"
 
@@ -274,6 +276,54 @@ TEST_F(IncidentTest, SecuredConsolesRefuseARoguesValuesAndRecordTheirOperators)
     }
     EXPECT_EQ(whoActed, (QStringList{QStringLiteral("manual_damage/engine/li"), QStringLiteral("acknowledged/engine/li")}));
     EXPECT_EQ(bridge.store.recent(100).constLast().operatorName, QString());
+}
+
+TEST_F(IncidentTest, TwoConsolesEndAnAcknowledgedAlarmAlikeAndRecordWhoAcknowledged)
+{
+    DataServerProcess server;
+    // A link is live once the server has sent something: the two detectors start normal.
+    ASSERT_TRUE(server.start(scenario(R"({"points": [{"name": "D1-SMK-001", "type": "int", "value": 0},
+                                                 {"name": "D1-FLD-001", "type": "int", "value": 0}], "events": []})")));
+    Tavimor sensors;
+    ASSERT_EQ(sensors.InitSvr(kHost, server.port()), 1);
+    Console central(QStringLiteral("central"), server.port(), file(QStringLiteral("central")));
+    Console bridge(QStringLiteral("bridge"), server.port(), file(QStringLiteral("bridge")));
+    std::vector<std::unique_ptr<DataLink>> values; // the consoles' sensor links
+    for (Console* console : {&central, &bridge}) {
+        values.push_back(std::make_unique<DataLink>(kHost, server.port(), console->ship->valueRoute(),
+                                                    console->ship->dataPointNames()));
+        ASSERT_TRUE(values.back()->open());
+    }
+    // While slow, central's acknowledgement is held back as on a slow link.
+    QString held;
+    bool slow = false;
+    AlarmCommands commands(central.alarms, [&](const QString& point, qint32 value) {
+        return slow ? (held = point, true) : values.front()->writeInt(point, value);
+    });
+    // Acknowledged after the clearing, or before it with the clearing overtaking the acknowledgement.
+    for (const auto& [tag, crossing] : {std::pair{kSmoke, false}, {QStringLiteral("D1-FLD-001"), true}}) {
+        const auto idOf = [&](const Console& c) { return c.feed.idOf(c.ship->index().items(tag).first()); };
+        const auto both = [&](auto check) {
+            const auto holds = [&](Console& c) { return check(c, c.alarms.alarm(idOf(c))->state); };
+            return QTest::qWaitFor([&] { return holds(central) && holds(bridge); }, kWaitMs);
+        };
+        ASSERT_GT(sensors.WriteDt(tag, tavimor::intRecord(1)), 0);
+        ASSERT_TRUE(both([](Console&, AlarmState::State s) { return s == AlarmState::State::UnacknowledgedActive; }));
+        slow = crossing;
+        if (crossing)
+            commands.acknowledge({idOf(central)});
+        ASSERT_GT(sensors.WriteDt(tag, tavimor::intRecord(0)), 0);
+        ASSERT_TRUE(both([](Console&, AlarmState::State s) { return !AlarmState::isActive(s); }));
+        slow = false;
+        crossing ? void(values.front()->writeInt(held, 1)) : commands.acknowledge({idOf(central)});
+        EXPECT_TRUE(both([&](Console& c, AlarmState::State s) {
+            const QVector<IncidentEvent> events = c.store.recent(100);
+            return s == AlarmState::State::Normal
+                && std::count_if(events.begin(), events.end(), [&](const IncidentEvent& e) {
+                       return e.kind == Kind::Acknowledged && e.subject.endsWith(tag) && e.console == "central";
+                   }) == 1;
+        })) << crossing;
+    }
 }
 
 TEST_F(IncidentTest, ThreeStationsShowAnActionWithinASecondAndOneKilledComesBackWithIt)

@@ -9,6 +9,7 @@
 #include "alarm_state.h"
 #include "alarm_table.h"
 #include "alarm_sound.h"
+#include "compartment_menu.h"
 #include "deck_plan.h"
 #include "link_banner.h"
 #include "plan_marks.h"
@@ -188,11 +189,18 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
     EXPECT_TRUE(detail->chart()->axes(Qt::Vertical).at(0)->titleText().contains(QStringLiteral("°C")));
     EXPECT_TRUE(detail->historyText().contains(QStringLiteral("报警未确认"))) << detail->historyText().toStdString();
     // The cleared one leaves the list once acknowledged.
-    QSignalSpy clearedAcknowledged(&console_->alarms(), &AlarmState::clearedAlarmAcknowledged);
+    QSignalSpy clearedAcknowledged(&console_->alarms(), &AlarmState::acknowledgedWithoutFlag);
     select(kUpperSmoke);
     clickButton(QStringLiteral("确认所选报警"));
     EXPECT_EQ(rowOf(kUpperSmoke), -1);
     EXPECT_EQ(clearedAcknowledged.count(), 1) << "the history hears of it";
+    // Acknowledged from the plan: nothing to tell, so the zoomed plan keeps its size and zoom.
+    view->scaleScene(view->viewCenter(), 2.0);
+    const QTransform zoomed = view->transform();
+    emit window_->findChild<CompartmentMenu*>()->acknowledgeRequested({console_->feed().idOf(item(kMultiSmoke))});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alarm(kMultiSmoke).state == AlarmState::State::AcknowledgedActive; },
+                                kReactMs));
+    EXPECT_EQ(view->transform(), zoomed);
 
     // Shelved with a reason and a time limit: listed last, silent, still on the plan as shelved.
     select(kMultiHeat);

@@ -15,7 +15,6 @@ AlarmCommands::AlarmCommands(AlarmState& alarms, PointWriter write, QObject* par
     , alarms_(alarms)
     , write_(std::move(write))
 {
-    qRegisterMetaType<AlarmCommands::Refusal>();
 }
 
 void AlarmCommands::acknowledge(const QList<int>& ids)
@@ -27,16 +26,13 @@ void AlarmCommands::acknowledge(const QList<int>& ids)
         if (!alarm || !AlarmState::isAwaiting(alarm->state))
             continue;
         const QString point = alarm->item.confirmTag;
-        if (point.isEmpty()) {
-            refused.append(id);
-            emit acknowledgeRefused(id, Refusal::NoAcknowledgementPoint);
-        } else if (write_(point, kAcknowledged)) {
+        if (point.isEmpty() || write_(point, kAcknowledged)) {
             ++sent;
             emit acknowledged(id);
             alarms_.acknowledgedByOperator(id);
         } else {
             refused.append(id);
-            emit acknowledgeRefused(id, Refusal::NotConnected);
+            emit acknowledgeRefused(id);
         }
     }
     emit acknowledgeFinished(refused, sent);

@@ -19,19 +19,13 @@ public:
     /// Writes the integer \a value to the data point \a point; false when it could not be sent.
     using PointWriter = std::function<bool(const QString& point, qint32 value)>;
 
-    /// Why an acknowledgement was not sent.
-    enum class Refusal {
-        NoAcknowledgementPoint, ///< the item has no acknowledgement point
-        NotConnected,           ///< the write did not reach the data server
-    };
-    Q_ENUM(Refusal)
-
     /// Acts on \a alarms; acknowledgements are written through \a write.
     AlarmCommands(AlarmState& alarms, PointWriter write, QObject* parent = nullptr);
 
     /// Acknowledges those of \a ids that await acknowledgement, by writing 1 to
-    /// each one's acknowledgement point; reports each (acknowledged(),
-    /// acknowledgeRefused()) and then the whole (acknowledgeFinished()).
+    /// each one's acknowledgement point (an item without one is acknowledged
+    /// here alone, see AlarmState::acknowledgedByOperator()); reports each
+    /// (acknowledged(), acknowledgeRefused()) and then the whole (acknowledgeFinished()).
     void acknowledge(const QList<int>& ids);
     /// Stops the audible alert without acknowledging anything (silenced()).
     void silence();
@@ -41,11 +35,12 @@ public:
     void unshelve(const QList<int>& ids);
 
 signals:
-    /// The acknowledgement of \a id was written.
+    /// The acknowledgement of \a id was written, or made here for an item without an acknowledgement point.
     void acknowledged(int id);
-    void acknowledgeRefused(int id, AlarmCommands::Refusal why);
+    /// The acknowledgement of \a id did not reach the data server; the alarm still awaits it.
+    void acknowledgeRefused(int id);
     /// One acknowledge() is done: \a refused lists the ids not acknowledged,
-    /// \a sent counts those written. Nothing refused and nothing sent means
+    /// \a sent counts those acknowledged. Nothing refused and nothing sent means
     /// nothing in the request awaited acknowledgement.
     void acknowledgeFinished(const QList<int>& refused, int sent);
     void silenced();

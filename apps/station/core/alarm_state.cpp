@@ -81,22 +81,32 @@ void AlarmState::stateChanged(int id, bool abnormal, bool awaitingAcknowledgemen
             alarm.firstOut = true;
         const qint64 known = known_raised_.take(alarm.item.tag);
         alarm.raised = known > 0 ? known : clock_.nowMs();
+        alarm.acknowledging = false;
         setState(id, awaitingAcknowledgement ? State::UnacknowledgedActive : State::AcknowledgedActive);
         emit alarmRaised(id);
     } else {
-        setState(id, alarm.state == State::AcknowledgedActive ? State::Normal : State::UnacknowledgedCleared);
+        // The operator's acknowledgement counts even when the clearing overtook its flag.
+        const bool acknowledgedHere = alarm.acknowledging;
+        alarm.acknowledging = false;
+        const bool done = acknowledgedHere || alarm.state == State::AcknowledgedActive;
+        setState(id, done ? State::Normal : State::UnacknowledgedCleared);
         emit alarmCleared(id);
+        if (acknowledgedHere)
+            emit acknowledgedWithoutFlag(id);
     }
 }
 
 void AlarmState::acknowledgementChanged(int id, bool abnormal, bool awaitingAcknowledgement)
 {
     const Alarm* known = alarm(id);
-    if (!known || !abnormal || !isActive(known->state))
+    // Without an acknowledgement point the library's flag never moves: only the operator acknowledges.
+    if (!known || !abnormal || !isActive(known->state) || known->item.confirmTag.isEmpty())
         return;
     const State now = awaitingAcknowledgement ? State::UnacknowledgedActive : State::AcknowledgedActive;
-    if (now != known->state)
-        setState(id, now);
+    if (now == known->state)
+        return;
+    alarms_[std::size_t(id)].acknowledging = false;
+    setState(id, now);
 }
 
 void AlarmState::setState(int id, State state)
@@ -145,15 +155,32 @@ void AlarmState::endIncident()
 void AlarmState::acknowledgedByOperator(int id)
 {
     const Alarm* known = alarm(id);
-    if (!known)
+    if (!known || !isAwaiting(known->state))
         return;
+    record(id, tr("操作员确认"));
     if (known->state == State::UnacknowledgedCleared) {
         setState(id, State::Normal);
-        emit clearedAlarmAcknowledged(id);
+    } else if (known->item.confirmTag.isEmpty()) {
+        setState(id, State::AcknowledgedActive);
     } else {
-        record(id, tr("操作员确认"));
+        alarms_[std::size_t(id)].acknowledging = true;
         emit acknowledgementSent(id);
+        return;
     }
+    emit acknowledgedWithoutFlag(id);
+}
+
+bool AlarmState::acknowledgedElsewhere(int id, qint64 atMs, const QString& console)
+{
+    const Alarm* known = alarm(id);
+    if (!known || known->raised > atMs)
+        return false;
+    const bool cleared = known->state == State::UnacknowledgedCleared;
+    if (!cleared && (known->state != State::UnacknowledgedActive || !known->item.confirmTag.isEmpty()))
+        return false;
+    record(id, tr("控制台 %1 确认").arg(console));
+    setState(id, cleared ? State::Normal : State::AcknowledgedActive);
+    return true;
 }
 
 bool AlarmState::shelve(int id, const QString& reason, int minutes)

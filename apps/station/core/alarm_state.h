@@ -68,6 +68,10 @@ public:
         bool shelved = false;
         QString shelveReason;
         qint64 shelvedUntil = 0;
+        /// This console's operator acknowledged the active alarm and the
+        /// server's flag has not come back yet: a clearing that overtakes the
+        /// flag still ends the alarm.
+        bool acknowledging = false;
     };
 
     static constexpr int kDefaultShelveLimitMinutes = 480;
@@ -93,9 +97,18 @@ public:
     void acknowledgementChanged(int id, bool abnormal, bool awaitingAcknowledgement);
 
     /// The operator's acknowledgement of \a id was written: a cleared alarm is
-    /// done and leaves the list (clearedAlarmAcknowledged()); an active one
-    /// waits for the server's acknowledgement flag.
+    /// done and leaves the list (acknowledgedWithoutFlag()); an active one
+    /// waits for the server's acknowledgement flag, or for its clearing if that
+    /// comes first. An item without an acknowledgement point has no flag to
+    /// wait for: its active alarm is acknowledged at once (acknowledgedWithoutFlag()).
     void acknowledgedByOperator(int id);
+    /// Another console's operator acknowledged \a id at \a atMs (ms since the
+    /// epoch) in a way the flag does not carry (acknowledgedWithoutFlag() there).
+    /// Ends the alarm if it has cleared unacknowledged, or acknowledges it if
+    /// the item has no acknowledgement point, provided it was raised by then: an
+    /// acknowledgement of an earlier alarm of the item leaves a new one alone.
+    /// False when nothing changed.
+    bool acknowledgedElsewhere(int id, qint64 atMs, const QString& console);
     /// The longest shelving, in minutes; 1 at least.
     void setShelveLimitMinutes(int minutes) { shelve_limit_minutes_ = qMax(1, minutes); }
     int shelveLimitMinutes() const { return shelve_limit_minutes_; }
@@ -160,12 +173,14 @@ signals:
     void alarmUnlisted(int id);
     /// \a id's shelving ran out.
     void shelvingExpired(int id);
-    /// The operator acknowledged \a id's alarm after it had cleared, which
-    /// ends it; the item's own acknowledgement point does not show that.
-    void clearedAlarmAcknowledged(int id);
     /// The operator's acknowledgement of \a id's active alarm was written; the
     /// server's acknowledgement flag is still to come.
     void acknowledgementSent(int id);
+    /// This console's operator acknowledged \a id's alarm and the item's own
+    /// acknowledgement flag does not show it to anyone: the alarm had cleared
+    /// (also when the clearing overtook the flag), or the item has no
+    /// acknowledgement point. Other consoles learn of it only if it is shared.
+    void acknowledgedWithoutFlag(int id);
     void staleChanged(bool stale);
 
 private:

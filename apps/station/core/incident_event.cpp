@@ -10,7 +10,7 @@ namespace {
 using Kind = IncidentEvent::Kind;
 
 // Names as stored in the database; never renamed, only added to.
-constexpr std::array<std::pair<Kind, const char*>, 11> kNames{{
+constexpr std::array<std::pair<Kind, const char*>, 12> kNames{{
     {Kind::AlarmRaised, "alarm_raised"},
     {Kind::AlarmCleared, "alarm_cleared"},
     {Kind::Acknowledged, "acknowledged"},
@@ -22,6 +22,7 @@ constexpr std::array<std::pair<Kind, const char*>, 11> kNames{{
     {Kind::TeamWithdrawn, "team_withdrawn"},
     {Kind::BoundarySet, "boundary_set"},
     {Kind::BoundaryLifted, "boundary_lifted"},
+    {Kind::Silenced, "silenced"},
 }};
 
 } // namespace
@@ -71,6 +72,8 @@ QString IncidentEvent::kindText(Kind kind)
         return tr("设置边界");
     case Kind::BoundaryLifted:
         return tr("撤除边界");
+    case Kind::Silenced:
+        return tr("消音");
     }
     return QString();
 }

@@ -23,6 +23,8 @@ public:
         TeamWithdrawn,
         BoundarySet,
         BoundaryLifted,
+        /// The operator stopped the audible alert; nothing is acknowledged by it.
+        Silenced,
     };
 
     /// Milliseconds since the epoch (UTC).

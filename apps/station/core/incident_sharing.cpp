@@ -77,6 +77,11 @@ QString IncidentSharing::shelvePoint(const QString& tag)
     return kPrefix + QStringLiteral("SHELVE.") + tag;
 }
 
+QString IncidentSharing::acknowledgementPoint(const QString& tag)
+{
+    return kPrefix + QStringLiteral("ACK.") + tag;
+}
+
 IncidentSharing::IncidentSharing(LinkSupervisor& link, const QString& console, QStringList points, QObject* parent)
     : QObject(parent)
     , link_(link)

@@ -61,6 +61,9 @@ public:
     static QString damagePoint(quint64 compartmentId);
     static QString teamPoint(int teamType, int unit);
     static QString shelvePoint(const QString& tag);
+    /// The point of an acknowledgement the item's own acknowledgement flag does
+    /// not carry (a cleared alarm's, or one of an item without that point).
+    static QString acknowledgementPoint(const QString& tag);
     /// The point of a damage boundary of the ship file, set by the crew or lifted.
     static QString boundaryPoint(quint64 boundaryId);
 

@@ -58,8 +58,10 @@ QStringList IncidentTracker::sharedPoints(const Ship& ship)
     }
     for (harq::Deck* deck : ship.decks()) {
         for (harq::Sensor* sensor : deck->sensors()) {
-            for (int i = 0; i < sensor->itemCount(); ++i)
+            for (int i = 0; i < sensor->itemCount(); ++i) {
                 points.append(IncidentSharing::shelvePoint(sensor->itemAt(i)->tag()));
+                points.append(IncidentSharing::acknowledgementPoint(sensor->itemAt(i)->tag()));
+            }
         }
     }
     for (const Ship::Boundary& boundary : ship.boundaries())
@@ -291,13 +293,24 @@ void IncidentTracker::followAlarms(AlarmState& alarms, const AlarmFeed& feed)
     }
 
     connect(&alarms, &AlarmState::alarmChanged, this, &IncidentTracker::onAlarmChanged);
-    connect(&alarms, &AlarmState::clearedAlarmAcknowledged, this, [this](int id) {
+    // The item's flag does not carry these to the other consoles: shared, and recorded with who acknowledged.
+    connect(&alarms, &AlarmState::acknowledgedWithoutFlag, this, [this](int id) {
         if (const harq::SensorItem* item = feed_->itemOf(id))
-            recordAcknowledgement(now(), item, true, operator_);
+            publishAction(IncidentSharing::acknowledgementPoint(item->tag()), QString(),
+                          itemEvent(Kind::Acknowledged, item));
     });
     connect(&alarms, &AlarmState::acknowledgementSent, this, [this](int id) {
         if (const harq::SensorItem* item = feed_->itemOf(id))
             acknowledged_here_.insert(item->tag(), operator_);
+    });
+    // Nobody acted when a shelving runs out, so nothing is shared: each console records it itself.
+    connect(&alarms, &AlarmState::shelvingExpired, this, [this](int id) {
+        if (const harq::SensorItem* item = feed_->itemOf(id)) {
+            IncidentEvent event = itemEvent(Kind::Unshelved, item);
+            event.subject = IncidentSharing::shelvePoint(item->tag());
+            event.place = tr("%1, 搁置到期").arg(event.place);
+            store_.record(event);
+        }
     });
     connect(&alarms, &AlarmState::alarmRaised, this,
             [this](int id) { applyShelving(alarms_->alarm(id)->item.tag); });
@@ -414,6 +427,18 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
         }
         pending_shelving_.insert(tag, {until, value.payload.section(kField, 1)});
         applyShelving(tag);
+    } else if (point.startsWith(IncidentSharing::acknowledgementPoint(QString()))) {
+        const QString tag = point.mid(IncidentSharing::acknowledgementPoint(QString()).size());
+        event.kind = Kind::Acknowledged;
+        event.place = tag;
+        if (const harq::SensorItem* item = items_.value(tag)) {
+            const IncidentEvent about = itemEvent(event.kind, item);
+            event.place = about.place;
+            event.priority = about.priority;
+            event.damage = about.damage;
+            if (alarms_)
+                alarms_->acknowledgedElsewhere(feed_->idOf(item), value.msecs, value.console);
+        }
     } else {
         known = false;
     }

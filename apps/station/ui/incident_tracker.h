@@ -25,10 +25,13 @@ class SensorItem;
 /// acknowledgement and thinned value of the ship's sensor items to the history,
 /// publishes what the operator does by hand on the plan (damage, recovery, team
 /// deployed or withdrawn, boundary set or lifted) and in the alarm list (shelving) through the shared
-/// points, and applies what other consoles publish, recording it too.
+/// points, and applies what other consoles publish, recording it too. So are
+/// the acknowledgements the items' own flags do not carry (of a cleared alarm,
+/// or of an item without an acknowledgement point).
 ///
 /// A shelving that arrives before its alarm is raised here is applied when it
-/// is; a shelving that runs out is not published (every console sees it end).
+/// is; a shelving that runs out is not published (every console sees it end
+/// and records it).
 ///
 /// Every console records every shared action once, with the time and console
 /// of the one who acted. After a restart the history is not written twice: an
@@ -40,7 +43,7 @@ class IncidentTracker : public QObject
 
 public:
     /// Every shared point of \a ship: one per compartment, one per unit of each
-    /// team of the team catalogue, one per sensor item tag (shelving), one per
+    /// team of the team catalogue, two per sensor item tag (shelving, acknowledgement), one per
     /// damage boundary of the ship file.
     static QStringList sharedPoints(const Ship& ship);
 

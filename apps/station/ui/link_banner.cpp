@@ -80,8 +80,11 @@ void LinkBanner::setPublication(int unpublished, int refused, int msToRetry)
 void LinkBanner::showNotice(const QString& text)
 {
     notice_->setText(text);
-    notice_->show();
-    notice_timeout_->start();
+    notice_->setVisible(!text.isEmpty());
+    if (text.isEmpty())
+        notice_timeout_->stop();
+    else
+        notice_timeout_->start();
 }
 
 QString LinkBanner::linkText() const

@@ -31,7 +31,7 @@ public:
     /// Actions of this console the server has not taken: \a refused of them
     /// it did not take and are sent again in \a msToRetry.
     void setPublication(int unpublished, int refused, int msToRetry);
-    /// Shows \a text for a while below the link state.
+    /// Shows \a text for a while below the link state; empty hides it at once.
     void showNotice(const QString& text);
 
     /// The link line as shown, empty while connected.

@@ -12,6 +12,8 @@
 #include "station_security.h"
 #include "value_verifier.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QMenu>
 #include <QMetaEnum>
 #include <QStatusBar>
@@ -34,6 +36,7 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
     , console_(ship, link, alarms, ConsoleClock::system())
     , window_(ship, console_, link, alarms, options.mute)
     , sharing_(link.supervisor(), options.incident.console, IncidentTracker::sharedPoints(ship))
+    , console_name_(options.incident.console)
 {
 }
 
@@ -51,6 +54,12 @@ void StationSession::start(QTextStream& out)
     window_.statusBar()->addPermanentWidget(new HistoryStatus(history_, &window_));
     tracker_ = std::make_unique<IncidentTracker>(ship_, window_.plan(), history_, sharing_);
     tracker_->followAlarms(console_.alarms(), console_.feed());
+    // A silence is this console's own: recorded, not shared.
+    QObject::connect(&console_.commands(), &AlarmCommands::silenced, &window_, [this] {
+        const int waiting = console_.alarms().unacknowledged().size();
+        history_.record({QDateTime::currentMSecsSinceEpoch(), IncidentEvent::Kind::Silenced, QString(),
+                         QCoreApplication::translate("StationSession", "%1 条报警未确认").arg(waiting), console_name_, QString()});
+    });
     const QVector<IncidentEvent> before = history_.recent(kHistoryShown);
     for (const IncidentEvent& event : before)
         window_.logPastEvent(event);

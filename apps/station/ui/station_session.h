@@ -58,5 +58,6 @@ private:
     StationWindow window_;
     IncidentStore history_;
     IncidentSharing sharing_;
+    QString console_name_;
     std::unique_ptr<IncidentTracker> tracker_;
 };

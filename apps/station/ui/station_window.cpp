@@ -249,6 +249,9 @@ void StationWindow::connectLink()
 {
     connect(&link_, &DataLink::connectionChanged, this, [this](bool connected) {
         showConnection(connected);
+        // "Not connected" no longer holds; the rows show what still awaits acknowledgement.
+        if (connected)
+            withdrawRefusal();
         log_->log(connected ? tr("已连接数据服务器 %1, 已订阅全部测点").arg(link_.serverText())
                             : tr("与数据服务器 %1 的连接已断开, 画面数据不再实时").arg(link_.serverText()));
     });
@@ -301,6 +304,14 @@ void StationWindow::connectAlarms()
         const AlarmState::Item& item = console_.alarms().alarm(id)->item;
         logAlarm(tr("报警消除: %1 %2 (%3)").arg(item.sensorName, item.name, item.tag), id);
     });
+    connect(&alarms, &AlarmState::alarmChanged, this, [this](int id) {
+        if (refused_.contains(id) && !AlarmState::isAwaiting(console_.alarms().alarm(id)->state)) {
+            if (refused_.size() == 1)
+                withdrawRefusal();
+            else
+                refused_.remove(id);
+        }
+    });
     connect(&alarms, &AlarmState::shelvingExpired, this, [this](int id) {
         logAlarm(tr("搁置到期, 恢复报警: %1").arg(console_.alarms().alarm(id)->item.tag), id);
     });
@@ -313,23 +324,23 @@ void StationWindow::connectCommands()
     const auto tagOf = [this](int id) { return console_.alarms().alarm(id)->item.tag; };
     connect(&commands, &AlarmCommands::acknowledged, this,
             [this, tagOf](int id) { logAlarm(tr("确认报警 %1").arg(tagOf(id)), id); });
-    connect(&commands, &AlarmCommands::acknowledgeRefused, this, [this, tagOf](int id, AlarmCommands::Refusal why) {
-        logAlarm(why == AlarmCommands::Refusal::NoAcknowledgementPoint
-                     ? tr("测点 %1 没有确认点, 无法确认").arg(tagOf(id))
-                     : tr("确认报警 %1 失败: 未连接数据服务器").arg(tagOf(id)),
-                 id);
-    });
+    connect(&commands, &AlarmCommands::acknowledgeRefused, this,
+            [this, tagOf](int id) { logAlarm(tr("确认报警 %1 失败: 未连接数据服务器").arg(tagOf(id)), id); });
     connect(&commands, &AlarmCommands::acknowledgeFinished, this, [this, tagOf](const QList<int>& refused, int sent) {
+        withdrawRefusal();
         QStringList failed;
         for (int id : refused)
             failed.append(tagOf(id));
-        if (!failed.isEmpty())
-            tell(tr("%1 条报警未能确认 (%2): 未连接数据服务器, 确认未送出, 报警仍未确认").arg(failed.size()).arg(failed.join(QStringLiteral(", "))),
-                 acknowledging_from_);
-        else if (sent == 0)
-            tell(tr("所选范围内没有待确认的报警"), acknowledging_from_);
-        else
-            tell(QString(), acknowledging_from_);
+        if (!failed.isEmpty()) {
+            refused_ = QSet<int>(refused.cbegin(), refused.cend());
+            refused_at_ = acknowledging_from_;
+            refusal_ = tr("%1 条报警未能确认 (%2): 未连接数据服务器, 确认未送出, 报警仍未确认")
+                           .arg(failed.size())
+                           .arg(failed.join(QStringLiteral(", ")));
+            tell(refusal_, acknowledging_from_);
+        } else {
+            tell(sent == 0 ? tr("所选范围内没有待确认的报警") : QString(), acknowledging_from_);
+        }
     });
     connect(&commands, &AlarmCommands::shelved, this, [this, tagOf](int id, const QString& reason, int minutes) {
         logAlarm(tr("搁置报警 %1 %2 分钟, 原因: %3").arg(tagOf(id)).arg(minutes).arg(reason), id);
@@ -397,6 +408,21 @@ bool StationWindow::permits(OperatorSession::Action action, Origin origin)
                                       : tr("操作员 %1 的角色不允许此操作").arg(name),
          origin);
     return false;
+}
+
+void StationWindow::withdrawRefusal()
+{
+    if (refused_.isEmpty())
+        return;
+    refused_.clear();
+    // Unless another notice has taken its place since.
+    if (noticeAt(refused_at_) == refusal_)
+        tell(QString(), refused_at_);
+}
+
+QString StationWindow::noticeAt(Origin origin) const
+{
+    return origin == Origin::List ? alarm_list_->notice() : banner_->notice();
 }
 
 void StationWindow::acknowledge(const QList<int>& ids, Origin origin)

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QSet>
 
 class AlarmList;
 class AlarmSettings;
@@ -95,6 +96,9 @@ private:
     void tell(const QString& text, Origin origin);
     /// True when \a action may be taken now; otherwise tells why where it was asked.
     bool permits(OperatorSession::Action action, Origin origin);
+    QString noticeAt(Origin origin) const;
+    /// Takes back the notice of acknowledgements that did not go out, once it no longer holds.
+    void withdrawRefusal();
     void logAlarm(const QString& text, int id);
     void showSensor(harq::Sensor* sensor);
     void showBusiestDeck();
@@ -128,4 +132,8 @@ private:
     bool first_values_seen_ = false;
     // Where the acknowledgement under way was asked for.
     Origin acknowledging_from_ = Origin::List;
+    // The alarms the last refusal notice names that still await acknowledgement, where it shows and what it says.
+    QSet<int> refused_;
+    Origin refused_at_ = Origin::List;
+    QString refusal_;
 };
