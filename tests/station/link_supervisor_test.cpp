@@ -54,7 +54,7 @@ public:
         const auto found = [&] {
             int next = 0;
             for (int i = from_; i < words_.size() && next < expected.size(); ++i)
-                next += words_.at(i) == expected.at(next) ? 1 : 0;
+                next += matches(words_.at(i), expected.at(next)) ? 1 : 0;
             return next == expected.size();
         };
         const bool ok = QTest::qWaitFor(found, kWaitMs)
@@ -66,6 +66,12 @@ public:
     QString text() const { return words_.join(QLatin1Char(' ')); }
 
 private:
+    // "retry" stands for a retry after any pause, where the row does not test the back-off.
+    static bool matches(const QString& word, const QString& expected)
+    {
+        return word == expected || (expected == QLatin1String("retry") && word.startsWith(expected));
+    }
+
     QStringList words_;
     int from_ = 0;
 };
@@ -135,7 +141,7 @@ TEST(LinkSupervisorTest, LiveOnlyWhileTheServerAnswers)
           {[](Scene& s) { s.filler.reset(); }, {"live"}}}},
         {"data server stopped and continued",
          [](Scene& s) { return s.startServer({}); },
-         {{nothing, {"live"}}, {signalServer(SIGSTOP), {"retry1s"}}, {signalServer(SIGCONT), {"live"}}}},
+         {{nothing, {"live"}}, {signalServer(SIGSTOP), {"retry"}}, {signalServer(SIGCONT), {"live"}}}},
         {"shared write refused while the pool is full, then retried",
          [](Scene& s) {
              const quint16 port = s.startServer({QStringLiteral("--max-created-points"), QStringLiteral("1")});

@@ -13,6 +13,8 @@ class QGraphicsOpacityEffect;
 class BlinkClock : public QObject
 {
 public:
+    /// Time between two steps of the fade: 12.5 steps a second are smooth
+    /// enough for a 4 s fade.
     static constexpr int kStepMs = 80;
 
     /// The one clock; GUI thread only.
@@ -20,7 +22,9 @@ public:
 
     /// The opacity the clock gives its effects now: 0 to 1 and back in 4 s.
     qreal level() const;
+    /// Puts \a effect on the clock, starting the clock if it was idle.
     void add(QGraphicsOpacityEffect* effect);
+    /// Takes \a effect off the clock, stopping it when no effect is left.
     void remove(QGraphicsOpacityEffect* effect);
 
 private:
