@@ -83,9 +83,6 @@ public:
     /// (GBK), with its signature when secured, is cut at its end to fit.
     Value publish(const QString& point, const QString& payload);
 
-    /// The name this console publishes under.
-    const QString& console() const { return console_; }
-
     /// Actions written here that the server has not sent back yet: waiting for
     /// the link, on their way, or refused.
     int unpublished() const;
