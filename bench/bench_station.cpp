@@ -22,6 +22,7 @@
 #include "ship_loader.h"
 #include "station_config.h"
 #include "station_options.h"
+#include "station_security.h"
 #include "station_session.h"
 
 #include "Tavimor.h"
@@ -196,7 +197,12 @@ public:
         options_.incident.console = QStringLiteral("bench");
         options_.incident.historyFile = folder_.filePath(QStringLiteral("history.sqlite"));
         link_ = std::make_unique<DataLink>(options_.address, options_.port, ship_->valueRoute(), ship_->dataPointNames());
-        session_ = std::make_unique<StationSession>(*ship_, *link_, settings_, options_);
+        // No keys or accounts: the bench runs an unauthenticated console.
+        if (!security_.load(options_, &error)) {
+            problem_ = error.toStdString();
+            return;
+        }
+        session_ = std::make_unique<StationSession>(*ship_, *link_, settings_, options_, security_);
         QTextStream out(&log_);
         session_->start(out);
         session_->window().resize(kWidth, kHeight);
@@ -247,6 +253,7 @@ private:
     std::unique_ptr<Ship> ship_;
     StationOptions options_;
     std::unique_ptr<DataLink> link_;
+    StationSecurity security_;
     std::unique_ptr<StationSession> session_;
     QStringList alarmTags_;
     QString log_;
