@@ -288,6 +288,10 @@
         <translation>Deployed %1 to %2</translation>
     </message>
     <message>
+        <source>%1已全部派出, 未部署</source>
+        <translation>Every unit of %1 is out; not deployed</translation>
+    </message>
+    <message>
         <source>手动报损: %1 %2</source>
         <translation>Damage reported by hand: %1 %2</translation>
     </message>
@@ -615,7 +619,7 @@
     </message>
 </context>
 <context>
-    <name>IncidentTracker</name>
+    <name>IncidentCatalogue</name>
     <message>
         <source>%1 %2 (%3)</source>
         <translation>%1 %2 (%3)</translation>

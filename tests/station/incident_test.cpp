@@ -7,6 +7,8 @@
 #include "alarm_state.h"
 #include "console_clock.h"
 #include "deck_plan.h"
+#include "incident_catalogue.h"
+#include "incident_commands.h"
 #include "incident_export.h"
 #include "incident_sharing.h"
 #include "incident_store.h"
@@ -56,43 +58,50 @@ const QStringList kRacingTeams{QStringLiteral("消防队"), QStringLiteral("堵�
 const QString kHost = QStringLiteral("127.0.0.1");
 const QString kSmoke = QStringLiteral("D1-SMK-001");
 
-/// One console without its window: the plan, the history and the shared state.
+/// One console without its window: the incident state on a plan, the history and the sharing.
 struct Console {
     Console(const QString& name, quint16 port, const QString& history)
         : ship(ShipLoader().load(QStringLiteral(KELVANE_SHIP_DIR "/ship.json")))
-        , plan(&scene, *ship)
+        , incident(IncidentCatalogue::teamTypes(), IncidentCatalogue::boundaryIds(*ship))
+        , commands(incident)
+        , plan(&scene, *ship, incident)
         , alarms(ConsoleClock::system())
         , feed(*ship, settings, alarms, ConsoleClock::system())
         , link(kHost, port)
-        , sharing(link, name, IncidentTracker::sharedPoints(*ship))
+        , sharing(link, name, IncidentTracker::sharedPoints(IncidentCatalogue::of(*ship), incident, alarms))
     {
+        IncidentCatalogue::placeStations(*ship, incident);
         QString error;
         EXPECT_TRUE(store.open(history, &error)) << error.toStdString();
-        tracker = std::make_unique<IncidentTracker>(*ship, plan, store, sharing);
-        tracker->followAlarms(alarms, feed);
+        tracker = std::make_unique<IncidentTracker>(
+            IncidentCatalogue::of(*ship), incident, commands, alarms,
+            [this](int id) { return IncidentCatalogue::read(feed, id); }, store, sharing);
+        QObject::connect(&feed, &AlarmFeed::valueChanged, tracker.get(), &IncidentTracker::valueChanged);
         link.start();
     }
 
-    int damageOf(quint64 compartment) const { return plan.handDamageOf(ship->regionById(compartment)); }
-    /// The teams on the plan, as the operator would compare them.
+    int damageOf(quint64 compartment) const { return incident.damageOf(compartment); }
+    /// The teams out, as the operator would compare them.
     QStringList teams() const
     {
         QStringList out;
-        for (const Ship::Team& team : plan.teams())
+        for (const IncidentState::Team& team : incident.teams())
             out.append(QStringLiteral("%1@%2:%3,%4")
-                           .arg(team.name)
+                           .arg(incident.teamTypes()[team.type].name)
                            .arg(team.deck)
                            .arg(qRound(team.position.x()))
                            .arg(qRound(team.position.y())));
         out.sort();
         return out;
     }
-    void deploy(const QString& team, QPointF at) { plan.addTeam({team, 1, at, ship->regionById(kSteeringGear)}); }
+    void deploy(const QString& team, QPointF at) { commands.deployTeam(incident.teamType(team), 1, at, kSteeringGear); }
 
     harq::SensorItem* smoke() const { return ship->index().items(kSmoke).first(); }
     bool shelved() const { return alarms.alarm(feed.idOf(smoke()))->shelved; }
 
     std::unique_ptr<Ship> ship;
+    IncidentState incident;
+    IncidentCommands commands;
     DeckScene scene;
     DeckPlan plan;
     AlarmSettings settings;
@@ -149,12 +158,12 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
         return QTest::qWaitFor(all, kShareMs);
     };
 
-    central.plan.damageCompartment(central.ship->regionById(kSteeringGear), harq::DamageResponse::FIRE);
+    central.commands.damage(kSteeringGear, harq::DamageResponse::FIRE);
     central.deploy(kDrainTeam, QPointF(200, 300));
     const quint64 boundary = central.ship->boundaries().back().id;
-    central.plan.setBoundarySet(boundary, true);
+    central.commands.setBoundary(boundary, true);
     EXPECT_TRUE(everywhere([](const Console& c) { return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE; }));
-    EXPECT_TRUE(everywhere([&](const Console& c) { return c.plan.isBoundarySet(boundary); }));
+    EXPECT_TRUE(everywhere([&](const Console& c) { return c.incident.isBoundarySet(boundary); }));
     EXPECT_TRUE(everywhere([&](const Console& c) { return c.teams() == central.teams(); }));
     EXPECT_EQ(central.teams().filter(QStringLiteral("@1:200,300")).size(), 1);
     // A shelving reaches a console whose alarm is raised only afterwards; a
@@ -175,8 +184,8 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
     for (int round = 0; round < 2; ++round) {
         Console& first = round == 0 ? central : bridge;
         Console& second = round == 0 ? bridge : central;
-        first.plan.damageCompartment(first.ship->regionById(kAftStore), harq::DamageResponse::SINK);
-        second.plan.damageCompartment(second.ship->regionById(kAftStore), harq::DamageResponse::FIRE);
+        first.commands.damage(kAftStore, harq::DamageResponse::SINK);
+        second.commands.damage(kAftStore, harq::DamageResponse::FIRE);
         first.deploy(kRacingTeams[round], QPointF(210, 300));
         second.deploy(kRacingTeams[round], QPointF(220, 300));
         QTest::qWait(kShareMs);

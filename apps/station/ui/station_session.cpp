@@ -3,6 +3,7 @@
 #include "console_clock.h"
 #include "data_link.h"
 #include "history_status.h"
+#include "incident_catalogue.h"
 #include "incident_tracker.h"
 #include "link_banner.h"
 #include "station_options.h"
@@ -24,7 +25,8 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
     , history_file_(options.incident.historyFile)
     , console_(ship, link, alarms, ConsoleClock::system())
     , window_(ship, console_, link, alarms, options.mute)
-    , sharing_(link.supervisor(), options.incident.console, IncidentTracker::sharedPoints(ship))
+    , sharing_(link.supervisor(), options.incident.console,
+               IncidentTracker::sharedPoints(IncidentCatalogue::of(ship), console_.incident(), console_.alarms()))
 {
 }
 
@@ -40,8 +42,11 @@ void StationSession::start(QTextStream& out)
     });
     history_.openOwn(history_file_);
     window_.statusBar()->addPermanentWidget(new HistoryStatus(history_, &window_));
-    tracker_ = std::make_unique<IncidentTracker>(ship_, window_.plan(), history_, sharing_);
-    tracker_->followAlarms(console_.alarms(), console_.feed());
+    const AlarmFeed& feed = console_.feed();
+    tracker_ = std::make_unique<IncidentTracker>(
+        IncidentCatalogue::of(ship_), console_.incident(), console_.incidentCommands(), console_.alarms(),
+        [&feed](int id) { return IncidentCatalogue::read(feed, id); }, history_, sharing_);
+    QObject::connect(&feed, &AlarmFeed::valueChanged, tracker_.get(), &IncidentTracker::valueChanged);
     const QVector<IncidentEvent> before = history_.recent(kHistoryShown);
     for (const IncidentEvent& event : before)
         window_.logPastEvent(event);

@@ -37,6 +37,7 @@ public:
     void start(QTextStream& out);
 
     StationWindow& window() { return window_; }
+    StationConsole& console() { return console_; }
 
 private:
     const Ship& ship_;

@@ -99,7 +99,7 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     , table_(new AlarmTable(console.feed(), this))
     , scene_(new DeckScene(this))
     , view_(new DeckViewComplex(scene_, this))
-    , plan_(new DeckPlan(scene_, ship, this))
+    , plan_(new DeckPlan(scene_, ship, console.incident(), this))
     , marks_(new PlanMarks(scene_, console.feed(), this))
     , switcher_(new DeckSwitcher(ship.decks(), console.alarms(), this))
     , alarm_list_(new AlarmList(*table_, console.alarms(), this))
@@ -121,7 +121,7 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     connectLink();
     connectAlarms();
     connectCommands();
-    auto* menu = new CompartmentMenu(view_, plan_, log_, this);
+    auto* menu = new CompartmentMenu(view_, plan_, console.incidentCommands(), log_, this);
     menu->setAlarms(&console.feed());
     connect(menu, &CompartmentMenu::acknowledgeRequested, this,
             [this](const QList<int>& ids) { acknowledge(ids, Origin::Plan); });

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "incident_event.h"
+#include "incident_sharing.h"
+#include "incident_state.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+
+#include <functional>
+
+class AlarmState;
+class IncidentCommands;
+class IncidentStore;
+
+/// Ties one station's incident together: writes every alarm transition,
+/// acknowledgement and thinned value of the ship's sensor items to the history,
+/// publishes what the operator does by hand (the incident commands: damage,
+/// recovery, team deployed or withdrawn, boundary set or lifted; shelving in
+/// the alarm state) through the shared points, and applies what other consoles
+/// publish to the incident state, recording it too.
+///
+/// A shelving that arrives before its alarm is raised here is applied when it
+/// is; a shelving that runs out is not published (every console sees it end).
+///
+/// Every console records every shared action once, with the time and console
+/// of the one who acted. After a restart the history is not written twice: an
+/// alarm still raised in the history is not raised again when its value
+/// returns, and a shared value already recorded is only applied to the state.
+class IncidentTracker : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// The ship's things, by the ship file's ids, as the history names them.
+    struct Catalogue {
+        /// Compartment id to its place ("deck compartment [code]").
+        QHash<quint64, QString> compartments;
+        /// Damage boundary id to its place.
+        QHash<quint64, QString> boundaries;
+        /// The ids of the ship's decks: a team elsewhere cannot be shown.
+        QSet<quint64> decks;
+    };
+    /// What an item of the alarm state reads now.
+    struct Reading {
+        double primary = 0;
+        double shown = 0;
+        bool abnormal = false;
+        bool awaiting = false;
+        bool valueItem = false;
+    };
+    /// Reads the item of alarm id \a id.
+    using ItemReader = std::function<Reading(int id)>;
+
+    /// Every shared point: one per compartment, one per unit of each team
+    /// type, one per item tag of \a alarms (shelving), one per damage boundary.
+    static QStringList sharedPoints(const Catalogue& ship, const IncidentState& state, const AlarmState& alarms);
+
+    /// Follows \a alarms (whose items \a read reads) and \a commands, applies
+    /// what \a sharing receives to \a state. Gives \a alarms what the history
+    /// knows (raise times of alarms still standing, the last hour of every value
+    /// item's trend). Everything handed in must outlive this object.
+    IncidentTracker(Catalogue ship, IncidentState& state, IncidentCommands& commands, AlarmState& alarms,
+                    ItemReader read, IncidentStore& store, IncidentSharing& sharing, QObject* parent = nullptr);
+
+    /// The value (or the acknowledgement flag) of alarm \a id's item changed.
+    void valueChanged(int id);
+
+signals:
+    /// Another console did \a event (or did it before this one started), now applied here.
+    void remoteAction(const IncidentEvent& event);
+
+private:
+    void seedTrends();
+    void onRaised(int id);
+    void onCleared(int id);
+    void recordValues(int id, const Reading& now, qint64 at, bool withAcknowledgement);
+    void onAlarmChanged(int id);
+    void applyShelving(const QString& tag);
+    void onTeamDeployed(const IncidentState::Team& team);
+    void onReceived(const QString& point, const IncidentSharing::Value& value);
+    void applyTeam(int type, int unit, const QString& payload, IncidentEvent* event);
+    void publishAction(IncidentEvent::Kind kind, const QString& point, const QString& payload, const QString& place);
+    void record(const IncidentEvent& event);
+    QString teamPayload(const IncidentState::Team& team) const;
+    std::optional<IncidentState::Team> teamFrom(int type, int unit, const QString& payload) const;
+    QString itemPlace(int id) const;
+    QString placeOfTag(const QString& tag) const;
+    QString compartmentPlace(quint64 compartment) const;
+    QString teamPlace(const IncidentState::Team& team) const;
+
+    const Catalogue ship_;
+    IncidentState& state_;
+    AlarmState& alarms_;
+    ItemReader read_;
+    IncidentStore& store_;
+    IncidentSharing& sharing_;
+    // Set while a shared shelving is applied, so the alarm state's change is not published back.
+    bool applying_ = false;
+    QHash<int, bool> awaiting_;
+    QHash<QString, qint64> open_alarms_;
+    // Per shared point, the value last applied and last recorded.
+    QHash<QString, QString> applied_;
+    QHash<QString, QString> recorded_;
+    QHash<QString, quint64> damage_points_;
+    QHash<QString, QPair<int, int>> team_points_;
+    QHash<QString, quint64> boundary_points_;
+    QHash<QString, bool> shelved_;
+    // Tags whose shared shelving (in the state) awaits its alarm here.
+    QSet<QString> pending_shelving_;
+};
