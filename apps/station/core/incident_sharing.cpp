@@ -89,7 +89,10 @@ IncidentSharing::IncidentSharing(LinkSupervisor& link, const QString& console, Q
     connect(judge_timer_, &QTimer::timeout, this, &IncidentSharing::judge);
     connect(&link_, &LinkSupervisor::recordsReceived, this, &IncidentSharing::deliver, Qt::DirectConnection);
     // Sent after the bookings, so whatever the server takes comes back on this connection.
-    connect(&link_, &LinkSupervisor::connected, this, [this] { sendAll(false); });
+    connect(&link_, &LinkSupervisor::connected, this, [this] {
+        sendAll(false);
+        emit linked();
+    });
     link_.book(points);
 }
 
@@ -102,11 +105,21 @@ IncidentSharing::Value IncidentSharing::publish(const QString& point, const QStr
         value.payload.chop(1);
         text = tavimorio::toGbk(value.format());
     }
+    write(point, text);
+    return value;
+}
+
+void IncidentSharing::republish(const QString& point, const Value& value)
+{
+    write(point, tavimorio::toGbk(value.format()));
+}
+
+void IncidentSharing::write(const QString& point, const QByteArray& text)
+{
     Pending& pending = pending_[point];
     pending = Pending{text};
     send(point, pending);
     report();
-    return value;
 }
 
 int IncidentSharing::unpublished() const

@@ -17,9 +17,9 @@ struct stDt;
 ///
 /// Each point holds the latest action on one thing (a compartment, one unit of
 /// a team, a shelved alarm) as "<ms since epoch>|<console>|<payload>". Every
-/// console books every point, its own writes included, and applies updates in
-/// the order the server sends them, so all consoles end with the last write the
-/// server took: last writer wins, by the server's order, whatever the clocks say.
+/// console books every point, its own writes included. Which value wins is the
+/// reader's business (IncidentTracker: the newest by its time, then by console
+/// name, everywhere), as is putting back what the server lacks (republish()).
 /// Booking a point that has a value brings that value at once, which is how a
 /// console started in the middle of an incident catches up.
 ///
@@ -67,6 +67,12 @@ public:
     /// (GBK) is cut at its end to fit.
     Value publish(const QString& point, const QString& payload);
 
+    /// Writes \a value to \a point as it is, its time and console kept: how a
+    /// console puts back an action the server lost or holds an older one of.
+    void republish(const QString& point, const Value& value);
+    /// The name this console publishes under.
+    const QString& console() const { return console_; }
+
     /// Actions written here that the server has not sent back yet: waiting for
     /// the link, on their way, or refused.
     int unpublished() const;
@@ -74,6 +80,8 @@ public:
     int refused() const;
 
 signals:
+    /// A connection was made and every point booked: the server's values follow.
+    void linked();
     /// The server sent \a value for \a point (an update or the value at booking).
     void received(const QString& point, const IncidentSharing::Value& value);
     /// unpublished() or refused() changed; refused actions are sent again in
@@ -90,6 +98,7 @@ private:
 
     void deliver(const stDt* records, int count);
     void sendAll(bool refusedOnly);
+    void write(const QString& point, const QByteArray& text);
     void send(const QString& point, Pending& pending);
     void judge();
     void report();

@@ -5,6 +5,7 @@
 #include "incident_store.h"
 
 #include <QDateTime>
+#include <QTimer>
 
 #include <utility>
 
@@ -19,10 +20,18 @@ constexpr qint64 kMsPerMinute = 60000;
 // As far back as the alarm list keeps a trend.
 constexpr qint64 kTrendMs = 60 * kMsPerMinute;
 constexpr int kPositionDecimals = 2;
+// How long after a connection the server's values at booking have surely come.
+constexpr int kSettleMs = 1000;
 
 qint64 now()
 {
     return QDateTime::currentMSecsSinceEpoch();
+}
+
+/// The order every console agrees on: the later action, on equal times the greater console name.
+bool isNewer(const IncidentSharing::Value& a, const IncidentSharing::Value& b)
+{
+    return a.msecs != b.msecs ? a.msecs > b.msecs : a.console > b.console;
 }
 
 } // namespace
@@ -49,12 +58,14 @@ IncidentTracker::IncidentTracker(Catalogue ship, IncidentState& state, IncidentC
     : QObject(parent)
     , ship_(std::move(ship))
     , state_(state)
+    , commands_(commands)
     , alarms_(alarms)
     , read_(std::move(read))
     , store_(store)
     , sharing_(sharing)
     , open_alarms_(store.openAlarms())
     , recorded_(store.lastActionValues())
+    , settle_(new QTimer(this))
 {
     // A point never seen before starts its history with the value the item
     // starts with, so an export always knows where each point began.
@@ -77,6 +88,21 @@ IncidentTracker::IncidentTracker(Catalogue ship, IncidentState& state, IncidentC
     }
     alarms.setKnownRaised(store_.openAlarms());
     seedTrends();
+    for (auto it = recorded_.cbegin(); it != recorded_.cend(); ++it) {
+        IncidentSharing::Value value;
+        IncidentEvent unused;
+        if (IncidentSharing::Value::parse(it.value(), &value) && apply(it.key(), value, &unused)) {
+            known_.insert(it.key(), value);
+            from_history_.insert(it.key());
+        }
+    }
+    settle_->setSingleShot(true);
+    settle_->setInterval(kSettleMs);
+    connect(settle_, &QTimer::timeout, this, &IncidentTracker::putBackUnheard);
+    connect(&sharing, &IncidentSharing::linked, this, [this] {
+        heard_.clear();
+        settle_->start();
+    });
 
     connect(&commands, &IncidentCommands::damaged, this, [this](quint64 compartment, int response) {
         publishAction(Kind::ManualDamage, IncidentSharing::damagePoint(compartment), QString::number(response),
@@ -229,9 +255,8 @@ QString IncidentTracker::placeOfTag(const QString& tag) const
 void IncidentTracker::publishAction(Kind kind, const QString& point, const QString& payload, const QString& place)
 {
     const IncidentSharing::Value value = sharing_.publish(point, payload);
-    const QString text = value.format();
-    applied_.insert(point, text);
-    record({value.msecs, kind, point, place, value.console, text});
+    known_.insert(point, value);
+    record({value.msecs, kind, point, place, value.console, value.format()});
 }
 
 void IncidentTracker::record(const IncidentEvent& event)
@@ -244,39 +269,76 @@ void IncidentTracker::record(const IncidentEvent& event)
 
 void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Value& value)
 {
-    const QString text = value.format();
-    if (applied_.value(point) == text)
+    heard_.insert(point);
+    const auto held = known_.constFind(point);
+    const bool caughtUp = from_history_.remove(point) > 0;
+    IncidentEvent event{value.msecs, Kind::ManualDamage, point, QString(), value.console, value.format()};
+    if (held != known_.cend()) {
+        // Known from the history already: told once as what happened while away, not recorded again.
+        if (held->format() == value.format()) {
+            if (caughtUp && apply(point, value, &event))
+                emit remoteAction(event);
+            return;
+        }
+        // The server holds an older action than this console knows: put it back.
+        if (isNewer(*held, value)) {
+            sharing_.republish(point, *held);
+            return;
+        }
+    }
+    // This console's team, displaced from its unit by another console's deployment.
+    std::optional<IncidentState::Team> displaced;
+    if (team_points_.contains(point) && held != known_.cend() && held->console == sharing_.console()
+        && held->payload != kWithdrawn && value.payload != kWithdrawn) {
+        const QPair<int, int> unit = team_points_.value(point);
+        displaced = state_.teamAt(unit.first, unit.second);
+    }
+    known_.insert(point, value);
+    if (!apply(point, value, &event))
         return;
-    applied_.insert(point, text);
-    IncidentEvent event{value.msecs, Kind::ManualDamage, point, QString(), value.console, text};
+    record(event);
+    emit remoteAction(event);
+    if (displaced)
+        commands_.deployTeam(displaced->type, displaced->deck, displaced->position, displaced->compartment);
+}
+
+void IncidentTracker::putBackUnheard()
+{
+    for (auto it = known_.cbegin(); it != known_.cend(); ++it) {
+        if (!heard_.contains(it.key()))
+            sharing_.republish(it.key(), it.value());
+    }
+}
+
+bool IncidentTracker::apply(const QString& point, const IncidentSharing::Value& value, IncidentEvent* event)
+{
     if (damage_points_.contains(point)) {
         const quint64 compartment = damage_points_.value(point);
         const int response = value.payload.toInt();
-        event.kind = response > 0 ? Kind::ManualDamage : Kind::Recovery;
-        event.place = compartmentPlace(compartment);
+        event->kind = response > 0 ? Kind::ManualDamage : Kind::Recovery;
+        event->place = compartmentPlace(compartment);
         state_.setDamage(compartment, qMax(0, response));
     } else if (team_points_.contains(point)) {
         const QPair<int, int> unit = team_points_.value(point);
-        applyTeam(unit.first, unit.second, value.payload, &event);
+        applyTeam(unit.first, unit.second, value.payload, event);
     } else if (boundary_points_.contains(point)) {
         const quint64 id = boundary_points_.value(point);
         const bool set = value.payload.toInt() != 0;
-        event.kind = set ? Kind::BoundarySet : Kind::BoundaryLifted;
-        event.place = ship_.boundaries.value(id);
+        event->kind = set ? Kind::BoundarySet : Kind::BoundaryLifted;
+        event->place = ship_.boundaries.value(id);
         state_.setBoundary(id, set);
     } else if (point.startsWith(IncidentSharing::shelvePoint(QString()))) {
         const QString tag = point.mid(IncidentSharing::shelvePoint(QString()).size());
         const qint64 until = value.payload.section(kField, 0, 0).toLongLong();
-        event.kind = until > 0 ? Kind::Shelved : Kind::Unshelved;
-        event.place = placeOfTag(tag);
+        event->kind = until > 0 ? Kind::Shelved : Kind::Unshelved;
+        event->place = placeOfTag(tag);
         state_.setShelving(tag, {qMax<qint64>(0, until), value.payload.section(kField, 1)});
         pending_shelving_.insert(tag);
         applyShelving(tag);
     } else {
-        return;
+        return false;
     }
-    record(event);
-    emit remoteAction(event);
+    return true;
 }
 
 void IncidentTracker::applyTeam(int type, int unit, const QString& payload, IncidentEvent* event)

@@ -13,6 +13,7 @@
 class AlarmState;
 class IncidentCommands;
 class IncidentStore;
+class QTimer;
 
 /// Ties one station's incident together: writes every alarm transition,
 /// acknowledgement and thinned value of the ship's sensor items to the history,
@@ -28,6 +29,20 @@ class IncidentStore;
 /// of the one who acted. After a restart the history is not written twice: an
 /// alarm still raised in the history is not raised again when its value
 /// returns, and a shared value already recorded is only applied to the state.
+///
+/// The history rebuilds the shared state: at start the last action on every
+/// point is applied from it, and once a connection is made every point the
+/// server has no value for, or an older one, gets this console's value back
+/// (IncidentSharing::republish()), kept with its own time and console. Of two
+/// values of a point the newer by the action's time wins, on equal times the
+/// greater console name: the same choice on every console, whatever order the
+/// server sends them in. An action taken while the link is down is in the
+/// history at once and so survives a restart until it is published.
+///
+/// Two consoles that deploy a team into the same free unit at once collide on
+/// its point: the one whose deployment loses moves its team to another free
+/// unit and publishes that, so neither team silently leaves the plans; with no
+/// unit free, the command refuses (IncidentCommands::deployRefused()).
 class IncidentTracker : public QObject
 {
     Q_OBJECT
@@ -80,6 +95,9 @@ private:
     void applyShelving(const QString& tag);
     void onTeamDeployed(const IncidentState::Team& team);
     void onReceived(const QString& point, const IncidentSharing::Value& value);
+    /// Applies \a value of \a point to the state, describing it in \a event; false for a point not shared.
+    bool apply(const QString& point, const IncidentSharing::Value& value, IncidentEvent* event);
+    void putBackUnheard();
     void applyTeam(int type, int unit, const QString& payload, IncidentEvent* event);
     void publishAction(IncidentEvent::Kind kind, const QString& point, const QString& payload, const QString& place);
     void record(const IncidentEvent& event);
@@ -92,6 +110,7 @@ private:
 
     const Catalogue ship_;
     IncidentState& state_;
+    IncidentCommands& commands_;
     AlarmState& alarms_;
     ItemReader read_;
     IncidentStore& store_;
@@ -100,9 +119,15 @@ private:
     bool applying_ = false;
     QHash<int, bool> awaiting_;
     QHash<QString, qint64> open_alarms_;
-    // Per shared point, the value last applied and last recorded.
-    QHash<QString, QString> applied_;
+    // Per shared point, the winning value known (from the history, the server
+    // or this console) and the text last recorded.
+    QHash<QString, IncidentSharing::Value> known_;
     QHash<QString, QString> recorded_;
+    // Points applied from the history and not yet heard from the server.
+    QSet<QString> from_history_;
+    // Points the server sent a value of since the last connection.
+    QSet<QString> heard_;
+    QTimer* settle_;
     QHash<QString, quint64> damage_points_;
     QHash<QString, QPair<int, int>> team_points_;
     QHash<QString, quint64> boundary_points_;
