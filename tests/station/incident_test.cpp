@@ -29,6 +29,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -212,6 +213,57 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
     EXPECT_TRUE(everywhere([&](const Console& c) {
         return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE && c.teams() == teams;
     }));
+}
+
+TEST_F(IncidentTest, TwoConsolesKeepEachOthersActionsThroughConflictsServerRestartsAndOutages)
+{
+    const QString empty = scenario(R"({"points": [], "events": []})");
+    DataServerProcess server;
+    ASSERT_TRUE(server.start(empty));
+    const quint16 port = server.port();
+    const auto open = [&](const char* name) { return std::make_unique<Console>(QLatin1String(name), port, file(QLatin1String(name))); };
+    std::unique_ptr<Console> a = open("alpha");
+    std::unique_ptr<Console> b = open("bravo");
+    const auto restartServer = [&] {
+        server.stop();
+        ASSERT_TRUE(server.start(empty, port));
+    };
+    const std::vector<std::pair<const char*, std::function<bool()>>> rows{
+        {"both deploy into the one free fire unit: both teams stay, on two units", [&] {
+             a->deploy(kRacingTeams[0], QPointF(210, 300));
+             b->deploy(kRacingTeams[0], QPointF(220, 300));
+             return QTest::qWaitFor([&] {
+                 return a->teams() == b->teams() && a->teams().filter(QRegularExpression(":2[12]0,300")).size() == 2;
+             }, kWaitMs);
+         }},
+        {"a restarted server gets the state back; a console started afterwards shows it", [&] {
+             a->commands.damage(kSteeringGear, harq::DamageResponse::FIRE);
+             QTest::qWait(kShareMs);
+             restartServer();
+             const QStringList teams = a->teams();
+             const auto late = open("late");
+             return QTest::qWaitFor([&] {
+                 return late->damageOf(kSteeringGear) == harq::DamageResponse::FIRE && late->teams() == teams;
+             }, kWaitMs);
+         }},
+        {"an action taken offline survives a restart and is published when the server returns", [&] {
+             server.stop();
+             a->commands.damage(kAftStore, harq::DamageResponse::SINK);
+             a.reset(); // its history is flushed as it goes
+             a = open("alpha");
+             EXPECT_EQ(a->damageOf(kAftStore), harq::DamageResponse::SINK);
+             [&] { ASSERT_TRUE(server.start(empty, port)); }();
+             return QTest::qWaitFor([&] { return b->damageOf(kAftStore) == harq::DamageResponse::SINK; }, kWaitMs);
+         }},
+    };
+    for (const auto& [name, happens] : rows)
+        EXPECT_TRUE(happens()) << name << " alpha " << a->teams().join(' ').toStdString() << " bravo "
+                               << b->teams().join(' ').toStdString();
+    // Nobody's team left anybody's history silently: each deployment is followed by no foreign withdrawal.
+    for (Console* console : {a.get(), b.get()}) {
+        const QVector<IncidentEvent> events = console->store.recent(1000);
+        EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const IncidentEvent& e) { return e.kind == Kind::TeamWithdrawn; }), 0);
+    }
 }
 
 TEST_F(IncidentTest, ThreeStationsShowAnActionWithinASecondAndOneKilledComesBackWithIt)
