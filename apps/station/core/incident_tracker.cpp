@@ -277,7 +277,7 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
         // Known from the history already: told once as what happened while away, not recorded again.
         if (held->format() == value.format()) {
             if (caughtUp && apply(point, value, &event))
-                emit remoteAction(event);
+                emit remoteAction(event, true);
             return;
         }
         // The server holds an older action than this console knows: put it back.
@@ -297,7 +297,7 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
     if (!apply(point, value, &event))
         return;
     record(event);
-    emit remoteAction(event);
+    emit remoteAction(event, false);
     if (displaced)
         commands_.deployTeam(displaced->type, displaced->deck, displaced->position, displaced->compartment);
 }

@@ -83,8 +83,10 @@ public:
     void valueChanged(int id);
 
 signals:
-    /// Another console did \a event (or did it before this one started), now applied here.
-    void remoteAction(const IncidentEvent& event);
+    /// Another console did \a event (or did it before this one started), now
+    /// applied here; \a caughtUp when this console's history held it already
+    /// (it was shown with the history at start).
+    void remoteAction(const IncidentEvent& event, bool caughtUp);
 
 private:
     void seedTrends();

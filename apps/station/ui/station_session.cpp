@@ -51,10 +51,13 @@ void StationSession::start(QTextStream& out)
     for (const IncidentEvent& event : before)
         window_.logPastEvent(event);
     out << "history: " << before.size() << " events" << Qt::endl;
-    QObject::connect(tracker_.get(), &IncidentTracker::remoteAction, &window_, [this, &out](const IncidentEvent& event) {
-        window_.logEvent(event);
-        out << "incident: " << event.describe() << Qt::endl;
-    });
+    QObject::connect(tracker_.get(), &IncidentTracker::remoteAction, &window_,
+                     [this, &out](const IncidentEvent& event, bool caughtUp) {
+                         // One caught up was shown with the history already.
+                         if (!caughtUp)
+                             window_.logEvent(event);
+                         out << "incident: " << event.describe() << Qt::endl;
+                     });
     QObject::connect(&sharing_, &IncidentSharing::publicationChanged, &window_.banner(), &LinkBanner::setPublication);
     QObject::connect(&sharing_, &IncidentSharing::publicationChanged, &window_,
                      [this, &out, shown = 0](int, int refused, int) mutable {
