@@ -390,6 +390,10 @@
         <translation>Deployed %1 to %2</translation>
     </message>
     <message>
+        <source>%1已全部派出, 未部署</source>
+        <translation>Every unit of %1 is out; not deployed</translation>
+    </message>
+    <message>
         <source>手动报损: %1 %2</source>
         <translation>Damage reported by hand: %1 %2</translation>
     </message>
@@ -780,7 +784,7 @@
     </message>
 </context>
 <context>
-    <name>IncidentTracker</name>
+    <name>IncidentCatalogue</name>
     <message>
         <source>%1 %2 (%3)</source>
         <translation>%1 %2 (%3)</translation>
@@ -793,6 +797,9 @@
         <source>防火边界</source>
         <translation>fire boundary</translation>
     </message>
+</context>
+<context>
+    <name>IncidentTracker</name>
     <message>
         <source>%1, 搁置到期</source>
         <translation>%1, shelving ran out</translation>

@@ -151,10 +151,10 @@ protected:
         return tags;
     }
 
-    static int available(const QString& team)
+    /// Units of \a team not out, on any deck.
+    int available(const QString& team) const
     {
-        const TeamConfig& teams = TeamConfig::instance();
-        return teams.availableAt(teams.teamIndex(team));
+        return console_->incident().freeUnits(console_->incident().teamType(team));
     }
 
     QColor responseColour(int response) const { return DamageConfig::instance().response(response)->color(); }
@@ -214,7 +214,7 @@ TEST_F(CompartmentMenuTest, BoundaryIsMarkedSetAndLiftedFromItsOwnMenu)
     ASSERT_NE(shown, nullptr);
     for (const bool set : {true, false}) {
         choose(at, QStringLiteral("边界已设置"));
-        EXPECT_EQ(window_->plan().isBoundarySet(planned.id), set);
+        EXPECT_EQ(window_->plan().incident().isBoundarySet(planned.id), set);
         const QList<QGraphicsItem*> children = shown->childItems();
         EXPECT_EQ(std::count_if(children.begin(), children.end(),
                                 [](const QGraphicsItem* c) { return c->type() == QGraphicsPathItem::Type; }),
@@ -266,7 +266,7 @@ TEST_F(CompartmentMenuTest, TeamEntryIsDisabledOnceNoneIsLeft)
 {
     QPoint at = pointIn(compartment_);
     // The teams standing on other decks count too.
-    while (window_->plan().teamsAvailable(kFireTeam) > 0) {
+    while (window_->plan().incident().freeUnits(window_->plan().incident().teamType(kFireTeam)) > 0) {
         QAction* deploy = action(rightClick(at), kFireTeam);
         ASSERT_NE(deploy, nullptr);
         ASSERT_TRUE(deploy->isEnabled());
@@ -278,7 +278,7 @@ TEST_F(CompartmentMenuTest, TeamEntryIsDisabledOnceNoneIsLeft)
     QAction* deploy = action(rightClick(at), kFireTeam);
     ASSERT_NE(deploy, nullptr);
     EXPECT_FALSE(deploy->isEnabled());
-    EXPECT_EQ(window_->plan().teamsAvailable(kFireTeam), 0);
+    EXPECT_EQ(window_->plan().incident().freeUnits(window_->plan().incident().teamType(kFireTeam)), 0);
 }
 
 TEST_F(CompartmentMenuTest, DeployedTeamStaysDeployedAcrossAChangeOfDeck)
@@ -316,7 +316,8 @@ TEST_F(CompartmentMenuTest, ClosingTheWindowBooksEveryTeamBack)
 {
     choose(pointIn(compartment_), kFireTeam);
     window_.reset();
-    EXPECT_EQ(available(kFireTeam), TeamConfig::instance().countAt(TeamConfig::instance().teamIndex(kFireTeam)));
+    const TeamConfig& teams = TeamConfig::instance();
+    EXPECT_EQ(teams.availableAt(teams.teamIndex(kFireTeam)), teams.countAt(teams.teamIndex(kFireTeam)));
 }
 
 TEST_F(CompartmentMenuTest, TeamAtItsStationCanBeWithdrawnForGood)

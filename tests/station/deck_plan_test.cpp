@@ -2,6 +2,7 @@
 
 #include "sample_ship_fixture.h"
 #include "deck_plan.h"
+#include "incident_catalogue.h"
 #include "ship.h"
 #include "ship_loader.h"
 #include "station_config.h"
@@ -35,7 +36,9 @@ protected:
         SampleShipFixture::SetUp();
         if (HasFatalFailure())
             return;
-        plan_ = std::make_unique<DeckPlan>(&scene_, *ship_);
+        incident_ = std::make_unique<IncidentState>(IncidentCatalogue::teamTypes(), IncidentCatalogue::boundaryIds(*ship_));
+        IncidentCatalogue::placeStations(*ship_, *incident_);
+        plan_ = std::make_unique<DeckPlan>(&scene_, *ship_, *incident_);
     }
 
     /// Visibility of every sensor graphic on the scene whose sensor is in view group \a group.
@@ -51,6 +54,7 @@ protected:
     }
 
     DeckScene scene_;
+    std::unique_ptr<IncidentState> incident_;
     std::unique_ptr<DeckPlan> plan_;
 };
 

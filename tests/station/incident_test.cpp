@@ -9,6 +9,8 @@
 #include "console_clock.h"
 #include "console_keys.h"
 #include "deck_plan.h"
+#include "incident_catalogue.h"
+#include "incident_commands.h"
 #include "incident_export.h"
 #include "incident_sharing.h"
 #include "incident_store.h"
@@ -35,6 +37,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -64,43 +67,50 @@ const QStringList kRacingTeams{QStringLiteral("消防队"), QStringLiteral("堵�
 const QString kHost = QStringLiteral("127.0.0.1");
 const QString kSmoke = QStringLiteral("D1-SMK-001");
 
-/// One console without its window: the plan, the history and the shared state.
+/// One console without its window: the incident state on a plan, the history and the sharing.
 struct Console {
     Console(const QString& name, quint16 port, const QString& history)
         : ship(ShipLoader().load(QStringLiteral(KELVANE_SHIP_DIR "/ship.json")))
-        , plan(&scene, *ship)
+        , incident(IncidentCatalogue::teamTypes(), IncidentCatalogue::boundaryIds(*ship))
+        , commands(incident)
+        , plan(&scene, *ship, incident)
         , alarms(ConsoleClock::system())
         , feed(*ship, settings, alarms, ConsoleClock::system())
         , link(kHost, port)
-        , sharing(link, name, IncidentTracker::sharedPoints(*ship))
+        , sharing(link, name, IncidentTracker::sharedPoints(IncidentCatalogue::of(*ship), incident, alarms))
     {
+        IncidentCatalogue::placeStations(*ship, incident);
         QString error;
         EXPECT_TRUE(store.open(history, &error)) << error.toStdString();
-        tracker = std::make_unique<IncidentTracker>(*ship, plan, store, sharing);
-        tracker->followAlarms(alarms, feed);
+        tracker = std::make_unique<IncidentTracker>(
+            IncidentCatalogue::of(*ship), incident, commands, alarms,
+            [this](int id) { return IncidentCatalogue::read(feed, id); }, store, sharing);
+        QObject::connect(&feed, &AlarmFeed::valueChanged, tracker.get(), &IncidentTracker::valueChanged);
         link.start();
     }
 
-    int damageOf(quint64 compartment) const { return plan.handDamageOf(ship->regionById(compartment)); }
-    /// The teams on the plan, as the operator would compare them.
+    int damageOf(quint64 compartment) const { return incident.damageOf(compartment); }
+    /// The teams out, as the operator would compare them.
     QStringList teams() const
     {
         QStringList out;
-        for (const Ship::Team& team : plan.teams())
+        for (const IncidentState::Team& team : incident.teams())
             out.append(QStringLiteral("%1@%2:%3,%4")
-                           .arg(team.name)
+                           .arg(incident.teamTypes()[team.type].name)
                            .arg(team.deck)
                            .arg(qRound(team.position.x()))
                            .arg(qRound(team.position.y())));
         out.sort();
         return out;
     }
-    void deploy(const QString& team, QPointF at) { plan.addTeam({team, 1, at, ship->regionById(kSteeringGear)}); }
+    void deploy(const QString& team, QPointF at) { commands.deployTeam(incident.teamType(team), 1, at, kSteeringGear); }
 
     harq::SensorItem* smoke() const { return ship->index().items(kSmoke).first(); }
     bool shelved() const { return alarms.alarm(feed.idOf(smoke()))->shelved; }
 
     std::unique_ptr<Ship> ship;
+    IncidentState incident;
+    IncidentCommands commands;
     DeckScene scene;
     DeckPlan plan;
     AlarmSettings settings;
@@ -157,12 +167,12 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
         return QTest::qWaitFor(all, kShareMs);
     };
 
-    central.plan.damageCompartment(central.ship->regionById(kSteeringGear), harq::DamageResponse::FIRE);
+    central.commands.damage(kSteeringGear, harq::DamageResponse::FIRE);
     central.deploy(kDrainTeam, QPointF(200, 300));
     const quint64 boundary = central.ship->boundaries().back().id;
-    central.plan.setBoundarySet(boundary, true);
+    central.commands.setBoundary(boundary, true);
     EXPECT_TRUE(everywhere([](const Console& c) { return c.damageOf(kSteeringGear) == harq::DamageResponse::FIRE; }));
-    EXPECT_TRUE(everywhere([&](const Console& c) { return c.plan.isBoundarySet(boundary); }));
+    EXPECT_TRUE(everywhere([&](const Console& c) { return c.incident.isBoundarySet(boundary); }));
     EXPECT_TRUE(everywhere([&](const Console& c) { return c.teams() == central.teams(); }));
     EXPECT_EQ(central.teams().filter(QStringLiteral("@1:200,300")).size(), 1);
     // A shelving reaches a console whose alarm is raised only afterwards; a
@@ -183,8 +193,8 @@ TEST_F(IncidentTest, ActionsReachEveryConsoleAndConcurrentOnesConvergeOnTheServe
     for (int round = 0; round < 2; ++round) {
         Console& first = round == 0 ? central : bridge;
         Console& second = round == 0 ? bridge : central;
-        first.plan.damageCompartment(first.ship->regionById(kAftStore), harq::DamageResponse::SINK);
-        second.plan.damageCompartment(second.ship->regionById(kAftStore), harq::DamageResponse::FIRE);
+        first.commands.damage(kAftStore, harq::DamageResponse::SINK);
+        second.commands.damage(kAftStore, harq::DamageResponse::FIRE);
         first.deploy(kRacingTeams[round], QPointF(210, 300));
         second.deploy(kRacingTeams[round], QPointF(220, 300));
         QTest::qWait(kShareMs);
@@ -246,7 +256,7 @@ TEST_F(IncidentTest, SecuredConsolesRefuseARoguesValuesAndRecordTheirOperators)
     engine.tracker->setOperatorName(watch.operatorName());
 
     // The operator's action reaches the other console; a rogue client's, in the engine's name, does not.
-    engine.plan.damageCompartment(engine.ship->regionById(kSteeringGear), harq::DamageResponse::FIRE);
+    engine.commands.damage(kSteeringGear, harq::DamageResponse::FIRE);
     LinkSupervisor rogueLink(kHost, server.port());
     IncidentSharing rogue(rogueLink, QStringLiteral("engine"), {IncidentSharing::damagePoint(kAftStore)});
     rogueLink.start();
@@ -323,6 +333,57 @@ TEST_F(IncidentTest, TwoConsolesEndAnAcknowledgedAlarmAlikeAndRecordWhoAcknowled
                        return e.kind == Kind::Acknowledged && e.subject.endsWith(tag) && e.console == "central";
                    }) == 1;
         })) << crossing;
+    }
+}
+
+TEST_F(IncidentTest, TwoConsolesKeepEachOthersActionsThroughConflictsServerRestartsAndOutages)
+{
+    const QString empty = scenario(R"({"points": [], "events": []})");
+    DataServerProcess server;
+    ASSERT_TRUE(server.start(empty));
+    const quint16 port = server.port();
+    const auto open = [&](const char* name) { return std::make_unique<Console>(QLatin1String(name), port, file(QLatin1String(name))); };
+    std::unique_ptr<Console> a = open("alpha");
+    std::unique_ptr<Console> b = open("bravo");
+    const auto restartServer = [&] {
+        server.stop();
+        ASSERT_TRUE(server.start(empty, port));
+    };
+    const std::vector<std::pair<const char*, std::function<bool()>>> rows{
+        {"both deploy into the one free fire unit: both teams stay, on two units", [&] {
+             a->deploy(kRacingTeams[0], QPointF(210, 300));
+             b->deploy(kRacingTeams[0], QPointF(220, 300));
+             return QTest::qWaitFor([&] {
+                 return a->teams() == b->teams() && a->teams().filter(QRegularExpression(":2[12]0,300")).size() == 2;
+             }, kWaitMs);
+         }},
+        {"a restarted server gets the state back; a console started afterwards shows it", [&] {
+             a->commands.damage(kSteeringGear, harq::DamageResponse::FIRE);
+             QTest::qWait(kShareMs);
+             restartServer();
+             const QStringList teams = a->teams();
+             const auto late = open("late");
+             return QTest::qWaitFor([&] {
+                 return late->damageOf(kSteeringGear) == harq::DamageResponse::FIRE && late->teams() == teams;
+             }, kWaitMs);
+         }},
+        {"an action taken offline survives a restart and is published when the server returns", [&] {
+             server.stop();
+             a->commands.damage(kAftStore, harq::DamageResponse::SINK);
+             a.reset(); // its history is flushed as it goes
+             a = open("alpha");
+             EXPECT_EQ(a->damageOf(kAftStore), harq::DamageResponse::SINK);
+             [&] { ASSERT_TRUE(server.start(empty, port)); }();
+             return QTest::qWaitFor([&] { return b->damageOf(kAftStore) == harq::DamageResponse::SINK; }, kWaitMs);
+         }},
+    };
+    for (const auto& [name, happens] : rows)
+        EXPECT_TRUE(happens()) << name << " alpha " << a->teams().join(' ').toStdString() << " bravo "
+                               << b->teams().join(' ').toStdString();
+    // Nobody's team left anybody's history silently: each deployment is followed by no foreign withdrawal.
+    for (Console* console : {a.get(), b.get()}) {
+        const QVector<IncidentEvent> events = console->store.recent(1000);
+        EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const IncidentEvent& e) { return e.kind == Kind::TeamWithdrawn; }), 0);
     }
 }
 

@@ -8,7 +8,7 @@
 
 #include "alarm_settings.h"
 #include "data_link.h"
-#include "deck_plan.h"
+#include "incident_commands.h"
 #include "ship.h"
 #include "ship_loader.h"
 #include "station_config.h"
@@ -27,14 +27,14 @@
 namespace {
 
 /// Carries out one line of the script; false for a line it does not understand.
-bool act(DeckPlan& plan, const Ship& ship, const QByteArray& line)
+bool act(IncidentCommands& commands, const Ship& ship, const QByteArray& line)
 {
     const QList<QByteArray> words = line.simplified().split(' ');
-    harq::Region* compartment = words.size() >= 2 ? ship.regionById(words[1].toULongLong()) : nullptr;
+    const quint64 compartment = words.size() >= 2 && ship.regionById(words[1].toULongLong()) ? words[1].toULongLong() : 0;
     if (compartment && words[0] == "damage" && words.size() == 3)
-        plan.damageCompartment(compartment, words[2].toInt());
+        commands.damage(compartment, words[2].toInt());
     else if (compartment && words[0] == "recover" && words.size() == 2)
-        plan.recoverCompartment(compartment);
+        commands.recover(compartment);
     else
         return false;
     return true;
@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         for (int end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
             const QByteArray line = pending.left(end);
             pending.remove(0, end + 1);
-            out << (act(session.window().plan(), *ship, line) ? "acted: " : "not understood: ")
+            out << (act(session.console().incidentCommands(), *ship, line) ? "acted: " : "not understood: ")
                 << QString::fromUtf8(line) << Qt::endl;
         }
     });

@@ -96,7 +96,10 @@ IncidentSharing::IncidentSharing(LinkSupervisor& link, const QString& console, Q
     connect(judge_timer_, &QTimer::timeout, this, &IncidentSharing::judge);
     connect(&link_, &LinkSupervisor::recordsReceived, this, &IncidentSharing::deliver, Qt::DirectConnection);
     // Sent after the bookings, so whatever the server takes comes back on this connection.
-    connect(&link_, &LinkSupervisor::connected, this, [this] { sendAll(false); });
+    connect(&link_, &LinkSupervisor::connected, this, [this] {
+        sendAll(false);
+        emit linked();
+    });
     link_.book(points);
 }
 
@@ -126,11 +129,30 @@ IncidentSharing::Value IncidentSharing::publish(const QString& point, const QStr
     }
     // Only a console name ConsoleKeys refuses leaves no room; never written past the record.
     text.truncate(int(sizeof stDt::unDt.sz));
+    write(point, text);
+    return value;
+}
+
+void IncidentSharing::republish(const QString& point, const Value& value)
+{
+    if (!signer_) {
+        write(point, tavimorio::toGbk(value.format()));
+        return;
+    }
+    // Signed, only this console's own values can be put back: another's would fail the check.
+    if (value.console != console_)
+        return;
+    const QString signedText = signer_->sign(point, value.msecs, value.payload);
+    if (!signedText.isEmpty())
+        write(point, tavimorio::toGbk(signedText));
+}
+
+void IncidentSharing::write(const QString& point, const QByteArray& text)
+{
     Pending& pending = pending_[point];
     pending = Pending{text};
     send(point, pending);
     report();
-    return value;
 }
 
 int IncidentSharing::unpublished() const

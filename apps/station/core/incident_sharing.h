@@ -19,9 +19,9 @@ struct stDt;
 ///
 /// Each point holds the latest action on one thing (a compartment, one unit of
 /// a team, a shelved alarm) as "<ms since epoch>|<console>|<payload>". Every
-/// console books every point, its own writes included, and applies updates in
-/// the order the server sends them, so all consoles end with the last write the
-/// server took: last writer wins, by the server's order, whatever the clocks say.
+/// console books every point, its own writes included. Which value wins is the
+/// reader's business (IncidentTracker: the newest by its time, then by console
+/// name, everywhere), as is putting back what the server lacks (republish()).
 /// Booking a point that has a value brings that value at once, which is how a
 /// console started in the middle of an incident catches up.
 ///
@@ -83,6 +83,12 @@ public:
     /// (GBK), with its signature when secured, is cut at its end to fit.
     Value publish(const QString& point, const QString& payload);
 
+    /// Writes \a value to \a point as it is, its time and console kept: how a
+    /// console puts back an action the server lost or holds an older one of.
+    /// Secured, only this console's own values are put back (signed again):
+    /// another console's would fail the check everywhere.
+    void republish(const QString& point, const Value& value);
+
     /// Actions written here that the server has not sent back yet: waiting for
     /// the link, on their way, or refused.
     int unpublished() const;
@@ -90,6 +96,8 @@ public:
     int refused() const;
 
 signals:
+    /// A connection was made and every point booked: the server's values follow.
+    void linked();
     /// The server sent \a value for \a point (an update or the value at booking).
     void received(const QString& point, const IncidentSharing::Value& value);
     /// unpublished() or refused() changed; refused actions are sent again in
@@ -106,6 +114,7 @@ private:
 
     void deliver(const stDt* records, int count);
     void sendAll(bool refusedOnly);
+    void write(const QString& point, const QByteArray& text);
     void send(const QString& point, Pending& pending);
     void judge();
     void report();

@@ -4,6 +4,7 @@
 #include "alarm_state.h"
 #include "deck_plan.h"
 #include "event_log.h"
+#include "incident_commands.h"
 
 #include "config/damage_config.h"
 #include "config/team_config.h"
@@ -25,13 +26,19 @@
 
 #include <optional>
 
-CompartmentMenu::CompartmentMenu(DeckViewComplex* view, DeckPlan* plan, EventLog* log, QObject* parent)
+CompartmentMenu::CompartmentMenu(DeckViewComplex* view, DeckPlan* plan, IncidentCommands& commands, EventLog* log,
+                                 QObject* parent)
     : QObject(parent)
     , view_(view)
     , plan_(plan)
+    , commands_(commands)
     , log_(log)
 {
     connect(view, &DeckViewComplex::resquestContextMenu, this, &CompartmentMenu::open);
+    connect(&commands, &IncidentCommands::deployRefused, this, [this](int type, IncidentCommands::Refusal) {
+        refused_ = true;
+        log_->log(tr("%1已全部派出, 未部署").arg(plan_->incident().teamTypes().value(type).name));
+    });
 }
 
 QMenu* CompartmentMenu::menu() const
@@ -95,24 +102,28 @@ void CompartmentMenu::fillForCompartment(ReactionRegion* region, QPointF pos)
         // The plan may have moved to another deck while the menu was open.
         if (!region || !permits(OperatorSession::Action::Damage))
             return;
-        plan_->recoverByHand(region);
+        commands_.recover(compartment->id());
         log_->log(tr("手动恢复: %1").arg(compartment->nameAndCode()));
     });
 
     QMenu* deploy = menu_->addMenu(tr("部署小队"));
+    // What is free counts the units out on every deck, not only the tags on this one.
+    const IncidentState& incident = plan_->incident();
     const TeamConfig& teams = TeamConfig::instance();
-    for (std::size_t ix = 0; ix < teams.teamTypes(); ++ix) {
-        const QString name = teams.nameAt(ix);
-        const int available = plan_->teamsAvailable(name);
-        QAction* action = deploy->addAction(
-            teams.pixmapAt(ix), tr("%1 (可用 %2/%3)").arg(name).arg(available).arg(teams.countAt(ix)));
-        action->setEnabled(available > 0);
-        connect(action, &QAction::triggered, this, [this, name, pos, compartment] {
+    for (int type = 0; type < incident.teamTypes().size(); ++type) {
+        const IncidentState::TeamType& team = incident.teamTypes()[type];
+        const int free = incident.freeUnits(type);
+        QAction* action = deploy->addAction(teams.pixmapAt(std::size_t(type)),
+                                            tr("%1 (可用 %2/%3)").arg(team.name).arg(free).arg(team.units));
+        action->setEnabled(free > 0);
+        connect(action, &QAction::triggered, this, [this, type, name = team.name, pos, compartment] {
             // The click point belongs to the deck the menu was opened on.
             if (plan_->deck() != compartment->deck() || !permits(OperatorSession::Action::Teams))
                 return;
-            plan_->deployTeam(name, pos, compartment);
-            log_->log(tr("部署%1到%2").arg(name, compartment->nameAndCode()));
+            refused_ = false;
+            commands_.deployTeam(type, compartment->deck()->id(), pos, compartment->id());
+            if (!refused_)
+                log_->log(tr("部署%1到%2").arg(name, compartment->nameAndCode()));
         });
     }
     deploy->setEnabled(!deploy->actions().isEmpty());
@@ -130,7 +141,7 @@ void CompartmentMenu::addDamage(QMenu* damage, ReactionRegion* region, int respo
     damage->addAction(QIcon(swatch), name, this, [this, region = QPointer<ReactionRegion>(region), response, name] {
         if (!region || !permits(OperatorSession::Action::Damage))
             return;
-        plan_->damageByHand(region, response);
+        commands_.damage(region->region()->id(), response);
         log_->log(tr("手动报损: %1 %2").arg(region->region()->nameAndCode(), name));
     });
 }
@@ -143,7 +154,8 @@ void CompartmentMenu::fillForTeam(TeamTag* tag)
     menu_->addAction(tr("撤回%1").arg(name), this, [this, tag = QPointer<TeamTag>(tag), name, where] {
         if (!tag || !permits(OperatorSession::Action::Teams))
             return;
-        plan_->withdrawTeam(tag);
+        if (harq::Deck* deck = plan_->deck())
+            commands_.withdrawTeam(plan_->incident().teamType(name), deck->id(), tag->pos());
         log_->log(tr("撤回%1 (%2)").arg(name, where));
     });
 }
@@ -154,11 +166,11 @@ void CompartmentMenu::fillForBoundary(quint64 id)
     QAction* action = menu_->addAction(tr("边界已设置"), this, [this, id](bool set) {
         if (!permits(OperatorSession::Action::Boundaries))
             return;
-        plan_->setBoundarySet(id, set);
+        commands_.setBoundary(id, set);
         log_->log(set ? tr("边界 %1 已设置").arg(id) : tr("边界 %1 已撤除").arg(id));
     });
     action->setCheckable(true);
-    action->setChecked(plan_->isBoundarySet(id));
+    action->setChecked(plan_->incident().isBoundarySet(id));
 }
 
 void CompartmentMenu::fillForSensor(harq::Sensor* sensor)

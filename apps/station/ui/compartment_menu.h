@@ -11,6 +11,7 @@
 class AlarmFeed;
 class DeckPlan;
 class DeckViewComplex;
+class IncidentCommands;
 class EventLog;
 class QContextMenuEvent;
 class QMenu;
@@ -24,7 +25,8 @@ class Sensor;
 /// The menu a right click on the deck plan opens: on a compartment, damage or
 /// recovery by hand and the deployment of a team of the team catalogue there;
 /// on a team tag, the withdrawal of that team; on a damage boundary of the
-/// ship file, whether the crew has set it. Every action goes to the event log.
+/// ship file, whether the crew has set it. The incident commands carry the
+/// actions out; every action, and a deployment refused, goes to the event log.
 ///
 /// Given the alarms (setAlarms()), a compartment's menu also acknowledges the
 /// compartment's unacknowledged alarms, and a right click on a sensor opens a
@@ -38,7 +40,8 @@ class CompartmentMenu : public QObject
     Q_OBJECT
 
 public:
-    CompartmentMenu(DeckViewComplex* view, DeckPlan* plan, EventLog* log, QObject* parent = nullptr);
+    CompartmentMenu(DeckViewComplex* view, DeckPlan* plan, IncidentCommands& commands, EventLog* log,
+                    QObject* parent = nullptr);
 
     /// The menu opened last, while it is open.
     QMenu* menu() const;
@@ -66,8 +69,11 @@ private:
 
     DeckViewComplex* view_;
     DeckPlan* plan_;
+    IncidentCommands& commands_;
     EventLog* log_;
     QPointer<QMenu> menu_;
     const AlarmFeed* alarms_ = nullptr;
     Permission permission_;
+    // Set when the last deployment asked for was refused (and told).
+    bool refused_ = false;
 };

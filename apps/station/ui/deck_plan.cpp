@@ -22,10 +22,10 @@
 #include "view/deck_scene.h"
 
 #include <QGraphicsPathItem>
+#include <QLineF>
 #include <QMetaObject>
 #include <QPen>
 
-#include <algorithm>
 
 namespace {
 
@@ -41,13 +41,18 @@ constexpr qreal kBoundarySetWidth = 10.0;
 
 } // namespace
 
-DeckPlan::DeckPlan(DeckScene* scene, const Ship& ship, QObject* parent)
+DeckPlan::DeckPlan(DeckScene* scene, const Ship& ship, const IncidentState& incident, QObject* parent)
     : QObject(parent)
     , scene_(scene)
     , ship_(ship)
+    , incident_(incident)
 {
-    for (harq::Deck* deck : ship.decks())
-        teams_.append(ship.teamsOn(deck->id()));
+    connect(&incident, &IncidentState::damageChanged, this, &DeckPlan::showDamage);
+    connect(&incident, &IncidentState::teamPlaced, this, &DeckPlan::placeTeam);
+    connect(&incident, &IncidentState::teamRemoved, this, &DeckPlan::removeTeamTag);
+    connect(&incident, &IncidentState::boundaryChanged, this, &DeckPlan::showBoundary);
+    for (auto it = incident.damage().cbegin(); it != incident.damage().cend(); ++it)
+        showDamage(it.key(), it.value());
 }
 
 void DeckPlan::show(harq::Deck* deck)
@@ -167,16 +172,8 @@ void DeckPlan::addBoundaries()
     }
 }
 
-void DeckPlan::setBoundarySet(quint64 id, bool set)
+void DeckPlan::showBoundary(quint64 id)
 {
-    const QList<Ship::Boundary>& known = ship_.boundaries();
-    const bool held = std::any_of(known.begin(), known.end(), [id](const Ship::Boundary& b) { return b.id == id; });
-    if (!held || set == isBoundarySet(id))
-        return;
-    if (set)
-        set_boundaries_.insert(id);
-    else
-        set_boundaries_.remove(id);
     // Gathered first: showing the change deletes items the scene's list holds.
     QList<DamageBoundary*> shown;
     for (QGraphicsItem* item : scene_->items()) {
@@ -185,7 +182,6 @@ void DeckPlan::setBoundarySet(quint64 id, bool set)
     }
     for (DamageBoundary* boundary : shown)
         showWhetherSet(boundary, id);
-    emit boundarySetChanged(id, set);
 }
 
 void DeckPlan::showWhetherSet(DamageBoundary* shown, quint64 id)
@@ -197,7 +193,7 @@ void DeckPlan::showWhetherSet(DamageBoundary* shown, quint64 id)
         if (child->type() == QGraphicsPathItem::Type)
             delete child;
     }
-    if (!isBoundarySet(id))
+    if (!incident_.isBoundarySet(id))
         return;
     QPainterPath outline;
     outline.addPolygon(shown->boundaryPath());
@@ -241,96 +237,53 @@ void DeckPlan::addEquipment()
 
 void DeckPlan::addTeams()
 {
-    for (const Ship::Team& team : qAsConst(teams_)) {
-        if (team.deck == deck_->id())
-            placeTeam(team);
-    }
+    for (const IncidentState::Team& team : incident_.teams())
+        placeTeam(team);
 }
 
-TeamTag* DeckPlan::placeTeam(const Ship::Team& team)
+void DeckPlan::placeTeam(const IncidentState::Team& team)
 {
+    if (!deck_ || team.deck != deck_->id())
+        return;
     auto* tag = new TeamTag;
     tag->setPos(team.position);
     tag->setDeck(deck_);
-    tag->setCabin(team.compartment);
-    tag->deployTeam(team.name);
+    tag->setCabin(ship_.regionById(team.compartment));
+    tag->deployTeam(incident_.teamTypes().value(team.type).name);
     scene_->addItem(tag);
-    return tag;
 }
 
-TeamTag* DeckPlan::deployTeam(const QString& name, QPointF pos, harq::Region* compartment)
+void DeckPlan::removeTeamTag(const IncidentState::Team& team)
 {
-    Ship::Team team;
-    team.name = name;
-    team.deck = deck_->id();
-    team.position = pos;
-    team.compartment = compartment;
-    teams_.append(team);
-    TeamTag* tag = placeTeam(team);
-    emit teamDeployed(team);
-    return tag;
-}
-
-void DeckPlan::addTeam(const Ship::Team& team)
-{
-    teams_.append(team);
-    if (deck_ && team.deck == deck_->id())
-        placeTeam(team);
-    emit teamDeployed(team);
-}
-
-int DeckPlan::teamsAvailable(const QString& name) const
-{
-    const TeamConfig& teams = TeamConfig::instance();
-    const std::size_t ix = teams.teamIndex(name);
-    if (ix >= teams.teamTypes())
-        return 0;
-    const auto standing = std::count_if(teams_.cbegin(), teams_.cend(),
-                                        [&name](const Ship::Team& team) { return team.name == name; });
-    return std::max(0, teams.countAt(ix) - int(standing));
-}
-
-bool DeckPlan::removeTeam(const Ship::Team& team)
-{
+    if (!deck_ || team.deck != deck_->id())
+        return;
     constexpr qreal kSamePlace = 0.5;
-    const auto near = [&team](QPointF pos) {
-        return qAbs(pos.x() - team.position.x()) < kSamePlace && qAbs(pos.y() - team.position.y()) < kSamePlace;
-    };
-    const auto placed = std::find_if(teams_.begin(), teams_.end(), [&](const Ship::Team& other) {
-        return other.deck == team.deck && other.name == team.name && near(other.position);
-    });
-    if (placed == teams_.end())
-        return false;
-    const Ship::Team removed = *placed;
-    teams_.erase(placed);
-    if (deck_ && team.deck == deck_->id()) {
-        for (QGraphicsItem* item : scene_->items()) {
-            TeamTag* tag = TeamTag::toTeamTag(item);
-            if (tag && tag->teamName() == team.name && near(tag->pos())) {
-                delete tag;
-                break;
-            }
+    const QString name = incident_.teamTypes().value(team.type).name;
+    for (QGraphicsItem* item : scene_->items()) {
+        TeamTag* tag = TeamTag::toTeamTag(item);
+        if (tag && tag->teamName() == name && QLineF(tag->pos(), team.position).length() < kSamePlace) {
+            // The tag books its team back into the catalogue as it goes.
+            delete tag;
+            return;
         }
     }
-    emit teamWithdrawn(removed);
-    return true;
 }
 
-void DeckPlan::withdrawTeam(TeamTag* tag)
+void DeckPlan::showDamage(quint64 id, int response)
 {
-    // The tag books its team back into the catalogue as it goes; a tag no team
-    // of the plan stands for leaves all the same.
-    if (!removeTeam({tag->teamName(), deck_->id(), tag->pos(), tag->cabin()}))
-        delete tag;
-}
-
-void DeckPlan::damageByHand(ReactionRegion* region, int response)
-{
-    damageCompartment(region->region(), response);
-}
-
-void DeckPlan::damageCompartment(harq::Region* compartment, int response)
-{
+    harq::Region* compartment = ship_.regionById(id);
+    if (!compartment)
+        return;
+    if (response <= 0) {
+        const auto own = damaged_by_hand_.find(compartment);
+        if (own != damaged_by_hand_.end()) {
+            compartment->setViewGroup(own.value());
+            damaged_by_hand_.erase(own);
+        }
+        if (ReactionRegion* region = reactionOf(compartment))
+            region->manualRecover();
+        return;
+    }
     const harq::ViewGroup* own = compartment->viewGroup();
     if (!damaged_by_hand_.contains(compartment))
         damaged_by_hand_.insert(compartment, own ? std::make_shared<harq::ViewGroup>(*own) : nullptr);
@@ -341,30 +294,6 @@ void DeckPlan::damageCompartment(harq::Region* compartment, int response)
     compartment->setViewGroup(shown);
     if (ReactionRegion* region = reactionOf(compartment))
         region->manualDamage();
-    emit damagedByHand(compartment, response);
-}
-
-void DeckPlan::recoverByHand(ReactionRegion* region)
-{
-    recoverCompartment(region->region());
-}
-
-void DeckPlan::recoverCompartment(harq::Region* compartment)
-{
-    const auto own = damaged_by_hand_.find(compartment);
-    if (own != damaged_by_hand_.end()) {
-        compartment->setViewGroup(own.value());
-        damaged_by_hand_.erase(own);
-    }
-    if (ReactionRegion* region = reactionOf(compartment))
-        region->manualRecover();
-    emit recoveredByHand(compartment);
-}
-
-int DeckPlan::handDamageOf(const harq::Region* compartment) const
-{
-    const harq::ViewGroup* shown = compartment->viewGroup();
-    return damaged_by_hand_.contains(const_cast<harq::Region*>(compartment)) && shown ? shown->responseType() : 0;
 }
 
 ReactionRegion* DeckPlan::reactionOf(const harq::Region* compartment) const

@@ -1,6 +1,7 @@
 #include "snapshot_runner.h"
 
 #include "deck_plan.h"
+#include "incident_catalogue.h"
 #include "ship.h"
 
 #include "entity/deck.h"
@@ -23,7 +24,9 @@ bool SnapshotRunner::writeAll(QString* error)
         return false;
     }
     DeckScene scene;
-    DeckPlan plan(&scene, ship_);
+    IncidentState incident(IncidentCatalogue::teamTypes(), IncidentCatalogue::boundaryIds(ship_));
+    IncidentCatalogue::placeStations(ship_, incident);
+    DeckPlan plan(&scene, ship_, incident);
     for (harq::Deck* deck : ship_.decks()) {
         plan.show(deck);
         const QRectF area = scene.sceneRect();

@@ -5,6 +5,7 @@
 #include "data_link.h"
 #include "export_dialog.h"
 #include "history_status.h"
+#include "incident_catalogue.h"
 #include "incident_tracker.h"
 #include "link_banner.h"
 #include "operator_session.h"
@@ -35,7 +36,8 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
     , security_(security)
     , console_(ship, link, alarms, ConsoleClock::system())
     , window_(ship, console_, link, alarms, options.mute)
-    , sharing_(link.supervisor(), options.incident.console, IncidentTracker::sharedPoints(ship))
+    , sharing_(link.supervisor(), options.incident.console,
+               IncidentTracker::sharedPoints(IncidentCatalogue::of(ship), console_.incident(), console_.alarms()))
     , console_name_(options.incident.console)
 {
 }
@@ -52,22 +54,28 @@ void StationSession::start(QTextStream& out)
     });
     history_.openOwn(history_file_);
     window_.statusBar()->addPermanentWidget(new HistoryStatus(history_, &window_));
-    tracker_ = std::make_unique<IncidentTracker>(ship_, window_.plan(), history_, sharing_);
-    tracker_->followAlarms(console_.alarms(), console_.feed());
     // A silence is this console's own: recorded, not shared.
     QObject::connect(&console_.commands(), &AlarmCommands::silenced, &window_, [this] {
         const int waiting = console_.alarms().unacknowledged().size();
         history_.record({QDateTime::currentMSecsSinceEpoch(), IncidentEvent::Kind::Silenced, QString(),
                          QCoreApplication::translate("StationSession", "%1 条报警未确认").arg(waiting), console_name_, QString()});
     });
+    const AlarmFeed& feed = console_.feed();
+    tracker_ = std::make_unique<IncidentTracker>(
+        IncidentCatalogue::of(ship_), console_.incident(), console_.incidentCommands(), console_.alarms(),
+        [&feed](int id) { return IncidentCatalogue::read(feed, id); }, history_, sharing_);
+    QObject::connect(&feed, &AlarmFeed::valueChanged, tracker_.get(), &IncidentTracker::valueChanged);
     const QVector<IncidentEvent> before = history_.recent(kHistoryShown);
     for (const IncidentEvent& event : before)
         window_.logPastEvent(event);
     out << "history: " << before.size() << " events" << Qt::endl;
-    QObject::connect(tracker_.get(), &IncidentTracker::remoteAction, &window_, [this, &out](const IncidentEvent& event) {
-        window_.logEvent(event);
-        out << "incident: " << event.describe() << Qt::endl;
-    });
+    QObject::connect(tracker_.get(), &IncidentTracker::remoteAction, &window_,
+                     [this, &out](const IncidentEvent& event, bool caughtUp) {
+                         // One caught up was shown with the history already.
+                         if (!caughtUp)
+                             window_.logEvent(event);
+                         out << "incident: " << event.describe() << Qt::endl;
+                     });
     QObject::connect(&sharing_, &IncidentSharing::publicationChanged, &window_.banner(), &LinkBanner::setPublication);
     QObject::connect(&sharing_, &IncidentSharing::publicationChanged, &window_,
                      [this, &out, shown = 0](int, int refused, int) mutable {

@@ -45,6 +45,7 @@ public:
     void start(QTextStream& out);
 
     StationWindow& window() { return window_; }
+    StationConsole& console() { return console_; }
 
 private:
     void startSecurity(QTextStream& out);
