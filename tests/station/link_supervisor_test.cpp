@@ -41,7 +41,8 @@ public:
             else if (state == LinkSupervisor::State::Live)
                 words_.append(QStringLiteral("live"));
             else if (state == LinkSupervisor::State::WaitingToRetry)
-                words_.append(QStringLiteral("retry%1s").arg((ms + 999) / 1000));
+                // The pause in whole seconds: a coarse timer may report a little more than it was given.
+                words_.append(QStringLiteral("retry%1s").arg((ms + 500) / 1000));
         });
         QObject::connect(&sharing, &IncidentSharing::publicationChanged,
                          [this](int, int refused, int) { words_.append(QStringLiteral("refused%1").arg(refused)); });
