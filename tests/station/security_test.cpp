@@ -1,6 +1,7 @@
 // Signed shared values, operators' log-ins and the audit chain, with real
 // keys, real Argon2id hashes and a real SQLite history.
 
+#include "accounts_dialog.h"
 #include "audit_trail.h"
 #include "console_keys.h"
 #include "incident_store.h"
@@ -10,9 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMetaEnum>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -279,6 +285,37 @@ INSTANTIATE_TEST_SUITE_P(Security, RefusedAndLogIn, testing::ValuesIn(kCases),
                                  c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              return name;
                          });
+
+TEST(AccountsDialog, AnOfficerAddsAnOperatorAndNobodyElseMay)
+{
+    Ship ship;
+    QMainWindow window;
+    AccountsDialog::addTo(window, ship.session);
+    QAction* manage = window.menuBar()->actions().constFirst()->menu()->actions().constFirst();
+    EXPECT_FALSE(manage->isEnabled());
+    ship.logIn("zhou", kPassword);
+    EXPECT_TRUE(manage->isEnabled());
+
+    AccountsDialog dialog(ship.session);
+    const QList<QLineEdit*> fields = dialog.findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    const auto click = [&](const char* button) {
+        for (QPushButton* candidate : dialog.findChildren<QPushButton*>())
+            if (candidate->text() == AccountsDialog::tr(button))
+                candidate->click();
+        const AuditTrail::Row last = ship.audit.rows().constLast();
+        return QStringList{AuditTrail::kindName(last.kind), last.operatorName, last.details}.join('/');
+    };
+    fields.at(0)->setText(QStringLiteral("zhao"));
+    dialog.findChild<QComboBox*>()->setCurrentIndex(1);
+    fields.at(1)->setText(QStringLiteral("new passphrase"));
+    EXPECT_EQ(click("添加"), QStringLiteral("user_changed/zhou/zhao: added as watchkeeper"));
+    EXPECT_EQ(ship.accounts.role(QStringLiteral("zhao")), OperatorAccounts::Role::Watchkeeper);
+
+    ship.session.logOut();
+    EXPECT_FALSE(manage->isEnabled());
+    EXPECT_EQ(click("删除"), QStringLiteral("action_refused//Users"));
+    EXPECT_TRUE(ship.accounts.contains(QStringLiteral("zhao")));
+}
 
 // A copy of \a history with \a statement run on its audit table.
 QString tampered(const QString& history, const QString& name, const QString& statement)

@@ -109,6 +109,8 @@ AccountsDialog::AccountsDialog(OperatorSession& session, QWidget* parent)
 QWidget* AccountsDialog::button(const QString& text, bool needsAccount, Change change)
 {
     auto* button = new QPushButton(text, this);
+    // Enter in the form must not remove or change whichever account was last touched.
+    button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, needsAccount, change = std::move(change)] {
         const QString name = name_->text().trimmed();
         QString error;
