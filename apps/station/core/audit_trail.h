@@ -74,7 +74,6 @@ public:
 
     /// Every row, oldest first.
     QVector<Row> rows() const;
-    bool isFailing() const { return failing_; }
 
     /// What the trail keeps beside its rows under \a key, empty if none: a
     /// baseline to compare with at the next start (the accounts last seen),
