@@ -1,5 +1,6 @@
 #include "station_session.h"
 
+#include "accounts_dialog.h"
 #include "alarm_performance_dialog.h"
 #include "console_clock.h"
 #include "data_link.h"
@@ -53,7 +54,8 @@ void StationSession::start(QTextStream& out)
         window_.logText(problem);
     });
     history_.openOwn(history_file_);
-    window_.statusBar()->addPermanentWidget(new HistoryStatus(history_, &window_));
+    history_status_ = new HistoryStatus(history_, &window_);
+    window_.statusBar()->addPermanentWidget(history_status_);
     // A silence is this console's own: recorded, not shared.
     QObject::connect(&console_.commands(), &AlarmCommands::silenced, &window_, [this] {
         const int waiting = console_.alarms().unacknowledged().size();
@@ -101,11 +103,16 @@ void StationSession::startSecurity(QTextStream& out)
         out << "unauthenticated console: shared values are not signed and actions need no log-in" << Qt::endl;
         return;
     }
+    QObject::connect(&security_.audit(), &AuditTrail::failingChanged, &window_,
+                     [this](bool failing, const QString& problem) { showAudit(failing, problem); });
+    // Not beside a history this station does not write: another station's, or one it cannot write.
     QString error;
-    if (!security_.openAudit(history_file_, ship_file_, &error)) {
-        QTextStream(stderr) << "kelvane-station: " << error << Qt::endl;
-        window_.logText(error);
-    }
+    if (history_.state() == IncidentStore::State::Off)
+        showAudit(true, QCoreApplication::translate("StationSession", "历史未记录, 审计记录不会写入: %1")
+                            .arg(history_.problem()));
+    else
+        security_.openAudit(history_file_, ship_file_, &error); // a failure is reported through failingChanged
+    AccountsDialog::addTo(window_, *security_.session());
     security_.secure(sharing_, history_.lastActionValues());
     out << "authenticated console " << security_.console() << ": shared values signed and checked" << Qt::endl;
     QObject::connect(security_.verifier(), &ValueVerifier::refused, &window_,
@@ -123,4 +130,12 @@ void StationSession::startSecurity(QTextStream& out)
             security_.audit().append(AuditTrail::Kind::LinkLost, operators->operatorName(), security_.console(),
                                      link_.serverText());
     });
+}
+
+void StationSession::showAudit(bool failing, const QString& problem)
+{
+    const QString text = failing ? problem : QCoreApplication::translate("StationSession", "审计记录恢复写入");
+    QTextStream(stderr) << "kelvane-station: " << text << Qt::endl;
+    window_.logText(text);
+    history_status_->showAudit(failing, problem);
 }
