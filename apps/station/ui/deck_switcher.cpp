@@ -5,6 +5,8 @@
 #include "entity/deck.h"
 #include "entity/sensor.h"
 
+#include <QEvent>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -17,10 +19,9 @@ DeckSwitcher::DeckSwitcher(const std::vector<harq::Deck*>& decks, const AlarmSta
     // Highest deck on top, as on the ship.
     std::stable_sort(decks_.begin(), decks_.end(),
                      [](const harq::Deck* a, const harq::Deck* b) { return a->level() > b->level(); });
-    for (harq::Deck* deck : decks_) {
+    for (std::size_t i = 0; i < decks_.size(); ++i)
         addItem(QString());
-        updateRow(deck->id());
-    }
+    updateRows();
     connect(&alarms, &AlarmState::alarmChanged, this, [this](int id) {
         if (const AlarmState::Alarm* alarm = alarms_.alarm(id))
             updateRow(alarm->item.deck);
@@ -38,6 +39,19 @@ void DeckSwitcher::setCurrentDeck(const harq::Deck* deck)
         return;
     const QSignalBlocker blocker(this);
     setCurrentRow(int(it - decks_.cbegin()));
+}
+
+void DeckSwitcher::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        updateRows();
+    QListWidget::changeEvent(event);
+}
+
+void DeckSwitcher::updateRows()
+{
+    for (const harq::Deck* deck : decks_)
+        updateRow(deck->id());
 }
 
 void DeckSwitcher::updateRow(quint64 id)
@@ -59,4 +73,7 @@ void DeckSwitcher::updateRow(quint64 id)
     font.setBold(unacknowledged > 0);
     row->setFont(font);
     row->setForeground(active > 0 || unacknowledged > 0 ? QBrush(Qt::red) : QBrush());
+    // As wide as the widest row, whatever the language and the counts: a row
+    // cut short would hide how many alarms wait there.
+    setMinimumWidth(sizeHintForColumn(0) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width());
 }

@@ -10,7 +10,8 @@ class Deck;
 
 /// The list of decks, each with the number of its sensor items in alarm and of
 /// those awaiting acknowledgement (the alarm list's rows, counted the same way);
-/// choosing a row asks for that deck to be shown.
+/// choosing a row asks for that deck to be shown. It is never narrower than its
+/// widest row.
 class DeckSwitcher : public QListWidget
 {
     Q_OBJECT
@@ -24,7 +25,11 @@ public:
 signals:
     void deckChosen(harq::Deck* deck);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void updateRows();
     void updateRow(quint64 deck);
 
     std::vector<harq::Deck*> decks_;

@@ -15,6 +15,11 @@ class HistoryStatus : public QLabel
 public:
     explicit HistoryStatus(const IncidentStore& store, QWidget* parent = nullptr);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showState(IncidentStore::State state, const QString& problem);
+
+    const IncidentStore& store_;
 };
