@@ -59,7 +59,15 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    enum Button { AcknowledgeSelected, AcknowledgeDeck, AcknowledgeAll, Silence, ShelveSelected, UnshelveSelected, ButtonCount };
+    enum Button {
+        AcknowledgeSelected,
+        AcknowledgeDeck,
+        AcknowledgeAll,
+        Silence,
+        ShelveSelected,
+        UnshelveSelected,
+        ButtonCount
+    };
 
     void retranslate();
     QList<int> selectedAlarms() const;
