@@ -8,7 +8,6 @@
 #include "data_link.h"
 #include "deck_switcher.h"
 #include "event_log.h"
-#include "example_translation.h"
 #include "language_menu.h"
 #include "shelve_dialog.h"
 #include "ship.h"
@@ -215,15 +214,11 @@ TEST_F(StationWindowTest, AlarmListSortsFiltersKeepsTheTimeInSightAndRingsTheSen
 TEST_F(StationWindowTest, LanguageSwitchesWhileAlarmsStandAndNothingOnScreenIsLost)
 {
     // Whatever happens below, the next tests find the source language.
-    const std::shared_ptr<void> restore(nullptr, [](void*) {
-        QString ignored;
-        exampletranslation::switchTo(exampletranslation::sourceLanguage(), &ignored);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    });
     const auto switchTo = [this](const char* language) {
         window_->languages().choose(QLatin1String(language));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     };
+    const std::shared_ptr<void> restore(nullptr, [switchTo](void*) { switchTo("zh_CN"); });
     switchTo("zh_CN");
     ship_->index().dispatch(kGalleySmoke, 1.0);
     ship_->index().dispatch(QStringLiteral("D1-SMK-001"), 1.0);

@@ -41,6 +41,12 @@ void DeckSwitcher::setCurrentDeck(const harq::Deck* deck)
     setCurrentRow(int(it - decks_.cbegin()));
 }
 
+QSize DeckSwitcher::sizeHint() const
+{
+    // No wider than the rows need either: the plan and the alarm list need the room.
+    return {minimumWidth(), QListWidget::sizeHint().height()};
+}
+
 void DeckSwitcher::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange)

@@ -22,6 +22,8 @@ public:
     /// Marks \a deck as the one on show (without asking for it again).
     void setCurrentDeck(const harq::Deck* deck);
 
+    QSize sizeHint() const override;
+
 signals:
     void deckChosen(harq::Deck* deck);
 
