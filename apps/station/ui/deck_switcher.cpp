@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -23,8 +24,10 @@ DeckSwitcher::DeckSwitcher(const std::vector<harq::Deck*>& decks, const AlarmSta
         addItem(QString());
     updateRows();
     connect(&alarms, &AlarmState::alarmChanged, this, [this](int id) {
-        if (const AlarmState::Alarm* alarm = alarms_.alarm(id))
+        if (const AlarmState::Alarm* alarm = alarms_.alarm(id)) {
             updateRow(alarm->item.deck);
+            fitLater();
+        }
     });
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row < int(decks_.size()))
@@ -58,6 +61,26 @@ void DeckSwitcher::updateRows()
 {
     for (const harq::Deck* deck : decks_)
         updateRow(deck->id());
+    fit();
+}
+
+void DeckSwitcher::fit()
+{
+    // As wide as the widest row, whatever the language and the counts: a row
+    // cut short would hide how many alarms wait there.
+    setMinimumWidth(sizeHintForColumn(0) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width());
+}
+
+void DeckSwitcher::fitLater()
+{
+    // Once per burst of alarms: measuring every row at each of a flood's alarms would stall the window.
+    if (fit_pending_)
+        return;
+    fit_pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        fit_pending_ = false;
+        fit();
+    });
 }
 
 void DeckSwitcher::updateRow(quint64 id)
@@ -79,7 +102,4 @@ void DeckSwitcher::updateRow(quint64 id)
     font.setBold(unacknowledged > 0);
     row->setFont(font);
     row->setForeground(active > 0 || unacknowledged > 0 ? QBrush(Qt::red) : QBrush());
-    // As wide as the widest row, whatever the language and the counts: a row
-    // cut short would hide how many alarms wait there.
-    setMinimumWidth(sizeHintForColumn(0) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width());
 }

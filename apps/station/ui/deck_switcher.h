@@ -33,7 +33,10 @@ protected:
 private:
     void updateRows();
     void updateRow(quint64 deck);
+    void fit();
+    void fitLater();
 
     std::vector<harq::Deck*> decks_;
     const AlarmState& alarms_;
+    bool fit_pending_ = false;
 };
