@@ -55,9 +55,10 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
     "qtbase5-dev (>= 5.15), libqt5svg5-dev (>= 5.15), liblua5.3-dev, pkg-config")
 set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_NAME kelvane-apps)
-# Plugins no linker sees: the history's SQLite driver; the alarm sound's
-# multimedia back end and a CJK font for the Chinese texts are recommended.
-set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_DEPENDS "libqt5sql5-sqlite")
+# Plugins and files no linker sees: the history's SQLite driver and Qt's own
+# translations (the standard buttons in the console's language); the alarm
+# sound's multimedia back end and a CJK font for the Chinese texts are recommended.
+set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_DEPENDS "libqt5sql5-sqlite, qttranslations5-l10n")
 set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_RECOMMENDS "libqt5multimedia5-plugins, fonts-wqy-microhei")
 set(CPACK_DEBIAN_DATASERVER_PACKAGE_NAME tavimor-dataserver)
 set(CPACK_DEBIAN_DATASERVER_PACKAGE_SECTION net)

@@ -814,6 +814,13 @@
     </message>
 </context>
 <context>
+    <name>LanguageMenu</name>
+    <message>
+        <source>语言</source>
+        <translation>Language</translation>
+    </message>
+</context>
+<context>
     <name>LinkBanner</name>
     <message>
         <source>数据中断: 画面为 %1 时的数值, 不再实时更新</source>
@@ -1184,6 +1191,10 @@
         <source>时限:</source>
         <translation>Time limit:</translation>
     </message>
+    <message>
+        <source>搁置: %1</source>
+        <translation>Shelve: %1</translation>
+    </message>
 </context>
 <context>
     <name>ShipDocument</name>
@@ -1465,6 +1476,10 @@
     <message>
         <source>设置文件 %1 中的键 %2 应为 true 或 false</source>
         <translation>In the settings file %1 the key %2 must be true or false</translation>
+    </message>
+    <message>
+        <source>设置文件 %1 无法写入</source>
+        <translation>Settings file %1 cannot be written</translation>
     </message>
 </context>
 <context>

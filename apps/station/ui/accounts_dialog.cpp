@@ -1,5 +1,6 @@
 #include "accounts_dialog.h"
 
+#include "kept_translated.h"
 #include "operator_session.h"
 
 #include <QComboBox>
@@ -37,8 +38,8 @@ QString AccountsDialog::roleText(Role role)
 
 void AccountsDialog::addTo(QMainWindow& window, OperatorSession& session)
 {
-    QMenu* menu = window.menuBar()->addMenu(tr("操作员"));
-    QAction* manage = menu->addAction(tr("管理操作员账户..."), &window, [&window, &session] {
+    QMenu* menu = window.menuBar()->addMenu(QString());
+    QAction* manage = menu->addAction(QString(), &window, [&window, &session] {
         auto* dialog = new AccountsDialog(session, &window);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->show();
@@ -48,6 +49,10 @@ void AccountsDialog::addTo(QMainWindow& window, OperatorSession& session)
     connect(&session, &OperatorSession::changed, manage, enable);
     connect(menu, &QMenu::aboutToShow, manage, enable);
     enable();
+    keepTranslated(menu, [menu, manage] {
+        menu->setTitle(tr("操作员"));
+        manage->setText(tr("管理操作员账户..."));
+    });
 }
 
 AccountsDialog::AccountsDialog(OperatorSession& session, QWidget* parent)

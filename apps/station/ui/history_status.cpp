@@ -1,11 +1,21 @@
 #include "history_status.h"
 
+#include <QEvent>
+
 HistoryStatus::HistoryStatus(const IncidentStore& store, QWidget* parent)
     : QLabel(parent)
+    , store_(store)
 {
     setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
     connect(&store, &IncidentStore::stateChanged, this, &HistoryStatus::showState);
     showState(store.state(), store.problem());
+}
+
+void HistoryStatus::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        showState(store_.state(), store_.problem());
+    QLabel::changeEvent(event);
 }
 
 void HistoryStatus::showState(IncidentStore::State state, const QString& problem)
@@ -28,7 +38,7 @@ void HistoryStatus::showState(IncidentStore::State state, const QString& problem
 
 void HistoryStatus::showAudit(bool failing, const QString& problem)
 {
-    audit_ = failing ? tr("审计记录写入失败") : QString();
+    auditFailing_ = failing;
     auditProblem_ = failing ? problem : QString();
     refresh();
 }
@@ -38,7 +48,8 @@ void HistoryStatus::refresh()
     const auto joined = [](const QString& first, const QString& second, const QString& separator) {
         return first.isEmpty() || second.isEmpty() ? first + second : first + separator + second;
     };
-    setText(joined(history_, audit_, QStringLiteral(" / ")));
+    const QString audit = auditFailing_ ? tr("审计记录写入失败") : QString();
+    setText(joined(history_, audit, QStringLiteral(" / ")));
     setToolTip(joined(historyProblem_, auditProblem_, QStringLiteral("\n")));
     setVisible(!text().isEmpty());
 }

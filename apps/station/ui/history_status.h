@@ -18,12 +18,16 @@ public:
     /// Whether the audit trail fails to be written, and why.
     void showAudit(bool failing, const QString& problem);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showState(IncidentStore::State state, const QString& problem);
     void refresh();
 
+    const IncidentStore& store_;
     QString history_;
     QString historyProblem_;
-    QString audit_;
+    bool auditFailing_ = false;
     QString auditProblem_;
 };

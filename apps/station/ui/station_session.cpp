@@ -8,14 +8,18 @@
 #include "history_status.h"
 #include "incident_catalogue.h"
 #include "incident_tracker.h"
+#include "kept_translated.h"
+#include "language_menu.h"
 #include "link_banner.h"
 #include "operator_session.h"
 #include "station_options.h"
 #include "station_security.h"
+#include "station_settings.h"
 #include "value_verifier.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QAction>
 #include <QMenu>
 #include <QMetaEnum>
 #include <QStatusBar>
@@ -40,6 +44,7 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
     , sharing_(link.supervisor(), options.incident.console,
                IncidentTracker::sharedPoints(IncidentCatalogue::of(ship), console_.incident(), console_.alarms()))
     , console_name_(options.incident.console)
+    , settings_file_(options.settingsFile)
 {
 }
 
@@ -86,10 +91,16 @@ void StationSession::start(QTextStream& out)
                          shown = refused;
                      });
     startSecurity(out);
-    window_.reportMenu()->addAction(ExportDialog::tr("导出事件报告..."), &window_, [this] {
+    QAction* exporting = window_.reportMenu()->addAction(QString(), &window_, [this] {
         auto* dialog = new ExportDialog(history_, &window_);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->open();
+    });
+    keepTranslated(window_.reportMenu(), [exporting] { exporting->setText(ExportDialog::tr("导出事件报告...")); });
+    QObject::connect(&window_.languages(), &LanguageMenu::languageChosen, &window_, [this](const QString& language) {
+        QString error;
+        if (!StationSettings::remember(settings_file_, QStringLiteral("console/language"), language, &error))
+            window_.logText(error);
     });
     AlarmPerformanceDialog::addTo(*window_.reportMenu(), window_, history_);
     link_.start();

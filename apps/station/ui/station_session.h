@@ -66,6 +66,8 @@ private:
     IncidentStore history_;
     IncidentSharing sharing_;
     QString console_name_;
+    // Where the operator's choice of language is kept.
+    QString settings_file_;
     std::unique_ptr<IncidentTracker> tracker_;
     HistoryStatus* history_status_ = nullptr;
 };
