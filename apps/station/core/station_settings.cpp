@@ -1,5 +1,8 @@
 #include "station_settings.h"
 
+#include "palette_choice.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -8,11 +11,22 @@ namespace {
 
 const QString kOption = QStringLiteral("--settings");
 const QString kDefaultName = QStringLiteral("kelvane/station.conf");
+const QString kChoicesName = QStringLiteral("kelvane/station-window.conf");
+
+bool isPalette(const QString& value)
+{
+    PaletteChoice choice;
+    return palettechoice::fromKey(value, &choice);
+}
 
 struct KeyOption {
     const char* key;
     const char* option;
     bool flag; // an option without a value, set by true
+    // Values the key takes, checked here so a bad one names the file; null takes any.
+    bool (*accepts)(const QString& value) = nullptr;
+    // The window may keep the operator's choice of it for the next start.
+    bool remembered = false;
 };
 
 constexpr KeyOption kKeys[] = {
@@ -23,6 +37,7 @@ constexpr KeyOption kKeys[] = {
     {"tls/key", "--tls-key", false},        {"sound/mute", "--mute", true},
     {"security/keys", "--keys", false},     {"security/secret_key", "--secret-key", false},
     {"security/accounts", "--accounts", false},
+    {"palette", "--palette", false, isPalette, true},
 };
 
 const KeyOption* optionOf(const QString& key)
@@ -49,9 +64,19 @@ QString StationSettings::fileFor(const QStringList& arguments)
 
 bool StationSettings::apply(QStringList* arguments, QString* error)
 {
+    QStringList leading;
     const QString file = fileFor(*arguments);
-    if (file.isEmpty())
-        return true;
+    if (!file.isEmpty() && !readFile(file, &leading, error))
+        return false;
+    leading << rememberedOptions();
+    // After the program's name, before everything the command line says.
+    for (int i = 0; i < leading.size(); ++i)
+        arguments->insert(1 + i, leading.at(i));
+    return true;
+}
+
+bool StationSettings::readFile(const QString& file, QStringList* options, QString* error)
+{
     if (!QFileInfo(file).isReadable()) {
         *error = tr("设置文件 %1 无法读取").arg(file);
         return false;
@@ -61,7 +86,6 @@ bool StationSettings::apply(QStringList* arguments, QString* error)
         *error = tr("设置文件 %1 格式不对").arg(file);
         return false;
     }
-    QStringList leading;
     for (const QString& key : settings.allKeys()) {
         const KeyOption* entry = optionOf(key);
         if (!entry) {
@@ -74,17 +98,49 @@ bool StationSettings::apply(QStringList* arguments, QString* error)
                                                                  : raw.toString();
         if (entry->flag) {
             if (value == QLatin1String("true"))
-                leading << QLatin1String(entry->option);
+                *options << QLatin1String(entry->option);
             else if (value != QLatin1String("false")) {
                 *error = tr("设置文件 %1 中的键 %2 应为 true 或 false").arg(file, key);
                 return false;
             }
+        } else if (entry->accepts && !entry->accepts(value)) {
+            *error = tr("设置文件 %1 中的键 %2 的值 %3 无效").arg(file, key, value);
+            return false;
         } else {
-            leading << QLatin1String(entry->option) << value;
+            *options << QLatin1String(entry->option) << value;
         }
     }
-    // After the program's name, before everything the command line says.
-    for (int i = 0; i < leading.size(); ++i)
-        arguments->insert(1 + i, leading.at(i));
     return true;
+}
+
+QString StationSettings::choicesFile()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(kChoicesName);
+}
+
+QStringList StationSettings::rememberedOptions()
+{
+    const QString file = choicesFile();
+    if (!QFileInfo::exists(file))
+        return {};
+    const QSettings choices(file, QSettings::IniFormat);
+    QStringList options;
+    for (const KeyOption& entry : kKeys) {
+        const QString value = choices.value(QLatin1String(entry.key)).toString();
+        // The station's own note: what it cannot use is passed over, not refused.
+        if (entry.remembered && !value.isEmpty() && (!entry.accepts || entry.accepts(value)))
+            options << QLatin1String(entry.option) << value;
+    }
+    return options;
+}
+
+bool StationSettings::remember(const QString& key, const QString& value)
+{
+    const KeyOption* entry = optionOf(key);
+    if (!entry || !entry->remembered)
+        return false;
+    QSettings choices(choicesFile(), QSettings::IniFormat);
+    choices.setValue(key, value);
+    choices.sync();
+    return choices.status() == QSettings::NoError;
 }

@@ -46,6 +46,8 @@ signals:
 
 private:
     void tick();
+    /// Takes the colours of the station's palette.
+    void restyle();
 
     QString server_;
     QLabel* link_;

@@ -2,6 +2,7 @@
 
 #include "alarm_feed.h"
 #include "alarm_state.h"
+#include "station_palette.h"
 
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
@@ -92,6 +93,7 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget*
     history_->setReadOnly(true);
     trend_->setMinimumHeight(kChartHeight);
     trend_->setRenderHint(QPainter::Antialiasing);
+    trend_->chart()->setTheme(StationPalette::instance().chartTheme());
     trend_->chart()->setTitle(tr("趋势"));
     trend_->chart()->setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
     trend_->chart()->legend()->setAlignment(Qt::AlignBottom);
@@ -109,6 +111,11 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget*
     connect(&feed.alarms(), &AlarmState::alarmChanged, this, [this](int id) {
         if (feed_.sensorOf(id) == sensor_)
             refresh();
+    });
+    // A theme overrides the series' own pens, so the trend is drawn anew after it.
+    connect(&StationPalette::instance(), &StationPalette::changed, this, [this] {
+        trend_->chart()->setTheme(StationPalette::instance().chartTheme());
+        refreshTrend();
     });
     // A sensor destroyed with its ship leaves nothing to show.
     connect(sensor, &QObject::destroyed, this, &QDialog::close);

@@ -10,7 +10,9 @@
 #include "link_banner.h"
 #include "operator_session.h"
 #include "station_options.h"
+#include "station_palette.h"
 #include "station_security.h"
+#include "station_settings.h"
 #include "value_verifier.h"
 
 #include <QCoreApplication>
@@ -39,6 +41,7 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
     , sharing_(link.supervisor(), options.incident.console,
                IncidentTracker::sharedPoints(IncidentCatalogue::of(ship), console_.incident(), console_.alarms()))
     , console_name_(options.incident.console)
+    , palette_(options.palette)
 {
 }
 
@@ -90,6 +93,12 @@ void StationSession::start(QTextStream& out)
         dialog->open();
     });
     AlarmPerformanceDialog::addTo(*window_.reportMenu(), window_, history_);
+    StationPalette::instance().choose(palette_);
+    QObject::connect(&window_, &StationWindow::paletteChosen, &window_, [this](PaletteChoice choice) {
+        if (!StationSettings::remember(QStringLiteral("palette"), palettechoice::key(choice)))
+            window_.logText(QCoreApplication::translate("StationSession", "无法保存所选调色板到 %1")
+                                .arg(StationSettings::choicesFile()));
+    });
     link_.start();
     window_.show();
 }

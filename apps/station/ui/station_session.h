@@ -38,6 +38,8 @@ public:
                    StationSecurity& security);
     ~StationSession();
 
+    /// Shows the window in the palette the options chose and keeps what the
+    /// operator chooses there for the next start (StationSettings::remember).
     /// Opens the history and shows what it holds with the times it happened,
     /// ties the incident together, starts the link (with the sharing on it) and
     /// shows the window. A history that cannot be written does not stop the
@@ -60,5 +62,6 @@ private:
     IncidentStore history_;
     IncidentSharing sharing_;
     QString console_name_;
+    PaletteChoice palette_;
     std::unique_ptr<IncidentTracker> tracker_;
 };

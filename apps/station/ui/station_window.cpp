@@ -17,6 +17,7 @@
 #include "shelve_dialog.h"
 #include "ship.h"
 #include "station_console.h"
+#include "station_palette.h"
 
 #include "entity/deck.h"
 #include "entity/region.h"
@@ -26,6 +27,7 @@
 #include "view/deck_view_complex.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QDateTime>
@@ -60,6 +62,8 @@ constexpr int kLogStretch = 2;
 // Half the extent of the plan shown around a sensor picked from the alarm list.
 const QPointF kSensorView(300.0, 150.0);
 const char kTitleStyle[] = "font-weight: bold; padding: 2px;";
+// Steps day, dusk, night and round again, so the watch can dim without the mouse.
+const char kNextPaletteKey[] = "Ctrl+Shift+P";
 
 harq::Sensor* sensorAt(const QList<QGraphicsItem*>& items)
 {
@@ -76,6 +80,13 @@ QStringList deckNames(const Ship& ship)
     for (const harq::Deck* deck : ship.decks())
         names.append(deck->name());
     return names;
+}
+
+// Blue-grey like the banner: a frozen picture is not an alarm.
+QString connectionStyle(bool connected)
+{
+    return connected ? QString()
+                     : QStringLiteral("color: %1; font-weight: bold;").arg(StationPalette::instance().staleText().name());
 }
 
 QWidget* titled(const QString& title, QWidget* content, QWidget* parent)
@@ -201,8 +212,44 @@ void StationWindow::buildToolBar()
             });
         }
     }
+    buildPaletteActions(tools);
     tools->addSeparator();
     tools->addWidget(new QLabel(tr("滚轮缩放, Ctrl+拖动平移, Esc 恢复全图, 单击传感器看详情"), tools));
+}
+
+void StationWindow::buildPaletteActions(QToolBar* tools)
+{
+    tools->addSeparator();
+    tools->addWidget(new QLabel(tr("调色板:"), tools));
+    palettes_ = new QActionGroup(this);
+    StationPalette& palette = StationPalette::instance();
+    for (int i = 0; i < palettechoice::kCount; ++i) {
+        const auto choice = PaletteChoice(i);
+        QAction* action = tools->addAction(palettechoice::name(choice));
+        action->setCheckable(true);
+        palettes_->addAction(action);
+        connect(action, &QAction::triggered, this, [this, &palette, choice] {
+            palette.choose(choice);
+            emit paletteChosen(choice);
+        });
+    }
+    auto* next = new QAction(this);
+    next->setShortcut(QKeySequence(QLatin1String(kNextPaletteKey)));
+    next->setShortcutContext(Qt::ApplicationShortcut);
+    addAction(next);
+    connect(next, &QAction::triggered, this, [this, &palette] {
+        palettes_->actions().at((int(palette.choice()) + 1) % palettechoice::kCount)->trigger();
+    });
+    connect(&palette, &StationPalette::changed, this, &StationWindow::showPalette);
+    showPalette();
+}
+
+void StationWindow::showPalette()
+{
+    const StationPalette& palette = StationPalette::instance();
+    palettes_->actions().at(int(palette.choice()))->setChecked(true);
+    scene_->setDrawingColours(palette.drawingColours());
+    connection_label_->setStyleSheet(connectionStyle(link_.isConnected()));
 }
 
 void StationWindow::buildLayout()
@@ -486,8 +533,7 @@ void StationWindow::showConnection(bool connected)
         connection_label_->setText(tr("已连接 %1").arg(link_.serverText()));
     else
         connection_label_->setText(banner_->linkText());
-    // Blue-grey like the banner: a frozen picture is not an alarm.
-    connection_label_->setStyleSheet(connected ? QString() : QStringLiteral("color: #2A3E5C; font-weight: bold;"));
+    connection_label_->setStyleSheet(connectionStyle(connected));
 }
 
 bool StationWindow::eventFilter(QObject* watched, QEvent* event)
