@@ -641,7 +641,7 @@ TEST_F(IncidentTest, ExportsAreSafeToOpenAndFailLoudly)
         QFile in(file(QLatin1String(name)));
         return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
     };
-    // Settings files: one that points at a missing history, one with a misspelt key.
+    // Settings files: one that points at a missing history, one with a misspelt key, one with a palette and one with an unknown palette.
     const auto settings = [this](const char* name, const QByteArray& text) {
         QFile out(file(QLatin1String(name)));
         EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(text) == text.size());
@@ -649,11 +649,15 @@ TEST_F(IncidentTest, ExportsAreSafeToOpenAndFailLoudly)
     };
     const QString missing = settings("missing.conf", "[history]\nfile=" + file(QStringLiteral("none")).toUtf8() + "\n");
     const QString misspelt = settings("misspelt.conf", "[histroy]\nfile=x\n");
+    const QString night = settings("night.conf", "palette=night\n");
+    const QString noon = settings("noon.conf", "palette=noon\n");
     const QString times = QStringLiteral("--export-from %1 --export-to %2 --csv-out x.csv ").arg(now - 1000).arg(now + 1000);
     const std::vector<std::tuple<QString, int, std::function<void()>>> rows{
         {times + QStringLiteral("--settings ") + missing, 6, {}},
         {range + QStringLiteral("--csv-out x.csv --settings ") + missing, 0, {}},
         {times + QStringLiteral("--settings ") + misspelt, 1, {}},
+        {range + QStringLiteral("--csv-out x.csv --settings ") + night, 0, {}},
+        {range + QStringLiteral("--csv-out x.csv --settings ") + noon, 1, {}},
         {range + QStringLiteral("--csv-out ") + file(QStringLiteral("report.csv")), 0, [&] {
              for (const char* cell : {"\"'@SUM(A1)\"", "\"'+1-4-0\"", "\"'=HYPERLINK(\"\"x\"\")\""})
                  EXPECT_TRUE(read("report.csv").contains(QString::fromUtf8(cell))) << cell;

@@ -145,3 +145,28 @@ TEST(DeckScene, RendersDrawingWithDottedGreenFrame)
     EXPECT_GT(green, 100);
     EXPECT_LT(green, 385);
 }
+
+TEST(DeckScene, DrawingColoursRecolourEveryWayAColourIsWrittenAndGoBack)
+{
+    // Red and blue trade places; green, the frame's colour, stays.
+    const auto swap = [](const QColor& c) { return QColor(c.blue(), c.green(), c.red()); };
+    const QList<int> columns{50, 150, 250, 350};
+    DeckScene scene;
+    scene.setDeck("A", dataFile("deck.svg"));
+    QPointer<QGraphicsSvgItem> drawing = qgraphicsitem_cast<QGraphicsSvgItem*>(scene.items(Qt::AscendingOrder).first());
+    scene.setDrawingColours(swap);
+    // The deck shown changes in place, the frame with it.
+    EXPECT_NE(drawing, nullptr);
+    EXPECT_EQ(renderScene(scene).pixel(kMargin + 100, kMargin + 75), qRgb(255, 0, 0));
+    EXPECT_TRUE(isGreen(renderScene(scene).pixel(kMargin + 20, kMargin)));
+
+    // Style sheet, style attribute, gradient stops and rgb(): each a blue or red column turned round.
+    scene.setDeck("B", dataFile("styled.svg"));
+    QImage image = renderScene(scene);
+    for (const int x : columns)
+        EXPECT_EQ(image.pixel(kMargin + x, kMargin + 100), x == 250 ? qRgb(0, 0, 255) : qRgb(255, 0, 0)) << x;
+    scene.setDrawingColours({});
+    image = renderScene(scene);
+    for (const int x : columns)
+        EXPECT_EQ(image.pixel(kMargin + x, kMargin + 100), x == 250 ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) << x;
+}

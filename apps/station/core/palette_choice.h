@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 
 /// The station's display palettes, brightest first: the watch dims the
@@ -20,3 +21,5 @@ QString name(PaletteChoice choice);
 bool fromKey(const QString& key, PaletteChoice* choice);
 
 } // namespace palettechoice
+
+Q_DECLARE_METATYPE(PaletteChoice)

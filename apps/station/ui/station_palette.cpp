@@ -43,10 +43,10 @@ const Look kDay = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
 const Look kDusk = {0x3A3E44, 0x2A2D31, 0x32363B, 0x44494F, 0xD0D4D8, 0x80868E, 0x2F5F8F, 0xF0F0F0, 0x4A4536, 0xE0D8C0,
                     0x4A4030, 0xE8D8B0, 0xA07830, 0x34445C, 0xD8E0EA, 0x8FA6C8, 0x30343A, 0x8C94A0, 0x36383C,
                     {0xE01010, 0xFF6060, 0xF09020, 0xE0C830}, 0.14, 0.78, 0.8};
-// Dim and warm: nothing brighter than a third of white but the alarms.
+// Dim and warm: paper near black, text and lines at about half of white.
 const Look kNight = {0x16181B, 0x0C0D0F, 0x121417, 0x1E2125, 0x8C8478, 0x4C4842, 0x243A52, 0xB0A898, 0x221E16, 0xA09070,
                      0x2E2414, 0xB09860, 0x6A5020, 0x1A2230, 0x8090A8, 0x50627E, 0x15181C, 0x586070, 0x1C1C1E,
-                     {0xA00000, 0xD83838, 0xB86000, 0x9A9414}, 0.04, 0.36, 0.7};
+                     {0xA00000, 0xD83838, 0xB86000, 0x9A9414}, 0.04, 0.5, 0.7};
 
 const Look& lookOf(PaletteChoice choice)
 {
@@ -88,6 +88,7 @@ StationPalette& StationPalette::instance()
 StationPalette::StationPalette()
     : day_(QApplication::palette())
 {
+    qRegisterMetaType<PaletteChoice>();
 }
 
 void StationPalette::choose(PaletteChoice choice)
