@@ -233,6 +233,8 @@ TEST_F(StationWindowTest, NightPaletteDimsTheWholeWindowAndKeepsAlarmColoursApar
         StationPalette::instance().choose(PaletteChoice::Day);
     });
     ship_->index().dispatch(kGalleySmoke, 1.0);
+    harq::Sensor* galley = console_->feed().sensorOf(console_->feed().idOf(ship_->index().items(kGalleySmoke).first()));
+    window_->showDeck(galley->deck());
     window_->resize(1600, 1000);
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -242,13 +244,18 @@ TEST_F(StationWindowTest, NightPaletteDimsTheWholeWindowAndKeepsAlarmColoursApar
             night = action;
     }
     ASSERT_NE(night, nullptr);
-    QWidget* plan = window_->findChild<DeckViewComplex*>()->viewport();
+    DeckViewComplex* view = window_->findChild<DeckViewComplex*>();
+    QWidget* plan = view->viewport();
+    view->scaleScene(view->viewCenter(), 2.0);
+    const QTransform zoom = view->transform();
     const double day = brightness(window_->grab().toImage());
     const double dayPlan = brightness(plan->grab().toImage());
     QSignalSpy chosen(window_.get(), &StationWindow::paletteChosen);
     night->trigger();
     ASSERT_EQ(chosen.size(), 1);
-    // The drawing itself is recoloured, not only the widgets around it.
+    // The plan is built anew in its colours, with its zoom and its marks.
+    EXPECT_EQ(view->transform(), zoom);
+    EXPECT_FALSE(window_->marks().symbolOf(galley).isEmpty());
     EXPECT_LE(brightness(window_->grab().toImage()), day / 3);
     EXPECT_LE(brightness(plan->grab().toImage()), dayPlan / 3);
 

@@ -49,10 +49,6 @@ PlanMarks::PlanMarks(DeckScene* scene, const AlarmFeed& feed, QObject* parent)
         if (const harq::Sensor* sensor = feed_.sensorOf(id))
             update(sensor);
     });
-    connect(&StationPalette::instance(), &StationPalette::changed, this, [this] {
-        for (auto mark = marks_.cbegin(); mark != marks_.cend(); ++mark)
-            update(mark.key());
-    });
 }
 
 void PlanMarks::decorate()

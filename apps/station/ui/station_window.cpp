@@ -19,6 +19,7 @@
 #include "station_console.h"
 #include "station_palette.h"
 
+#include "config/sensor_config.h"
 #include "entity/deck.h"
 #include "entity/region.h"
 #include "entity/sensor.h"
@@ -248,8 +249,17 @@ void StationWindow::showPalette()
 {
     const StationPalette& palette = StationPalette::instance();
     palettes_->actions().at(int(palette.choice()))->setChecked(true);
-    scene_->setDrawingColours(palette.drawingColours());
     connection_label_->setStyleSheet(connectionStyle(link_.isConnected()));
+    SensorConfig::instance().setColourMap(palette.drawingColours());
+    scene_->setDrawingColours(palette.drawingColours());
+    // Sensor graphics take their colours when built: the deck is built anew, in place.
+    if (harq::Deck* deck = plan_->deck()) {
+        const harq::Sensor* ringed = marks_->highlighted();
+        plan_->show(deck);
+        marks_->decorate();
+        if (ringed)
+            marks_->highlight(ringed);
+    }
 }
 
 void StationWindow::buildLayout()

@@ -95,7 +95,7 @@ private:
     void buildToolBar();
     /// The palettes in the tool bar and the key that steps through them.
     void buildPaletteActions(QToolBar* tools);
-    /// Recolours the deck drawing and ticks the tool bar for the station's palette.
+    /// Recolours the deck plan and ticks the tool bar for the station's palette.
     void showPalette();
     void buildLayout();
     void buildStatusBar();
