@@ -3,7 +3,7 @@
 #include "config/icon_folder.h"
 #include "kelvane_edition.h"
 #include "lua_reader_helpers.h"
-#include "view/svg_colour_map.h"
+#include "svg_colour_map.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "view/deck_scene.h"
 
 #include "view/deck_drawing.h"
-#include "view/svg_colour_map.h"
+#include "svg_colour_map.h"
 
 #include <QBrush>
 #include <QFile>

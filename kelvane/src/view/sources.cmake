@@ -5,7 +5,6 @@ list(APPEND KELVANE_COMMON_SOURCES
     src/view/deck_view.h src/view/deck_view.cpp
     src/view/deck_view_complex.h src/view/deck_view_complex.cpp
     src/view/deck_view_complex_edition.h
-    src/view/svg_colour_map.h src/view/svg_colour_map.cpp
 )
 
 # The views' and the scene's members that only the edition with tags has

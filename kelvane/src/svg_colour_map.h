@@ -22,6 +22,7 @@
 class KELVANE_EXPORT SvgColourMap
 {
 public:
+    /// Gives the colour to draw for a colour the document names.
     using Map = std::function<QColor(const QColor&)>;
 
     /// \a map is called once per colour written in the document.

@@ -1,4 +1,4 @@
-#include "view/svg_colour_map.h"
+#include "svg_colour_map.h"
 
 #include <QRegularExpression>
 #include <QStringList>
