@@ -11,7 +11,9 @@
 #include "ship.h"
 #include "ship_loader.h"
 #include "station_config.h"
+#include "station_options.h"
 #include "station_palette.h"
+#include "station_settings.h"
 #include "station_window.h"
 
 #include "deck_plan.h"
@@ -36,6 +38,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTreeView>
 
 #include <cmath>
@@ -284,4 +287,30 @@ TEST_F(StationWindowTest, NightPaletteDimsTheWholeWindowAndKeepsAlarmColoursApar
     // The palette key steps on, from night round to day.
     QTest::keyClick(window_.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(palette.choice(), PaletteChoice::Day);
+}
+
+TEST(StationSettings, ThePaletteComesFromTheCommandLineThenTheWindowsChoiceThenTheFile)
+{
+    QTemporaryDir home;
+    const bool configHomeSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    QFile settings(home.filePath(QStringLiteral("station.conf")));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("palette=night\n") > 0);
+    settings.close();
+    const auto chosen = [&settings](const QStringList& more) {
+        StationOptions options;
+        QString error;
+        EXPECT_TRUE(options.parse(QStringList{QStringLiteral("kelvane-station"), QStringLiteral("--settings"),
+                                              settings.fileName()} + more, &error)) << error.toStdString();
+        return options.palette;
+    };
+    EXPECT_EQ(chosen({}), PaletteChoice::Night);
+    ASSERT_TRUE(StationSettings::remember(QStringLiteral("palette"), QStringLiteral("dusk")));
+    EXPECT_EQ(chosen({}), PaletteChoice::Dusk);
+    EXPECT_EQ(chosen({QStringLiteral("--palette"), QStringLiteral("day")}), PaletteChoice::Day);
+    if (configHomeSet)
+        qputenv("XDG_CONFIG_HOME", configHome);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
 }
