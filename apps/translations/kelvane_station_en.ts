@@ -1478,8 +1478,8 @@
         <translation>In the settings file %1 the key %2 must be true or false</translation>
     </message>
     <message>
-        <source>设置文件 %1 无法写入</source>
-        <translation>Settings file %1 cannot be written</translation>
+        <source>设置文件 %1 中的键 %2 的值 %3 无效</source>
+        <translation>In the settings file %1 the key %2 has an invalid value %3</translation>
     </message>
 </context>
 <context>
@@ -1548,6 +1548,14 @@
         <source>操作员账户文件(默认为船舶文件旁的 operators.json, 若有)。</source>
         <translation>Operators' accounts file (default: operators.json beside the ship file, if there is one).</translation>
     </message>
+    <message>
+        <source>显示调色板: day (日间), dusk (黄昏) 或 night (夜间)。</source>
+        <translation>Display palette: day, dusk or night.</translation>
+    </message>
+    <message>
+        <source>调色板 %1 无效, 应为 day, dusk 或 night</source>
+        <translation>Invalid palette %1: it must be day, dusk or night</translation>
+    </message>
 </context>
 <context>
     <name>StationSession</name>
@@ -1562,6 +1570,29 @@
     <message>
         <source>%1 条报警未确认</source>
         <translation>%1 alarms unacknowledged</translation>
+    </message>
+    <message>
+        <source>无法保存所选调色板到 %1</source>
+        <translation>The chosen palette cannot be kept in %1</translation>
+    </message>
+    <message>
+        <source>无法保存所选语言到 %1</source>
+        <translation>The chosen language cannot be kept in %1</translation>
+    </message>
+</context>
+<context>
+    <name>PaletteChoice</name>
+    <message>
+        <source>日间</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>黄昏</source>
+        <translation>Dusk</translation>
+    </message>
+    <message>
+        <source>夜间</source>
+        <translation>Night</translation>
     </message>
 </context>
 <context>
@@ -1729,6 +1760,10 @@
     <message>
         <source>操作员 %1 的角色不允许此操作</source>
         <translation>Operator %1's role does not allow this action</translation>
+    </message>
+    <message>
+        <source>调色板:</source>
+        <translation>Palette:</translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,9 @@
 #include "ship.h"
 #include "ship_loader.h"
 #include "station_config.h"
+#include "station_options.h"
+#include "station_palette.h"
+#include "station_settings.h"
 #include "station_window.h"
 
 #include "deck_plan.h"
@@ -22,13 +25,16 @@
 #include "entity/deck.h"
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
+#include "config/damage_config.h"
 #include "view/deck_view_complex.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QHeaderView>
 #include <QSet>
 #include <QtEndian>
@@ -36,8 +42,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTreeView>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -264,4 +272,104 @@ TEST_F(StationWindowTest, LanguageSwitchesWhileAlarmsStandAndNothingOnScreenIsLo
         << deckRow(QStringLiteral("第二甲板")).toStdString();
     QApplication::processEvents();
     EXPECT_GE(decks_->viewport()->width(), decks_->sizeHintForColumn(0));
+}
+
+TEST_F(StationWindowTest, NightPaletteDimsTheWholeWindowAndKeepsAlarmColoursApart)
+{
+    // Colours closer than this (RGB distance, 0-441) are taken for one; day's
+    // warning and caution, the closest pair of old, are 57 apart.
+    constexpr double kApart = 40.0;
+    const auto distance = [](const QColor& a, const QColor& b) {
+        return std::hypot(a.red() - b.red(), a.green() - b.green(), a.blue() - b.blue());
+    };
+    const auto brightness = [](const QImage& image) {
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                sum += qGray(image.pixel(x, y));
+        }
+        return sum / (double(image.width()) * image.height());
+    };
+    StationPalette& palette = StationPalette::instance();
+    const std::unique_ptr<void, void (*)(void*)> dayAgain(&palette, [](void*) {
+        StationPalette::instance().choose(PaletteChoice::Day);
+    });
+    ship_->index().dispatch(kGalleySmoke, 1.0);
+    harq::Sensor* galley = console_->feed().sensorOf(console_->feed().idOf(ship_->index().items(kGalleySmoke).first()));
+    window_->showDeck(galley->deck());
+    window_->resize(1600, 1000);
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    QAction* night = nullptr;
+    for (QAction* action : window_->findChildren<QAction*>()) {
+        if (action->text() == palettechoice::name(PaletteChoice::Night))
+            night = action;
+    }
+    ASSERT_NE(night, nullptr);
+    DeckViewComplex* view = window_->findChild<DeckViewComplex*>();
+    QWidget* plan = view->viewport();
+    view->scaleScene(view->viewCenter(), 2.0);
+    const QTransform zoom = view->transform();
+    const double day = brightness(window_->grab().toImage());
+    const double dayPlan = brightness(plan->grab().toImage());
+    QSignalSpy chosen(window_.get(), &StationWindow::paletteChosen);
+    night->trigger();
+    ASSERT_EQ(chosen.size(), 1);
+    // The plan is built anew in its colours, with its zoom and its marks.
+    EXPECT_EQ(view->transform(), zoom);
+    EXPECT_FALSE(window_->marks().symbolOf(galley).isEmpty());
+    EXPECT_LE(brightness(window_->grab().toImage()), day / 3);
+    EXPECT_LE(brightness(plan->grab().toImage()), dayPlan / 3);
+
+    const QColor paper = palette.drawingColours()(Qt::white);
+    for (const PaletteChoice choice : {PaletteChoice::Day, PaletteChoice::Dusk, PaletteChoice::Night}) {
+        palette.choose(choice);
+        for (int p = 0; p < alarmpriority::kCount; ++p) {
+            EXPECT_GE(distance(palette.priority(AlarmPriority(p)), palette.background()), kApart) << p;
+            for (int q = 0; q < p; ++q)
+                EXPECT_GE(distance(palette.priority(AlarmPriority(p)), palette.priority(AlarmPriority(q))), kApart)
+                    << palettechoice::key(choice).toStdString() << ' ' << p << ' ' << q;
+        }
+    }
+    // The compartments' damage colours, laid over the night drawing's paper.
+    QList<QColor> damage{paper};
+    for (const int response : {1, 2, 4}) {
+        const QColor colour = DamageConfig::instance().response(response)->color();
+        const qreal opacity = DamageConfig::instance().opacity();
+        damage.append(QColor::fromRgbF(opacity * colour.redF() + (1 - opacity) * paper.redF(),
+                                       opacity * colour.greenF() + (1 - opacity) * paper.greenF(),
+                                       opacity * colour.blueF() + (1 - opacity) * paper.blueF()));
+        for (int other = 0; other < damage.size() - 1; ++other)
+            EXPECT_GE(distance(damage.last(), damage.at(other)), kApart) << response << ' ' << other;
+    }
+
+    // The palette key steps on, from night round to day.
+    QTest::keyClick(window_.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(palette.choice(), PaletteChoice::Day);
+}
+
+TEST(StationSettings, ThePaletteComesFromTheCommandLineThenTheWindowsChoiceThenTheFile)
+{
+    QTemporaryDir home;
+    const bool configHomeSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    QFile settings(home.filePath(QStringLiteral("station.conf")));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("palette=night\n") > 0);
+    settings.close();
+    const auto chosen = [&settings](const QStringList& more) {
+        StationOptions options;
+        QString error;
+        EXPECT_TRUE(options.parse(QStringList{QStringLiteral("kelvane-station"), QStringLiteral("--settings"),
+                                              settings.fileName()} + more, &error)) << error.toStdString();
+        return options.palette;
+    };
+    EXPECT_EQ(chosen({}), PaletteChoice::Night);
+    ASSERT_TRUE(StationSettings::remember(QStringLiteral("palette"), QStringLiteral("dusk")));
+    EXPECT_EQ(chosen({}), PaletteChoice::Dusk);
+    EXPECT_EQ(chosen({QStringLiteral("--palette"), QStringLiteral("day")}), PaletteChoice::Day);
+    if (configHomeSet)
+        qputenv("XDG_CONFIG_HOME", configHome);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
 }

@@ -145,3 +145,30 @@ TEST(DeckScene, RendersDrawingWithDottedGreenFrame)
     EXPECT_GT(green, 100);
     EXPECT_LT(green, 385);
 }
+
+TEST(DeckScene, DrawingColoursRecolourEveryWayAColourIsWrittenAndGoBack)
+{
+    const auto invert = [](const QColor& c) { return QColor(255 - c.red(), 255 - c.green(), 255 - c.blue()); };
+    DeckScene scene;
+    scene.setDeck("A", dataFile("deck.svg"));
+    QPointer<QGraphicsSvgItem> drawing = qgraphicsitem_cast<QGraphicsSvgItem*>(scene.items(Qt::AscendingOrder).first());
+    scene.setDrawingColours(invert);
+    // The deck shown changes in place, its frame with it.
+    EXPECT_NE(drawing, nullptr);
+    EXPECT_EQ(renderScene(scene).pixel(kMargin + 100, kMargin + 75), qRgb(255, 255, 0));
+    for (QGraphicsItem* item : scene.items()) {
+        if (auto* frame = qgraphicsitem_cast<QGraphicsRectItem*>(item)) {
+            EXPECT_EQ(frame->pen().color(), QColor(Qt::magenta));
+        }
+    }
+
+    // Style sheet, style attribute, gradient stops and rgb(): blue, blue, red, blue as written.
+    scene.setDeck("B", dataFile("styled.svg"));
+    const QImage mapped = renderScene(scene);
+    for (const int x : {50, 150, 250, 350})
+        EXPECT_EQ(mapped.pixel(kMargin + x, kMargin + 100), x == 250 ? qRgb(0, 255, 255) : qRgb(255, 255, 0)) << x;
+    scene.setDrawingColours({});
+    DeckScene asWritten;
+    asWritten.setDeck("B", dataFile("styled.svg"));
+    EXPECT_EQ(renderScene(scene), renderScene(asWritten));
+}

@@ -26,7 +26,6 @@ bool StationOptions::parse(const QStringList& commandLine, QString* error)
     QStringList arguments = commandLine;
     if (!StationSettings::apply(&arguments, error))
         return false;
-    settingsFile = StationSettings::fileFor(commandLine);
     QCommandLineParser parser;
     parser.setApplicationDescription(tr("损管监控台: 显示各层甲板的传感器、舱室损害和报警。"));
     parser.addHelpOption();
@@ -58,8 +57,10 @@ bool StationOptions::parse(const QStringList& commandLine, QString* error)
     const QCommandLineOption accountsOption(QStringLiteral("accounts"),
                                             tr("操作员账户文件(默认为船舶文件旁的 operators.json, 若有)。"),
                                             QStringLiteral("file"));
+    const QCommandLineOption paletteOption(QStringLiteral("palette"), tr("显示调色板: day (日间), dusk (黄昏) 或 night (夜间)。"),
+                                           QStringLiteral("palette"), palettechoice::key(palette));
     parser.addOptions({addressOption, portOption, shipOption, configOption, snapshotOption, afterOption, muteOption,
-                       pictureOption, settingsOption, keysOption, secretOption, accountsOption,
+                       pictureOption, settingsOption, keysOption, secretOption, accountsOption, paletteOption,
                        exampletranslation::languageOption()});
     incident.addTo(parser);
     tls.addTo(parser);
@@ -91,6 +92,10 @@ bool StationOptions::parse(const QStringList& commandLine, QString* error)
     snapshotDir = parser.value(snapshotOption);
     mute = parser.isSet(muteOption);
     windowPicture = parser.value(pictureOption);
+    if (!palettechoice::fromKey(parser.value(paletteOption), &palette)) {
+        *error = tr("调色板 %1 无效, 应为 day, dusk 或 night").arg(parser.value(paletteOption));
+        return false;
+    }
     afterSeconds = parser.value(afterOption).toDouble(&ok);
     if (!ok || afterSeconds < 0) {
         *error = tr("等待时间 %1 无效").arg(parser.value(afterOption));

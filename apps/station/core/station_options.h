@@ -1,6 +1,7 @@
 #pragma once
 
 #include "incident_options.h"
+#include "palette_choice.h"
 #include "tls_options.h"
 
 #include <QCoreApplication>
@@ -39,9 +40,9 @@ public:
     QString keysFile;
     QString secretKeyFile;
     QString accountsFile;
-    /// The settings file read (StationSettings::fileFor()), empty when none;
-    /// where the language the operator chooses is kept.
-    QString settingsFile;
+    /// The palette the window opens in: --palette, else the one last chosen
+    /// in the window, else the settings file's `palette`, else day.
+    PaletteChoice palette = PaletteChoice::Day;
     /// True when --console named this console (otherwise its secret key does).
     bool consoleGiven = false;
 

@@ -1,9 +1,9 @@
 #include "station_settings.h"
 
+#include "palette_choice.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -11,22 +11,34 @@ namespace {
 
 const QString kOption = QStringLiteral("--settings");
 const QString kDefaultName = QStringLiteral("kelvane/station.conf");
+const QString kChoicesName = QStringLiteral("kelvane/station-window.conf");
+
+bool isPalette(const QString& value)
+{
+    PaletteChoice choice;
+    return palettechoice::fromKey(value, &choice);
+}
 
 struct KeyOption {
     const char* key;
     const char* option;
     bool flag; // an option without a value, set by true
+    // Values the key takes, checked here so a bad one names the file; null takes any.
+    bool (*accepts)(const QString& value) = nullptr;
+    // The window may keep the operator's choice of it for the next start.
+    bool remembered = false;
 };
 
 constexpr KeyOption kKeys[] = {
     {"server/address", "--address", false}, {"server/port", "--port", false},
     {"ship/file", "--ship", false},         {"ship/config", "--config", false},
-    {"console/name", "--console", false},   {"console/language", "--lang", false},
+    {"console/name", "--console", false},   {"console/language", "--lang", false, nullptr, true},
     {"history/file", "--history", false},
     {"tls/ca", "--tls-ca", false},          {"tls/cert", "--tls-cert", false},
     {"tls/key", "--tls-key", false},        {"sound/mute", "--mute", true},
     {"security/keys", "--keys", false},     {"security/secret_key", "--secret-key", false},
     {"security/accounts", "--accounts", false},
+    {"palette", "--palette", false, isPalette, true},
 };
 
 const KeyOption* optionOf(const QString& key)
@@ -36,41 +48,6 @@ const KeyOption* optionOf(const QString& key)
             return &entry;
     }
     return nullptr;
-}
-
-/// \a lines with \a name set to \a value in \a section: the key's line replaced
-/// where it is, else added at the end of the section, else in a new section.
-QStringList withValue(QStringList lines, const QString& section, const QString& name, const QString& value)
-{
-    const QString header = QLatin1Char('[') + section + QLatin1Char(']');
-    const QString line = name + QLatin1Char('=') + value;
-    int end = -1; // after the section's last line
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString trimmed = lines.at(i).trimmed();
-        if (trimmed.startsWith(QLatin1Char('['))) {
-            if (end >= 0)
-                break;
-            if (trimmed == header)
-                end = i + 1;
-            continue;
-        }
-        if (end < 0)
-            continue;
-        if (trimmed.section(QLatin1Char('='), 0, 0).trimmed() == name) {
-            lines[i] = line;
-            return lines;
-        }
-        if (!trimmed.isEmpty())
-            end = i + 1;
-    }
-    if (end >= 0) {
-        lines.insert(end, line);
-        return lines;
-    }
-    if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-        lines.append(QString());
-    lines << header << line;
-    return lines;
 }
 
 } // namespace
@@ -88,9 +65,19 @@ QString StationSettings::fileFor(const QStringList& arguments)
 
 bool StationSettings::apply(QStringList* arguments, QString* error)
 {
+    QStringList leading;
     const QString file = fileFor(*arguments);
-    if (file.isEmpty())
-        return true;
+    if (!file.isEmpty() && !readFile(file, &leading, error))
+        return false;
+    leading << rememberedOptions();
+    // After the program's name, before everything the command line says.
+    for (int i = 0; i < leading.size(); ++i)
+        arguments->insert(1 + i, leading.at(i));
+    return true;
+}
+
+bool StationSettings::readFile(const QString& file, QStringList* options, QString* error)
+{
     if (!QFileInfo(file).isReadable()) {
         *error = tr("设置文件 %1 无法读取").arg(file);
         return false;
@@ -100,7 +87,6 @@ bool StationSettings::apply(QStringList* arguments, QString* error)
         *error = tr("设置文件 %1 格式不对").arg(file);
         return false;
     }
-    QStringList leading;
     for (const QString& key : settings.allKeys()) {
         const KeyOption* entry = optionOf(key);
         if (!entry) {
@@ -113,46 +99,49 @@ bool StationSettings::apply(QStringList* arguments, QString* error)
                                                                  : raw.toString();
         if (entry->flag) {
             if (value == QLatin1String("true"))
-                leading << QLatin1String(entry->option);
+                *options << QLatin1String(entry->option);
             else if (value != QLatin1String("false")) {
                 *error = tr("设置文件 %1 中的键 %2 应为 true 或 false").arg(file, key);
                 return false;
             }
+        } else if (entry->accepts && !entry->accepts(value)) {
+            *error = tr("设置文件 %1 中的键 %2 的值 %3 无效").arg(file, key, value);
+            return false;
         } else {
-            leading << QLatin1String(entry->option) << value;
+            *options << QLatin1String(entry->option) << value;
         }
     }
-    // After the program's name, before everything the command line says.
-    for (int i = 0; i < leading.size(); ++i)
-        arguments->insert(1 + i, leading.at(i));
     return true;
 }
 
-bool StationSettings::remember(const QString& settingsFile, const QString& key, const QString& value, QString* error)
+QString StationSettings::choicesFile()
 {
-    const QString file = !settingsFile.isEmpty()
-        ? settingsFile
-        : QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(kDefaultName);
-    QStringList lines;
-    QFile old(file);
-    if (old.exists()) {
-        // Rewritten from what could not be read, the file would lose every other setting.
-        if (!old.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            *error = tr("设置文件 %1 无法读取").arg(file);
-            return false;
-        }
-        lines = QString::fromUtf8(old.readAll()).split(QLatin1Char('\n'));
-        if (!lines.isEmpty() && lines.last().isEmpty())
-            lines.removeLast();
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(kChoicesName);
+}
+
+QStringList StationSettings::rememberedOptions()
+{
+    const QString file = choicesFile();
+    if (!QFileInfo::exists(file))
+        return {};
+    const QSettings choices(file, QSettings::IniFormat);
+    QStringList options;
+    for (const KeyOption& entry : kKeys) {
+        const QString value = choices.value(QLatin1String(entry.key)).toString();
+        // The station's own note: what it cannot use is passed over, not refused.
+        if (entry.remembered && !value.isEmpty() && (!entry.accepts || entry.accepts(value)))
+            options << QLatin1String(entry.option) << value;
     }
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QSaveFile saved(file);
-    const QStringList updated =
-        withValue(lines, key.section(QLatin1Char('/'), 0, 0), key.section(QLatin1Char('/'), 1), value);
-    if (!saved.open(QIODevice::WriteOnly | QIODevice::Text)
-        || saved.write((updated.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) < 0 || !saved.commit()) {
-        *error = tr("设置文件 %1 无法写入").arg(file);
+    return options;
+}
+
+bool StationSettings::remember(const QString& key, const QString& value)
+{
+    const KeyOption* entry = optionOf(key);
+    if (!entry || !entry->remembered)
         return false;
-    }
-    return true;
+    QSettings choices(choicesFile(), QSettings::IniFormat);
+    choices.setValue(key, value);
+    choices.sync();
+    return choices.status() == QSettings::NoError;
 }

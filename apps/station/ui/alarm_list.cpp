@@ -2,6 +2,7 @@
 
 #include "alarm_filter.h"
 #include "alarm_state.h"
+#include "station_palette.h"
 #include "alarm_table.h"
 #include "filter_bar.h"
 
@@ -18,7 +19,6 @@
 namespace {
 
 // Amber, not red: the notice reports the station's own trouble, not an alarm.
-const char kNoticeStyle[] = "background: #FFE8B0; color: #402000; padding: 3px; border: 1px solid #C08000;";
 
 } // namespace
 
@@ -49,7 +49,9 @@ AlarmList::AlarmList(AlarmTable& table, const AlarmState& alarms, const QStringL
     // Columns fit the rows in sight: measuring every row again at each change
     // of a list of a thousand alarms would stall the window.
     header->setResizeContentsPrecision(0);
-    notice_->setStyleSheet(QLatin1String(kNoticeStyle));
+    const auto restyle = [this] { notice_->setStyleSheet(StationPalette::instance().noticeStyle()); };
+    restyle();
+    connect(&StationPalette::instance(), &StationPalette::changed, notice_, restyle);
     notice_->setWordWrap(true);
     notice_->hide();
 

@@ -2,6 +2,7 @@
 
 #include "alarm_feed.h"
 #include "alarm_state.h"
+#include "station_palette.h"
 
 #include "entity/sensor_item.h"
 
@@ -13,9 +14,6 @@ namespace {
 
 constexpr qint64 kSortSpan = 100000000000000LL; // past any msecs since the epoch in this era
 const char kTimeFormat[] = "hh:mm:ss";
-const QColor kStaleBackground(0xE3, 0xE6, 0xEC);
-const QColor kStaleText(0x60, 0x68, 0x78);
-const QColor kShelvedBackground(0xEE, 0xEE, 0xEE);
 
 // An alarm listed without ever being raised here (cleared at its first value) has no time.
 QString timeText(qint64 msecs)
@@ -117,15 +115,15 @@ QVariant AlarmTable::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole: return display(id, index.column());
     case Qt::ForegroundRole:
         if (stale)
-            return QBrush(kStaleText);
+            return QBrush(StationPalette::instance().staleRowText());
         if (index.column() == PriorityColumn)
-            return QBrush(alarmpriority::colour(alarm->item.priority));
+            return QBrush(StationPalette::instance().priority(alarm->item.priority));
         return {};
     case Qt::BackgroundRole:
         if (stale)
-            return QBrush(kStaleBackground);
+            return QBrush(StationPalette::instance().staleRow());
         if (alarm->shelved || alarm->suppressed)
-            return QBrush(kShelvedBackground);
+            return QBrush(StationPalette::instance().shelvedRow());
         return {};
     case Qt::FontRole: {
         QFont font;

@@ -1,5 +1,7 @@
 #include "link_banner.h"
 
+#include "station_palette.h"
+
 #include <QEvent>
 #include <QLabel>
 #include <QTimer>
@@ -13,8 +15,6 @@ constexpr int kTickMs = 250;
 constexpr int kNoticeMs = 15000;
 constexpr double kMsPerSecond = 1000.0;
 const char kTimeFormat[] = "hh:mm:ss";
-const char kStaleStyle[] = "background: #5A6E8C; color: white; font-weight: bold; padding: 4px;";
-const char kNoticeStyle[] = "background: #FFE8B0; color: #402000; padding: 3px; border: 1px solid #C08000;";
 
 int secondsOf(qint64 ms)
 {
@@ -32,9 +32,8 @@ LinkBanner::LinkBanner(const QString& server, QWidget* parent)
     , countdown_(new QTimer(this))
     , notice_timeout_(new QTimer(this))
 {
-    link_->setStyleSheet(QLatin1String(kStaleStyle));
-    sharing_->setStyleSheet(QLatin1String(kStaleStyle));
-    notice_->setStyleSheet(QLatin1String(kNoticeStyle));
+    restyle();
+    connect(&StationPalette::instance(), &StationPalette::changed, this, &LinkBanner::restyle);
     link_->hide();
     sharing_->hide();
     notice_->hide();
@@ -49,6 +48,14 @@ LinkBanner::LinkBanner(const QString& server, QWidget* parent)
     notice_timeout_->setSingleShot(true);
     notice_timeout_->setInterval(kNoticeMs);
     connect(notice_timeout_, &QTimer::timeout, notice_, &QLabel::hide);
+}
+
+void LinkBanner::restyle()
+{
+    const StationPalette& palette = StationPalette::instance();
+    link_->setStyleSheet(palette.staleStyle());
+    sharing_->setStyleSheet(palette.staleStyle());
+    notice_->setStyleSheet(palette.noticeStyle());
 }
 
 void LinkBanner::setConnected(bool connected)

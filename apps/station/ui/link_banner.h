@@ -49,6 +49,8 @@ protected:
 
 private:
     void tick();
+    /// Takes the colours of the station's palette.
+    void restyle();
 
     QString server_;
     QLabel* link_;

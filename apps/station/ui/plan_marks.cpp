@@ -2,6 +2,7 @@
 
 #include "alarm_feed.h"
 #include "alarm_state.h"
+#include "station_palette.h"
 
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
@@ -144,7 +145,7 @@ void PlanMarks::update(const harq::Sensor* sensor)
     const bool shelved = alarms.anyShelved(key);
     if (priority) {
         mark.badge->setText(alarmpriority::symbol(*priority));
-        mark.badge->setBrush(alarmpriority::colour(*priority));
+        mark.badge->setBrush(StationPalette::instance().priority(*priority));
     } else if (shelved) {
         mark.badge->setText(QLatin1String(kShelvedSymbol));
         mark.badge->setBrush(Qt::darkGray);

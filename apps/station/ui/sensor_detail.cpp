@@ -3,6 +3,7 @@
 #include "alarm_feed.h"
 #include "alarm_state.h"
 #include "kept_translated.h"
+#include "station_palette.h"
 
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
@@ -89,6 +90,7 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget*
     history_->setReadOnly(true);
     trend_->setMinimumHeight(kChartHeight);
     trend_->setRenderHint(QPainter::Antialiasing);
+    trend_->chart()->setTheme(StationPalette::instance().chartTheme());
     trend_->chart()->setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
     trend_->chart()->legend()->setAlignment(Qt::AlignBottom);
     trend_->chart()->legend()->setShowToolTips(true);
@@ -105,6 +107,11 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget*
     connect(&feed.alarms(), &AlarmState::alarmChanged, this, [this](int id) {
         if (feed_.sensorOf(id) == sensor_)
             refresh();
+    });
+    // A theme overrides the series' own pens, so the trend is drawn anew after it.
+    connect(&StationPalette::instance(), &StationPalette::changed, this, [this] {
+        trend_->chart()->setTheme(StationPalette::instance().chartTheme());
+        refreshTrend();
     });
     // A sensor destroyed with its ship leaves nothing to show.
     connect(sensor, &QObject::destroyed, this, &QDialog::close);

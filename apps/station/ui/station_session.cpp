@@ -13,6 +13,7 @@
 #include "link_banner.h"
 #include "operator_session.h"
 #include "station_options.h"
+#include "station_palette.h"
 #include "station_security.h"
 #include "station_settings.h"
 #include "value_verifier.h"
@@ -44,7 +45,7 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
     , sharing_(link.supervisor(), options.incident.console,
                IncidentTracker::sharedPoints(IncidentCatalogue::of(ship), console_.incident(), console_.alarms()))
     , console_name_(options.incident.console)
-    , settings_file_(options.settingsFile)
+    , palette_(options.palette)
 {
 }
 
@@ -98,11 +99,17 @@ void StationSession::start(QTextStream& out)
     });
     keepTranslated(window_.reportMenu(), [exporting] { exporting->setText(ExportDialog::tr("导出事件报告...")); });
     QObject::connect(&window_.languages(), &LanguageMenu::languageChosen, &window_, [this](const QString& language) {
-        QString error;
-        if (!StationSettings::remember(settings_file_, QStringLiteral("console/language"), language, &error))
-            window_.logText(error);
+        if (!StationSettings::remember(QStringLiteral("console/language"), language))
+            window_.logText(QCoreApplication::translate("StationSession", "无法保存所选语言到 %1")
+                                .arg(StationSettings::choicesFile()));
     });
     AlarmPerformanceDialog::addTo(*window_.reportMenu(), window_, history_);
+    StationPalette::instance().choose(palette_);
+    QObject::connect(&window_, &StationWindow::paletteChosen, &window_, [this](PaletteChoice choice) {
+        if (!StationSettings::remember(QStringLiteral("palette"), palettechoice::key(choice)))
+            window_.logText(QCoreApplication::translate("StationSession", "无法保存所选调色板到 %1")
+                                .arg(StationSettings::choicesFile()));
+    });
     link_.start();
     window_.show();
 }

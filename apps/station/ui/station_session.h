@@ -43,6 +43,8 @@ public:
                    StationSecurity& security);
     ~StationSession();
 
+    /// Shows the window in the palette the options chose and keeps what the
+    /// operator chooses there for the next start (StationSettings::remember).
     /// Opens the history and shows what it holds with the times it happened,
     /// ties the incident together, starts the link (with the sharing on it) and
     /// shows the window. A history that cannot be written does not stop the
@@ -66,8 +68,7 @@ private:
     IncidentStore history_;
     IncidentSharing sharing_;
     QString console_name_;
-    // Where the operator's choice of language is kept.
-    QString settings_file_;
+    PaletteChoice palette_;
     std::unique_ptr<IncidentTracker> tracker_;
     HistoryStatus* history_status_ = nullptr;
 };

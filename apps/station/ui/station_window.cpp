@@ -19,7 +19,9 @@
 #include "shelve_dialog.h"
 #include "ship.h"
 #include "station_console.h"
+#include "station_palette.h"
 
+#include "config/sensor_config.h"
 #include "entity/deck.h"
 #include "entity/region.h"
 #include "entity/sensor.h"
@@ -28,6 +30,7 @@
 #include "view/deck_view_complex.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QDateTime>
@@ -63,6 +66,8 @@ constexpr int kLogStretch = 2;
 // Half the extent of the plan shown around a sensor picked from the alarm list.
 const QPointF kSensorView(300.0, 150.0);
 const char kTitleStyle[] = "font-weight: bold; padding: 2px;";
+// Steps day, dusk, night and round again, so the watch can dim without the mouse.
+const char kNextPaletteKey[] = "Ctrl+Shift+P";
 
 harq::Sensor* sensorAt(const QList<QGraphicsItem*>& items)
 {
@@ -79,6 +84,13 @@ QStringList deckNames(const Ship& ship)
     for (const harq::Deck* deck : ship.decks())
         names.append(deck->name());
     return names;
+}
+
+// Blue-grey like the banner: a frozen picture is not an alarm.
+QString connectionStyle(bool connected)
+{
+    return connected ? QString()
+                     : QStringLiteral("color: %1; font-weight: bold;").arg(StationPalette::instance().staleText().name());
 }
 
 /// \a content under a title whose text \a setTitle sets on the label it is given.
@@ -211,6 +223,7 @@ void StationWindow::buildToolBar()
             });
         }
     }
+    buildPaletteActions(tools);
     tools->addSeparator();
     auto* hint = new QLabel(tools);
     tools->addWidget(hint);
@@ -223,6 +236,56 @@ void StationWindow::buildToolBar()
         sensors->setText(tr("传感器:"));
         hint->setText(tr("滚轮缩放, Ctrl+拖动平移, Esc 恢复全图, 单击传感器看详情"));
     });
+}
+
+void StationWindow::buildPaletteActions(QToolBar* tools)
+{
+    tools->addSeparator();
+    auto* title = new QLabel(tools);
+    tools->addWidget(title);
+    palettes_ = new QActionGroup(this);
+    StationPalette& palette = StationPalette::instance();
+    for (int i = 0; i < palettechoice::kCount; ++i) {
+        const auto choice = PaletteChoice(i);
+        QAction* action = tools->addAction(QString());
+        action->setCheckable(true);
+        palettes_->addAction(action);
+        connect(action, &QAction::triggered, this, [this, &palette, choice] {
+            palette.choose(choice);
+            emit paletteChosen(choice);
+        });
+    }
+    auto* next = new QAction(this);
+    next->setShortcut(QKeySequence(QLatin1String(kNextPaletteKey)));
+    next->setShortcutContext(Qt::ApplicationShortcut);
+    addAction(next);
+    connect(next, &QAction::triggered, this, [this, &palette] {
+        palettes_->actions().at((int(palette.choice()) + 1) % palettechoice::kCount)->trigger();
+    });
+    keepTranslated(title, [this, title] {
+        title->setText(tr("调色板:"));
+        for (int i = 0; i < palettechoice::kCount; ++i)
+            palettes_->actions().at(i)->setText(palettechoice::name(PaletteChoice(i)));
+    });
+    connect(&palette, &StationPalette::changed, this, &StationWindow::showPalette);
+    showPalette();
+}
+
+void StationWindow::showPalette()
+{
+    const StationPalette& palette = StationPalette::instance();
+    palettes_->actions().at(int(palette.choice()))->setChecked(true);
+    connection_label_->setStyleSheet(connectionStyle(link_.isConnected()));
+    SensorConfig::instance().setColourMap(palette.drawingColours());
+    scene_->setDrawingColours(palette.drawingColours());
+    // Sensor graphics take their colours when built: the deck is built anew, in place.
+    if (harq::Deck* deck = plan_->deck()) {
+        const harq::Sensor* ringed = marks_->highlighted();
+        plan_->show(deck);
+        marks_->decorate();
+        if (ringed)
+            marks_->highlight(ringed);
+    }
 }
 
 void StationWindow::buildLayout()
@@ -509,8 +572,7 @@ void StationWindow::showConnection(bool connected)
     console_.alarms().setStale(!connected);
     marks_->setStale(!connected);
     connection_label_->setText(connected ? tr("已连接 %1").arg(link_.serverText()) : banner_->linkText());
-    // Blue-grey like the banner: a frozen picture is not an alarm.
-    connection_label_->setStyleSheet(connected ? QString() : QStringLiteral("color: #2A3E5C; font-weight: bold;"));
+    connection_label_->setStyleSheet(connectionStyle(connected));
 }
 
 bool StationWindow::eventFilter(QObject* watched, QEvent* event)

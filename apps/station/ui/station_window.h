@@ -1,12 +1,14 @@
 #pragma once
 
 #include "operator_session.h"
+#include "palette_choice.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QSet>
 
 class AlarmList;
+class QActionGroup;
 class AlarmSettings;
 class AlarmSound;
 class AlarmTable;
@@ -84,11 +86,20 @@ public:
     /// The menu of reports and exports in the menu bar, made on first use.
     QMenu* reportMenu();
 
+signals:
+    /// The operator chose \a choice from the tool bar or with the palette key
+    /// (the window has applied it already).
+    void paletteChosen(PaletteChoice choice);
+
 private:
     /// Where the operator started an action, so its outcome shows there.
     enum class Origin { List, Plan };
 
     void buildToolBar();
+    /// The palettes in the tool bar and the key that steps through them.
+    void buildPaletteActions(QToolBar* tools);
+    /// Recolours the deck plan and ticks the tool bar for the station's palette.
+    void showPalette();
     void buildLayout();
     void buildStatusBar();
     void connectLink();
@@ -126,6 +137,7 @@ private:
     QToolBar* tools_ = nullptr;
     OperatorSession* operators_ = nullptr;
     QMenu* report_menu_ = nullptr;
+    QActionGroup* palettes_ = nullptr;
     QLabel* connection_label_;
     QLabel* sound_label_;
     QLabel* compartment_label_;

@@ -3,8 +3,13 @@
 #include "config/icon_folder.h"
 #include "kelvane_edition.h"
 #include "lua_reader_helpers.h"
+#include "svg_colour_map.h"
 
+#include <QFile>
 #include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 
 namespace {
 
@@ -23,6 +28,23 @@ QHash<QString, QPixmap>& iconCache()
 {
     static QHash<QString, QPixmap> cache;
     return cache;
+}
+
+// The icon \a file drawn with its colours mapped when it is an SVG document, else as it is.
+QPixmap mappedIcon(const QString& file, const std::function<QColor(const QColor&)>& map)
+{
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly))
+        return QPixmap(file);
+    QSvgRenderer renderer(SvgColourMap(map).apply(source.readAll()));
+    if (!renderer.isValid() || renderer.defaultSize().isEmpty())
+        return QPixmap(file);
+    QImage image(renderer.defaultSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    return QPixmap::fromImage(image);
 }
 
 // The maintenance edition keeps the groups by value, kelvaned shares them.
@@ -100,8 +122,20 @@ QPixmap SensorConfig::icon(const QString& name) const
     auto& cache = iconCache();
     auto cached = cache.constFind(name);
     if (cached == cache.constEnd())
-        cached = cache.insert(name, QPixmap(icon_path_ + name));
+        cached = cache.insert(name, colour_map_ ? mappedIcon(icon_path_ + name, colour_map_) : QPixmap(icon_path_ + name));
     return cached.value();
+}
+
+QColor SensorConfig::labelColor() const
+{
+    const QColor configured(text_color_);
+    return colour_map_ && configured.isValid() ? colour_map_(configured) : configured;
+}
+
+void SensorConfig::setColourMap(std::function<QColor(const QColor&)> map)
+{
+    colour_map_ = std::move(map);
+    iconCache().clear();
 }
 
 QColor SensorConfig::stateColor(int ix) const

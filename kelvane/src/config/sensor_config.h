@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 /// Process-wide style of sensor pictures: icon size and opacity, label colour
@@ -91,6 +92,17 @@ public:
     qreal fontScale() const { return font_scale_; }
     /// Colour name of sensor labels.
     const QString& textColor() const { return text_color_; }
+    /// Colour sensor graphics give their labels: textColor() through the
+    /// colour map, textColor() itself without one.
+    QColor labelColor() const;
+
+    /// Shows sensor pictures in other colours (a host's night palette): icons
+    /// that are SVG documents with every colour mapped through \a map
+    /// (SvgColourMap), other icons as they are, and labels in labelColor().
+    /// An empty function (the default) shows them as configured. A change
+    /// drops the cached icons; graphics take the colours when they are built
+    /// (SensorGraphic::setSensor), so a host rebuilds the deck it shows.
+    void setColourMap(std::function<QColor(const QColor&)> map);
     /// Mark colour of the abnormal item at position \a ix of its sensor; positions
     /// outside the list take the last colour; invalid when no colours are configured.
     QColor stateColor(int ix) const;
@@ -112,6 +124,7 @@ private:
     qreal opacity_;
     qreal font_scale_;
     QString text_color_;
+    std::function<QColor(const QColor&)> colour_map_;
     ViewGroups view_groups_;
     StateColors state_colors_;
 };

@@ -85,7 +85,7 @@ void SensorGraphic::initSensor()
     icon_->setPos(-iconSize.width() / 2, -iconSize.height() / 2);
     const QRectF icon = iconRect();
 
-    name_->setDefaultTextColor(QColor(style.textColor()));
+    name_->setDefaultTextColor(style.labelColor());
     name_->setOpacity(style.opacity());
     // The maintainer places sensors by name; the operator reads their codes.
     name_->setLine(kelvane::kMaintenanceEdition ? sensor_->name() : sensor_->code());

@@ -1,6 +1,7 @@
 #include "view/deck_scene.h"
 
 #include "view/deck_drawing.h"
+#include "svg_colour_map.h"
 
 #include <QBrush>
 #include <QFile>
@@ -14,9 +15,10 @@ namespace {
 
 constexpr qreal kFrameWidth = 1.0;
 
-QPen framePen()
+QPen framePen(const std::function<QColor(const QColor&)>& map)
 {
-    return QPen(QBrush(Qt::green), kFrameWidth, Qt::DotLine, Qt::SquareCap, Qt::BevelJoin);
+    const QColor frame(Qt::green);
+    return QPen(QBrush(map ? map(frame) : frame), kFrameWidth, Qt::DotLine, Qt::SquareCap, Qt::BevelJoin);
 }
 
 } // namespace
@@ -31,6 +33,9 @@ DeckScene::~DeckScene() = default;
 void DeckScene::setDeck(const QString& name, const QString& file)
 {
     clear();
+    drawing_ = nullptr;
+    frame_ = nullptr;
+    file_ = file;
     emit resetScene(name);
 
     QRectF extent;
@@ -39,6 +44,9 @@ void DeckScene::setDeck(const QString& name, const QString& file)
     } else {
         auto* drawing = new DeckDrawing(file);
         if (drawing->renderer()->isValid()) {
+            if (drawing_colours_)
+                recolour(drawing);
+            drawing_ = drawing;
             extent = addDrawing(drawing);
         } else {
             delete drawing;
@@ -71,8 +79,32 @@ QRectF DeckScene::addDrawing(QGraphicsSvgItem* drawing)
     // Added after the drawing so that it is drawn above it.
     auto* frame = new QGraphicsRectItem(extent);
     frame->setZValue(0);
-    frame->setPen(framePen());
+    frame->setPen(framePen(drawing_colours_));
     frame->setBrush(Qt::NoBrush);
     addItem(frame);
+    frame_ = frame;
     return extent;
+}
+
+void DeckScene::setDrawingColours(std::function<QColor(const QColor&)> map)
+{
+    drawing_colours_ = std::move(map);
+    if (!drawing_)
+        return;
+    if (drawing_colours_)
+        recolour(drawing_);
+    else
+        drawing_->renderer()->load(file_);
+    frame_->setPen(framePen(drawing_colours_));
+}
+
+void DeckScene::recolour(DeckDrawing* drawing) const
+{
+    QFile file(file_);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    drawing->renderer()->load(SvgColourMap(drawing_colours_).apply(file.readAll()));
+    // A document the map made unreadable keeps its colours rather than vanish.
+    if (!drawing->renderer()->isValid())
+        drawing->renderer()->load(file_);
 }

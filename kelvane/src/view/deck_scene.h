@@ -2,11 +2,16 @@
 
 #include "kelvane_export.h"
 
+#include <QColor>
 #include <QGraphicsScene>
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
+class DeckDrawing;
 class EquipmentLayer;
+class QGraphicsRectItem;
 class QGraphicsSvgItem;
 
 /// The scene on which one deck is shown: the deck drawing (an SVG file) with a
@@ -38,6 +43,14 @@ public:
     /// they carry a higher z-value.
     void setDeck(const QString& name, const QString& file);
 
+    /// Shows the deck drawing, and its frame, in other colours: every colour
+    /// the SVG document names is drawn as \a map gives it (SvgColourMap), on
+    /// the deck shown now and on every later one. An empty function (the
+    /// default) shows the drawing as written. Only the drawing changes: the
+    /// layers above it and the view's zoom stay as they are. The host's own
+    /// layers take their colours from the host.
+    void setDrawingColours(std::function<QColor(const QColor&)> map);
+
 signals:
     /// A new deck is being set: the old items are gone, the new ones not yet added.
     /// Emitted once per setDeck with its \a deck name, also when the file is missing.
@@ -47,6 +60,15 @@ signals:
 private:
     QRectF addErrorText(const QString& message, const QString& file);
     QRectF addDrawing(QGraphicsSvgItem* drawing);
+    /// Loads the drawing of file_ into \a drawing with the colours mapped.
+    void recolour(DeckDrawing* drawing) const;
+
+    std::function<QColor(const QColor&)> drawing_colours_;
+    // The deck's file, drawing and frame; the items are owned by the scene
+    // and go with the next setDeck.
+    QString file_;
+    QPointer<DeckDrawing> drawing_;
+    QGraphicsRectItem* frame_ = nullptr;
 
     // What only one edition has.
 #ifndef KELVANE_MAINTENANCE
