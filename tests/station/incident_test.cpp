@@ -67,7 +67,8 @@ const QStringList kRacingTeams{QStringLiteral("消防队"), QStringLiteral("堵�
 const QString kHost = QStringLiteral("127.0.0.1");
 const QString kSmoke = QStringLiteral("D1-SMK-001");
 
-/// One console without its window: the incident state on a plan, the history and the sharing.
+/// One console without its window: the incident state on a plan, the history, and the
+/// sensors' values and the sharing on one link, as the station has them.
 struct Console {
     Console(const QString& name, quint16 port, const QString& history)
         : ship(ShipLoader().load(QStringLiteral(KELVANE_SHIP_DIR "/ship.json")))
@@ -76,8 +77,8 @@ struct Console {
         , plan(&scene, *ship, incident)
         , alarms(ConsoleClock::system())
         , feed(*ship, settings, alarms, ConsoleClock::system())
-        , link(kHost, port)
-        , sharing(link, name, IncidentTracker::sharedPoints(IncidentCatalogue::of(*ship), incident, alarms))
+        , link(kHost, port, ship->valueRoute(), ship->dataPointNames())
+        , sharing(link.supervisor(), name, IncidentTracker::sharedPoints(IncidentCatalogue::of(*ship), incident, alarms))
     {
         IncidentCatalogue::placeStations(*ship, incident);
         QString error;
@@ -117,7 +118,7 @@ struct Console {
     AlarmState alarms;
     AlarmFeed feed;
     IncidentStore store;
-    LinkSupervisor link;
+    DataLink link;
     IncidentSharing sharing;
     std::unique_ptr<IncidentTracker> tracker;
 };
@@ -384,6 +385,120 @@ TEST_F(IncidentTest, TwoConsolesKeepEachOthersActionsThroughConflictsServerResta
     for (Console* console : {a.get(), b.get()}) {
         const QVector<IncidentEvent> events = console->store.recent(1000);
         EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const IncidentEvent& e) { return e.kind == Kind::TeamWithdrawn; }), 0);
+    }
+}
+
+const AlarmState::Alarm& alarmOf(const Console& console, const QString& tag)
+{
+    return *console.alarms.alarm(console.feed.idOf(console.ship->index().items(tag).first()));
+}
+
+/// How the alarm of \a tag stands on a console, as the crew would compare two consoles.
+std::string standing(const Console& console, const QString& tag)
+{
+    const AlarmState::Alarm& a = alarmOf(console, tag);
+    return QStringLiteral("%1 %2%3%4 until %5")
+        .arg(tag, AlarmState::stateText(a.state),
+             console.alarms.listed().contains(console.feed.idOf(console.ship->index().items(tag).first()))
+                 ? QStringLiteral(" listed")
+                 : QString(),
+             a.firstOut ? QStringLiteral(" first-out") : QString())
+        .arg(a.shelved ? a.shelvedUntil : 0)
+        .toStdString();
+}
+
+/// What a console recorded of its alarms from \a since on: kind and subject, in order.
+std::string alarmRecords(Console& console, qint64 since)
+{
+    const Kind alarmKinds[] = {Kind::AlarmRaised, Kind::AlarmCleared, Kind::Acknowledged, Kind::Shelved, Kind::Unshelved};
+    QStringList out;
+    for (const IncidentEvent& event : console.store.between(since, std::numeric_limits<qint64>::max())) {
+        if (std::find(std::begin(alarmKinds), std::end(alarmKinds), event.kind) != std::end(alarmKinds))
+            out.append(IncidentEvent::kindName(event.kind) + QLatin1Char(' ') + event.subject);
+    }
+    return out.join(QStringLiteral(", ")).toStdString();
+}
+
+TEST_F(IncidentTest, AConsoleKilledMidIncidentComesBackAsOneThatKeptRunning)
+{
+    // Steps on the smoke (S) and the flood (F) detector; the flood detector is booked first.
+    const QHash<QString, QString> tags{{QStringLiteral("S"), kSmoke}, {QStringLiteral("F"), QStringLiteral("D1-FLD-001")}};
+    struct Row {
+        const char* name;
+        const char* before;
+        const char* away;
+        bool raisedAnew; // the smoke alarm's raise time: the restart's, or the one it had
+        QStringList told;
+    };
+    const Row rows[] = {
+        {"a cleared alarm nobody acknowledged stays listed", "raise S; clear S", "", false, {}},
+        {"an alarm cleared and raised again meanwhile is a new alarm", "raise S; ack S", "clear S; raise S", true, {}},
+        {"an acknowledged alarm is not acknowledged again", "raise S; ack S", "", false, {}},
+        {"another console's shelving ends when it ends", "raise S; shelve S 90500", "", false, {"shelved"}},
+        {"the first-out mark stays on the incident's first alarm", "raise S; raise F", "", false, {}},
+        {"an expired shelving is not told again", "raise S; shelve S 1500; wait 2500", "", false, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DataServerProcess server;
+        ASSERT_TRUE(server.start(scenario(R"({"points": [{"name": "D1-SMK-001", "type": "int", "value": 0},
+            {"name": "D1-SMK-001.ACK", "type": "int", "value": 1}, {"name": "D1-FLD-001", "type": "int", "value": 0},
+            {"name": "D1-FLD-001.ACK", "type": "int", "value": 1}], "events": []})")));
+        Tavimor sensors;
+        ASSERT_EQ(sensors.InitSvr(kHost, server.port()), 1);
+        const QString history = file(QStringLiteral("killed-%1").arg(scenarios_));
+        Console witness(QStringLiteral("witness"), server.port(), file(QStringLiteral("witness-%1").arg(scenarios_)));
+        auto killed = std::make_unique<Console>(QStringLiteral("killed"), server.port(), history);
+        const auto run = [&](const char* steps, const std::vector<Console*>& up) {
+            for (const QString& step : QString::fromLatin1(steps).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+                const QStringList w = step.simplified().split(QLatin1Char(' '));
+                const QString tag = tags.value(w.value(1));
+                const QString ack = tag + QStringLiteral(".ACK");
+                std::function<bool(const AlarmState::Alarm&)> taken = [](const AlarmState::Alarm&) { return true; };
+                if (w[0] == QLatin1String("raise")) {
+                    sensors.WriteDt(tag, tavimor::intRecord(1));
+                    sensors.WriteDt(ack, tavimor::intRecord(0));
+                    taken = [](const AlarmState::Alarm& a) { return a.state == AlarmState::State::UnacknowledgedActive; };
+                } else if (w[0] == QLatin1String("clear")) {
+                    sensors.WriteDt(tag, tavimor::intRecord(0));
+                    taken = [](const AlarmState::Alarm& a) { return !AlarmState::isActive(a.state); };
+                } else if (w[0] == QLatin1String("ack")) {
+                    sensors.WriteDt(ack, tavimor::intRecord(1));
+                    taken = [](const AlarmState::Alarm& a) { return a.state == AlarmState::State::AcknowledgedActive; };
+                } else if (w[0] == QLatin1String("shelve")) {
+                    const qint64 until = QDateTime::currentMSecsSinceEpoch() + w[2].toLongLong();
+                    witness.sharing.publish(IncidentSharing::shelvePoint(tag), QStringLiteral("%1;drill").arg(until));
+                    taken = [](const AlarmState::Alarm& a) { return a.shelved; };
+                } else {
+                    QTest::qWait(w[1].toInt());
+                }
+                ASSERT_TRUE(QTest::qWaitFor(
+                    [&] { return std::all_of(up.begin(), up.end(), [&](Console* c) { return taken(alarmOf(*c, tag)); }); },
+                    kWaitMs))
+                    << step.toStdString();
+            }
+        };
+        run(row.before, {&witness, killed.get()});
+        const qint64 raised = alarmOf(*killed, kSmoke).raised;
+        // Killed outright: what it showed a moment ago is in its history, nothing more.
+        QTest::qWait(2 * IncidentStore::kFlushMs);
+        const qint64 killedAt = QDateTime::currentMSecsSinceEpoch();
+        killed.reset();
+        run(row.away, {&witness});
+        const qint64 restartedAt = QDateTime::currentMSecsSinceEpoch();
+        Console restarted(QStringLiteral("killed"), server.port(), history);
+        QStringList told;
+        QObject::connect(restarted.tracker.get(), &IncidentTracker::remoteAction,
+                         [&told](const IncidentEvent& event, bool) { told.append(IncidentEvent::kindName(event.kind)); });
+        QSignalSpy linked(&restarted.sharing, &IncidentSharing::linked);
+        ASSERT_TRUE(linked.wait(kWaitMs));
+        QTest::qWait(3 * kShareMs);
+        for (const QString& tag : tags)
+            EXPECT_EQ(standing(restarted, tag), standing(witness, tag));
+        const qint64 raisedNow = alarmOf(restarted, kSmoke).raised;
+        EXPECT_TRUE(row.raisedAnew ? raisedNow >= restartedAt : raisedNow == raised) << raisedNow - raised;
+        EXPECT_EQ(alarmRecords(restarted, killedAt), alarmRecords(witness, killedAt));
+        EXPECT_EQ(told.join(' ').toStdString(), row.told.join(' ').toStdString());
     }
 }
 
