@@ -422,11 +422,10 @@ void pointsWrittenBeyondTheLimit(DataServerProcess& server, Peer& good)
 void keptPointsOutliveAFillerFlood(DataServerProcess& server, Peer&)
 {
     const QByteArray shared = "KLV.INC.DMG.1";
-    {
-        // The last console writes its shared point and another, then goes.
+    { // The last console writes its shared point and another, then goes.
         Peer console(server.port());
-        console.send(unitFrame(4, shared, 1, QByteArray(4, '\1')) + unitFrame(4, "OTHER", 1, QByteArray(4, '\1'))
-                     + kReadT1);
+        const QByteArray one(4, '\1');
+        console.send(unitFrame(4, shared, 1, one) + unitFrame(4, "OTHER", 1, one) + kReadT1);
         ASSERT_TRUE(console.waitFor(isReadReply));
     }
     Peer filler(server.port());
