@@ -133,8 +133,8 @@ IncidentTracker::IncidentTracker(Catalogue ship, IncidentState& state, IncidentC
         event.place = tr("%1, 搁置到期").arg(event.place);
         store_.record(event);
     });
-    // What the history holds goes in once everything above follows the alarms:
-    // a shelving put back on a recalled alarm must be known as this console's.
+    // What the history holds goes in once the alarms are followed, so that a
+    // shelving put back on a recalled alarm is known here (and its end shared).
     recallAlarms();
     seedTrends();
     for (auto it = recorded_.cbegin(); it != recorded_.cend(); ++it) {
@@ -184,11 +184,8 @@ void IncidentTracker::settle()
         const bool awaited = alarms_.alarm(id)->state == AlarmState::State::UnacknowledgedActive;
         alarms_.reconcile(id, reading.abnormal, reading.awaiting);
         awaiting_[id] = reading.awaiting;
-        if (awaited && alarms_.alarm(id)->state == AlarmState::State::AcknowledgedActive) {
-            const QString& tag = alarms_.alarm(id)->item.tag;
-            const bool ours = acknowledged_here_.contains(tag);
-            recordAcknowledgement(now(), id, ours, acknowledged_here_.take(tag));
-        }
+        if (awaited && alarms_.alarm(id)->state == AlarmState::State::AcknowledgedActive)
+            recordAcknowledgement(now(), id);
     }
 }
 
@@ -256,20 +253,19 @@ void IncidentTracker::valueChanged(int id)
     const bool changed = reading.awaiting != was;
     recordValues(id, reading, at, changed);
     // A recalled alarm's flag is only judged once the values after the restart have settled.
-    if (changed && was && reading.abnormal && !alarms_.alarm(id)->recalled) {
-        // The flag does not say who set it: this console knows only its own.
-        const QString& tag = alarms_.alarm(id)->item.tag;
-        const bool ours = acknowledged_here_.contains(tag);
-        recordAcknowledgement(at, id, ours, acknowledged_here_.take(tag));
-    }
+    if (changed && was && reading.abnormal && !alarms_.alarm(id)->recalled)
+        recordAcknowledgement(at, id);
     was = reading.awaiting;
 }
 
-void IncidentTracker::recordAcknowledgement(qint64 at, int id, bool ours, const QString& by)
+void IncidentTracker::recordAcknowledgement(qint64 at, int id)
 {
+    // The flag does not say who set it: this console knows only its own.
+    const QString& tag = alarms_.alarm(id)->item.tag;
+    const bool ours = acknowledged_here_.contains(tag);
     IncidentEvent event = itemEvent(Kind::Acknowledged, id, ours ? sharing_.console() : QString());
     event.msecs = at;
-    event.operatorName = by;
+    event.operatorName = acknowledged_here_.take(tag);
     store_.record(event);
 }
 

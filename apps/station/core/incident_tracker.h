@@ -110,7 +110,8 @@ private:
     void onRaised(int id);
     void onCleared(int id);
     void recordValues(int id, const Reading& now, qint64 at, bool withAcknowledgement);
-    void recordAcknowledgement(qint64 at, int id, bool ours, const QString& by);
+    /// Records that alarm \a id's acknowledgement flag was set at \a at, by this console if it wrote it.
+    void recordAcknowledgement(qint64 at, int id);
     void onAlarmChanged(int id);
     void applyShelving(const QString& tag);
     void onTeamDeployed(const IncidentState::Team& team);
