@@ -7,6 +7,7 @@
 #include "frame_reader.h"
 #include "listener.h"
 #include "point_store.h"
+#include "server_limits.h"
 
 #include <gtest/gtest.h>
 
@@ -418,6 +419,24 @@ void pointsWrittenBeyondTheLimit(DataServerProcess& server, Peer& good)
     EXPECT_TRUE(server.log().contains("write refused"));
 }
 
+void keptPointsOutliveAFillerFlood(DataServerProcess& server, Peer&)
+{
+    const QByteArray shared = "KLV.INC.DMG.1";
+    { // The last console writes its shared point and another, then goes.
+        Peer console(server.port());
+        const QByteArray one(4, '\1');
+        console.send(unitFrame(4, shared, 1, one) + unitFrame(4, "OTHER", 1, one) + kReadT1);
+        ASSERT_TRUE(console.waitFor(isReadReply));
+    }
+    Peer filler(server.port());
+    QByteArray flood;
+    for (int i = 0; i <= ServerLimits().maxCreatedPoints; ++i)
+        flood += unitFrame(4, "F" + QByteArray::number(i), 1, QByteArray(4, '\0'));
+    filler.send(flood + unitFrame(3, shared) + unitFrame(3, "OTHER") + unitFrame(3, "F0") + kReadT1);
+    ASSERT_TRUE(filler.waitFor([](const ReceivedUnit& u) { return isReadReply(u) && u.name == "T1"; }));
+    EXPECT_EQ(readReplies(filler), QList<QByteArray>({shared, "T1"}));
+}
+
 void unknownOperationFlood(DataServerProcess& server, Peer&)
 {
     {
@@ -454,6 +473,8 @@ const Hostility kHostilities[] = {
     {"BookingsBeyondTheLimit", {"--max-bookings", "8"}, {}, nullptr, 0, bookingsBeyondTheLimit, {}},
     {"PointsWrittenBeyondTheLimit", {"--max-written-points", "4", "--max-created-points", "6"}, {}, nullptr, 0,
      pointsWrittenBeyondTheLimit, {}},
+    {"KeptPointsOutliveAFillerFlood", {"--keep", "KLV.INC.", "--max-written-points", "20000"}, {}, nullptr, 0,
+     keptPointsOutliveAFillerFlood, {}},
     {"UnknownOperationFlood", {}, {}, nullptr, 0, unknownOperationFlood, {}},
     {"SilentClient", {"--idle-timeout", "1"}, {}, nullptr, 0, silentClient, {}},
     {"WritersGrantPrefixes", {}, {}, nullptr, 0, writersGrantPrefixes, "127.0.0.1 T KLV. # the console\n10.0.0.0/8 *\n"},

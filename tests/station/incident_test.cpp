@@ -68,7 +68,8 @@ const QStringList kRacingTeams{QStringLiteral("消防队"), QStringLiteral("堵�
 const QString kHost = QStringLiteral("127.0.0.1");
 const QString kSmoke = QStringLiteral("D1-SMK-001");
 
-/// One console without its window: the incident state on a plan, the history and the sharing.
+/// One console without its window: the incident state on a plan, the history, and the
+/// sensors' values and the sharing on one link, as the station has them.
 struct Console {
     Console(const QString& name, quint16 port, const QString& history)
         : ship(ShipLoader().load(QStringLiteral(KELVANE_SHIP_DIR "/ship.json")))
@@ -77,8 +78,8 @@ struct Console {
         , plan(&scene, *ship, incident)
         , alarms(ConsoleClock::system())
         , feed(*ship, settings, alarms, ConsoleClock::system())
-        , link(kHost, port)
-        , sharing(link, name, IncidentTracker::sharedPoints(IncidentCatalogue::of(*ship), incident, alarms))
+        , link(kHost, port, ship->valueRoute(), ship->dataPointNames())
+        , sharing(link.supervisor(), name, IncidentTracker::sharedPoints(IncidentCatalogue::of(*ship), incident, alarms))
     {
         IncidentCatalogue::placeStations(*ship, incident);
         QString error;
@@ -118,7 +119,7 @@ struct Console {
     AlarmState alarms;
     AlarmFeed feed;
     IncidentStore store;
-    LinkSupervisor link;
+    DataLink link;
     IncidentSharing sharing;
     std::unique_ptr<IncidentTracker> tracker;
 };
@@ -385,6 +386,92 @@ TEST_F(IncidentTest, TwoConsolesKeepEachOthersActionsThroughConflictsServerResta
     for (Console* console : {a.get(), b.get()}) {
         const QVector<IncidentEvent> events = console->store.recent(1000);
         EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const IncidentEvent& e) { return e.kind == Kind::TeamWithdrawn; }), 0);
+    }
+}
+
+/// How the alarm of \a tag stands on a console, as the crew would compare two consoles.
+std::string standing(const Console& console, const QString& tag)
+{
+    const int id = console.feed.idOf(console.ship->index().items(tag).first());
+    const AlarmState::Alarm& a = *console.alarms.alarm(id);
+    return QStringLiteral("%1 %2 listed %3 first-out %4 until %5")
+        .arg(tag, AlarmState::stateText(a.state))
+        .arg(int(console.alarms.listed().contains(id)))
+        .arg(int(a.firstOut))
+        .arg(a.shelved ? a.shelvedUntil : 0)
+        .toStdString();
+}
+
+TEST_F(IncidentTest, AConsoleKilledMidIncidentComesBackAsOneThatKeptRunning)
+{
+    // Steps write the points of the smoke (S) and the flood detector (F, booked first), shelve the smoke
+    // alarm from another console for some ms, or wait. Then what the restarted console tells of others'
+    // actions, and whether the smoke alarm's raise time is one it cannot know (it takes the restart's).
+    const struct { const char *name, *before, *away, *told; bool raisedAnew; } rows[] = {
+        {"a cleared alarm nobody acknowledged stays listed", "S=1 S.ACK=0; S=0", "", "", false},
+        {"an alarm cleared and raised again meanwhile is new", "S=1 S.ACK=0; S.ACK=1", "S=0; S=1 S.ACK=0", "", true},
+        {"an acknowledged alarm is not acknowledged again", "S=1 S.ACK=0; S.ACK=1", "", "", false},
+        {"another console's shelving ends when it ends", "S=1 S.ACK=0; shelve 90500", "", "shelved", false},
+        {"the first-out mark stays on the incident's first alarm", "S=1 S.ACK=0; F=1 F.ACK=0", "", "", false},
+        {"an expired shelving is not told again", "S=1 S.ACK=0; shelve 1500; wait 2500", "", "", false},
+    };
+    const QString flood = QStringLiteral("D1-FLD-001");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        DataServerProcess server;
+        ASSERT_TRUE(server.start(scenario(R"({"points": [{"name": "D1-SMK-001", "type": "int", "value": 0},
+            {"name": "D1-SMK-001.ACK", "type": "int", "value": 1}, {"name": "D1-FLD-001", "type": "int", "value": 0},
+            {"name": "D1-FLD-001.ACK", "type": "int", "value": 1}]})")));
+        Tavimor sensors;
+        ASSERT_EQ(sensors.InitSvr(kHost, server.port()), 1);
+        const QString history = file(QStringLiteral("killed-%1").arg(scenarios_));
+        Console witness(QStringLiteral("witness"), server.port(), history + QStringLiteral("-witness"));
+        auto killed = std::make_unique<Console>(QStringLiteral("killed"), server.port(), history);
+        // Each step changes what the witness shows; the killed console, while up, shows the same.
+        const auto run = [&](const char* steps) {
+            for (const QString& step : QString::fromLatin1(steps).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+                const QStringList w = step.simplified().split(QLatin1Char(' '));
+                const QString tag = step.contains(QLatin1Char('F')) ? flood : kSmoke;
+                const std::string was = standing(witness, tag);
+                const qint64 ms = w.value(1).toLongLong();
+                if (w[0] == QLatin1String("wait"))
+                    QTest::qWait(int(ms));
+                else if (w[0] == QLatin1String("shelve"))
+                    witness.sharing.publish(IncidentSharing::shelvePoint(tag),
+                                            QStringLiteral("%1;drill").arg(QDateTime::currentMSecsSinceEpoch() + ms));
+                else
+                    for (const QString& write : w) // "S.ACK=0": the smoke detector's acknowledgement point to 0
+                        sensors.WriteDt(tag + write.section(QLatin1Char('='), 0, 0).mid(1),
+                                        tavimor::intRecord(write.section(QLatin1Char('='), 1).toInt()));
+                const auto same = [&] { return !killed || standing(*killed, tag) == standing(witness, tag); };
+                ASSERT_TRUE(QTest::qWaitFor([&] { return standing(witness, tag) != was && same(); }, kWaitMs))
+                    << step.toStdString();
+            }
+        };
+        run(row.before);
+        const qint64 raised = killed->alarms.alarm(killed->feed.idOf(killed->smoke()))->raised;
+        // Killed outright: what it showed a moment ago is in its history, nothing more.
+        QTest::qWait(2 * IncidentStore::kFlushMs);
+        const qint64 killedAt = QDateTime::currentMSecsSinceEpoch();
+        killed.reset();
+        run(row.away);
+        const qint64 restartedAt = QDateTime::currentMSecsSinceEpoch();
+        Console restarted(QStringLiteral("killed"), server.port(), history);
+        QStringList told;
+        QObject::connect(restarted.tracker.get(), &IncidentTracker::remoteAction,
+                         [&told](const IncidentEvent& e, bool) { told.append(IncidentEvent::kindName(e.kind)); });
+        ASSERT_TRUE(QSignalSpy(&restarted.sharing, &IncidentSharing::linked).wait(kWaitMs));
+        QTest::qWait(3 * kShareMs);
+        for (const QString& tag : {kSmoke, flood})
+            EXPECT_EQ(standing(restarted, tag), standing(witness, tag));
+        const qint64 raisedNow = restarted.alarms.alarm(restarted.feed.idOf(restarted.smoke()))->raised;
+        EXPECT_TRUE(row.raisedAnew ? raisedNow >= restartedAt : raisedNow == raised) << raisedNow - raised;
+        // Since it was killed it recorded what the console that kept running recorded.
+        const auto records = [killedAt](Console& c) {
+            return alarmSequence(c.store.between(killedAt, std::numeric_limits<qint64>::max())).join(' ').toStdString();
+        };
+        EXPECT_EQ(records(restarted), records(witness));
+        EXPECT_EQ(told.join(QLatin1Char(' ')).toStdString(), row.told);
     }
 }
 

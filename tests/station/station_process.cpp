@@ -1,5 +1,7 @@
 #include "station_process.h"
 
+#include "incident_sharing.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -16,8 +18,10 @@ DataServerProcess::~DataServerProcess()
 
 bool DataServerProcess::start(const QString& scenario, quint16 port, const QStringList& options)
 {
+    // As a ship's server for consoles runs: their shared incident state is never pushed out of its pool.
     process_.start(QStringLiteral(TAVIMOR_DATASERVER_PATH),
-                   QStringList{QStringLiteral("--port"), QString::number(port), QStringLiteral("--scenario"), scenario}
+                   QStringList{QStringLiteral("--port"), QString::number(port), QStringLiteral("--scenario"), scenario,
+                               QStringLiteral("--keep"), IncidentSharing::kPrefix}
                        + options);
     if (!process_.waitForStarted(kStartMs))
         return false;

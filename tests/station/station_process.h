@@ -10,9 +10,9 @@ class DataServerProcess
 public:
     ~DataServerProcess();
 
-    /// Starts the server on \a port (0: any free port) playing \a scenario, with
-    /// the further \a options (its limits), and waits until it listens; false
-    /// if it did not come up.
+    /// Starts the server on \a port (0: any free port) playing \a scenario,
+    /// keeping the consoles' shared points, with the further \a options (its
+    /// limits), and waits until it listens; false if it did not come up.
     bool start(const QString& scenario, quint16 port = 0, const QStringList& options = {});
     /// Kills the server and waits for it to go.
     void stop();

@@ -161,7 +161,8 @@ void ClientSession::write(const ReceivedUnit& unit)
             return;
         }
         if (!created_->makeRoom()) {
-            logError(QStringLiteral("write refused: %1 points created by writing, all booked").arg(created_->size()));
+            logError(QStringLiteral("write refused: %1 points created by writing, all booked or kept")
+                         .arg(created_->size()));
             return;
         }
         ++createdCount_;

@@ -3,11 +3,25 @@
 #include "point_store.h"
 #include "subscriber_index.h"
 
-CreatedPoints::CreatedPoints(PointStore* store, const SubscriberIndex* subscribers, int capacity)
+#include <algorithm>
+#include <utility>
+
+CreatedPoints::CreatedPoints(PointStore* store, const SubscriberIndex* subscribers, int capacity,
+                             QList<QByteArray> keptPrefixes)
     : store_(store)
     , subscribers_(subscribers)
     , capacity_(capacity)
+    , kept_prefixes_(std::move(keptPrefixes))
 {
+}
+
+void CreatedPoints::add(const QByteArray& name)
+{
+    if (std::any_of(kept_prefixes_.cbegin(), kept_prefixes_.cend(),
+                    [&name](const QByteArray& prefix) { return name.startsWith(prefix); }))
+        ++kept_;
+    else
+        order_.push_back(name);
 }
 
 bool CreatedPoints::makeRoom()
@@ -19,7 +33,7 @@ bool CreatedPoints::makeRoom()
         return false;
     // Each booked point is passed over at most once, and moved to the back, so
     // the next search does not meet it first again.
-    for (int checked = 0; checked < size(); ++checked) {
+    for (std::size_t checked = 0; checked < order_.size(); ++checked) {
         const QByteArray oldest = order_.front();
         order_.pop_front();
         if (!subscribers_->booked(oldest)) {

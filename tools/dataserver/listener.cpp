@@ -26,7 +26,7 @@ Listener::Listener(PointStore* store, const ServerLimits& limits, QObject* paren
     : QObject(parent)
     , store_(store)
     , limits_(limits)
-    , created_(store, &subscribers_, limits.maxCreatedPoints)
+    , created_(store, &subscribers_, limits.maxCreatedPoints, limits.keptPrefixes)
     , clientLog_(QStringLiteral("connections"), kClientLinesPerSecond)
     , stateLog_(QStringLiteral("listener"), kStateLinesPerSecond)
 {

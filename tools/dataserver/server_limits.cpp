@@ -1,5 +1,7 @@
 #include "server_limits.h"
 
+#include "gbk_text.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
@@ -18,6 +20,7 @@ const QString kMaxCreatedPoints = QStringLiteral("max-created-points");
 const QString kMaxUnsentBytes = QStringLiteral("max-unsent-bytes");
 const QString kIdleTimeout = QStringLiteral("idle-timeout");
 const QString kWriters = QStringLiteral("writers");
+const QString kKeep = QStringLiteral("keep");
 
 // A descriptor limit this high is as good as none; it keeps the arithmetic in int.
 constexpr rlim_t kNoDescriptorLimit = 1 << 20;
@@ -80,6 +83,10 @@ QList<QCommandLineOption> ServerLimits::options()
         {kIdleTimeout,
          QStringLiteral("Seconds a client may send nothing before it is closed (default 0: never)."),
          QStringLiteral("seconds")},
+        {kKeep,
+         QStringLiteral("Never forget points created by writing whose name starts with this prefix (repeatable; "
+                        "e.g. KLV.INC. for the stations' shared incident state)."),
+         QStringLiteral("prefix")},
         {kWriters,
          QStringLiteral("File of client addresses and the name prefixes each may write (default: anyone writes "
                         "anything); reading stays open to all."),
@@ -117,6 +124,16 @@ bool ServerLimits::read(const QCommandLineParser& parser, QString* error)
         }
         // A fraction of a millisecond still turns the timeout on.
         idleTimeoutMs = seconds > 0 ? std::max(1, int(std::lround(seconds * 1000))) : 0;
+    }
+    for (const QString& prefix : parser.values(kKeep)) {
+        bool exact = false;
+        const QByteArray bytes = tavimorio::toGbk(prefix, &exact);
+        // An empty prefix would keep every point and leave the pool to fill for good.
+        if (bytes.isEmpty() || !exact) {
+            *error = QStringLiteral("--%1 %2: must be a name prefix GBK can carry, not empty").arg(kKeep, prefix);
+            return false;
+        }
+        keptPrefixes.append(bytes);
     }
     if (parser.isSet(kWriters) && !writers.load(parser.value(kWriters), error)) {
         error->prepend(QStringLiteral("--%1 ").arg(kWriters));

@@ -2,6 +2,7 @@
 
 #include "writer_rules.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QtGlobal>
 
@@ -25,6 +26,10 @@ struct ServerLimits {
     /// Points created by writing the server keeps in all, whoever wrote them;
     /// beyond it the oldest that no client books is forgotten.
     int maxCreatedPoints = 16384;
+    /// Name prefixes (GBK bytes, --keep) whose points created by writing are
+    /// never forgotten to make room: they count in maxCreatedPoints, and when
+    /// only kept and booked points remain a new point is refused. None by default.
+    QList<QByteArray> keptPrefixes;
     /// Bytes waiting to be sent to a client before it is closed as not reading.
     qint64 maxUnsentBytes = 1 << 20;
     /// Milliseconds a client may stay silent before it is closed; 0 never closes.

@@ -70,7 +70,7 @@ QString AlarmState::stateText(State state)
 
 void AlarmState::stateChanged(int id, bool abnormal, bool awaitingAcknowledgement)
 {
-    if (!alarm(id))
+    if (!alarm(id) || alarm(id)->recalled)
         return;
     Alarm& alarm = alarms_[std::size_t(id)];
     if (abnormal) {
@@ -79,8 +79,7 @@ void AlarmState::stateChanged(int id, bool abnormal, bool awaitingAcknowledgemen
         // list has emptied (updateListing()).
         if (listed_.isEmpty())
             alarm.firstOut = true;
-        const qint64 known = known_raised_.take(alarm.item.tag);
-        alarm.raised = known > 0 ? known : clock_.nowMs();
+        alarm.raised = clock_.nowMs();
         alarm.acknowledging = false;
         setState(id, awaitingAcknowledgement ? State::UnacknowledgedActive : State::AcknowledgedActive);
         emit alarmRaised(id);
@@ -100,13 +99,55 @@ void AlarmState::acknowledgementChanged(int id, bool abnormal, bool awaitingAckn
 {
     const Alarm* known = alarm(id);
     // Without an acknowledgement point the library's flag never moves: only the operator acknowledges.
-    if (!known || !abnormal || !isActive(known->state) || known->item.confirmTag.isEmpty())
+    if (!known || known->recalled || !abnormal || !isActive(known->state) || known->item.confirmTag.isEmpty())
         return;
     const State now = awaitingAcknowledgement ? State::UnacknowledgedActive : State::AcknowledgedActive;
     if (now == known->state)
         return;
     alarms_[std::size_t(id)].acknowledging = false;
     setState(id, now);
+}
+
+void AlarmState::recall(const QVector<Recalled>& alarms, const QString& firstOut)
+{
+    QVector<Recalled> byRaise = alarms;
+    std::stable_sort(byRaise.begin(), byRaise.end(),
+                     [](const Recalled& a, const Recalled& b) { return a.raised < b.raised; });
+    for (const Recalled& recalled : qAsConst(byRaise)) {
+        for (int id : idsOfTag(recalled.tag)) {
+            Alarm& alarm = alarms_[std::size_t(id)];
+            alarm.state = recalled.state;
+            alarm.raised = recalled.raised;
+            alarm.recalled = isActive(recalled.state);
+            history_.record(id, recalled.raised, stateText(recalled.state));
+            updateListing(id);
+            emit alarmChanged(id);
+        }
+    }
+    const QList<int> first = idsOfTag(firstOut);
+    if (listed_.isEmpty() || first.isEmpty())
+        return;
+    alarms_[std::size_t(first.first())].firstOut = true;
+    emit alarmChanged(first.first());
+}
+
+void AlarmState::reconcile(int id, bool abnormal, bool awaitingAcknowledgement)
+{
+    if (!alarm(id) || !alarm(id)->recalled)
+        return;
+    Alarm& alarm = alarms_[std::size_t(id)];
+    alarm.recalled = false;
+    // Without an acknowledgement point the reading cannot tell who acknowledged: the recalled state stands.
+    const bool flagged = !alarm.item.confirmTag.isEmpty();
+    if (!abnormal) {
+        stateChanged(id, false, false);
+    } else if (flagged && awaitingAcknowledgement && alarm.state == State::AcknowledgedActive) {
+        // Its acknowledgement was taken back: the ship raised it anew.
+        stateChanged(id, false, false);
+        stateChanged(id, true, true);
+    } else if (flagged && !awaitingAcknowledgement && alarm.state == State::UnacknowledgedActive) {
+        acknowledgementChanged(id, true, false);
+    }
 }
 
 void AlarmState::setState(int id, State state)
@@ -185,13 +226,19 @@ bool AlarmState::acknowledgedElsewhere(int id, qint64 atMs, const QString& conso
 
 bool AlarmState::shelve(int id, const QString& reason, int minutes)
 {
+    return shelveUntil(id, reason, clock_.nowMs() + qint64(qBound(1, minutes, shelve_limit_minutes_)) * kMsPerMinute);
+}
+
+bool AlarmState::shelveUntil(int id, const QString& reason, qint64 untilMs)
+{
     const Alarm* known = alarm(id);
-    if (!known || known->shelved || !isListed(*known))
+    const qint64 now = clock_.nowMs();
+    if (!known || known->shelved || !isListed(*known) || untilMs <= now)
         return false;
     Alarm& alarm = alarms_[std::size_t(id)];
     alarm.shelved = true;
     alarm.shelveReason = reason;
-    alarm.shelvedUntil = clock_.nowMs() + qint64(qBound(1, minutes, shelve_limit_minutes_)) * kMsPerMinute;
+    alarm.shelvedUntil = qMin(untilMs, now + qint64(shelve_limit_minutes_) * kMsPerMinute);
     record(id, tr("搁置至 %1: %2")
                    .arg(QDateTime::fromMSecsSinceEpoch(alarm.shelvedUntil).toString(QLatin1String(kTimeFormat)),
                         reason));

@@ -28,6 +28,12 @@ class QTimer;
 /// the list has emptied again, and
 /// while the data link is down every alarm is marked stale.
 ///
+/// A station that restarts in the middle of an incident recalls the alarms its
+/// history left listed (recall()): they show as before, with their raise times
+/// and the first-out mark, until the items' first values after the restart
+/// settle them (reconcile()) as a console that kept running would have seen
+/// them change meanwhile.
+///
 /// Items are known by the id addItem() gave them, as the ship file describes
 /// them; nothing here knows the library's objects. Time comes from the clock
 /// handed in, never from the machine directly.
@@ -72,6 +78,16 @@ public:
         /// server's flag has not come back yet: a clearing that overtakes the
         /// flag still ends the alarm.
         bool acknowledging = false;
+        /// Listed by recall() as active and not yet settled by reconcile():
+        /// the item's readings until then do not move it.
+        bool recalled = false;
+    };
+    /// An alarm as the history left it when the station last stopped.
+    struct Recalled {
+        QString tag;
+        qint64 raised = 0;
+        /// UnacknowledgedActive, AcknowledgedActive or UnacknowledgedCleared.
+        State state = State::UnacknowledgedActive;
     };
 
     static constexpr int kDefaultShelveLimitMinutes = 480;
@@ -115,6 +131,10 @@ public:
     /// Shelves \a id until \a minutes from now (clamped to 1 and the limit) with
     /// \a reason; false when it is not listed or already shelved.
     bool shelve(int id, const QString& reason, int minutes);
+    /// Shelves \a id until \a untilMs (ms since the epoch) exactly, at most the
+    /// limit from now: a shelving another console shared, or one kept across a
+    /// restart. False when it is not listed, already shelved or \a untilMs has passed.
+    bool shelveUntil(int id, const QString& reason, qint64 untilMs);
     /// Ends \a id's shelving; false when it was not shelved.
     bool unshelve(int id);
     /// Ends every shelving whose time has come by the clock (shelvingExpired()).
@@ -125,10 +145,20 @@ public:
     /// Marks every alarm as no longer live (true) or live again.
     void setStale(bool stale);
     bool isStale() const { return stale_; }
-    /// Raise times (item tag to ms since the epoch) of alarms that were still
-    /// raised when the station last stopped: such an alarm, raised again by its
-    /// first value, keeps its real time instead of the restart's.
-    void setKnownRaised(const QHash<QString, qint64>& raised) { known_raised_ = raised; }
+    /// Lists \a alarms (every item of each tag), in the order they were raised,
+    /// as they stood when the station last stopped, and marks the alarm of
+    /// \a firstOut (a tag; empty for none) first-out, listed or not, if any
+    /// alarm is listed. Call before the first value arrives. An active one is
+    /// held as it is (Alarm::recalled) until reconcile(); a cleared one follows
+    /// its item from the start, since any change of it is news.
+    void recall(const QVector<Recalled>& alarms, const QString& firstOut);
+    /// Settles the recalled alarm \a id by its item's reading once the values
+    /// after the restart have come: normal means it cleared meanwhile; active
+    /// and awaiting acknowledgement though it was acknowledged means it cleared
+    /// and was raised again (a new alarm, raised now); acknowledged though it
+    /// awaited means someone acknowledged it. Only the transitions a console
+    /// that kept running would have gone through are made, with their signals.
+    void reconcile(int id, bool abnormal, bool awaitingAcknowledgement);
 
     /// The listed alarms awaiting acknowledgement, of \a deck and \a compartment when given.
     QList<int> unacknowledged(std::optional<quint64> deck = std::nullopt,
@@ -200,5 +230,4 @@ private:
     QTimer* shelve_timer_;
     int shelve_limit_minutes_ = kDefaultShelveLimitMinutes;
     bool stale_ = false;
-    QHash<QString, qint64> known_raised_;
 };

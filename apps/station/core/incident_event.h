@@ -49,6 +49,9 @@ public:
     /// The kind of damage: what the sensor watches for (its group's damage
     /// responses) or what was marked by hand, by name; empty when none applies.
     QString damage{};
+    /// For a raised alarm: the incident's first-out alarm (the first raised
+    /// while nothing was listed), which keeps the mark until the list empties.
+    bool firstOut{};
 
     /// "alarm_raised", "team_deployed", ...
     static QString kindName(Kind kind);

@@ -52,9 +52,11 @@ const char* const kAddedEventColumns[][2] = {
     {"operator", "TEXT"},
     {"priority", "TEXT"},
     {"damage", "TEXT"},
+    {"first_out", "INTEGER"},
 };
 
-const char kEventColumns[] = "SELECT at_ms, kind, subject, place, console, value, operator, priority, damage FROM events ";
+const char kEventColumns[]
+    = "SELECT at_ms, kind, subject, place, console, value, operator, priority, damage, first_out FROM events ";
 
 // The rows of \a sql, each its first column mapped to its second as \a read gives
 // it; none when the query fails.
@@ -337,7 +339,8 @@ bool IncidentStore::flush()
     QSqlQuery insertEvent(db);
     ok = ok
         && insertEvent.prepare(QStringLiteral("INSERT INTO events (at_ms, kind, subject, place, console, value, "
-                                              "received_ms, operator, priority, damage) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                              "received_ms, operator, priority, damage, first_out) "
+                                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QueuedEvent& queued : qAsConst(events_)) {
         if (!ok)
             break;
@@ -345,7 +348,7 @@ bool IncidentStore::flush()
         for (const QVariant& v : {QVariant(event.msecs), text(IncidentEvent::kindName(event.kind)),
                                   text(event.subject), text(event.place), text(event.console), text(event.value),
                                   QVariant(queued.receivedMsecs), QVariant(event.operatorName), text(event.priority),
-                                  text(event.damage)})
+                                  text(event.damage), QVariant(int(event.firstOut))})
             insertEvent.addBindValue(v);
         ok = insertEvent.exec();
     }
@@ -419,6 +422,7 @@ QVector<IncidentEvent> IncidentStore::readEvents(const QString& where, const QVa
         event.operatorName = query.value(6).toString();
         event.priority = query.value(7).toString();
         event.damage = query.value(8).toString();
+        event.firstOut = query.value(9).toBool();
         events.append(event);
     }
     return events;
@@ -465,17 +469,28 @@ QVector<IncidentStore::Sample> IncidentStore::lastSamplesAt(qint64 at)
     return readSamples(query);
 }
 
-QHash<QString, qint64> IncidentStore::openAlarms()
+QHash<QString, IncidentStore::LastAlarm> IncidentStore::lastAlarms(const QString& acknowledgementPrefix)
 {
     flush();
+    QHash<QString, LastAlarm> alarms;
     if (!isOpen())
-        return {};
-    return keyedRows<qint64>(
-        QSqlDatabase::database(connection_),
-        QStringLiteral(
-            "SELECT e.subject, e.at_ms FROM events e WHERE e.kind = 'alarm_raised' AND e.id = "
-            "(SELECT MAX(id) FROM events WHERE subject = e.subject AND kind IN ('alarm_raised', 'alarm_cleared'))"),
-        [](const QVariant& at) { return at.toLongLong(); });
+        return alarms;
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    // An acknowledgement dated before the raise, though recorded after it, was of an earlier alarm.
+    query.prepare(QStringLiteral(
+        "SELECT r.subject, r.at_ms, r.first_out, "
+        "EXISTS (SELECT 1 FROM events c WHERE c.subject = r.subject AND c.id > r.id AND c.kind = 'alarm_cleared'), "
+        "EXISTS (SELECT 1 FROM events a WHERE a.subject IN (r.subject, ? || r.subject) AND a.id > r.id "
+        "AND a.kind = 'acknowledged' AND a.at_ms >= r.at_ms) "
+        "FROM events r WHERE r.kind = 'alarm_raised' AND r.id = "
+        "(SELECT MAX(id) FROM events WHERE subject = r.subject AND kind = 'alarm_raised')"));
+    query.addBindValue(acknowledgementPrefix);
+    if (!query.exec())
+        return alarms;
+    while (query.next())
+        alarms.insert(query.value(0).toString(), {query.value(1).toLongLong(), query.value(3).toBool(),
+                                                  query.value(4).toBool(), query.value(2).toBool()});
+    return alarms;
 }
 
 QHash<QString, QString> IncidentStore::lastActionValues()

@@ -114,8 +114,18 @@ public:
     QVector<Sample> samples(qint64 from, qint64 to, const QString& tag = QString());
     /// The last sample of every point at or before \a at.
     QVector<Sample> lastSamplesAt(qint64 at);
-    /// Alarms whose last transition is a raise: item tag to the time it was raised.
-    QHash<QString, qint64> openAlarms();
+    /// What the history tells of an item's last alarm.
+    struct LastAlarm {
+        qint64 raised = 0;
+        bool cleared = false;
+        /// An acknowledgement was recorded at or after the raise.
+        bool acknowledged = false;
+        /// The raise was marked first-out.
+        bool firstOut = false;
+    };
+    /// Every item tag's last alarm. An acknowledgement counts when it names the
+    /// tag or the point \a acknowledgementPrefix + tag (one shared by a console).
+    QHash<QString, LastAlarm> lastAlarms(const QString& acknowledgementPrefix);
     /// For every shared point an action was recorded on, the value last recorded.
     QHash<QString, QString> lastActionValues();
     /// Removes rows beyond the limits, relative to \a now.

@@ -66,7 +66,6 @@ IncidentTracker::IncidentTracker(Catalogue ship, IncidentState& state, IncidentC
     , read_(std::move(read))
     , store_(store)
     , sharing_(sharing)
-    , open_alarms_(store.openAlarms())
     , recorded_(store.lastActionValues())
     , settle_(new QTimer(this))
 {
@@ -89,19 +88,9 @@ IncidentTracker::IncidentTracker(Catalogue ship, IncidentState& state, IncidentC
         for (int unit = 0; unit < state.teamTypes()[type].units; ++unit)
             team_points_.insert(IncidentSharing::teamPoint(type, unit), {type, unit});
     }
-    alarms.setKnownRaised(store_.openAlarms());
-    seedTrends();
-    for (auto it = recorded_.cbegin(); it != recorded_.cend(); ++it) {
-        IncidentSharing::Value value;
-        IncidentEvent unused;
-        if (IncidentSharing::Value::parse(it.value(), &value) && apply(it.key(), value, &unused)) {
-            known_.insert(it.key(), value);
-            from_history_.insert(it.key());
-        }
-    }
     settle_->setSingleShot(true);
     settle_->setInterval(kSettleMs);
-    connect(settle_, &QTimer::timeout, this, &IncidentTracker::putBackUnheard);
+    connect(settle_, &QTimer::timeout, this, &IncidentTracker::settle);
     connect(&sharing, &IncidentSharing::linked, this, [this] {
         heard_.clear();
         settle_->start();
@@ -144,7 +133,60 @@ IncidentTracker::IncidentTracker(Catalogue ship, IncidentState& state, IncidentC
         event.place = tr("%1, 搁置到期").arg(event.place);
         store_.record(event);
     });
+    // What the history holds goes in once the alarms are followed, so that a
+    // shelving put back on a recalled alarm is known here (and its end shared).
+    recallAlarms();
+    seedTrends();
+    for (auto it = recorded_.cbegin(); it != recorded_.cend(); ++it) {
+        IncidentSharing::Value value;
+        IncidentEvent unused;
+        if (IncidentSharing::Value::parse(it.value(), &value) && apply(it.key(), value, &unused)) {
+            known_.insert(it.key(), value);
+            from_history_.insert(it.key());
+        }
+    }
     connect(&sharing, &IncidentSharing::received, this, &IncidentTracker::onReceived);
+}
+
+void IncidentTracker::recallAlarms()
+{
+    QVector<AlarmState::Recalled> listed;
+    QString firstOut;
+    qint64 firstOutRaised = -1;
+    const QHash<QString, IncidentStore::LastAlarm> last
+        = store_.lastAlarms(IncidentSharing::acknowledgementPoint(QString()));
+    for (auto it = last.cbegin(); it != last.cend(); ++it) {
+        const IncidentStore::LastAlarm& alarm = it.value();
+        // The newest first-out raise is the one of the incident under way, if any is.
+        if (alarm.firstOut && alarm.raised > firstOutRaised) {
+            firstOut = it.key();
+            firstOutRaised = alarm.raised;
+        }
+        if (alarm.cleared && alarm.acknowledged)
+            continue;
+        listed.append({it.key(), alarm.raised,
+                       alarm.cleared            ? AlarmState::State::UnacknowledgedCleared
+                           : alarm.acknowledged ? AlarmState::State::AcknowledgedActive
+                                                : AlarmState::State::UnacknowledgedActive});
+    }
+    alarms_.recall(listed, firstOut);
+}
+
+void IncidentTracker::settle()
+{
+    putBackUnheard();
+    // The values at booking have come: the recalled alarms are settled by them.
+    const QVector<int> listed = alarms_.listed();
+    for (int id : listed) {
+        if (!alarms_.alarm(id)->recalled)
+            continue;
+        const Reading reading = read_(id);
+        const bool awaited = alarms_.alarm(id)->state == AlarmState::State::UnacknowledgedActive;
+        alarms_.reconcile(id, reading.abnormal, reading.awaiting);
+        awaiting_[id] = reading.awaiting;
+        if (awaited && alarms_.alarm(id)->state == AlarmState::State::AcknowledgedActive)
+            recordAcknowledgement(now(), id);
+    }
 }
 
 void IncidentTracker::seedTrends()
@@ -190,17 +232,14 @@ QString IncidentTracker::compartmentPlace(quint64 compartment) const
 
 void IncidentTracker::onRaised(int id)
 {
-    const QString& tag = alarms_.alarm(id)->item.tag;
-    // Raised before a restart and still raised: the same alarm, already in the history.
-    if (open_alarms_.remove(tag) == 0)
-        store_.record(itemEvent(Kind::AlarmRaised, id));
-    applyShelving(tag);
+    IncidentEvent event = itemEvent(Kind::AlarmRaised, id);
+    event.firstOut = alarms_.alarm(id)->firstOut;
+    store_.record(event);
+    applyShelving(alarms_.alarm(id)->item.tag);
 }
 
 void IncidentTracker::onCleared(int id)
 {
-    const QString& tag = alarms_.alarm(id)->item.tag;
-    open_alarms_.remove(tag);
     store_.record(itemEvent(Kind::AlarmCleared, id));
 }
 
@@ -213,20 +252,20 @@ void IncidentTracker::valueChanged(int id)
     bool& was = awaiting_[id];
     const bool changed = reading.awaiting != was;
     recordValues(id, reading, at, changed);
-    if (changed && was && reading.abnormal) {
-        // The flag does not say who set it: this console knows only its own.
-        const QString& tag = alarms_.alarm(id)->item.tag;
-        const bool ours = acknowledged_here_.contains(tag);
-        recordAcknowledgement(at, id, ours, acknowledged_here_.take(tag));
-    }
+    // A recalled alarm's flag is only judged once the values after the restart have settled.
+    if (changed && was && reading.abnormal && !alarms_.alarm(id)->recalled)
+        recordAcknowledgement(at, id);
     was = reading.awaiting;
 }
 
-void IncidentTracker::recordAcknowledgement(qint64 at, int id, bool ours, const QString& by)
+void IncidentTracker::recordAcknowledgement(qint64 at, int id)
 {
+    // The flag does not say who set it: this console knows only its own.
+    const QString& tag = alarms_.alarm(id)->item.tag;
+    const bool ours = acknowledged_here_.contains(tag);
     IncidentEvent event = itemEvent(Kind::Acknowledged, id, ours ? sharing_.console() : QString());
     event.msecs = at;
-    event.operatorName = by;
+    event.operatorName = acknowledged_here_.take(tag);
     store_.record(event);
 }
 
@@ -276,14 +315,12 @@ void IncidentTracker::applyShelving(const QString& tag)
     if (!pending_shelving_.contains(tag) || ids.isEmpty())
         return;
     const int id = ids.first();
-    const qint64 left = shelving ? shelving->until - now() : 0;
-    const AlarmState::Alarm* alarm = alarms_.alarm(id);
     applying_ = true;
-    if (alarm->shelved)
+    if (alarms_.alarm(id)->shelved)
         alarms_.unshelve(id);
     // An alarm not listed here yet cannot be shelved: it waits for its raise.
-    const int minutes = int((left + kMsPerMinute - 1) / kMsPerMinute);
-    const bool done = left <= 0 || alarms_.shelve(id, shelving->reason, minutes);
+    const bool done
+        = !shelving || shelving->until <= now() || alarms_.shelveUntil(id, shelving->reason, shelving->until);
     applying_ = false;
     if (done)
         pending_shelving_.remove(tag);
@@ -340,7 +377,7 @@ void IncidentTracker::onReceived(const QString& point, const IncidentSharing::Va
     if (held != known_.cend()) {
         // Known from the history already: told once as what happened while away, not recorded again.
         if (held->format() == value.format()) {
-            if (caughtUp && apply(point, value, &event))
+            if (caughtUp && apply(point, value, &event) && !hasRunOut(point, value))
                 emit remoteAction(event, true);
             return;
         }
@@ -394,10 +431,11 @@ bool IncidentTracker::apply(const QString& point, const IncidentSharing::Value& 
         state_.setBoundary(id, set);
     } else if (point.startsWith(IncidentSharing::shelvePoint(QString()))) {
         const QString tag = point.mid(IncidentSharing::shelvePoint(QString()).size());
-        const qint64 until = value.payload.section(kField, 0, 0).toLongLong();
+        const qint64 until = shelvedUntil(value);
         event->kind = until > 0 ? Kind::Shelved : Kind::Unshelved;
         describeTag(tag, event);
-        state_.setShelving(tag, {qMax<qint64>(0, until), value.payload.section(kField, 1)});
+        // One that has run out is over: every console saw it end and recorded that itself.
+        state_.setShelving(tag, {until > now() ? until : 0, value.payload.section(kField, 1)});
         pending_shelving_.insert(tag);
         applyShelving(tag);
     } else if (point.startsWith(IncidentSharing::acknowledgementPoint(QString()))) {
@@ -409,6 +447,17 @@ bool IncidentTracker::apply(const QString& point, const IncidentSharing::Value& 
         return false;
     }
     return true;
+}
+
+qint64 IncidentTracker::shelvedUntil(const IncidentSharing::Value& value)
+{
+    return qMax<qint64>(0, value.payload.section(kField, 0, 0).toLongLong());
+}
+
+bool IncidentTracker::hasRunOut(const QString& point, const IncidentSharing::Value& value) const
+{
+    return point.startsWith(IncidentSharing::shelvePoint(QString())) && shelvedUntil(value) > 0
+        && shelvedUntil(value) <= now();
 }
 
 void IncidentTracker::applyTeam(int type, int unit, const QString& payload, IncidentEvent* event)

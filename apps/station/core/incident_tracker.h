@@ -28,9 +28,11 @@ class QTimer;
 /// carry (of a cleared alarm, or of an item without an acknowledgement point).
 ///
 /// Every console records every shared action once, with the time and console
-/// of the one who acted. After a restart the history is not written twice: an
-/// alarm still raised in the history is not raised again when its value
-/// returns, and a shared value already recorded is only applied to the state.
+/// of the one who acted. After a restart the history is not written twice: the
+/// alarms it left listed are recalled as they stood (raise time, acknowledgement,
+/// first-out mark, shelving to the millisecond) and, once the server's values
+/// have come, settled by what changed meanwhile, recording only that; a shared
+/// value already recorded is only applied to the state.
 ///
 /// The history rebuilds the shared state: at start the last action on every
 /// point is applied from it, and once a connection is made every point the
@@ -94,15 +96,22 @@ public:
 signals:
     /// Another console did \a event (or did it before this one started), now
     /// applied here; \a caughtUp when this console's history held it already
-    /// (it was shown with the history at start).
+    /// (it was shown with the history at start; a shelving that has run out
+    /// since is not told again).
     void remoteAction(const IncidentEvent& event, bool caughtUp);
 
 private:
+    /// Lists the alarms the history left listed (AlarmState::recall()).
+    void recallAlarms();
+    /// The server's values at booking have come: puts back what it lacks and
+    /// settles the recalled alarms by their items' readings.
+    void settle();
     void seedTrends();
     void onRaised(int id);
     void onCleared(int id);
     void recordValues(int id, const Reading& now, qint64 at, bool withAcknowledgement);
-    void recordAcknowledgement(qint64 at, int id, bool ours, const QString& by);
+    /// Records that alarm \a id's acknowledgement flag was set at \a at, by this console if it wrote it.
+    void recordAcknowledgement(qint64 at, int id);
     void onAlarmChanged(int id);
     void applyShelving(const QString& tag);
     void onTeamDeployed(const IncidentState::Team& team);
@@ -110,6 +119,10 @@ private:
     /// Applies \a value of \a point to the state, describing it in \a event; false for a point not shared.
     bool apply(const QString& point, const IncidentSharing::Value& value, IncidentEvent* event);
     void putBackUnheard();
+    /// The end of the shelving \a value of a shelving point carries; 0 when it ends one.
+    static qint64 shelvedUntil(const IncidentSharing::Value& value);
+    /// True when \a value of \a point is a shelving that has run out by now.
+    bool hasRunOut(const QString& point, const IncidentSharing::Value& value) const;
     void applyTeam(int type, int unit, const QString& payload, IncidentEvent* event);
     void publishAction(IncidentEvent::Kind kind, const QString& point, const QString& payload, const QString& place);
     /// Publishes \a payload on \a point and records \a about with the time, console and value written.
@@ -136,7 +149,6 @@ private:
     // Set while a shared shelving is applied, so the alarm state's change is not published back.
     bool applying_ = false;
     QHash<int, bool> awaiting_;
-    QHash<QString, qint64> open_alarms_;
     // Per shared point, the winning value known (from the history, the server
     // or this console) and the text last recorded.
     QHash<QString, IncidentSharing::Value> known_;
