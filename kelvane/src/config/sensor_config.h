@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <memory>
 
@@ -105,6 +106,8 @@ protected:
     const QString& iconPath() const { return icon_path_; }
 
 private:
+    void parseStateColors();
+
     static std::unique_ptr<SensorConfig> self_;
 
     QString icon_path_;
@@ -114,4 +117,6 @@ private:
     QString text_color_;
     ViewGroups view_groups_;
     StateColors state_colors_;
+    /// state_colors_ as colours, parsed once: marks ask on every state change.
+    QVector<QColor> parsed_state_colors_;
 };
