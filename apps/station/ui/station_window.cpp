@@ -119,6 +119,7 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     setWindowTitle(tr("损管监控台 - %1").arg(ship.name()));
     resize(kInitialWidth, kInitialHeight);
     view_->setScaleFactor(kMinZoom, kMaxZoom);
+    view_->setZoomPreview(true);
     view_->viewport()->installEventFilter(this);
     buildToolBar();
     buildLayout();
