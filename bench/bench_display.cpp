@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <ctime>
 #include <memory>
 
@@ -57,13 +58,16 @@ public:
 
     int paints = 0;
     double paintCpu = 0;
+    double longestPaint = 0;
 
 protected:
     void paintEvent(QPaintEvent* event) override
     {
         const double start = threadCpuSeconds();
         DeckViewComplex::paintEvent(event);
-        paintCpu += threadCpuSeconds() - start;
+        const double cpu = threadCpuSeconds() - start;
+        paintCpu += cpu;
+        longestPaint = std::max(longestPaint, cpu);
         ++paints;
     }
 };
@@ -220,13 +224,16 @@ struct StepCost
 // sensors blinking. `notches` of angle delta per step, sideways for a pan and
 // away from the user (zooming in) for a zoom, reversing after every `turn` steps so that the
 // view stays inside the deck. A pan starts zoomed in 4 times, where the view can move.
-void measureSteps(benchmark::State& state, QPoint notches, int turn)
+// With \a preview the view shows its last frame scaled during the steps; the
+// render at the new scale once the steps pause is then measured on its own.
+void measureSteps(benchmark::State& state, QPoint notches, int turn, bool preview = false)
 {
     constexpr int kBlinking = 20;
     constexpr qreal kPanZoom = 4.0;
     Station& s = station();
     s.setBlinking(kBlinking);
     CountingView& view = s.view();
+    view.setZoomPreview(preview);
     const QPoint centre(kWidth / 2, kHeight / 2);
     if (notches.x() != 0)
         view.scaleScene(view.mapToScene(centre), kPanZoom);
@@ -248,6 +255,14 @@ void measureSteps(benchmark::State& state, QPoint notches, int turn)
     state.counters["cpu_ms/step"] = cost.cpu * 1e3 / cost.steps;
     state.counters["paints/step"] = double(view.paints) / cost.steps;
     state.counters["cpu_ms/paint"] = view.paints > 0 ? view.paintCpu * 1e3 / view.paints : 0.0;
+    if (preview) {
+        // The render at the new scale is the longest paint of the pause; the
+        // others are the blinking sensors' partial paints.
+        view.longestPaint = 0;
+        runEventLoop(kSettleMs);
+        state.counters["cpu_ms/render"] = view.longestPaint * 1e3;
+        view.setZoomPreview(false);
+    }
     view.changeDeck(view.deckName());
     runEventLoop(kSettleMs);
 }
@@ -260,6 +275,12 @@ void BM_PanStep(benchmark::State& state)
 void BM_ZoomStep(benchmark::State& state)
 {
     measureSteps(state, QPoint(0, -1), 4);
+}
+
+// The view's own zoom preview: the last frame scaled during the steps.
+void BM_ZoomStepPreviewed(benchmark::State& state)
+{
+    measureSteps(state, QPoint(0, -1), 4, true);
 }
 
 // Reference: a forced repaint of the whole 1920x1080 viewport.
@@ -300,6 +321,7 @@ BENCHMARK(BM_PaintWhileNothingChanges)->Iterations(1)->UseRealTime()->Unit(bench
 // Pan steps of one and of three wheel notches (15 and 45 view pixels).
 BENCHMARK(BM_PanStep)->Arg(1)->Arg(3)->Iterations(40)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZoomStep)->Iterations(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomStepPreviewed)->Iterations(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullRepaint)->Arg(0)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)

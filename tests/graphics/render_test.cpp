@@ -34,6 +34,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <map>
 #include <memory>
@@ -414,4 +415,34 @@ TEST(Render, SampleDecksLookAsTheControlImages)
     EXPECT_TRUE(matchesControl(view.viewport()->grab().toImage(), "main_zoomed"));
     for (int id : ship.decks().mid(1))
         EXPECT_TRUE(matchesControl(showDeck(id), QString("deck%1").arg(id)));
+}
+
+// Wheel steps with the zoom preview show the scaled last frame, and once the
+// wheel pauses exactly what a view zoomed directly shows.
+TEST(Render, ZoomPreviewEndsInTheSceneDrawnAtTheNewScale)
+{
+    SampleShip ship;
+    DeckScene scene;
+    DeckViewComplex wheeled(&scene);
+    DeckViewComplex direct(&scene);
+    const int main = ship.decks().first();
+    ship.show(scene, main);
+    for (DeckViewComplex* view : {&wheeled, &direct}) {
+        view->resize(640, 160);
+        view->show();
+        view->changeDeck(QString::number(main));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    }
+    wheeled.setZoomPreview(true);
+    const QPoint at(240, 80);
+    for (int step = 0; step < 2; ++step) {
+        QWheelEvent in(at, wheeled.viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                       Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(wheeled.viewport(), &in);
+        direct.scaleScene(direct.mapToScene(at), 1.2);
+    }
+    EXPECT_EQ(wheeled.transform(), direct.transform());
+    EXPECT_NE(wheeled.viewport()->grab().toImage(), direct.viewport()->grab().toImage());
+    QTest::qWait(400);
+    EXPECT_EQ(wheeled.viewport()->grab().toImage(), direct.viewport()->grab().toImage());
 }

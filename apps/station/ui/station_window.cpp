@@ -139,6 +139,7 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     connect(languages_, &LanguageMenu::switchFailed, this, &StationWindow::notify);
     resize(kInitialWidth, kInitialHeight);
     view_->setScaleFactor(kMinZoom, kMaxZoom);
+    view_->setZoomPreview(true);
     view_->viewport()->installEventFilter(this);
     buildToolBar();
     buildLayout();

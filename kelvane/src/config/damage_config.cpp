@@ -72,3 +72,14 @@ std::optional<harq::DamageResponse> DamageConfig::response(int type) const
     }
     return combined;
 }
+
+std::optional<QColor> DamageConfig::responseColor(int type) const
+{
+    std::optional<QColor> combined;
+    for (const auto& entry : responses_) {
+        if (!entry->hasResponse(type))
+            continue;
+        combined = combined ? harq::DamageResponse::mixColor(*combined, entry->color()) : entry->color();
+    }
+    return combined;
+}

@@ -51,6 +51,10 @@ public:
     /// does (always for 0). The result is the caller's own copy; the catalogue
     /// is never changed by it.
     std::optional<harq::DamageResponse> response(int type) const;
+    /// The colour of response(\a type), empty when that is. Cheaper than
+    /// response(), as the joined name is not built: compartments ask on every
+    /// change of their alarm count.
+    std::optional<QColor> responseColor(int type) const;
 
 private:
     DamageConfig();

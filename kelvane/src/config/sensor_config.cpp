@@ -76,6 +76,7 @@ SensorConfig::SensorConfig()
 {
     for (const char* color : kInitialStateColors)
         state_colors_.append(QString::fromLatin1(color));
+    parseStateColors();
 }
 
 SensorConfig::~SensorConfig() = default;
@@ -115,6 +116,14 @@ void SensorConfig::loadStyle(const QString& filename)
     // Every position counts, so an element that is not a colour name still takes its place.
     ostrel::luaForEach(L, t, "state", ostrel::kMaxListLength,
                        [&](int) { state_colors_.append(ostrel::luaTopValue(L, QString()).toString()); });
+    parseStateColors();
+}
+
+void SensorConfig::parseStateColors()
+{
+    parsed_state_colors_.clear();
+    for (const QString& name : qAsConst(state_colors_))
+        parsed_state_colors_.append(QColor(name));
 }
 
 QPixmap SensorConfig::icon(const QString& name) const
@@ -140,9 +149,9 @@ void SensorConfig::setColourMap(std::function<QColor(const QColor&)> map)
 
 QColor SensorConfig::stateColor(int ix) const
 {
-    if (ix >= 0 && ix < state_colors_.size())
-        return QColor(state_colors_.at(ix));
-    if (!state_colors_.isEmpty())
-        return QColor(state_colors_.last());
+    if (ix >= 0 && ix < parsed_state_colors_.size())
+        return parsed_state_colors_.at(ix);
+    if (!parsed_state_colors_.isEmpty())
+        return parsed_state_colors_.last();
     return QColor();
 }

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 #include <memory>
@@ -117,6 +118,8 @@ protected:
     const QString& iconPath() const { return icon_path_; }
 
 private:
+    void parseStateColors();
+
     static std::unique_ptr<SensorConfig> self_;
 
     QString icon_path_;
@@ -127,4 +130,6 @@ private:
     std::function<QColor(const QColor&)> colour_map_;
     ViewGroups view_groups_;
     StateColors state_colors_;
+    /// state_colors_ as colours, parsed once: marks ask on every state change.
+    QVector<QColor> parsed_state_colors_;
 };

@@ -61,14 +61,21 @@ bool Sensor::isStateSensor() const
 
 QString Sensor::toolTip() const
 {
-    if (isNormal())
-        return items_.empty() ? QString() : items_.front()->toolTip();
-    QStringList tips;
+    // One pass, and no copy for the usual single abnormal item: this runs on
+    // every state change.
+    QString tips;
+    bool abnormal = false;
     for (const auto& item : items_) {
-        if (item->isAbnormal())
-            tips << item->toolTip();
+        if (!item->isAbnormal())
+            continue;
+        if (abnormal)
+            tips += QLatin1Char('+');
+        tips += item->toolTip();
+        abnormal = true;
     }
-    return tips.join(QLatin1Char('+'));
+    if (!abnormal)
+        return items_.empty() ? QString() : items_.front()->toolTip();
+    return tips;
 }
 
 QString Sensor::defaultIconName() const

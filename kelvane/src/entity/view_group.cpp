@@ -54,10 +54,15 @@ DamageResponse& DamageResponse::mixWith(const DamageResponse& other)
 {
     type_ |= other.type_;
     name_ += QCoreApplication::translate("harq::DamageResponse", "+") + other.name_;
-    // The packed values are added as one unsigned word, so carries cross channels.
-    const quint32 sum = quint32(color_.rgba()) + quint32(other.color_.rgba());
-    color_ = QColor(QRgb(sum >> 1)); // QColor(QRgb) is always opaque
+    color_ = mixColor(color_, other.color_);
     return *this;
+}
+
+QColor DamageResponse::mixColor(const QColor& a, const QColor& b)
+{
+    // The packed values are added as one unsigned word, so carries cross channels.
+    const quint32 sum = quint32(a.rgba()) + quint32(b.rgba());
+    return QColor(QRgb(sum >> 1)); // QColor(QRgb) is always opaque
 }
 
 DamageResponse DamageResponse::mix(const DamageResponse& a, const DamageResponse& b)

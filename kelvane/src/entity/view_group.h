@@ -89,6 +89,8 @@ public:
     DamageResponse& mixWith(const DamageResponse& other);
     /// A copy of \a a mixed with \a b.
     static DamageResponse mix(const DamageResponse& a, const DamageResponse& b);
+    /// The colour mixWith() gives for two responses of the colours \a a and \a b.
+    static QColor mixColor(const QColor& a, const QColor& b);
 
 private:
     int type_ = NA;

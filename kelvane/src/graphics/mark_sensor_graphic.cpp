@@ -7,7 +7,7 @@
 #include <QBrush>
 #include <QGraphicsRectItem>
 #include <QLinearGradient>
-#include <QVector>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -22,10 +22,13 @@ constexpr qreal kBandEdge = 0.001;
 
 const QColor kNormalMarkColor = Qt::green;
 
-/// Positions of the abnormal items, in item order.
-QVector<int> abnormalPositions(const harq::Sensor& sensor)
+/// Positions of the abnormal items, in item order; on the stack for the usual
+/// few items, as this runs on every state change.
+using Positions = QVarLengthArray<int, 8>;
+
+Positions abnormalPositions(const harq::Sensor& sensor)
 {
-    QVector<int> positions;
+    Positions positions;
     for (int i = 0; i < sensor.itemCount(); ++i) {
         if (sensor.itemAt(i)->isAbnormal())
             positions.append(i);
@@ -62,7 +65,7 @@ void MarkSensorGraphic::initSensor()
 
 void MarkSensorGraphic::doUpdateSensor()
 {
-    const QVector<int> positions = sensor()->isNormal() ? QVector<int>() : abnormalPositions(*sensor());
+    const Positions positions = abnormalPositions(*sensor());
     // A sensor that is not normal always has an abnormal item; should it ever
     // have none, there is nothing to mark and the bar shows normal.
     if (positions.isEmpty()) {

@@ -133,8 +133,8 @@ void ReactionRegion::checkBrush()
     const QColor& hover = RegionConfig::instance().hoverColor();
     QBrush brush = sensitive_ ? QBrush(hover) : QBrush();
     if (damaged() && region_) {
-        if (const auto response = DamageConfig::instance().response(region_->responseType()))
-            brush = QBrush(sensitive_ ? mixOpaque(response->color(), hover) : response->color());
+        if (const auto response = DamageConfig::instance().responseColor(region_->responseType()))
+            brush = QBrush(sensitive_ ? mixOpaque(*response, hover) : *response);
     }
     setBrush(brush);
 }

@@ -8,6 +8,7 @@
 #include "kelvane_edition.h"
 
 #include <QGraphicsPixmapItem>
+#include <QStringBuilder>
 
 #include <algorithm>
 
@@ -117,5 +118,6 @@ void SensorGraphic::updateSensor()
 
 void SensorGraphic::updateToolTip()
 {
-    setToolTip(sensor_->name() + QLatin1Char(':') + sensor_->toolTip());
+    // Built in one allocation: this runs on every state change.
+    setToolTip(sensor_->name() % QLatin1Char(':') % sensor_->toolTip());
 }

@@ -8,8 +8,9 @@
 
 namespace {
 
-/// Keeps an effect on the shared clock for as long as it exists; the clock,
-/// not the animation timer, moves the effect, so each tick here does nothing.
+/// Keeps an effect on the shared clock for as long as it exists. The clock,
+/// not the animation timer, moves the effect, so a start pauses at once: a
+/// running animation would have the timer tick it 60 times a second for nothing.
 class ClockedFade : public QAbstractAnimation
 {
 public:
@@ -24,6 +25,11 @@ public:
 
 protected:
     void updateCurrentTime(int) override {}
+    void updateState(State newState, State) override
+    {
+        if (newState == Running)
+            pause();
+    }
 
 private:
     QGraphicsOpacityEffect* effect_;

@@ -1,6 +1,7 @@
 #include "view/deck_view_complex.h"
 
 #include "view/deck_view_complex_edition.h"
+#include "view/zoom_preview.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -139,10 +140,42 @@ void DeckViewComplex::wheelEvent(QWheelEvent* event)
     const QPointF notches = QPointF(event->angleDelta()) / kWheelNotch;
     const int stepsX = qRound(notches.x());
     const int stepsY = qRound(notches.y());
-    if (stepsY != 0)
+    if (stepsY != 0) {
+        if (zoom_preview_)
+            zoom_preview_->step();
         scaleScene(mapToScene(event->position().toPoint()), std::pow(kWheelZoomStep, -stepsY));
-    if (stepsX != 0)
+        if (zoom_preview_)
+            zoom_preview_->stepped();
+    }
+    if (stepsX != 0) {
+        // The frame has nothing to show for what a pan brings into sight.
+        if (zoom_preview_)
+            zoom_preview_->end();
         moveCenter(mapToScene(QPoint(kWheelPanPixels * stepsX, 0)) - mapToScene(QPoint(0, 0)));
+    }
+}
+
+void DeckViewComplex::setZoomPreview(bool on)
+{
+    if (on == hasZoomPreview())
+        return;
+    if (on) {
+        zoom_preview_ = std::make_unique<ZoomPreview>(*this);
+    } else {
+        zoom_preview_->end();
+        zoom_preview_.reset();
+    }
+}
+
+bool DeckViewComplex::hasZoomPreview() const
+{
+    return zoom_preview_ != nullptr;
+}
+
+void DeckViewComplex::paintEvent(QPaintEvent* event)
+{
+    if (!zoom_preview_ || !zoom_preview_->paint())
+        DeckView::paintEvent(event);
 }
 
 void DeckViewComplex::keyPressEvent(QKeyEvent* event)

@@ -3,6 +3,8 @@
 #include "maintenance/maintenance_command_state.h"
 #include "view/deck_view.h"
 
+#include <memory>
+
 class QContextMenuEvent;
 class QKeyEvent;
 class QMouseEvent;
@@ -10,6 +12,7 @@ class QGestureEvent;
 class QPanGesture;
 class QPinchGesture;
 class QTapGesture;
+class ZoomPreview;
 
 /// The deck view the host puts on screen. The wheel zooms about the pointer and
 /// pans sideways, Ctrl with the left button drags the deck, Ctrl with a
@@ -48,6 +51,17 @@ public:
     /// also when that point lies outside the view.
     void pointTo(QPointF pos);
 
+    /// Whether wheel zoom steps show the last frame scaled and draw the scene
+    /// at the new scale only once the steps pause for 200 ms (off by default).
+    /// A step then costs a scaled copy of the frame instead of a render of the
+    /// whole deck; what changes in the scene meanwhile shows after the pause.
+    /// A pan, another change of the view's transform or scene rectangle, or a
+    /// resize draws the scene at once. Needs a raster backing store (as on the
+    /// desktop platforms); elsewhere the view draws as if it were off.
+    void setZoomPreview(bool on);
+    /// See setZoomPreview().
+    bool hasZoomPreview() const;
+
 signals:
     /// Every mouse press, after the press position was recorded, and before the scene sees \a event.
     void mousePressed(QMouseEvent* event);
@@ -83,6 +97,8 @@ protected:
     /// moves the view sideways by 15 view pixels. The event is not handed on:
     /// neither the scene's items nor the base view see it.
     void wheelEvent(QWheelEvent* event) override;
+    /// The scaled last frame during wheel zoom with setZoomPreview(), otherwise the scene.
+    void paintEvent(QPaintEvent* event) override;
     /// Updates the Ctrl state, refits on Escape without modifiers, updates the
     /// cursor, emits keyPressed, then hands \a event on.
     void keyPressEvent(QKeyEvent* event) override;
@@ -109,6 +125,8 @@ private:
     bool keep_in_view_ = false;
     /// A command owns the cursor shape.
     bool commanding_ = false;
+    /// Set by setZoomPreview().
+    std::unique_ptr<ZoomPreview> zoom_preview_;
 
     // What only one edition has.
 #ifdef KELVANE_MAINTENANCE
