@@ -2,6 +2,7 @@
 
 #include "frame_encoder.h"
 #include "gbk_text.h"
+#include "tavimor_pending_names.h"
 #include "tavimor_reader.h"
 
 #include <QCoreApplication>
@@ -88,7 +89,8 @@ int valueLength(quint8 cTp, const stDt& rec)
 } // namespace
 
 Tavimor::Tavimor()
-    : pReader(new TavimorReader)
+    : pBook(new TavimorPendingNames)
+    , pReader(new TavimorReader)
     , pConnectTimer(new QTimer(this))
 {
     AttachSocket(new QTcpSocket(this));
@@ -100,8 +102,8 @@ Tavimor::Tavimor()
     });
     // Decoded from the whole name: a name over 128 bytes would never match its cut copy.
     pReader->setUpdateNameHandler([this](const char* name, int len) {
-        if ((pfnBook || fnHandler) && !lstBook.isEmpty())
-            lstBook.removeOne(fromGbk(name, len));
+        if ((pfnBook || fnHandler) && !pBook->isEmpty())
+            pBook->removeFirst(fromGbk(name, len));
     });
     // Queued connections and QSignalSpy need the state type registered.
     qRegisterMetaType<Tavimor::State>();
@@ -119,7 +121,7 @@ Tavimor::~Tavimor()
     // Hosts hear nothing from an object being destroyed.
     disconnect(pSocket, nullptr, this, nullptr);
     pSocket->abort();
-    lstBook.clear();
+    pBook->clear();
 }
 
 int Tavimor::InitSvr(QString szIp, quint16 uPt)
@@ -227,11 +229,11 @@ int Tavimor::BookDt(QString szNm, int nTm, int nCmt, void (*pfnBook)(stDt*, int,
     if (szNm.isEmpty() || szNm.at(0).isNull())
         return -1;
     if (nCmt == kRebook) {
-        while (!lstBook.isEmpty())
-            TryDt(lstBook.takeFirst(), 0, 0);
+        while (!pBook->isEmpty())
+            TryDt(pBook->takeFirst(), 0, 0);
         return SendBook();
     }
-    if (lstBook.size() > kMaxUnanswered)
+    if (pBook->size() > kMaxUnanswered)
         return -2;
     ++nBookCnt;
     if (!periodAccepted(nTm))
@@ -248,7 +250,7 @@ int Tavimor::BookDt(QString szNm, int nTm, int nCmt, void (*pfnBook)(stDt*, int,
         if (flushed != 0)
             return flushed;
     }
-    lstBook.append(szNm);
+    pBook->append(szNm);
     std::memcpy(szBook + nBook, szSend, size_t(len));
     nBook += len;
     return nCmt == kCommit ? SendBook() : 0;
@@ -280,7 +282,7 @@ int Tavimor::TryDt(QString szNm, int nTm, int nCmt)
 int Tavimor::CancelDt(QString szNm)
 {
     if (szNm.isEmpty()) {
-        lstBook.clear();
+        pBook->clear();
         return -1;
     }
     if (FixFrame(szNm, OpCancel, nullptr) == 0)
@@ -410,7 +412,7 @@ int Tavimor::SendBook()
 
 QStringList Tavimor::unansweredNames() const
 {
-    return lstBook;
+    return pBook->names();
 }
 
 int Tavimor::lastSocketError() const

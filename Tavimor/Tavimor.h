@@ -18,6 +18,7 @@ class QHostAddress;
 class QTcpSocket;
 class QTimer;
 
+class TavimorPendingNames;
 class TavimorReader;
 
 /// Value record exchanged with the host: a data point's name, origin, type code and value.
@@ -238,7 +239,7 @@ private:
     QTcpSocket* pSocket = nullptr;
     void (*pfnBook)(stDt*, int, int) = nullptr;
     int nBookCnt = 0;
-    QStringList lstBook;
+    std::unique_ptr<TavimorPendingNames> pBook;
 
     // Received bytes not yet taken as frames, the last read reply and the parse in progress.
     std::unique_ptr<TavimorReader> pReader;

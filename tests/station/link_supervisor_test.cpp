@@ -3,6 +3,7 @@
 
 #include "incident_sharing.h"
 #include "link_supervisor.h"
+#include "record_pacer.h"
 #include "tavimor_record.h"
 #include "station_process.h"
 
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QMetaObject>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -173,4 +175,42 @@ TEST(LinkSupervisorTest, LiveOnlyWhileTheServerAnswers)
         EXPECT_EQ(taken > 0, row.steps.back().expected.contains(QStringLiteral("refused0")));
         scene.server.stop();
     }
+}
+
+TEST(LinkSupervisorTest, ABurstIsHandedOnInOrderAndLetsTheEventLoopIn)
+{
+    QStringList heard;
+    const auto frame = [](std::initializer_list<const char*> names) {
+        std::vector<stDt> records;
+        for (const char* name : names) {
+            records.push_back(tavimor::intRecord(1));
+            qstrncpy(records.back().szNm, name, sizeof records.back().szNm);
+        }
+        return records;
+    };
+    // No budget: every frame waits for a turn of its own.
+    RecordPacer pacer(
+        [&heard](const stDt* records, int count) {
+            QStringList names;
+            for (int i = 0; i < count; ++i)
+                names.append(QString::fromLatin1(records[i].szNm));
+            heard.append(names.join(QLatin1Char('+')));
+        },
+        0);
+    for (const auto& records : {frame({"A", "B"}), frame({"C"}), frame({"D"})})
+        pacer.take(records.data(), int(records.size()));
+    QMetaObject::invokeMethod(&pacer, [&heard] { heard.append(QStringLiteral("posted")); }, Qt::QueuedConnection);
+    EXPECT_TRUE(heard.isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pacer.waiting() == 0; }, kWaitMs));
+    // An event posted behind the burst ran before its end.
+    EXPECT_LT(heard.indexOf(QStringLiteral("posted")), heard.indexOf(QStringLiteral("D"))) << heard.join(' ').toStdString();
+    heard.removeAll(QStringLiteral("posted"));
+    EXPECT_EQ(heard, QStringList({"A+B", "C", "D"}));
+
+    // Flushed (as before a change of the link's state): heard at once, in order.
+    heard.clear();
+    for (const auto& records : {frame({"E"}), frame({"F"})})
+        pacer.take(records.data(), int(records.size()));
+    pacer.flush();
+    EXPECT_EQ(heard, QStringList({"E", "F"}));
 }

@@ -23,6 +23,7 @@ LinkSupervisor::LinkSupervisor(const QString& address, quint16 port, QObject* pa
     , retry_timer_(new QTimer(this))
     , probe_timer_(new QTimer(this))
     , deadline_(new QTimer(this))
+    , pacer_([this](const stDt* records, int count) { emit recordsReceived(records, count); })
 {
     qRegisterMetaType<LinkSupervisor::State>();
     retry_timer_->setSingleShot(true);
@@ -156,7 +157,7 @@ void LinkSupervisor::onFrame(const stDt* records, int count)
         if (i < count && records[i].cStat != kReadReply)
             continue;
         if (i > start)
-            emit recordsReceived(records + start, i - start);
+            pacer_.take(records + start, i - start);
         start = i + 1;
     }
 }
@@ -203,6 +204,8 @@ bool LinkSupervisor::bookOnClient(const QStringList& names)
 
 void LinkSupervisor::setState(State state)
 {
+    // What the server sent before the change is heard before it.
+    pacer_.flush();
     const bool wasLive = isLive();
     // A new plan is news even in the same state: the countdown starts again.
     if (state == state_ && state != State::WaitingToRetry)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "record_pacer.h"
 #include "retry_policy.h"
 
 #include "tavimor_tls.h"
@@ -27,7 +28,9 @@ struct stDt;
 /// value for any booked point never answers, so it is never live.
 ///
 /// Connecting never blocks the event loop: the client's state signal drives
-/// every step. Each attempt gets a fresh client, so nothing of a dropped
+/// every step, and a burst of frames is handed on over several turns of the
+/// event loop (RecordPacer), in order and always before the next change of
+/// state is reported. Each attempt gets a fresh client, so nothing of a dropped
 /// connection (a partial frame, a queued booking) reaches the next one.
 class LinkSupervisor : public QObject
 {
@@ -85,8 +88,10 @@ signals:
     /// A connection was made and every point booked on it: channels send what
     /// waited for it now, so that its echo comes back on this connection.
     void connected();
-    /// The updates of one frame, read replies left out. The array is valid only
-    /// during the call: connect directly, never queued.
+    /// The updates of one frame, read replies left out, in the order received;
+    /// in a burst possibly a few turns of the event loop after the read that
+    /// brought them. The array is valid only during the call: connect
+    /// directly, never queued.
     void recordsReceived(const stDt* records, int count);
 
 private:
@@ -108,6 +113,7 @@ private:
     QTimer* retry_timer_;
     QTimer* probe_timer_;
     QTimer* deadline_;
+    RecordPacer pacer_;
     // The point read by the probe: one the server has answered for on this connection.
     QString probe_name_;
     // Whether a failed attempt or a lost link leads to another attempt.

@@ -27,7 +27,8 @@ public:
     bool writeInt(const QString& name, qint32 value);
 
 signals:
-    /// A batch of updates (all that one read of the socket brought) was received;
+    /// A batch of updates (all that reached the channel in one turn of the event
+    /// loop: one read of the socket, or a slice of a burst) was received;
     /// \a routed of them reached something that follows them.
     void updatesReceived(int count, int routed);
 

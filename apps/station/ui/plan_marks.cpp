@@ -70,6 +70,10 @@ void PlanMarks::decorate()
         font.setPointSizeF(kBadgePointSize);
         font.setBold(true);
         mark.badge->setFont(font);
+        // Kept as pixels: every step of a blink repaints the badge with its
+        // graphic, and laying the text out again each time is a good part of
+        // a paint of the plan in an alarm flood.
+        mark.badge->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
         mark.badge->setPos(graphic->boundingRect().topRight());
         marks_.insert(sensor, mark);
         // Connected after the graphic's own connection, so this tool tip replaces the library's.
