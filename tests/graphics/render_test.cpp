@@ -54,9 +54,12 @@ public:
         root.mkpath("config");
         root.mkpath("icons");
         const QString lua = root.filePath("config/station.lua");
-        QFile::copy(QFINDTESTDATA("data/config/station.lua"), lua);
-        QFile::copy(QFINDTESTDATA("data/icons/station_detector.svg"), root.filePath("icons/station_detector.svg"));
-        QFile::copy(QFINDTESTDATA("data/deck.svg"), deckFile());
+        // From the source tree by an absolute path: QFINDTESTDATA depends on how
+        // the compiler was called (a compiler cache may hand it a relative __FILE__).
+        const QDir data(QStringLiteral(KELVANE_GRAPHICS_DATA_DIR));
+        QFile::copy(data.filePath("config/station.lua"), lua);
+        QFile::copy(data.filePath("icons/station_detector.svg"), root.filePath("icons/station_detector.svg"));
+        QFile::copy(data.filePath("deck.svg"), deckFile());
         useIconFolder(root.filePath("icons"));
         SensorConfig::instance().loadStyle(lua);
         RegionConfig::instance().loadStyle(lua);
