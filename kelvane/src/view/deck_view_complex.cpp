@@ -163,7 +163,7 @@ void DeckViewComplex::keyReleaseEvent(QKeyEvent* event)
     DeckView::keyReleaseEvent(event);
 }
 
-void DeckViewComplex::enterEvent(QEvent* event)
+void DeckViewComplex::enterEvent(EnterEvent* event)
 {
     // Keys and buttons may have changed while the pointer was elsewhere.
     ctrl_pressed_ = (QGuiApplication::queryKeyboardModifiers() & kHeldModifiers) == Qt::ControlModifier;
