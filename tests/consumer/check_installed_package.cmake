@@ -2,7 +2,7 @@
 #       -D HOST_SOURCE_DIR=<host project> -D GENERATOR=<generator>
 #       -D CXX_COMPILER=<compiler> -D LIBDIR=<libdir below the prefix>
 #       [-D CXX_FLAGS=<flags> -D EXE_LINKER_FLAGS=<flags>]
-#       [-D TOOLCHAIN_FILE=<file> -D EMULATOR=<program>] [-D APPS=ON]
+#       [-D TOOLCHAIN_FILE=<file> -D EMULATOR=<program>] [-D APPS=ON] [-D QT_MAJOR_VERSION=6]
 #       -P check_installed_package.cmake
 #
 # Installs BUILD_DIR under WORK_DIR/prefix, builds the host against that prefix
@@ -41,6 +41,7 @@ run(${CMAKE_COMMAND} -S "${HOST_SOURCE_DIR}" -B "${host_build}" -G "${GENERATOR}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
     "-DCMAKE_EXE_LINKER_FLAGS=${EXE_LINKER_FLAGS}"
     -D CMAKE_BUILD_TYPE=${CONFIG}
+    -D HOST_QT_MAJOR_VERSION=${QT_MAJOR_VERSION}
     -D CMAKE_PREFIX_PATH=${prefix}
     -D CMAKE_FIND_USE_PACKAGE_REGISTRY=OFF)
 run(${CMAKE_COMMAND} --build "${host_build}" ${config_args})
