@@ -45,7 +45,7 @@ set(KELVANE_INTERNAL_HEADERS
     entity/entity_edition.h
     graphics/damage_boundary_edition.h graphics/hover_end.h
     graphics/sensor_graphic_edition.h graphics/sensor_label.h
-    view/deck_drawing.h view/deck_view_complex_edition.h)
+    view/deck_drawing.h view/deck_view_complex_edition.h view/round_half_up.h)
 set(kelvane_internal_patterns)
 foreach(header IN LISTS KELVANE_INTERNAL_HEADERS)
     list(APPEND kelvane_internal_patterns PATTERN "${header}" EXCLUDE)

@@ -1,6 +1,7 @@
 #include "view/deck_view_complex.h"
 
 #include "view/deck_view_complex_edition.h"
+#include "view/round_half_up.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -137,8 +138,8 @@ void DeckViewComplex::wheelEvent(QWheelEvent* event)
     if (!scene())
         return;
     const QPointF notches = QPointF(event->angleDelta()) / kWheelNotch;
-    const int stepsX = qRound(notches.x());
-    const int stepsY = qRound(notches.y());
+    const int stepsX = harq::roundHalfUp(notches.x());
+    const int stepsY = harq::roundHalfUp(notches.y());
     if (stepsY != 0)
         scaleScene(mapToScene(event->position().toPoint()), std::pow(kWheelZoomStep, -stepsY));
     if (stepsX != 0)
