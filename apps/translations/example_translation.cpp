@@ -4,6 +4,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QPointer>
 #include <QTranslator>
 
 #include <memory>
@@ -12,6 +14,18 @@
 namespace exampletranslation {
 
 namespace {
+
+/// Where Qt's own .qm files are (QLibraryInfo::location is deprecated in Qt 6).
+QString qtTranslationsFolder()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    return QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#else
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
+}
+
+const char kQtCatalogue[] = "qtbase_";
 
 /// The language of --lang, read with a parser that knows no other option: the
 /// other options are reported as unknown and ignored here.
@@ -24,17 +38,41 @@ QString requestedLanguage(const QStringList& arguments)
     return parser.value(language);
 }
 
-std::unique_ptr<QTranslator> load(const QString& name)
+std::unique_ptr<QTranslator> load(const QString& name, const QStringList& folders)
 {
     auto translator = std::make_unique<QTranslator>();
-    for (const QString& folder : exampledata::translationFolders()) {
+    for (const QString& folder : folders) {
         if (translator->load(name, folder))
             return translator;
     }
     return nullptr;
 }
 
+bool isSource(const QString& language)
+{
+    return language == sourceLanguage() || language == QLatin1String("zh");
+}
+
+/// What this unit installed, owned by the application; a translator another
+/// part of the program installed is never taken away.
+std::vector<QPointer<QTranslator>>& installed()
+{
+    static std::vector<QPointer<QTranslator>> translators;
+    return translators;
+}
+
+QString& current()
+{
+    static QString language = sourceLanguage();
+    return language;
+}
+
 } // namespace
+
+QString sourceLanguage()
+{
+    return QStringLiteral("zh_CN");
+}
 
 QCommandLineOption languageOption()
 {
@@ -46,23 +84,43 @@ QCommandLineOption languageOption()
 bool installRequested(const QStringList& arguments, QString* error)
 {
     const QString language = requestedLanguage(arguments);
-    if (language.isEmpty())
-        return true;
-    // Both or neither: half a translation would leave a mixed window.
+    return switchTo(language.isEmpty() ? sourceLanguage() : language, error);
+}
+
+bool switchTo(const QString& language, QString* error)
+{
+    const QString name = isSource(language) ? sourceLanguage() : language;
     std::vector<std::unique_ptr<QTranslator>> translators;
-    for (const QString& catalogue : {QStringLiteral("kelvane_"), QStringLiteral("kelvane_station_")}) {
-        std::unique_ptr<QTranslator> translator = load(catalogue + language);
-        if (!translator) {
-            *error = QCoreApplication::translate("ExampleTranslation", "没有语言 %1 的翻译").arg(language);
-            return false;
+    if (!isSource(name)) {
+        // Both or neither: half a translation would leave a mixed window.
+        for (const QString& catalogue : {QStringLiteral("kelvane_"), QStringLiteral("kelvane_station_")}) {
+            std::unique_ptr<QTranslator> translator = load(catalogue + name, exampledata::translationFolders());
+            if (!translator) {
+                *error = QCoreApplication::translate("ExampleTranslation", "没有语言 %1 的翻译").arg(language);
+                return false;
+            }
+            translators.push_back(std::move(translator));
         }
-        translators.push_back(std::move(translator));
     }
+    if (std::unique_ptr<QTranslator> qt = load(QLatin1String(kQtCatalogue) + name,
+                                               {qtTranslationsFolder()}))
+        translators.push_back(std::move(qt));
+    // A translator leaves the application's list as it is deleted.
+    for (const QPointer<QTranslator>& old : installed())
+        delete old.data();
+    installed().clear();
     for (std::unique_ptr<QTranslator>& translator : translators) {
         translator->setParent(QCoreApplication::instance());
-        QCoreApplication::installTranslator(translator.release());
+        QCoreApplication::installTranslator(translator.get());
+        installed().emplace_back(translator.release());
     }
+    current() = name;
     return true;
+}
+
+QString currentLanguage()
+{
+    return current();
 }
 
 } // namespace exampletranslation

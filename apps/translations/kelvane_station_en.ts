@@ -339,12 +339,16 @@
 <context>
     <name>AuditTrail</name>
     <message>
+        <source>审计记录未打开</source>
+        <translation>The audit trail is not open</translation>
+    </message>
+    <message>
         <source>无法打开审计记录 %1</source>
         <translation>Cannot open the audit trail %1</translation>
     </message>
     <message>
-        <source>审计记录无法写入，%1 条记录暂存在内存中</source>
-        <translation>The audit trail cannot be written; %1 rows are kept in memory</translation>
+        <source>审计记录无法写入，%1 条记录暂存在内存中: %2</source>
+        <translation>The audit trail cannot be written; %1 rows are kept in memory: %2</translation>
     </message>
     <message>
         <source>无法读取 %1 的审计记录</source>
@@ -570,6 +574,10 @@
 </context>
 <context>
     <name>HistoryStatus</name>
+    <message>
+        <source>审计记录写入失败</source>
+        <translation>Audit trail write failed</translation>
+    </message>
     <message>
         <source>历史未记录</source>
         <translation>History not kept</translation>
@@ -806,6 +814,13 @@
     </message>
 </context>
 <context>
+    <name>LanguageMenu</name>
+    <message>
+        <source>语言</source>
+        <translation>Language</translation>
+    </message>
+</context>
+<context>
     <name>LinkBanner</name>
     <message>
         <source>数据中断: 画面为 %1 时的数值, 不再实时更新</source>
@@ -1013,6 +1028,14 @@
 <context>
     <name>OperatorAccounts</name>
     <message>
+        <source>不能删除或降级最后一名高级船员: 否则无人能管理操作员账户</source>
+        <translation>The last officer cannot be removed or demoted: nobody could manage the operator accounts any more</translation>
+    </message>
+    <message>
+        <source>没有操作员 %1</source>
+        <translation>No operator %1</translation>
+    </message>
+    <message>
         <source>操作员账户文件 %1 无法读取或格式不对</source>
         <translation>The operator accounts file %1 cannot be read or is not in the expected format</translation>
     </message>
@@ -1167,6 +1190,10 @@
     <message>
         <source>时限:</source>
         <translation>Time limit:</translation>
+    </message>
+    <message>
+        <source>搁置: %1</source>
+        <translation>Shelve: %1</translation>
     </message>
 </context>
 <context>
@@ -1450,6 +1477,10 @@
         <source>设置文件 %1 中的键 %2 应为 true 或 false</source>
         <translation>In the settings file %1 the key %2 must be true or false</translation>
     </message>
+    <message>
+        <source>设置文件 %1 无法写入</source>
+        <translation>Settings file %1 cannot be written</translation>
+    </message>
 </context>
 <context>
     <name>StationOptions</name>
@@ -1520,6 +1551,14 @@
 </context>
 <context>
     <name>StationSession</name>
+    <message>
+        <source>历史未记录, 审计记录不会写入: %1</source>
+        <translation>History not kept; the audit trail is not written: %1</translation>
+    </message>
+    <message>
+        <source>审计记录恢复写入</source>
+        <translation>The audit trail is written again</translation>
+    </message>
     <message>
         <source>%1 条报警未确认</source>
         <translation>%1 alarms unacknowledged</translation>
@@ -1840,6 +1879,105 @@
     <message>
         <source>操作员 %1</source>
         <translation>Operator %1</translation>
+    </message>
+</context>
+<context>
+    <name>AccountsDialog</name>
+    <message>
+        <source>查看员</source>
+        <translation>Viewer</translation>
+    </message>
+    <message>
+        <source>值班员</source>
+        <translation>Watchkeeper</translation>
+    </message>
+    <message>
+        <source>高级船员</source>
+        <translation>Officer</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operators</translation>
+    </message>
+    <message>
+        <source>管理操作员账户...</source>
+        <translation>Manage operator accounts...</translation>
+    </message>
+    <message>
+        <source>操作员账户</source>
+        <translation>Operator accounts</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>角色</source>
+        <translation>Role</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>至少 %1 个字符</source>
+        <translation>At least %1 characters</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>操作员 %1 已存在</source>
+        <translation>Operator %1 already exists</translation>
+    </message>
+    <message>
+        <source>更改角色</source>
+        <translation>Change role</translation>
+    </message>
+    <message>
+        <source>设置新密码</source>
+        <translation>Set new password</translation>
+    </message>
+    <message>
+        <source>解除锁定</source>
+        <translation>Unlock</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>操作员:</source>
+        <translation>Operator:</translation>
+    </message>
+    <message>
+        <source>角色:</source>
+        <translation>Role:</translation>
+    </message>
+    <message>
+        <source>密码:</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>请输入操作员名称</source>
+        <translation>Enter an operator name</translation>
+    </message>
+    <message>
+        <source>没有操作员 %1</source>
+        <translation>No operator %1</translation>
+    </message>
+    <message>
+        <source>多次密码错误, 已锁定</source>
+        <translation>Locked after repeated wrong passwords</translation>
+    </message>
+    <message>
+        <source>已完成, 已记入审计记录</source>
+        <translation>Done, recorded in the audit trail</translation>
     </message>
 </context>
 </TS>

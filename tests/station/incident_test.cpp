@@ -20,6 +20,7 @@
 #include "station_options.h"
 #include "station_process.h"
 #include "station_security.h"
+#include "station_settings.h"
 #include "tavimor_record.h"
 
 #include "Tavimor.h"
@@ -649,11 +650,13 @@ TEST_F(IncidentTest, ExportsAreSafeToOpenAndFailLoudly)
     };
     const QString missing = settings("missing.conf", "[history]\nfile=" + file(QStringLiteral("none")).toUtf8() + "\n");
     const QString misspelt = settings("misspelt.conf", "[histroy]\nfile=x\n");
+    const QString unknownLanguage = settings("language.conf", "[console]\nlanguage=tlh\n");
     const QString times = QStringLiteral("--export-from %1 --export-to %2 --csv-out x.csv ").arg(now - 1000).arg(now + 1000);
     const std::vector<std::tuple<QString, int, std::function<void()>>> rows{
         {times + QStringLiteral("--settings ") + missing, 6, {}},
         {range + QStringLiteral("--csv-out x.csv --settings ") + missing, 0, {}},
         {times + QStringLiteral("--settings ") + misspelt, 1, {}},
+        {range + QStringLiteral("--csv-out x.csv --settings ") + unknownLanguage, 1, {}},
         {range + QStringLiteral("--csv-out ") + file(QStringLiteral("report.csv")), 0, [&] {
              for (const char* cell : {"\"'@SUM(A1)\"", "\"'+1-4-0\"", "\"'=HYPERLINK(\"\"x\"\")\""})
                  EXPECT_TRUE(read("report.csv").contains(QString::fromUtf8(cell))) << cell;
@@ -678,4 +681,30 @@ TEST_F(IncidentTest, ExportsAreSafeToOpenAndFailLoudly)
         if (check)
             check();
     }
+}
+
+TEST(StationSettings, RememberingAValueRewritesOnlyItsLine)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("station.conf"));
+    const std::vector<std::pair<QByteArray, QByteArray>> rows{
+        {"# bridge\n[console]\nname=bridge\n\n[server]\nport=7300\n",
+         "# bridge\n[console]\nname=bridge\nlanguage=en\n\n[server]\nport=7300\n"},
+        {"[console]\nlanguage = zh_CN\nname=a,b\n", "[console]\nlanguage=en\nname=a,b\n"},
+        {"[server]\nport=7300", "[server]\nport=7300\n\n[console]\nlanguage=en\n"},
+    };
+    for (const auto& [before, after] : rows) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(before) == before.size());
+        file.close();
+        QString error;
+        ASSERT_TRUE(StationSettings::remember(path, QStringLiteral("console/language"), QStringLiteral("en"), &error));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), after) << before.toStdString();
+    }
+    // Below a file, where no folder can be made.
+    QString error;
+    EXPECT_FALSE(StationSettings::remember(path + QStringLiteral("/station.conf"), QStringLiteral("console/language"),
+                                           QStringLiteral("en"), &error));
+    EXPECT_FALSE(error.isEmpty());
 }

@@ -1,6 +1,7 @@
 // Signed shared values, operators' log-ins and the audit chain, with real
 // keys, real Argon2id hashes and a real SQLite history.
 
+#include "accounts_dialog.h"
 #include "audit_trail.h"
 #include "console_keys.h"
 #include "incident_store.h"
@@ -10,9 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMetaEnum>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -56,6 +62,21 @@ struct Ship {
         EXPECT_TRUE(accounts.load(dir.filePath(QStringLiteral("operators.json")), &error));
         EXPECT_TRUE(accounts.set(QStringLiteral("li"), OperatorAccounts::Role::Watchkeeper, kPassword, &error));
         EXPECT_TRUE(accounts.set(QStringLiteral("wang"), OperatorAccounts::Role::Viewer, kPassword, &error));
+        EXPECT_TRUE(accounts.set(QStringLiteral("zhou"), OperatorAccounts::Role::Officer, kPassword, &error));
+        session.recordOutsideChanges();
+    }
+    QString error;
+    QString done(bool ok) const { return QString::number(ok); }
+    // What kelvane-station-admin account answers, given \a password on its standard input.
+    QString admin(const QString& name, const QString& role, const QString& password)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(KELVANE_STATION_ADMIN_PATH),
+                   {QStringLiteral("account"), name, QStringLiteral("--role"), role, QStringLiteral("--accounts"),
+                    dir.filePath(QStringLiteral("operators.json"))});
+        tool.write(password.toUtf8() + '\n');
+        tool.closeWriteChannel();
+        return QString::number(tool.waitForFinished() ? tool.exitCode() : -1);
     }
     QString history() const { return dir.filePath(QStringLiteral("bridge.sqlite")); }
     QString signedBy(const ConsoleKeys::Secret& secret, qint64 msecs, const QString& payload) const
@@ -159,6 +180,77 @@ const Case kCases[] = {
                             QString::number(s.session.may(OperatorSession::Action::View))};
      },
      {"1", "0", "1"}, {"log_in/li/bridge/", "action_refused/li/bridge/Damage (locked)"}},
+    {"watchkeeper refused a user change",
+     [](Ship& s) {
+         s.logIn("li", kPassword);
+         return QStringList{s.done(s.session.setAccount("zhao", OperatorAccounts::Role::Officer, kPassword, &s.error)),
+                            s.logIn("zhao", kPassword)};
+     },
+     {"0", "WrongPassword"},
+     {"log_in/li/bridge/watchkeeper", "action_refused/li/bridge/Users", "log_in_failed/zhao/bridge/wrong"}},
+    {"officer adds a user who can then log in",
+     [](Ship& s) {
+         s.logIn("zhou", kPassword);
+         const bool added = s.session.setAccount("zhao", OperatorAccounts::Role::Watchkeeper, "new passphrase", &s.error);
+         return QStringList{s.done(added), s.logIn("zhao", "new passphrase")};
+     },
+     {"1", "Accepted"},
+     {"log_in/zhou/bridge/officer", "user_changed/zhou/bridge/zhao: added as watchkeeper", "log_out/zhou/bridge/",
+      "log_in/zhao/bridge/watchkeeper"}},
+    {"officer ends a lock-out, changes a role and a password",
+     [](Ship& s) {
+         for (int i = 0; i < OperatorAccounts::kMaxFailures; ++i)
+             s.logIn("li", "guess");
+         s.logIn("zhou", kPassword);
+         return QStringList{s.done(s.session.unlockAccount("li", &s.error)),
+                            s.done(s.session.setAccount("li", OperatorAccounts::Role::Officer, "new passphrase", &s.error)),
+                            s.logIn("li", "new passphrase")};
+     },
+     {"1", "1", "Accepted"},
+     {"log_in_failed/li", "log_in_failed/li", "log_in_failed/li", "log_in_failed/li", "log_in_failed/li/bridge/locked",
+      "log_in/zhou/bridge/officer", "user_changed/zhou/bridge/li: unlocked",
+      "user_changed/zhou/bridge/li: watchkeeper -> officer, password set", "log_out/zhou", "log_in/li/bridge/officer"}},
+    {"last officer can be neither removed nor demoted",
+     [](Ship& s) {
+         s.logIn("zhou", kPassword);
+         return QStringList{s.done(s.session.removeAccount("zhou", &s.error)),
+                            s.done(s.session.setAccount("zhou", OperatorAccounts::Role::Viewer, QString(), &s.error)),
+                            s.done(s.session.setAccount("zhao", OperatorAccounts::Role::Officer, kPassword, &s.error)),
+                            s.done(s.session.removeAccount("zhou", &s.error)),
+                            s.done(s.session.may(OperatorSession::Action::Users))};
+     },
+     {"0", "0", "1", "1", "0"},
+     {"log_in/zhou/bridge/officer", "user_changed/zhou/bridge/zhao: added as officer",
+      "user_changed/zhou/bridge/zhou: removed"}},
+    {"admin tool's changes audited per account",
+     [](Ship& s) {
+         return QStringList{s.admin("li", "officer", "admin passphrase"), s.admin("zhao", "viewer", kPassword),
+                            s.logIn("zhao", kPassword)};
+     },
+     {"0", "0", "Accepted"},
+     {"user_changed//bridge/li: watchkeeper -> officer, password set (accounts file)",
+      "user_changed//bridge/zhao: added as viewer (accounts file)", "log_in/zhao/bridge/viewer"}},
+    {"audit write failure reported once, rows kept",
+     [](Ship& s) {
+         QSignalSpy failing(&s.audit, &AuditTrail::failingChanged);
+         {
+             QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+             holder.setDatabaseName(s.history());
+             EXPECT_TRUE(holder.open() && QSqlQuery(holder).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+             s.logIn("li", kPassword);
+             s.logIn("wang", kPassword);
+             QSqlQuery(holder).exec(QStringLiteral("ROLLBACK"));
+         }
+         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+         const int whileHeld = failing.size();
+         s.session.logOut();
+         QStringList outcomes{QString::number(whileHeld)};
+         for (const QList<QVariant>& change : failing)
+             outcomes << change.at(0).toString();
+         return outcomes;
+     },
+     {"1", "true", "false"},
+     {"log_in/li", "log_out/li", "log_in/wang", "log_out/wang"}},
 };
 
 void PrintTo(const Case& c, std::ostream* os)
@@ -172,10 +264,11 @@ TEST_P(RefusedAndLogIn, OutcomeAndAuditRows)
 {
     Ship ship;
     QSignalSpy refused(&ship.verifier, &ValueVerifier::refused);
-    EXPECT_EQ(GetParam().act(ship), GetParam().outcomes);
+    const int before = ship.audit.rows().size();
+    EXPECT_EQ(GetParam().act(ship), GetParam().outcomes) << qPrintable(ship.error);
 
     QStringList rows;
-    for (const AuditTrail::Row& row : ship.audit.rows())
+    for (const AuditTrail::Row& row : ship.audit.rows().mid(before))
         rows << QStringList{AuditTrail::kindName(row.kind), row.operatorName, row.console, row.details}.join('/');
     ASSERT_EQ(rows.size(), GetParam().audit.size()) << qPrintable(rows.join('\n'));
     for (int i = 0; i < rows.size(); ++i)
@@ -192,6 +285,37 @@ INSTANTIATE_TEST_SUITE_P(Security, RefusedAndLogIn, testing::ValuesIn(kCases),
                                  c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              return name;
                          });
+
+TEST(AccountsDialog, AnOfficerAddsAnOperatorAndNobodyElseMay)
+{
+    Ship ship;
+    QMainWindow window;
+    AccountsDialog::addTo(window, ship.session);
+    QAction* manage = window.menuBar()->actions().constFirst()->menu()->actions().constFirst();
+    EXPECT_FALSE(manage->isEnabled());
+    ship.logIn("zhou", kPassword);
+    EXPECT_TRUE(manage->isEnabled());
+
+    AccountsDialog dialog(ship.session);
+    const QList<QLineEdit*> fields = dialog.findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    const auto click = [&](const char* button) {
+        for (QPushButton* candidate : dialog.findChildren<QPushButton*>())
+            if (candidate->text() == AccountsDialog::tr(button))
+                candidate->click();
+        const AuditTrail::Row last = ship.audit.rows().constLast();
+        return QStringList{AuditTrail::kindName(last.kind), last.operatorName, last.details}.join('/');
+    };
+    fields.at(0)->setText(QStringLiteral("zhao"));
+    dialog.findChild<QComboBox*>()->setCurrentIndex(1);
+    fields.at(1)->setText(QStringLiteral("new passphrase"));
+    EXPECT_EQ(click("添加"), QStringLiteral("user_changed/zhou/zhao: added as watchkeeper"));
+    EXPECT_EQ(ship.accounts.role(QStringLiteral("zhao")), OperatorAccounts::Role::Watchkeeper);
+
+    ship.session.logOut();
+    EXPECT_FALSE(manage->isEnabled());
+    EXPECT_EQ(click("删除"), QStringLiteral("action_refused//Users"));
+    EXPECT_TRUE(ship.accounts.contains(QStringLiteral("zhao")));
+}
 
 // A copy of \a history with \a statement run on its audit table.
 QString tampered(const QString& history, const QString& name, const QString& statement)

@@ -8,6 +8,8 @@
 #include "data_link.h"
 #include "deck_switcher.h"
 #include "event_log.h"
+#include "language_menu.h"
+#include "shelve_dialog.h"
 #include "ship.h"
 #include "ship_loader.h"
 #include "station_config.h"
@@ -20,10 +22,13 @@
 #include "entity/deck.h"
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
+#include "view/deck_view_complex.h"
 
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QMenuBar>
 #include <QHeaderView>
 #include <QSet>
 #include <QtEndian>
@@ -204,4 +209,59 @@ TEST_F(StationWindowTest, AlarmListSortsFiltersKeepsTheTimeInSightAndRingsTheSen
     QTest::mouseDClick(list_->view()->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_EQ(window_->plan().deck(), galleySensor->deck());
     EXPECT_EQ(window_->marks().highlighted(), galleySensor);
+}
+
+TEST_F(StationWindowTest, LanguageSwitchesWhileAlarmsStandAndNothingOnScreenIsLost)
+{
+    // Whatever happens below, the next tests find the source language.
+    const auto switchTo = [this](const char* language) {
+        window_->languages().choose(QLatin1String(language));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    };
+    const std::shared_ptr<void> restore(nullptr, [switchTo](void*) { switchTo("zh_CN"); });
+    switchTo("zh_CN");
+    ship_->index().dispatch(kGalleySmoke, 1.0);
+    ship_->index().dispatch(QStringLiteral("D1-SMK-001"), 1.0);
+    ASSERT_EQ(alarms_->rowCount(), 2);
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    list_->view()->selectionModel()->select(alarms_->index(1, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    auto* view = window_->findChild<DeckViewComplex*>();
+    view->scaleScene(view->viewCenter(), 2.0);
+    view->scaleSceneTo(QRectF(200, 100, 400, 200));
+    // The shelving dialog stays open across the switch, with what was typed in it.
+    for (QPushButton* button : list_->findChildren<QPushButton*>()) {
+        if (button->text() == QStringLiteral("搁置所选..."))
+            button->click();
+    }
+    auto* shelve = window_->findChild<ShelveDialog*>();
+    ASSERT_NE(shelve, nullptr);
+    shelve->setReason(QStringLiteral("维修"));
+    QPushButton* cancel = shelve->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+    EXPECT_EQ(cancel->text(), QStringLiteral("取消")) << "Qt's own translations (qttranslations5-l10n) missing";
+
+    const auto rows = [this] { return QList<int>{list_->alarmAtRow(0), list_->alarmAtRow(1)}; };
+    const QList<int> before = rows();
+    const QTransform zoom = view->transform();
+    const QPointF centre = view->viewCenter();
+    EXPECT_EQ(window_->menuBar()->actions().first()->text(), QStringLiteral("语言"));
+    switchTo("en");
+
+    EXPECT_EQ(rows(), before);
+    ASSERT_EQ(list_->view()->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(list_->view()->selectionModel()->selectedRows().first().row(), 1);
+    EXPECT_EQ(view->transform(), zoom);
+    EXPECT_LT(QLineF(view->viewCenter(), centre).length(), 1.0);
+    EXPECT_EQ(window_->menuBar()->actions().first()->text(), QStringLiteral("Language"));
+    EXPECT_EQ(alarms_->headerData(AlarmTable::PriorityColumn, Qt::Horizontal).toString(), QStringLiteral("Priority"));
+    EXPECT_TRUE(cell(0, AlarmTable::StateColumn).startsWith(QStringLiteral("Unacknowledged")));
+    EXPECT_EQ(window_->findChild<ShelveDialog*>(), shelve);
+    EXPECT_EQ(shelve->reason(), QStringLiteral("维修"));
+    EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+    // Names from the ship file stay as written; the deck list is as wide as its longest row.
+    EXPECT_TRUE(deckRow(QStringLiteral("第二甲板")).contains(QStringLiteral("alarm"), Qt::CaseInsensitive))
+        << deckRow(QStringLiteral("第二甲板")).toStdString();
+    QApplication::processEvents();
+    EXPECT_GE(decks_->viewport()->width(), decks_->sizeHintForColumn(0));
 }

@@ -105,7 +105,9 @@ AuditTrail::~AuditTrail()
 {
     if (connection_.isEmpty())
         return;
-    writeUnwritten();
+    QString error;
+    if (!writeUnwritten(&error) && !unwritten_.isEmpty())
+        qWarning("audit trail: %d rows lost: %s", int(unwritten_.size()), qPrintable(error));
     QSqlDatabase::database(connection_, false).close();
     QSqlDatabase::removeDatabase(connection_);
 }
@@ -131,34 +133,52 @@ bool AuditTrail::open(const QString& path, QString* error)
     if (!ok) {
         *error = tr("无法打开审计记录 %1").arg(path);
         QSqlDatabase::removeDatabase(name);
+        setFailing(true, *error);
         return false;
     }
     connection_ = name;
     return true;
 }
 
+void AuditTrail::setFailing(bool failing, const QString& problem)
+{
+    if (failing == failing_)
+        return;
+    failing_ = failing;
+    emit failingChanged(failing, problem);
+}
+
 bool AuditTrail::append(Kind kind, const QString& operatorName, const QString& console, const QString& details)
 {
     if (unwritten_.size() >= kMaxUnwritten) {
-        qWarning("audit trail: %d rows could not be written; the oldest is dropped", int(unwritten_.size()));
+        // Said once, when the backlog first overflows, not for every row dropped.
+        if (unwritten_.size() == kMaxUnwritten)
+            qWarning("audit trail: %d rows could not be written; the oldest are dropped", int(unwritten_.size()));
         unwritten_.removeFirst();
     }
     unwritten_.append({0, clock_(), kind, operatorName, console, details});
-    if (writeUnwritten())
-        return true;
-    emit failed(tr("审计记录无法写入，%1 条记录暂存在内存中").arg(unwritten_.size()));
-    return false;
+    QString error;
+    const bool written = writeUnwritten(&error);
+    // A trail never opened is its opener's to report: it was told why.
+    if (!connection_.isEmpty())
+        setFailing(!written, written ? QString()
+                                     : tr("审计记录无法写入，%1 条记录暂存在内存中: %2").arg(unwritten_.size()).arg(error));
+    return written;
 }
 
-bool AuditTrail::writeUnwritten()
+bool AuditTrail::writeUnwritten(QString* error)
 {
-    if (connection_.isEmpty())
+    if (connection_.isEmpty()) {
+        *error = tr("审计记录未打开");
         return false;
+    }
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery query(db);
     // IMMEDIATE: the head read below must still be the head when the row goes in.
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        *error = query.lastError().text();
         return false;
+    }
     qint64 id = 0;
     QByteArray hash;
     readHead(db, &id, &hash);
@@ -178,12 +198,36 @@ bool AuditTrail::writeUnwritten()
     head.addBindValue(QString::number(id) + QLatin1Char(' ') + QString::fromLatin1(hash));
     ok = ok && head.exec() && db.commit();
     if (!ok) {
-        qWarning("audit trail: %s", qPrintable(query.lastError().text()));
+        const QSqlError failure = query.lastError().isValid() ? query.lastError()
+            : head.lastError().isValid()                      ? head.lastError()
+                                                              : db.lastError();
+        *error = failure.text();
         db.rollback();
         return false;
     }
     unwritten_.clear();
     return true;
+}
+
+QString AuditTrail::note(const QString& key) const
+{
+    if (connection_.isEmpty())
+        return QString();
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    query.prepare(QStringLiteral("SELECT value FROM meta WHERE key = ?"));
+    query.addBindValue(key);
+    return query.exec() && query.next() ? query.value(0).toString() : QString();
+}
+
+bool AuditTrail::keepNote(const QString& key, const QString& value)
+{
+    if (connection_.isEmpty())
+        return false;
+    QSqlQuery query(QSqlDatabase::database(connection_));
+    query.prepare(QStringLiteral("INSERT OR REPLACE INTO meta VALUES (?, ?)"));
+    query.addBindValue(key);
+    query.addBindValue(value);
+    return query.exec();
 }
 
 bool AuditTrail::recordFile(const QString& label, const QString& path, const QString& console)

@@ -17,7 +17,10 @@
 ///
 /// Rows are written at once, each in its own short transaction: they are rare
 /// (a log-in, a refusal reported once per cause). A row the file does not take
-/// is kept and written with the next one, and failed() says so.
+/// is kept and written with the next one. failingChanged() says when the trail
+/// starts failing (a trail that cannot be opened, or a row refused) and when
+/// rows go through again: once each, not for every row, so the operator is
+/// told without being flooded.
 class AuditTrail : public QObject
 {
     Q_OBJECT
@@ -63,7 +66,7 @@ public:
     /// table if it has none; false with \a error set when it cannot.
     bool open(const QString& path, QString* error);
 
-    /// Appends a row at the clock's time; false (and failed()) when the file did not take it yet.
+    /// Appends a row at the clock's time; false when the file did not take it yet.
     bool append(Kind kind, const QString& operatorName, const QString& console, const QString& details);
     /// Appends a configuration change when the file \a path under \a label
     /// differs from what the trail last recorded for \a label (or was never recorded).
@@ -72,19 +75,30 @@ public:
     /// Every row, oldest first.
     QVector<Row> rows() const;
 
+    /// What the trail keeps beside its rows under \a key, empty if none: a
+    /// baseline to compare with at the next start (the accounts last seen),
+    /// outside the chain, so not proof of anything by itself.
+    QString note(const QString& key) const;
+    /// False when the file did not take it.
+    bool keepNote(const QString& key, const QString& value);
+
     /// Checks the chain of the history database \a path without changing it.
     static Verdict check(const QString& path);
 
     static QString kindName(Kind kind);
 
 signals:
-    /// The file did not take a row (kept in memory and tried again with the next).
-    void failed(const QString& error);
+    /// The trail started failing (\a problem says why; rows wait in memory and
+    /// are tried again with the next) or, \a failing false, wrote again.
+    void failingChanged(bool failing, const QString& problem);
 
 private:
-    bool writeUnwritten();
+    /// False with \a error set when the file did not take the rows waiting.
+    bool writeUnwritten(QString* error);
+    void setFailing(bool failing, const QString& problem);
 
     StationClock clock_;
     QString connection_;
     QVector<Row> unwritten_;
+    bool failing_ = false;
 };

@@ -21,6 +21,13 @@
 /// After kIdleLockMs without an action the session locks its actions (not the
 /// display) until an operator logs in again. Log-ins, log-outs, failures,
 /// refused actions and account changes go to the audit trail.
+///
+/// Account changes are audited one row per account and change, with the
+/// officer who made them. Changes made to the accounts file from outside
+/// (kelvane-station-admin, an editor) are found by comparing the file with the
+/// accounts the trail last saw (kept beside it, AuditTrail::note()): at
+/// recordOutsideChanges(), which the station calls at start, and before every
+/// log-in and account change; they are audited with no operator.
 class OperatorSession : public QObject
 {
     Q_OBJECT
@@ -63,9 +70,19 @@ public:
     /// and the refusal goes to the audit trail.
     bool attempt(Action action);
 
-    /// Account changes, for an officer: false with \a error set when refused or failed.
+    /// Account changes, for an officer: false with \a error set when refused
+    /// or failed. setAccount() adds an account, changes its role or (with a
+    /// password) sets a new password; see OperatorAccounts for what is refused.
     bool setAccount(const QString& name, OperatorAccounts::Role role, const QString& password, QString* error);
     bool removeAccount(const QString& name, QString* error);
+    bool unlockAccount(const QString& name, QString* error);
+
+    /// Takes in the accounts file as it is now and audits how it differs from
+    /// what the trail last saw (every account counts as added the first time).
+    void recordOutsideChanges();
+
+    const OperatorAccounts& accounts() const { return *accounts_; }
+    bool isLockedOut(const QString& name) const { return accounts_->isLockedOut(name, clock_()); }
 
 signals:
     /// Logged in or out: what the console offers changed. Locking after
@@ -75,6 +92,8 @@ signals:
 private:
     void audit(AuditTrail::Kind kind, const QString& name, const QString& details);
     bool mayManageUsers(QString* error);
+    /// Audits, as done by \a actor, how the accounts differ from those last seen.
+    void recordAccountChanges(const QString& actor, const QString& suffix);
 
     OperatorAccounts* accounts_;
     AuditTrail* audit_;
@@ -82,4 +101,7 @@ private:
     StationClock clock_;
     QString operator_;
     qint64 lastAction_ = 0;
+    /// OperatorAccounts::fingerprints() as last audited; read from the trail on first use.
+    QMap<QString, QString> seen_;
+    bool seenRead_ = false;
 };

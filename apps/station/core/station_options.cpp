@@ -26,6 +26,7 @@ bool StationOptions::parse(const QStringList& commandLine, QString* error)
     QStringList arguments = commandLine;
     if (!StationSettings::apply(&arguments, error))
         return false;
+    settingsFile = StationSettings::fileFor(commandLine);
     QCommandLineParser parser;
     parser.setApplicationDescription(tr("损管监控台: 显示各层甲板的传感器、舱室损害和报警。"));
     parser.addHelpOption();

@@ -39,6 +39,9 @@ public:
     QString keysFile;
     QString secretKeyFile;
     QString accountsFile;
+    /// The settings file read (StationSettings::fileFor()), empty when none;
+    /// where the language the operator chooses is kept.
+    QString settingsFile;
     /// True when --console named this console (otherwise its secret key does).
     bool consoleGiven = false;
 

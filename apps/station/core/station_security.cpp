@@ -56,6 +56,7 @@ bool StationSecurity::openAudit(const QString& path, const QString& shipFile, QS
     audit_.recordFile(QStringLiteral("ship"), shipFile, console());
     audit_.recordFile(QStringLiteral("keys"), keysFile_, console());
     audit_.recordFile(QStringLiteral("accounts"), accountsFile_, console());
+    session_->recordOutsideChanges();
     return true;
 }
 

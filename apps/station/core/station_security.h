@@ -41,8 +41,10 @@ public:
     bool isActive() const { return session_ != nullptr; }
 
     /// Opens the audit trail in the history database \a path and records the
-    /// ship, keys and accounts files when they changed since the last start;
-    /// false with \a error set when the file cannot take it (the rows wait in memory).
+    /// ship, keys and accounts files when they changed since the last start,
+    /// and each account added, removed or changed since then; false with
+    /// \a error set when the file cannot take it (the rows wait in memory, and
+    /// AuditTrail::failingChanged() said so too).
     bool openAudit(const QString& path, const QString& shipFile, QString* error);
     /// Seeds the check with what the history recorded as applied and secures \a sharing.
     void secure(IncidentSharing& sharing, const QHash<QString, QString>& applied);

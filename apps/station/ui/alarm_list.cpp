@@ -5,6 +5,7 @@
 #include "alarm_table.h"
 #include "filter_bar.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -59,23 +60,24 @@ AlarmList::AlarmList(AlarmTable& table, const AlarmState& alarms, const QStringL
     layout->addWidget(view_);
     layout->addWidget(notice_);
     layout->addLayout(buttons);
-    const auto add = [this, buttons](const QString& text) {
-        auto* button = new QPushButton(text, this);
+    for (QPushButton*& button : buttons_) {
+        button = new QPushButton(this);
         buttons->addWidget(button);
-        return button;
-    };
-    connect(add(tr("确认所选报警")), &QPushButton::clicked, this,
+    }
+    buttons->addStretch();
+    retranslate();
+    connect(buttons_[AcknowledgeSelected], &QPushButton::clicked, this,
             [this] { emit acknowledgeRequested(selectedAlarms()); });
-    connect(add(tr("确认本甲板")), &QPushButton::clicked, this, [this] {
+    connect(buttons_[AcknowledgeDeck], &QPushButton::clicked, this, [this] {
         if (deck_)
             emit acknowledgeRequested(alarms_.unacknowledged(deck_));
     });
-    connect(add(tr("全部确认")), &QPushButton::clicked, this,
+    connect(buttons_[AcknowledgeAll], &QPushButton::clicked, this,
             [this] { emit acknowledgeRequested(alarms_.unacknowledged()); });
-    connect(add(tr("消音")), &QPushButton::clicked, this, &AlarmList::silenceRequested);
-    connect(add(tr("搁置所选...")), &QPushButton::clicked, this, [this] { emit shelveRequested(selectedAlarms()); });
-    connect(add(tr("解除搁置")), &QPushButton::clicked, this, [this] { emit unshelveRequested(selectedAlarms()); });
-    buttons->addStretch();
+    connect(buttons_[Silence], &QPushButton::clicked, this, &AlarmList::silenceRequested);
+    connect(buttons_[ShelveSelected], &QPushButton::clicked, this, [this] { emit shelveRequested(selectedAlarms()); });
+    connect(buttons_[UnshelveSelected], &QPushButton::clicked, this,
+            [this] { emit unshelveRequested(selectedAlarms()); });
 
     connect(view_, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
         const int id = table_.idAt(sorted_->mapToSource(index).row());
@@ -92,6 +94,25 @@ AlarmList::AlarmList(AlarmTable& table, const AlarmState& alarms, const QStringL
         if (due)
             QTimer::singleShot(0, this, &AlarmList::scrollToNewest);
     });
+}
+
+void AlarmList::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        table_.retranslate();
+    }
+    QWidget::changeEvent(event);
+}
+
+void AlarmList::retranslate()
+{
+    buttons_[AcknowledgeSelected]->setText(tr("确认所选报警"));
+    buttons_[AcknowledgeDeck]->setText(tr("确认本甲板"));
+    buttons_[AcknowledgeAll]->setText(tr("全部确认"));
+    buttons_[Silence]->setText(tr("消音"));
+    buttons_[ShelveSelected]->setText(tr("搁置所选..."));
+    buttons_[UnshelveSelected]->setText(tr("解除搁置"));
 }
 
 void AlarmList::scrollToNewest()

@@ -4,6 +4,7 @@
 #include <QPersistentModelIndex>
 #include <QWidget>
 
+#include <array>
 #include <optional>
 
 class AlarmFilter;
@@ -11,6 +12,7 @@ class AlarmState;
 class AlarmTable;
 class FilterBar;
 class QLabel;
+class QPushButton;
 class QTreeView;
 
 /// The alarm list: every listed alarm of the ship, one row per sensor item,
@@ -53,7 +55,21 @@ signals:
     /// The detail of alarm \a id's sensor.
     void detailRequested(int id);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    enum Button {
+        AcknowledgeSelected,
+        AcknowledgeDeck,
+        AcknowledgeAll,
+        Silence,
+        ShelveSelected,
+        UnshelveSelected,
+        ButtonCount
+    };
+
+    void retranslate();
     QList<int> selectedAlarms() const;
     void openMenu(const QPoint& pos);
     void scrollToNewest();
@@ -64,6 +80,7 @@ private:
     AlarmFilter* sorted_;
     QTreeView* view_;
     QLabel* notice_;
+    std::array<QPushButton*, ButtonCount> buttons_{};
     std::optional<quint64> deck_;
     /// The last row added since the list last scrolled to a new row.
     QPersistentModelIndex newest_;

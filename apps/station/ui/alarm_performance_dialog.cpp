@@ -1,10 +1,13 @@
 #include "alarm_performance_dialog.h"
 
 #include "alarm_performance.h"
+#include "kept_translated.h"
 
 #include <QDateTime>
 #include <QDateTimeEdit>
+#include <QEvent>
 #include <QFormLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -27,32 +30,50 @@ AlarmPerformanceDialog::AlarmPerformanceDialog(IncidentStore& store, QWidget* pa
     , from_(new QDateTimeEdit(QDateTime::currentDateTime().addSecs(-kDefaultHours * kSecondsPerHour), this))
     , to_(new QDateTimeEdit(QDateTime::currentDateTime(), this))
     , report_(new QTextBrowser(this))
+    , from_label_(new QLabel(this))
+    , to_label_(new QLabel(this))
+    , update_(new QPushButton(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(tr("报警系统性能"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     auto* range = new QFormLayout;
     for (QDateTimeEdit* edit : {from_, to_}) {
         edit->setDisplayFormat(QLatin1String(kEditFormat));
         edit->setCalendarPopup(true);
     }
-    range->addRow(tr("开始"), from_);
-    range->addRow(tr("结束"), to_);
-    auto* update = new QPushButton(tr("计算"), this);
-    connect(update, &QPushButton::clicked, this, &AlarmPerformanceDialog::refresh);
+    range->addRow(from_label_, from_);
+    range->addRow(to_label_, to_);
+    connect(update_, &QPushButton::clicked, this, &AlarmPerformanceDialog::refresh);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(range);
-    layout->addWidget(update);
+    layout->addWidget(update_);
     layout->addWidget(report_, 1);
-    refresh();
+    retranslate();
 }
 
 void AlarmPerformanceDialog::addTo(QMenu& reports, QWidget& window, IncidentStore& store)
 {
-    reports.addAction(tr("报警系统性能..."), &window, [&window, &store] {
+    QAction* open = reports.addAction(QString(), &window, [&window, &store] {
         auto* dialog = new AlarmPerformanceDialog(store, &window);
         dialog->show();
     });
+    keepTranslated(&reports, [open] { open->setText(tr("报警系统性能...")); });
+}
+
+void AlarmPerformanceDialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
+}
+
+void AlarmPerformanceDialog::retranslate()
+{
+    setWindowTitle(tr("报警系统性能"));
+    from_label_->setText(tr("开始"));
+    to_label_->setText(tr("结束"));
+    update_->setText(tr("计算"));
+    refresh();
 }
 
 void AlarmPerformanceDialog::refresh()

@@ -4,7 +4,9 @@
 
 class IncidentStore;
 class QDateTimeEdit;
+class QLabel;
 class QMenu;
+class QPushButton;
 class QTextBrowser;
 
 /// The alarm-system performance of a time range of the station's history
@@ -21,11 +23,18 @@ public:
     /// Adds the entry that opens the dialog, over \a window, to the menu \a reports.
     static void addTo(QMenu& reports, QWidget& window, IncidentStore& store);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void retranslate();
     void refresh();
 
     IncidentStore& store_;
     QDateTimeEdit* from_;
     QDateTimeEdit* to_;
     QTextBrowser* report_;
+    QLabel* from_label_;
+    QLabel* to_label_;
+    QPushButton* update_;
 };

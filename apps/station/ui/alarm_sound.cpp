@@ -3,6 +3,7 @@
 #include "alarm_state.h"
 
 #include <QDataStream>
+#include <QEvent>
 #include <QFile>
 #include <QSoundEffect>
 #include <QTimer>
@@ -143,10 +144,21 @@ void AlarmSound::refresh()
         if (QSoundEffect* effect = effects_.at(std::size_t(*due)))
             effect->play();
     }
-    QString text;
-    if (due)
-        text = muted_ ? tr("声响 (静音): %1").arg(alarmpriority::name(*due)) : tr("声响: %1").arg(alarmpriority::name(*due));
-    else if (silenced_)
-        text = tr("已消音");
-    emit announcementChanged(text);
+    emit announcementChanged(announcement());
+}
+
+QString AlarmSound::announcement() const
+{
+    if (announcing_)
+        return muted_ ? tr("声响 (静音): %1").arg(alarmpriority::name(*announcing_))
+                      : tr("声响: %1").arg(alarmpriority::name(*announcing_));
+    return silenced_ ? tr("已消音") : QString();
+}
+
+bool AlarmSound::event(QEvent* event)
+{
+    // Sent on by the window this belongs to, as to every child of it.
+    if (event->type() == QEvent::LanguageChange)
+        emit announcementChanged(announcement());
+    return QObject::event(event);
 }

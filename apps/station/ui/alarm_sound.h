@@ -37,10 +37,15 @@ public:
     std::optional<AlarmPriority> announcing() const { return announcing_; }
     /// The WAV file of \a priority's tone.
     QString toneFile(AlarmPriority priority) const;
+    /// What sounds, as the announcement says it.
+    QString announcement() const;
 
 signals:
     /// The announcement changed; \a text says what sounds (or would, when muted).
     void announcementChanged(const QString& text);
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     void writeTones();

@@ -46,10 +46,7 @@ AlarmTable::AlarmTable(const AlarmFeed& feed, QObject* parent)
     });
     connect(&alarms, &AlarmState::alarmChanged, this, &AlarmTable::refresh);
     connect(&feed, &AlarmFeed::valueChanged, this, &AlarmTable::refresh);
-    connect(&alarms, &AlarmState::staleChanged, this, [this] {
-        if (!rows_.isEmpty())
-            emit dataChanged(index(0, 0), index(rows_.size() - 1, ColumnCount - 1));
-    });
+    connect(&alarms, &AlarmState::staleChanged, this, &AlarmTable::refreshAll);
 }
 
 int AlarmTable::rowCount(const QModelIndex& parent) const
@@ -158,6 +155,18 @@ QVariant AlarmTable::sortKey(int id, int column) const
     case TimeColumn: return alarm.raised;
     default: return display(id, column);
     }
+}
+
+void AlarmTable::retranslate()
+{
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    refreshAll();
+}
+
+void AlarmTable::refreshAll()
+{
+    if (!rows_.isEmpty())
+        emit dataChanged(index(0, 0), index(rows_.size() - 1, ColumnCount - 1));
 }
 
 void AlarmTable::refresh(int id)

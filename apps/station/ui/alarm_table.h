@@ -40,6 +40,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    /// Tells the views that every header and row reads anew, in the language
+    /// now installed; the rows, and so the views' selection, stay as they are.
+    void retranslate();
+
     /// The alarm id of row \a row; -1 outside the rows.
     int idAt(int row) const { return row >= 0 && row < rows_.size() ? rows_.at(row) : -1; }
 
@@ -47,6 +51,7 @@ private:
     QVariant display(int id, int column) const;
     QVariant sortKey(int id, int column) const;
     void refresh(int id);
+    void refreshAll();
 
     const AlarmFeed& feed_;
     QVector<int> rows_;

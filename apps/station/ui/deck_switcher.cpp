@@ -5,7 +5,10 @@
 #include "entity/deck.h"
 #include "entity/sensor.h"
 
+#include <QEvent>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -17,13 +20,14 @@ DeckSwitcher::DeckSwitcher(const std::vector<harq::Deck*>& decks, const AlarmSta
     // Highest deck on top, as on the ship.
     std::stable_sort(decks_.begin(), decks_.end(),
                      [](const harq::Deck* a, const harq::Deck* b) { return a->level() > b->level(); });
-    for (harq::Deck* deck : decks_) {
+    for (std::size_t i = 0; i < decks_.size(); ++i)
         addItem(QString());
-        updateRow(deck->id());
-    }
+    updateRows();
     connect(&alarms, &AlarmState::alarmChanged, this, [this](int id) {
-        if (const AlarmState::Alarm* alarm = alarms_.alarm(id))
+        if (const AlarmState::Alarm* alarm = alarms_.alarm(id)) {
             updateRow(alarm->item.deck);
+            fitLater();
+        }
     });
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row < int(decks_.size()))
@@ -38,6 +42,45 @@ void DeckSwitcher::setCurrentDeck(const harq::Deck* deck)
         return;
     const QSignalBlocker blocker(this);
     setCurrentRow(int(it - decks_.cbegin()));
+}
+
+QSize DeckSwitcher::sizeHint() const
+{
+    // No wider than the rows need either: the plan and the alarm list need the room.
+    return {minimumWidth(), QListWidget::sizeHint().height()};
+}
+
+void DeckSwitcher::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        updateRows();
+    QListWidget::changeEvent(event);
+}
+
+void DeckSwitcher::updateRows()
+{
+    for (const harq::Deck* deck : decks_)
+        updateRow(deck->id());
+    fit();
+}
+
+void DeckSwitcher::fit()
+{
+    // As wide as the widest row, whatever the language and the counts: a row
+    // cut short would hide how many alarms wait there.
+    setMinimumWidth(sizeHintForColumn(0) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width());
+}
+
+void DeckSwitcher::fitLater()
+{
+    // Once per burst of alarms: measuring every row at each of a flood's alarms would stall the window.
+    if (fit_pending_)
+        return;
+    fit_pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        fit_pending_ = false;
+        fit();
+    });
 }
 
 void DeckSwitcher::updateRow(quint64 id)

@@ -1,6 +1,7 @@
 #include "export_dialog.h"
 
 #include "incident_export.h"
+#include "kept_translated.h"
 
 #include <QDateTime>
 #include <QDateTimeEdit>
@@ -25,7 +26,6 @@ ExportDialog::ExportDialog(IncidentStore& store, QWidget* parent)
     , to_(new QDateTimeEdit(this))
     , outcome_(new QLabel(this))
 {
-    setWindowTitle(tr("导出事件报告"));
     for (QDateTimeEdit* edit : {from_, to_}) {
         edit->setDisplayFormat(QLatin1String(kEditFormat));
         edit->setCalendarPopup(true);
@@ -35,15 +35,23 @@ ExportDialog::ExportDialog(IncidentStore& store, QWidget* parent)
     outcome_->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton* save = buttons->addButton(tr("导出到文件..."), QDialogButtonBox::ActionRole);
+    QPushButton* save = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
     connect(save, &QPushButton::clicked, this, &ExportDialog::chooseFile);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QFormLayout(this);
-    layout->addRow(tr("开始"), from_);
-    layout->addRow(tr("结束"), to_);
+    auto* fromLabel = new QLabel(this);
+    auto* toLabel = new QLabel(this);
+    layout->addRow(fromLabel, from_);
+    layout->addRow(toLabel, to_);
     layout->addRow(outcome_);
     layout->addRow(buttons);
+    keepTranslated(this, [this, save, fromLabel, toLabel] {
+        setWindowTitle(tr("导出事件报告"));
+        save->setText(tr("导出到文件..."));
+        fromLabel->setText(tr("开始"));
+        toLabel->setText(tr("结束"));
+    });
 }
 
 void ExportDialog::setRange(qint64 from, qint64 to)

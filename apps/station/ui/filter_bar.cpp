@@ -1,6 +1,7 @@
 #include "filter_bar.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 
@@ -13,15 +14,14 @@ FilterBar::FilterBar(const QStringList& decks, QWidget* parent)
     , priority_(new QComboBox(this))
     , text_(new QLineEdit(this))
 {
-    deck_->addItem(tr("全部甲板"));
+    deck_->addItem(QString());
     deck_->addItems(decks);
-    priority_->addItem(tr("全部优先级"), -1);
+    priority_->addItem(QString(), -1);
     for (int p = 0; p < alarmpriority::kCount; ++p)
-        priority_->addItem(alarmpriority::name(AlarmPriority(p)), p);
-    compartment_->setPlaceholderText(tr("舱室"));
+        priority_->addItem(QString(), p);
     compartment_->setClearButtonEnabled(true);
-    text_->setPlaceholderText(tr("搜索"));
     text_->setClearButtonEnabled(true);
+    retranslate();
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -33,6 +33,24 @@ FilterBar::FilterBar(const QStringList& decks, QWidget* parent)
     connect(priority_, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &FilterBar::changed);
     connect(compartment_, &QLineEdit::textChanged, this, &FilterBar::changed);
     connect(text_, &QLineEdit::textChanged, this, &FilterBar::changed);
+}
+
+void FilterBar::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void FilterBar::retranslate()
+{
+    // The decks' own names come from the ship file and stay as written.
+    deck_->setItemText(0, tr("全部甲板"));
+    priority_->setItemText(0, tr("全部优先级"));
+    for (int p = 0; p < alarmpriority::kCount; ++p)
+        priority_->setItemText(p + 1, alarmpriority::name(AlarmPriority(p)));
+    compartment_->setPlaceholderText(tr("舱室"));
+    text_->setPlaceholderText(tr("搜索"));
 }
 
 bool FilterBar::matches(const Subject& subject) const

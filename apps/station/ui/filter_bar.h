@@ -44,7 +44,12 @@ public:
 signals:
     void changed();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void retranslate();
+
     QComboBox* deck_;
     QLineEdit* compartment_;
     QComboBox* priority_;

@@ -1,5 +1,6 @@
 #include "link_banner.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -100,6 +101,14 @@ QString LinkBanner::sharingText() const
 QString LinkBanner::notice() const
 {
     return notice_->isHidden() ? QString() : notice_->text();
+}
+
+void LinkBanner::changeEvent(QEvent* event)
+{
+    // The notice is a message already given; the standing lines are composed anew.
+    if (event->type() == QEvent::LanguageChange)
+        tick();
+    QWidget::changeEvent(event);
 }
 
 void LinkBanner::tick()

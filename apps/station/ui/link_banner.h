@@ -44,6 +44,9 @@ signals:
     /// The link line changed (every second while counting down).
     void linkTextChanged(const QString& text);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void tick();
 

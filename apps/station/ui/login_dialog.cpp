@@ -1,5 +1,6 @@
 #include "login_dialog.h"
 
+#include "kept_translated.h"
 #include "operator_session.h"
 
 #include <QDialogButtonBox>
@@ -14,9 +15,8 @@ LoginDialog::LoginDialog(OperatorSession& session, QWidget* parent)
     , password_(new QLineEdit(this))
     , message_(new QLabel(this))
 {
-    setWindowTitle(tr("操作员登录"));
     password_->setEchoMode(QLineEdit::Password);
-    auto* notice = new QLabel(tr("本系统仅供授权船员进行损管监控。登录后的操作均以您的名义记录并审计。"), this);
+    auto* notice = new QLabel(this);
     notice->setWordWrap(true);
     message_->setStyleSheet(QStringLiteral("color: #B00020;"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -24,10 +24,18 @@ LoginDialog::LoginDialog(OperatorSession& session, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &LoginDialog::reject);
     auto* form = new QFormLayout(this);
     form->addRow(notice);
-    form->addRow(tr("操作员:"), name_);
-    form->addRow(tr("密码:"), password_);
+    auto* nameLabel = new QLabel(this);
+    auto* passwordLabel = new QLabel(this);
+    form->addRow(nameLabel, name_);
+    form->addRow(passwordLabel, password_);
     form->addRow(message_);
     form->addRow(buttons);
+    keepTranslated(this, [this, notice, nameLabel, passwordLabel] {
+        setWindowTitle(tr("操作员登录"));
+        notice->setText(tr("本系统仅供授权船员进行损管监控。登录后的操作均以您的名义记录并审计。"));
+        nameLabel->setText(tr("操作员:"));
+        passwordLabel->setText(tr("密码:"));
+    });
 }
 
 void LoginDialog::accept()

@@ -15,6 +15,7 @@
 #include "station_options.h"
 #include "station_security.h"
 #include "station_session.h"
+#include "station_settings.h"
 #include "station_window.h"
 
 #include <QApplication>
@@ -65,7 +66,12 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("kelvane-station"));
 
     QString error;
-    if (!exampletranslation::installRequested(QApplication::arguments(), &error))
+    // The settings file may name the language too (the command line's wins);
+    // a bad file is reported by parse() below, already in the language asked for.
+    QStringList arguments = QApplication::arguments();
+    QString reportedLater;
+    StationSettings::apply(&arguments, &reportedLater);
+    if (!exampletranslation::installRequested(arguments, &error))
         return fail(BadArguments, error);
     StationOptions options;
     if (!options.parse(QApplication::arguments(), &error))

@@ -3,6 +3,7 @@
 #include "login_dialog.h"
 #include "operator_session.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -27,8 +28,8 @@ OperatorBar::OperatorBar(OperatorSession* session, QWidget* parent)
     layout->addWidget(button_);
     if (!session_) {
         button_->hide();
-        label_->setText(tr("未认证运行: 无船舶密钥, 共享数值未签名, 操作无需登录"));
         label_->setStyleSheet(QStringLiteral("color: #8A5A00; font-weight: bold;"));
+        refresh();
         return;
     }
     connect(button_, &QPushButton::clicked, this, &OperatorBar::logInOrOut);
@@ -41,13 +42,22 @@ OperatorBar::OperatorBar(OperatorSession* session, QWidget* parent)
 
 void OperatorBar::refresh()
 {
-    if (!session_)
+    if (!session_) {
+        label_->setText(tr("未认证运行: 无船舶密钥, 共享数值未签名, 操作无需登录"));
         return;
+    }
     const QString name = session_->operatorName();
     button_->setText(name.isEmpty() ? tr("登录...") : tr("注销"));
     label_->setText(name.isEmpty()        ? tr("未登录 (可查看报警和消音)")
                         : session_->isLocked() ? tr("操作员 %1 (长时间未操作, 已锁定)").arg(name)
                                                : tr("操作员 %1").arg(name));
+}
+
+void OperatorBar::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        refresh();
+    QWidget::changeEvent(event);
 }
 
 void OperatorBar::logInOrOut()

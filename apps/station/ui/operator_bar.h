@@ -20,6 +20,9 @@ public:
     /// Shows who is logged in now; the idle lock is not signalled, so this is also polled.
     void refresh();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void logInOrOut();
 

@@ -10,6 +10,7 @@
 
 #include <QBrush>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFont>
 #include <QGraphicsEllipseItem>
 #include <QGraphicsRectItem>
@@ -150,6 +151,16 @@ void PlanMarks::update(const harq::Sensor* sensor)
     }
     mark.badge->setVisible(priority || shelved);
     updateToolTip(sensor);
+}
+
+bool PlanMarks::event(QEvent* event)
+{
+    // Sent on by the window this belongs to, as to every child of it.
+    if (event->type() == QEvent::LanguageChange) {
+        for (auto it = marks_.cbegin(); it != marks_.cend(); ++it)
+            updateToolTip(it.key());
+    }
+    return QObject::event(event);
 }
 
 void PlanMarks::updateToolTip(const harq::Sensor* sensor)

@@ -45,6 +45,9 @@ public:
     /// The sensor ringed on the deck shown; null when none is.
     const harq::Sensor* highlighted() const { return ring_ ? ringed_ : nullptr; }
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     struct Mark {
         QPointer<MarkSensorGraphic> graphic;

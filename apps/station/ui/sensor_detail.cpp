@@ -2,6 +2,7 @@
 
 #include "alarm_feed.h"
 #include "alarm_state.h"
+#include "kept_translated.h"
 
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
@@ -75,22 +76,17 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget*
     , trend_(new QChartView(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(tr("传感器详情 - %1").arg(sensor->nameAndCode()));
     setMinimumWidth(kMinimumWidth);
     const AlarmState::Alarm* first
         = sensor->itemCount() > 0 ? feed.alarms().alarm(feed.idOf(sensor->itemAt(0))) : nullptr;
-    auto* where = new QLabel(tr("%1  甲板: %2  舱室: %3")
-                                 .arg(sensor->nameAndCode(), first ? first->item.deckName : QString(),
-                                      first ? first->item.compartmentName : QString()),
-                             this);
-    items_->setHorizontalHeaderLabels({tr("测点"), tr("数据点"), tr("数值"), tr("状态"), tr("限值 (低低/低/高/高高)"), tr("确认点")});
+    auto* where = new QLabel(this);
+    auto* states = new QLabel(this);
     items_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     items_->verticalHeader()->hide();
     items_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     history_->setReadOnly(true);
     trend_->setMinimumHeight(kChartHeight);
     trend_->setRenderHint(QPainter::Antialiasing);
-    trend_->chart()->setTitle(tr("趋势"));
     trend_->chart()->setMargins(QMargins(kChartMargin, kChartMargin, kChartMargin, kChartMargin));
     trend_->chart()->legend()->setAlignment(Qt::AlignBottom);
     trend_->chart()->legend()->setShowToolTips(true);
@@ -99,7 +95,7 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget*
     layout->addWidget(where);
     layout->addWidget(items_);
     layout->addWidget(trend_, 1);
-    layout->addWidget(new QLabel(tr("状态记录"), this));
+    layout->addWidget(states);
     layout->addWidget(history_);
     connect(sensor, &harq::Sensor::itemValueChanged, this, &SensorDetail::refresh);
     // Only this sensor's alarms change what the dialog shows; rebuilding it for
@@ -114,7 +110,17 @@ SensorDetail::SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget*
     auto* clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &SensorDetail::refreshTrend);
     clock->start(kTrendTickMs);
-    refresh();
+    const QString deck = first ? first->item.deckName : QString();
+    const QString compartment = first ? first->item.compartmentName : QString();
+    keepTranslated(this, [this, where, states, deck, compartment] {
+        setWindowTitle(tr("传感器详情 - %1").arg(sensor_->nameAndCode()));
+        where->setText(tr("%1  甲板: %2  舱室: %3").arg(sensor_->nameAndCode(), deck, compartment));
+        items_->setHorizontalHeaderLabels({tr("测点"), tr("数据点"), tr("数值"), tr("状态"),
+                                           tr("限值 (低低/低/高/高高)"), tr("确认点")});
+        trend_->chart()->setTitle(tr("趋势"));
+        states->setText(tr("状态记录"));
+        refresh();
+    });
 }
 
 QChart* SensorDetail::chart() const

@@ -1,5 +1,7 @@
 #include "shelve_dialog.h"
 
+#include "kept_translated.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -13,20 +15,28 @@ constexpr int kDefaultMinutes = 30;
 
 } // namespace
 
-ShelveDialog::ShelveDialog(const QString& what, int limitMinutes, QWidget* parent)
+ShelveDialog::ShelveDialog(const QStringList& tags, int limitMinutes, QWidget* parent)
     : QDialog(parent)
     , reason_(new QLineEdit(this))
     , minutes_(new QSpinBox(this))
     , buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
-    setWindowTitle(tr("搁置报警"));
     minutes_->setRange(1, limitMinutes);
     minutes_->setValue(qMin(kDefaultMinutes, limitMinutes));
-    minutes_->setSuffix(tr(" 分钟"));
     auto* form = new QFormLayout(this);
-    form->addRow(new QLabel(what, this));
-    form->addRow(tr("原因:"), reason_);
-    form->addRow(tr("时限:"), minutes_);
+    auto* what = new QLabel(this);
+    form->addRow(what);
+    auto* reasonLabel = new QLabel(this);
+    auto* minutesLabel = new QLabel(this);
+    form->addRow(reasonLabel, reason_);
+    form->addRow(minutesLabel, minutes_);
+    keepTranslated(this, [this, what, tags, reasonLabel, minutesLabel] {
+        setWindowTitle(tr("搁置报警"));
+        what->setText(tr("搁置: %1").arg(tags.join(QStringLiteral(", "))));
+        minutes_->setSuffix(tr(" 分钟"));
+        reasonLabel->setText(tr("原因:"));
+        minutesLabel->setText(tr("时限:"));
+    });
     form->addRow(buttons_);
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(false);
     connect(reason_, &QLineEdit::textChanged, this, [this](const QString& text) {

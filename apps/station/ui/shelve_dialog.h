@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 class QDialogButtonBox;
 class QLineEdit;
@@ -12,8 +13,8 @@ class ShelveDialog : public QDialog
     Q_OBJECT
 
 public:
-    /// \a what names the alarms shelved; the time is 1 to \a limitMinutes minutes.
-    ShelveDialog(const QString& what, int limitMinutes, QWidget* parent = nullptr);
+    /// Shelves the alarms of \a tags; the time is 1 to \a limitMinutes minutes.
+    ShelveDialog(const QStringList& tags, int limitMinutes, QWidget* parent = nullptr);
 
     QString reason() const;
     int minutes() const;

@@ -1,5 +1,6 @@
 #include "station_session.h"
 
+#include "accounts_dialog.h"
 #include "alarm_performance_dialog.h"
 #include "console_clock.h"
 #include "data_link.h"
@@ -7,14 +8,18 @@
 #include "history_status.h"
 #include "incident_catalogue.h"
 #include "incident_tracker.h"
+#include "kept_translated.h"
+#include "language_menu.h"
 #include "link_banner.h"
 #include "operator_session.h"
 #include "station_options.h"
 #include "station_security.h"
+#include "station_settings.h"
 #include "value_verifier.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QAction>
 #include <QMenu>
 #include <QMetaEnum>
 #include <QStatusBar>
@@ -39,6 +44,7 @@ StationSession::StationSession(const Ship& ship, DataLink& link, const AlarmSett
     , sharing_(link.supervisor(), options.incident.console,
                IncidentTracker::sharedPoints(IncidentCatalogue::of(ship), console_.incident(), console_.alarms()))
     , console_name_(options.incident.console)
+    , settings_file_(options.settingsFile)
 {
 }
 
@@ -53,7 +59,8 @@ void StationSession::start(QTextStream& out)
         window_.logText(problem);
     });
     history_.openOwn(history_file_);
-    window_.statusBar()->addPermanentWidget(new HistoryStatus(history_, &window_));
+    history_status_ = new HistoryStatus(history_, &window_);
+    window_.statusBar()->addPermanentWidget(history_status_);
     // A silence is this console's own: recorded, not shared.
     QObject::connect(&console_.commands(), &AlarmCommands::silenced, &window_, [this] {
         const int waiting = console_.alarms().unacknowledged().size();
@@ -84,10 +91,16 @@ void StationSession::start(QTextStream& out)
                          shown = refused;
                      });
     startSecurity(out);
-    window_.reportMenu()->addAction(ExportDialog::tr("导出事件报告..."), &window_, [this] {
+    QAction* exporting = window_.reportMenu()->addAction(QString(), &window_, [this] {
         auto* dialog = new ExportDialog(history_, &window_);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->open();
+    });
+    keepTranslated(window_.reportMenu(), [exporting] { exporting->setText(ExportDialog::tr("导出事件报告...")); });
+    QObject::connect(&window_.languages(), &LanguageMenu::languageChosen, &window_, [this](const QString& language) {
+        QString error;
+        if (!StationSettings::remember(settings_file_, QStringLiteral("console/language"), language, &error))
+            window_.logText(error);
     });
     AlarmPerformanceDialog::addTo(*window_.reportMenu(), window_, history_);
     link_.start();
@@ -101,11 +114,16 @@ void StationSession::startSecurity(QTextStream& out)
         out << "unauthenticated console: shared values are not signed and actions need no log-in" << Qt::endl;
         return;
     }
+    QObject::connect(&security_.audit(), &AuditTrail::failingChanged, &window_,
+                     [this](bool failing, const QString& problem) { showAudit(failing, problem); });
+    // Not beside a history this station does not write: another station's, or one it cannot write.
     QString error;
-    if (!security_.openAudit(history_file_, ship_file_, &error)) {
-        QTextStream(stderr) << "kelvane-station: " << error << Qt::endl;
-        window_.logText(error);
-    }
+    if (history_.state() == IncidentStore::State::Off)
+        showAudit(true, QCoreApplication::translate("StationSession", "历史未记录, 审计记录不会写入: %1")
+                            .arg(history_.problem()));
+    else
+        security_.openAudit(history_file_, ship_file_, &error); // a failure is reported through failingChanged
+    AccountsDialog::addTo(window_, *security_.session());
     security_.secure(sharing_, history_.lastActionValues());
     out << "authenticated console " << security_.console() << ": shared values signed and checked" << Qt::endl;
     QObject::connect(security_.verifier(), &ValueVerifier::refused, &window_,
@@ -123,4 +141,12 @@ void StationSession::startSecurity(QTextStream& out)
             security_.audit().append(AuditTrail::Kind::LinkLost, operators->operatorName(), security_.console(),
                                      link_.serverText());
     });
+}
+
+void StationSession::showAudit(bool failing, const QString& problem)
+{
+    const QString text = failing ? problem : QCoreApplication::translate("StationSession", "审计记录恢复写入");
+    QTextStream(stderr) << "kelvane-station: " << text << Qt::endl;
+    window_.logText(text);
+    history_status_->showAudit(failing, problem);
 }

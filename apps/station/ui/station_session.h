@@ -11,6 +11,7 @@
 
 class AlarmSettings;
 class DataLink;
+class HistoryStatus;
 class IncidentTracker;
 class QTextStream;
 class Ship;
@@ -28,7 +29,11 @@ class StationSecurity;
 /// values, shows and prints every value refused ("refused shared value from
 /// ..."), asks for an operator before acting, records the operator with each
 /// action and keeps log-ins, refusals, link losses and file changes in the
-/// audit trail. Without, it says once that the console runs unauthenticated.
+/// audit trail. An audit trail that cannot be written (the history off, a full
+/// disk, a read-only file) is said once, and again once it writes again: on
+/// standard error, in the event log and in the status bar. Officers manage the
+/// operators' accounts from the menu (AccountsDialog). Without security it
+/// says once that the console runs unauthenticated.
 class StationSession
 {
 public:
@@ -49,6 +54,7 @@ public:
 
 private:
     void startSecurity(QTextStream& out);
+    void showAudit(bool failing, const QString& problem);
 
     const Ship& ship_;
     DataLink& link_;
@@ -60,5 +66,8 @@ private:
     IncidentStore history_;
     IncidentSharing sharing_;
     QString console_name_;
+    // Where the operator's choice of language is kept.
+    QString settings_file_;
     std::unique_ptr<IncidentTracker> tracker_;
+    HistoryStatus* history_status_ = nullptr;
 };

@@ -10,6 +10,8 @@
 #include "deck_switcher.h"
 #include "event_log.h"
 #include "incident_event.h"
+#include "kept_translated.h"
+#include "language_menu.h"
 #include "link_banner.h"
 #include "operator_bar.h"
 #include "plan_marks.h"
@@ -39,6 +41,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace {
 
 constexpr qreal kZoomStep = 1.2;
@@ -54,7 +58,6 @@ constexpr int kFirstPictureMs = 1500;
 constexpr int kClickSlop = 4;
 constexpr int kPlanHeight = 600;
 constexpr int kListHeight = 300;
-constexpr int kDeckListWidth = 230;
 constexpr int kAlarmListStretch = 3;
 constexpr int kLogStretch = 2;
 // Half the extent of the plan shown around a sensor picked from the alarm list.
@@ -78,10 +81,12 @@ QStringList deckNames(const Ship& ship)
     return names;
 }
 
-QWidget* titled(const QString& title, QWidget* content, QWidget* parent)
+/// \a content under a title whose text \a setTitle sets on the label it is given.
+QWidget* titled(const std::function<void(QLabel*)>& setTitle, QWidget* content, QWidget* parent)
 {
     auto* box = new QWidget(parent);
-    auto* label = new QLabel(title, box);
+    auto* label = new QLabel(box);
+    keepTranslated(label, [label, setTitle] { setTitle(label); });
     label->setStyleSheet(QLatin1String(kTitleStyle));
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -115,8 +120,11 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     , sound_label_(new QLabel(this))
     , compartment_label_(new QLabel(this))
     , position_label_(new QLabel(this))
+    , languages_(new LanguageMenu(this))
 {
-    setWindowTitle(tr("损管监控台 - %1").arg(ship.name()));
+    keepTranslated(this, [this] { setWindowTitle(tr("损管监控台 - %1").arg(ship_.name())); });
+    menuBar()->addMenu(languages_);
+    connect(languages_, &LanguageMenu::switchFailed, this, &StationWindow::notify);
     resize(kInitialWidth, kInitialHeight);
     view_->setScaleFactor(kMinZoom, kMaxZoom);
     view_->viewport()->installEventFilter(this);
@@ -171,15 +179,17 @@ void StationWindow::showBusiestDeck()
 
 void StationWindow::buildToolBar()
 {
-    QToolBar* tools = addToolBar(tr("视图"));
+    QToolBar* tools = addToolBar(QString());
     tools_ = tools;
-    tools->addAction(tr("放大"), this, [this] { view_->scaleScene(view_->viewCenter(), kZoomStep); });
-    tools->addAction(tr("缩小"), this, [this] { view_->scaleScene(view_->viewCenter(), 1.0 / kZoomStep); });
-    tools->addAction(tr("全图"), view_, &DeckView::fitDeck);
+    QAction* zoomIn = tools->addAction(QString(), this, [this] { view_->scaleScene(view_->viewCenter(), kZoomStep); });
+    QAction* zoomOut
+        = tools->addAction(QString(), this, [this] { view_->scaleScene(view_->viewCenter(), 1.0 / kZoomStep); });
+    QAction* fit = tools->addAction(QString(), view_, &DeckView::fitDeck);
     tools->addSeparator();
-    tools->addAction(tr("消音"), &console_.commands(), &AlarmCommands::silence);
+    QAction* silence = tools->addAction(QString(), &console_.commands(), &AlarmCommands::silence);
     tools->addSeparator();
-    tools->addWidget(new QLabel(tr("传感器:"), tools));
+    auto* sensors = new QLabel(tools);
+    tools->addWidget(sensors);
     // One switch per sensor view group present on the ship, in the order first met.
     // A hidden group's alarms are suppressed: listed as such, not sounded.
     QStringList groups;
@@ -202,14 +212,24 @@ void StationWindow::buildToolBar()
         }
     }
     tools->addSeparator();
-    tools->addWidget(new QLabel(tr("滚轮缩放, Ctrl+拖动平移, Esc 恢复全图, 单击传感器看详情"), tools));
+    auto* hint = new QLabel(tools);
+    tools->addWidget(hint);
+    keepTranslated(tools, [=] {
+        tools->setWindowTitle(tr("视图"));
+        zoomIn->setText(tr("放大"));
+        zoomOut->setText(tr("缩小"));
+        fit->setText(tr("全图"));
+        silence->setText(tr("消音"));
+        sensors->setText(tr("传感器:"));
+        hint->setText(tr("滚轮缩放, Ctrl+拖动平移, Esc 恢复全图, 单击传感器看详情"));
+    });
 }
 
 void StationWindow::buildLayout()
 {
-    auto* decks = new QDockWidget(tr("甲板"), this);
+    auto* decks = new QDockWidget(this);
+    keepTranslated(decks, [decks] { decks->setWindowTitle(tr("甲板")); });
     decks->setWidget(switcher_);
-    switcher_->setMaximumWidth(kDeckListWidth);
     decks->setFeatures(QDockWidget::DockWidgetMovable);
     addDockWidget(Qt::LeftDockWidgetArea, decks);
 
@@ -221,8 +241,8 @@ void StationWindow::buildLayout()
     planLayout->addWidget(view_, 1);
 
     auto* lower = new QSplitter(Qt::Horizontal, this);
-    lower->addWidget(titled(tr("当前报警"), alarm_list_, lower));
-    lower->addWidget(titled(tr("事件记录"), log_, lower));
+    lower->addWidget(titled([](QLabel* title) { title->setText(tr("当前报警")); }, alarm_list_, lower));
+    lower->addWidget(titled([](QLabel* title) { title->setText(tr("事件记录")); }, log_, lower));
     lower->setStretchFactor(0, kAlarmListStretch);
     lower->setStretchFactor(1, kLogStretch);
     lower->setChildrenCollapsible(false);
@@ -243,6 +263,11 @@ void StationWindow::buildStatusBar()
     statusBar()->addWidget(compartment_label_, 1);
     statusBar()->addPermanentWidget(position_label_);
     showConnection(link_.isConnected());
+    // While not live the label shows the banner's line, which the banner retranslates.
+    keepTranslated(connection_label_, [this] {
+        if (link_.isConnected())
+            connection_label_->setText(tr("已连接 %1").arg(link_.serverText()));
+    });
 }
 
 void StationWindow::connectLink()
@@ -444,8 +469,7 @@ void StationWindow::shelve(const QList<int>& ids)
     QStringList tags;
     for (int id : ids)
         tags.append(console_.alarms().alarm(id)->item.tag);
-    auto* dialog = new ShelveDialog(tr("搁置: %1").arg(tags.join(QStringLiteral(", "))),
-                                    console_.alarms().shelveLimitMinutes(), this);
+    auto* dialog = new ShelveDialog(tags, console_.alarms().shelveLimitMinutes(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this,
             [this, dialog, ids] {
@@ -458,8 +482,10 @@ void StationWindow::shelve(const QList<int>& ids)
 
 QMenu* StationWindow::reportMenu()
 {
-    if (!report_menu_)
-        report_menu_ = menuBar()->addMenu(tr("报告"));
+    if (!report_menu_) {
+        report_menu_ = menuBar()->addMenu(QString());
+        keepTranslated(report_menu_, [menu = report_menu_] { menu->setTitle(tr("报告")); });
+    }
     return report_menu_;
 }
 
@@ -482,10 +508,7 @@ void StationWindow::showConnection(bool connected)
     banner_->setConnected(connected);
     console_.alarms().setStale(!connected);
     marks_->setStale(!connected);
-    if (connected)
-        connection_label_->setText(tr("已连接 %1").arg(link_.serverText()));
-    else
-        connection_label_->setText(banner_->linkText());
+    connection_label_->setText(connected ? tr("已连接 %1").arg(link_.serverText()) : banner_->linkText());
     // Blue-grey like the banner: a frozen picture is not an alarm.
     connection_label_->setStyleSheet(connected ? QString() : QStringLiteral("color: #2A3E5C; font-weight: bold;"));
 }

@@ -17,6 +17,7 @@ class DeckScene;
 class DeckSwitcher;
 class DeckViewComplex;
 class EventLog;
+class LanguageMenu;
 class LinkBanner;
 class PlanMarks;
 class QLabel;
@@ -78,6 +79,8 @@ public:
     AlarmSound& sound() const { return *sound_; }
     LinkBanner& banner() const { return *banner_; }
     DeckPlan& plan() const { return *plan_; }
+    /// The 语言 / Language menu in the menu bar; every text of the window follows it.
+    LanguageMenu& languages() const { return *languages_; }
     /// The menu of reports and exports in the menu bar, made on first use.
     QMenu* reportMenu();
 
@@ -127,6 +130,7 @@ private:
     QLabel* sound_label_;
     QLabel* compartment_label_;
     QLabel* position_label_;
+    LanguageMenu* languages_;
     QPoint press_pos_;
     bool deck_chosen_ = false;
     bool first_values_seen_ = false;
