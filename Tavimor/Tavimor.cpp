@@ -189,7 +189,8 @@ void Tavimor::AttachSocket(QTcpSocket* socket)
     }
     pSocket = socket;
     connect(pSocket, SIGNAL(readyRead()), this, SLOT(TcpRecv()));
-    connect(pSocket, SIGNAL(error(QAbstractSocket::SocketError)), this, SLOT(TcpErr(QAbstractSocket::SocketError)));
+    // Qt 6 has no error() signal, and a connection by name fails only at run time.
+    connect(pSocket, SIGNAL(errorOccurred(QAbstractSocket::SocketError)), this, SLOT(TcpErr(QAbstractSocket::SocketError)));
     connect(pSocket, SIGNAL(disconnected()), this, SLOT(TcpDis()));
     connect(pSocket, &QAbstractSocket::stateChanged, this, &Tavimor::OnSocketState);
     connect(pSocket, &QAbstractSocket::errorOccurred, this,

@@ -11,6 +11,7 @@ function(kelvane_add_edition target)
 
     set_target_properties(${target} PROPERTIES
         AUTOMOC ON
+        OUTPUT_NAME ${target}${KELVANE_QT_SUFFIX}
         DEFINE_SYMBOL KELVANE_BUILDING
         VERSION ${PROJECT_VERSION}
         SOVERSION ${PROJECT_VERSION_MAJOR})
@@ -19,7 +20,7 @@ function(kelvane_add_edition target)
         $<BUILD_INTERFACE:${KELVANE_SOURCE_ROOT}>
         $<BUILD_INTERFACE:${KELVANE_GENERATED_INCLUDE_DIR}>)
     target_link_libraries(${target}
-        PUBLIC Qt5::Core Qt5::Gui Qt5::Widgets Qt5::Svg $<BUILD_INTERFACE:ostrel_headers>
+        PUBLIC Qt::Core Qt::Gui Qt::Widgets ${KELVANE_QT_SVG_ITEM} $<BUILD_INTERFACE:ostrel_headers>
         PRIVATE $<BUILD_INTERFACE:ostrel>)
     if(ARG_MAINTENANCE)
         target_compile_definitions(${target} PUBLIC KELVANE_MAINTENANCE)

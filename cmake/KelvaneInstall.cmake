@@ -9,11 +9,14 @@
 #
 # Both editions share one header tree, include/kelvane: a host compiles only
 # what its edition declares, the maintenance edition's definition says which.
+#
+# A Qt 6 build names its folders, libraries and .pc files with a 6
+# (cmake/KelvaneQt.cmake), so the two builds install into one prefix side by side.
 include(CMakePackageConfigHelpers)
 
-set(KELVANE_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/Kelvane")
-set(KELVANE_INSTALL_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}/kelvane")
-set(TAVIMOR_INSTALL_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}/Tavimor")
+set(KELVANE_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/Kelvane${KELVANE_QT_SUFFIX}")
+set(KELVANE_INSTALL_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}/kelvane${KELVANE_QT_SUFFIX}")
+set(TAVIMOR_INSTALL_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}/Tavimor${KELVANE_QT_SUFFIX}")
 
 # The package and the .pc files find everything relative to their own place,
 # so the tree may be installed under any prefix (cmake --install --prefix).
@@ -42,7 +45,7 @@ set(KELVANE_INTERNAL_HEADERS
     entity/entity_edition.h
     graphics/damage_boundary_edition.h graphics/hover_end.h
     graphics/sensor_graphic_edition.h graphics/sensor_label.h
-    view/deck_drawing.h view/deck_view_complex_edition.h)
+    view/deck_drawing.h view/deck_view_complex_edition.h view/round_half_up.h)
 set(kelvane_internal_patterns)
 foreach(header IN LISTS KELVANE_INTERNAL_HEADERS)
     list(APPEND kelvane_internal_patterns PATTERN "${header}" EXCLUDE)
@@ -76,9 +79,9 @@ configure_package_config_file(
     "${PROJECT_BINARY_DIR}/KelvaneConfig.cmake"
     INSTALL_DESTINATION ${KELVANE_INSTALL_CMAKEDIR}
     PATH_VARS KELVANE_INSTALL_TRANSLATIONSDIR)
-write_basic_package_version_file(
-    "${PROJECT_BINARY_DIR}/KelvaneConfigVersion.cmake"
-    COMPATIBILITY SameMajorVersion)
+# The version file also turns this build down for a host on the other Qt major.
+configure_file("${CMAKE_CURRENT_LIST_DIR}/KelvaneConfigVersion.cmake.in"
+    "${PROJECT_BINARY_DIR}/KelvaneConfigVersion.cmake" @ONLY)
 install(FILES
     "${PROJECT_BINARY_DIR}/KelvaneConfig.cmake"
     "${PROJECT_BINARY_DIR}/KelvaneConfigVersion.cmake"
@@ -87,25 +90,32 @@ install(FILES
 
 set(KELVANE_PC_TEMPLATE "${CMAKE_CURRENT_LIST_DIR}/kelvane.pc.in")
 
-# kelvane_install_pc(<library> <include subdir> "<Requires>" [<extra Cflags>])
+# kelvane_install_pc(<library target> <include subdir> "<Requires>" [<extra Cflags>])
+# The .pc file is named as the library file: kelvaned.pc, or kelvaned6.pc for Qt 6.
 function(kelvane_install_pc library include_subdir requires)
     file(RELATIVE_PATH PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
     string(REGEX REPLACE "/$" "" PC_TO_PREFIX "${PC_TO_PREFIX}")
-    set(PC_NAME ${library})
+    get_target_property(PC_NAME ${library} OUTPUT_NAME)
     set(PC_INCLUDE_SUBDIR ${include_subdir})
     set(PC_REQUIRES "${requires}")
     set(PC_EXTRA_CFLAGS "${ARGN}")
     configure_file("${KELVANE_PC_TEMPLATE}"
-        "${PROJECT_BINARY_DIR}/pkgconfig/${library}.pc" @ONLY)
-    install(FILES "${PROJECT_BINARY_DIR}/pkgconfig/${library}.pc"
+        "${PROJECT_BINARY_DIR}/pkgconfig/${PC_NAME}.pc" @ONLY)
+    install(FILES "${PROJECT_BINARY_DIR}/pkgconfig/${PC_NAME}.pc"
         DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig"
         COMPONENT development)
 endfunction()
 
-set(qt_display "Qt5Core >= 5.15, Qt5Gui, Qt5Widgets, Qt5Svg")
-kelvane_install_pc(kelvaned kelvane "${qt_display}")
-kelvane_install_pc(kelvane kelvane "${qt_display}" -DKELVANE_MAINTENANCE)
-kelvane_install_pc(Tavimor Tavimor "Qt5Core >= 5.15, Qt5Network")
+set(qt_core "${KELVANE_QT}Core >= ${KELVANE_QT_MIN_VERSION}")
+set(qt_display "${qt_core}")
+set(display_qt_libraries Qt::Gui Qt::Widgets ${KELVANE_QT_SVG_ITEM})
+foreach(library IN LISTS display_qt_libraries)
+    string(REPLACE "Qt::" ", ${KELVANE_QT}" module "${library}")
+    string(APPEND qt_display "${module}")
+endforeach()
+kelvane_install_pc(kelvaned kelvane${KELVANE_QT_SUFFIX} "${qt_display}")
+kelvane_install_pc(kelvane kelvane${KELVANE_QT_SUFFIX} "${qt_display}" -DKELVANE_MAINTENANCE)
+kelvane_install_pc(Tavimor Tavimor${KELVANE_QT_SUFFIX} "${qt_core}, ${KELVANE_QT}Network")
 
 install(TARGETS tavimor-dataserver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT dataserver)
 foreach(program kelvane-station kelvane-station-admin kelvane-maintainer)

@@ -48,18 +48,35 @@ get_target_property(tavimor_library_dir Tavimor BINARY_DIR)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${kelvane_library_dir}" "${tavimor_library_dir}")
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libkelvane1)
+# The Qt 6 build's library packages are libkelvane6-1 and libkelvane6-dev, which
+# install beside the Qt 5 build's; its applications replace the Qt 5 ones.
+if(KELVANE_QT_MAJOR_VERSION STREQUAL "5")
+    set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libkelvane1)
+    set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libkelvane-dev)
+    set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
+        "qtbase5-dev (>= 5.15), libqt5svg5-dev (>= 5.15), liblua5.3-dev, pkg-config")
+    set(kelvane_sqlite_driver libqt5sql5-sqlite)
+    set(kelvane_qt_translations qttranslations5-l10n)
+    set(kelvane_multimedia_backend "libqt5multimedia5-plugins, ")
+else()
+    set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libkelvane6-1)
+    set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libkelvane6-dev)
+    set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
+        "qt6-base-dev (>= 6.4), qt6-svg-dev (>= 6.4), qt6-5compat-dev (>= 6.4), liblua5.3-dev, pkg-config")
+    set(kelvane_sqlite_driver libqt6sql6-sqlite)
+    set(kelvane_qt_translations qt6-translations-l10n)
+    # Qt 6's multimedia back ends come with its library package.
+    set(kelvane_multimedia_backend "")
+    set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_CONFLICTS kelvane-apps)
+endif()
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libkelvane-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
-    "qtbase5-dev (>= 5.15), libqt5svg5-dev (>= 5.15), liblua5.3-dev, pkg-config")
-set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_NAME kelvane-apps)
+set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_NAME kelvane${KELVANE_QT_SUFFIX}-apps)
 # Plugins and files no linker sees: the history's SQLite driver and Qt's own
 # translations (the standard buttons in the console's language); the alarm
 # sound's multimedia back end and a CJK font for the Chinese texts are recommended.
-set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_DEPENDS "libqt5sql5-sqlite, qttranslations5-l10n")
-set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_RECOMMENDS "libqt5multimedia5-plugins, fonts-wqy-microhei")
+set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_DEPENDS "${kelvane_sqlite_driver}, ${kelvane_qt_translations}")
+set(CPACK_DEBIAN_APPLICATIONS_PACKAGE_RECOMMENDS "${kelvane_multimedia_backend}fonts-wqy-microhei")
 set(CPACK_DEBIAN_DATASERVER_PACKAGE_NAME tavimor-dataserver)
 set(CPACK_DEBIAN_DATASERVER_PACKAGE_SECTION net)
 

@@ -6,14 +6,18 @@
 # translated by hand and committed. The .ts, the folder list lupdate reads and
 # <name> are kept as properties of <target> (KELVANE_TS_FILE,
 # KELVANE_LUPDATE_SOURCE_LIST, KELVANE_LUPDATE_TARGET) for the tests.
-find_package(Qt5 ${KELVANE_QT_MIN_VERSION} REQUIRED COMPONENTS LinguistTools)
+kelvane_find_qt(LinguistTools)
 
 function(kelvane_add_translations target)
     cmake_parse_arguments(ARG "" "TS;LUPDATE_TARGET;COMPONENT" "SOURCES" ${ARGN})
     if(NOT ARG_COMPONENT)
         set(ARG_COMPONENT runtime)
     endif()
-    qt5_add_translation(qm_file "${ARG_TS}")
+    if(KELVANE_QT_MAJOR_VERSION STREQUAL "5")
+        qt5_add_translation(qm_file "${ARG_TS}")
+    else()
+        qt6_add_translation(qm_file "${ARG_TS}")
+    endif()
     add_custom_target(${target} ALL DEPENDS ${qm_file})
 
     # One folder a line, as lupdate reads them from @file.
@@ -27,7 +31,7 @@ function(kelvane_add_translations target)
 
     # Without locations the .ts changes only when a text does.
     add_custom_target(${ARG_LUPDATE_TARGET}
-        COMMAND Qt5::lupdate -recursive -no-obsolete -locations none -source-language zh_CN
+        COMMAND ${KELVANE_QT}::lupdate -recursive -no-obsolete -locations none -source-language zh_CN
             "@${source_list}" -ts "${ARG_TS}"
         COMMENT "Refreshing ${ARG_TS} from the sources"
         VERBATIM)

@@ -136,24 +136,24 @@ void MaintainerWindow::buildActions()
         action->setObjectName(QLatin1String(name));
         action->setShortcut(key);
     };
-    add("placeSensor", tr("放置传感器"), QKeySequence(Qt::CTRL + Qt::Key_1), [this] { placeSensor(); });
-    add("redrawCompartment", tr("重画舱室轮廓"), QKeySequence(Qt::CTRL + Qt::Key_2), [this] { redrawCompartment(); });
-    add("newFireBoundary", tr("新建防火边界"), QKeySequence(Qt::CTRL + Qt::Key_3), [this] { newBoundary(false); });
-    add("newSmokeBoundary", tr("新建防烟边界"), QKeySequence(Qt::CTRL + Qt::Key_4), [this] { newBoundary(true); });
+    add("placeSensor", tr("放置传感器"), QKeySequence(Qt::CTRL | Qt::Key_1), [this] { placeSensor(); });
+    add("redrawCompartment", tr("重画舱室轮廓"), QKeySequence(Qt::CTRL | Qt::Key_2), [this] { redrawCompartment(); });
+    add("newFireBoundary", tr("新建防火边界"), QKeySequence(Qt::CTRL | Qt::Key_3), [this] { newBoundary(false); });
+    add("newSmokeBoundary", tr("新建防烟边界"), QKeySequence(Qt::CTRL | Qt::Key_4), [this] { newBoundary(true); });
     bar->addSeparator();
-    add("copyUp", tr("复制到上层甲板"), QKeySequence(Qt::CTRL + Qt::Key_Up),
+    add("copyUp", tr("复制到上层甲板"), QKeySequence(Qt::CTRL | Qt::Key_Up),
         [this] { raiseOnSegment(&BoundaryLine::copyToUp); });
-    add("copyDown", tr("复制到下层甲板"), QKeySequence(Qt::CTRL + Qt::Key_Down),
+    add("copyDown", tr("复制到下层甲板"), QKeySequence(Qt::CTRL | Qt::Key_Down),
         [this] { raiseOnSegment(&BoundaryLine::copyToDown); });
-    add("redrawBoundary", tr("重画边界"), QKeySequence(Qt::CTRL + Qt::Key_R),
+    add("redrawBoundary", tr("重画边界"), QKeySequence(Qt::CTRL | Qt::Key_R),
         [this] { raiseOnSegment(&BoundaryLine::editBoundary); });
-    add("removeBoundary", tr("删除边界"), QKeySequence(Qt::CTRL + Qt::Key_Delete),
+    add("removeBoundary", tr("删除边界"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
         [this] { raiseOnSegment(&BoundaryLine::removeBoundary); });
     bar->addSeparator();
     QAction* snap = bar->addAction(tr("吸附"));
     snap->setObjectName(QStringLiteral("snapToCorners"));
     snap->setToolTip(tr("画轮廓时把靠近舱室顶点的点吸附到顶点上"));
-    snap->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_G));
+    snap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     snap->setCheckable(true);
     connect(snap, &QAction::toggled, this, [this](bool on) { aid_->setSnapping(on); });
     bar->addSeparator();

@@ -15,6 +15,16 @@ namespace exampletranslation {
 
 namespace {
 
+/// Where Qt's own .qm files are (QLibraryInfo::location is deprecated in Qt 6).
+QString qtTranslationsFolder()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    return QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#else
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
+}
+
 const char kQtCatalogue[] = "qtbase_";
 
 /// The language of --lang, read with a parser that knows no other option: the
@@ -93,7 +103,7 @@ bool switchTo(const QString& language, QString* error)
         }
     }
     if (std::unique_ptr<QTranslator> qt = load(QLatin1String(kQtCatalogue) + name,
-                                               {QLibraryInfo::location(QLibraryInfo::TranslationsPath)}))
+                                               {qtTranslationsFolder()}))
         translators.push_back(std::move(qt));
     // A translator leaves the application's list as it is deleted.
     for (const QPointer<QTranslator>& old : installed())

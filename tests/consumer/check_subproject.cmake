@@ -1,6 +1,6 @@
 # cmake -D KELVANE_SOURCE_DIR=<source tree> -D WORK_DIR=<scratch folder>
 #       -D GENERATOR=<generator> -D CXX_COMPILER=<compiler> -D C_COMPILER=<compiler>
-#       -P check_subproject.cmake
+#       -D QT_MAJOR_VERSION=<5 or 6> -P check_subproject.cmake
 #
 # Configures the host in subproject/ around the source tree: by default the
 # host's install holds its own program only; with KELVANE_INSTALL it holds the
@@ -18,7 +18,7 @@ endfunction()
 function(configure_host build)
     run(${CMAKE_COMMAND} -S "${KELVANE_SOURCE_DIR}/tests/consumer/subproject" -B "${build}"
         -G "${GENERATOR}" -D CMAKE_CXX_COMPILER=${CXX_COMPILER} -D CMAKE_C_COMPILER=${C_COMPILER}
-        -D KELVANE_SOURCE_DIR=${KELVANE_SOURCE_DIR} ${ARGN})
+        -D KELVANE_SOURCE_DIR=${KELVANE_SOURCE_DIR} -D KELVANE_QT_MAJOR_VERSION=${QT_MAJOR_VERSION} ${ARGN})
 endfunction()
 
 # The install rules generated for Kelvane's folders of a host's build.

@@ -181,9 +181,9 @@ TEST_F(StationIncidentTest, AlarmsWalkThroughTheirStatesInTheListAndOnThePlan)
     auto* detail = window_->findChild<SensorDetail*>();
     ASSERT_NE(detail, nullptr);
     EXPECT_EQ(detail->chart()->series().size(), 5);
-    EXPECT_GE(static_cast<QtCharts::QLineSeries*>(detail->chart()->series().at(0))->count(), 3);
+    EXPECT_GE(static_cast<QLineSeries*>(detail->chart()->series().at(0))->count(), 3);
     QSet<QString> legend;
-    for (const QtCharts::QAbstractSeries* series : detail->chart()->series())
+    for (const QAbstractSeries* series : detail->chart()->series())
         legend.insert(series->name());
     EXPECT_EQ(legend.size(), 5) << "each line of the trend reads apart in the legend";
     EXPECT_TRUE(detail->chart()->axes(Qt::Vertical).at(0)->titleText().contains(QStringLiteral("°C")));

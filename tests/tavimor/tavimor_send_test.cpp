@@ -25,7 +25,7 @@ stDt textRecord(const QByteArray& text)
 {
     stDt record{};
     record.nTp = 64;
-    std::memcpy(record.unDt.sz, text.constData(), size_t(qMin(text.size(), int(sizeof(record.unDt.sz)))));
+    std::memcpy(record.unDt.sz, text.constData(), size_t(qMin(int(text.size()), int(sizeof(record.unDt.sz)))));
     return record;
 }
 

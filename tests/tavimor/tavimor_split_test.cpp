@@ -44,7 +44,7 @@ TEST_F(SplitTest, EveryCutYieldsTheRecordsTheDecoderFinds)
     for (int n = 0; n < kStreams; ++n) {
         std::vector<stDt> want;
         const QByteArray whole = wirestream::assemble(generator, &want);
-        const int most = std::initializer_list<int>{1, 16, 700, whole.size()}.begin()[choices.pick(4)];
+        const int most = std::initializer_list<int>{1, 16, 700, int(whole.size())}.begin()[choices.pick(4)];
         const std::vector<QByteArray> cuts = wirestream::cut(whole, choices, unsigned(most));
         ASSERT_TRUE(wirestream::sameRecords(deliver({whole}), want)) << "stream " << n << " whole";
         ASSERT_TRUE(wirestream::sameRecords(deliver(cuts), want)) << "stream " << n << " cut";

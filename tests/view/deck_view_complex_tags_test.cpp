@@ -10,7 +10,6 @@
 #include <QGestureEvent>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTouchDevice>
 
 TEST_F(DeckViewComplexTest, ContextMenuIsConsumedUnlessTheReceiverIgnoresIt)
 {
@@ -66,7 +65,8 @@ TEST_F(DeckViewComplexTest, PinchZoomsAboutItsCentreAndPanMoves)
 }
 TEST_F(DeckViewComplexTest, RealTouchTapRefits)
 {
-    static QTouchDevice* const screen = QTest::createTouchDevice();
+    // A QTouchDevice in Qt 5, a QPointingDevice in Qt 6.
+    static auto* const screen = QTest::createTouchDevice();
     view.scaleScene(QPointF(200, 100), 4.0);
     QTest::touchEvent(view.viewport(), screen).press(0, QPoint(300, 200), view.viewport());
     QTest::touchEvent(view.viewport(), screen).release(0, QPoint(300, 200), view.viewport());

@@ -43,7 +43,7 @@ QVector<ReceivedUnit> FrameReader::feed(const QByteArray& bytes, QStringList* er
     units.reserve(bytes.size() / kTypicalFrameLen);
     const auto onFrame = [&](const char* frame, const stIoHd& header) { takeFrame(frame, header, &units, errors); };
     for (int pos = 0; pos < bytes.size();) {
-        const int n = std::min(scanner_.room(), bytes.size() - pos);
+        const int n = int(std::min<qsizetype>(scanner_.room(), bytes.size() - pos));
         std::memcpy(scanner_.space(), bytes.constData() + pos, size_t(n));
         pos += n;
         scanner_.scan(n, onFrame);

@@ -51,7 +51,7 @@ bool IncidentSharing::Value::parse(const QString& text, Value* value)
     if (second < 0)
         return false;
     bool ok = false;
-    value->msecs = text.leftRef(first).toLongLong(&ok);
+    value->msecs = QStringView(text).left(first).toLongLong(&ok);
     value->console = text.mid(first + 1, second - first - 1);
     value->payload = text.mid(second + 1);
     return ok;

@@ -387,7 +387,7 @@ bool IncidentStore::flush()
         setState(State::Failing, tr("历史写入失败, %1 条记录已丢失: %2")
                                      .arg(events_.size() + samples_.size())
                                      .arg(last_error_.text()));
-        qWarning("incident store: %d events and %d samples lost: %s", events_.size(), samples_.size(),
+        qWarning("incident store: %d events and %d samples lost: %s", int(events_.size()), int(samples_.size()),
                  qPrintable(last_error_.text()));
     }
     events_.clear();

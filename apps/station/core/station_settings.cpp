@@ -95,8 +95,8 @@ bool StationSettings::readFile(const QString& file, QStringList* options, QStrin
         }
         // An unquoted comma makes a list of an INI value: put the text back together.
         const QVariant raw = settings.value(key);
-        const QString value = raw.type() == QVariant::StringList ? raw.toStringList().join(QLatin1Char(','))
-                                                                 : raw.toString();
+        const QString value = raw.userType() == QMetaType::QStringList ? raw.toStringList().join(QLatin1Char(','))
+                                                                        : raw.toString();
         if (entry->flag) {
             if (value == QLatin1String("true"))
                 *options << QLatin1String(entry->option);

@@ -31,7 +31,7 @@ QString z85Encode(const QByteArray& bytes)
     return text;
 }
 
-bool z85Decode(const QStringRef& text, QByteArray* bytes)
+bool z85Decode(QStringView text, QByteArray* bytes)
 {
     if (text.size() % 5 != 0)
         return false;
@@ -97,8 +97,8 @@ bool ValueSigner::split(const QString& text, IncidentSharing::Value* value, QByt
 {
     const int separator = text.size() - kSignatureBytes;
     return separator > 0 && text.at(separator) == kSeparator
-        && z85Decode(text.midRef(separator + 1), signature)
+        && z85Decode(QStringView(text).mid(separator + 1), signature)
         && IncidentSharing::Value::parse(text.left(separator), value)
         // Only the canonical form: "+12" or "012" for 12 would be the same value under another text.
-        && value->format() == text.leftRef(separator);
+        && value->format() == QStringView(text).left(separator);
 }

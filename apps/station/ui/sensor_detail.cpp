@@ -25,8 +25,6 @@
 #include <cmath>
 #include <tuple>
 
-using namespace QtCharts;
-
 namespace {
 
 // Limits beyond this are the library's "no limit" defaults (±1e38) and are not drawn.

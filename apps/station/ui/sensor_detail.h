@@ -6,10 +6,17 @@ class AlarmFeed;
 class QPlainTextEdit;
 class QTableWidget;
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 namespace QtCharts {
 class QChart;
 class QChartView;
 }
+// Qt 6 took the chart classes out of their namespace: their plain names serve both.
+using namespace QtCharts;
+#else
+class QChart;
+class QChartView;
+#endif
 
 namespace harq {
 class Sensor;
@@ -27,7 +34,7 @@ public:
     SensorDetail(harq::Sensor* sensor, const AlarmFeed& feed, QWidget* parent = nullptr);
 
     /// The trend's chart; it has a series per value item and one per drawn limit.
-    QtCharts::QChart* chart() const;
+    QChart* chart() const;
     QString historyText() const;
 
 private:
@@ -38,5 +45,5 @@ private:
     const AlarmFeed& feed_;
     QTableWidget* items_;
     QPlainTextEdit* history_;
-    QtCharts::QChartView* trend_;
+    QChartView* trend_;
 };

@@ -1,5 +1,7 @@
 #include "view/deck_view.h"
 
+#include "view/round_half_up.h"
+
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -87,9 +89,9 @@ void DeckView::moveCenter(const QPointF& det)
     // Scrolling by whole view pixels keeps repeated moves (a drag) free of drift;
     // centring on a point mapped back from the view loses up to a pixel per call.
     const QPointF pixels = transform().map(det) - transform().map(QPointF());
-    const int dx = qRound(isRightToLeft() ? -pixels.x() : pixels.x());
+    const int dx = harq::roundHalfUp(isRightToLeft() ? -pixels.x() : pixels.x());
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() + dx);
-    verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(pixels.y()));
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + harq::roundHalfUp(pixels.y()));
 }
 
 qreal DeckView::scaleFactor() const

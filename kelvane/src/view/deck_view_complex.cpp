@@ -1,6 +1,7 @@
 #include "view/deck_view_complex.h"
 
 #include "view/deck_view_complex_edition.h"
+#include "view/round_half_up.h"
 #include "view/zoom_preview.h"
 
 #include <QCursor>
@@ -138,8 +139,8 @@ void DeckViewComplex::wheelEvent(QWheelEvent* event)
     if (!scene())
         return;
     const QPointF notches = QPointF(event->angleDelta()) / kWheelNotch;
-    const int stepsX = qRound(notches.x());
-    const int stepsY = qRound(notches.y());
+    const int stepsX = harq::roundHalfUp(notches.x());
+    const int stepsY = harq::roundHalfUp(notches.y());
     if (stepsY != 0) {
         if (zoom_preview_)
             zoom_preview_->step();
@@ -196,7 +197,7 @@ void DeckViewComplex::keyReleaseEvent(QKeyEvent* event)
     DeckView::keyReleaseEvent(event);
 }
 
-void DeckViewComplex::enterEvent(QEvent* event)
+void DeckViewComplex::enterEvent(EnterEvent* event)
 {
     // Keys and buttons may have changed while the pointer was elsewhere.
     ctrl_pressed_ = (QGuiApplication::queryKeyboardModifiers() & kHeldModifiers) == Qt::ControlModifier;

@@ -104,10 +104,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     /// Updates the Ctrl state and the cursor, then hands \a event on.
     void keyReleaseEvent(QKeyEvent* event) override;
+    /// What QWidget::enterEvent() is handed: a QEvent in Qt 5, a QEnterEvent in Qt 6.
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    using EnterEvent = QEvent;
+#else
+    using EnterEvent = QEnterEvent;
+#endif
     /// Reads the application's current Ctrl and left-button state (they may have
     /// changed while the pointer was elsewhere), updates the cursor and takes
     /// the keyboard focus.
-    void enterEvent(QEvent* event) override;
+    void enterEvent(EnterEvent* event) override;
     /// While a maintenance command holds the pointer, puts it back on the
     /// nearest pixel inside the view instead of letting it leave; otherwise
     /// the default handling.
