@@ -102,10 +102,10 @@ QString SvgColourMap::mapDeclarations(const QString& text) const
     QRegularExpressionMatchIterator declarations = kDeclaration.globalMatch(text);
     while (declarations.hasNext()) {
         const QRegularExpressionMatch declaration = declarations.next();
-        mapped += text.midRef(copied, declaration.capturedStart(3) - copied);
+        mapped.append(text.constData() + copied, declaration.capturedStart(3) - copied);
         mapped += mapProperty(declaration.captured(1), declaration.captured(3));
         copied = declaration.capturedEnd(3);
     }
-    mapped += text.midRef(copied);
+    mapped.append(text.constData() + copied, text.size() - copied);
     return mapped;
 }
