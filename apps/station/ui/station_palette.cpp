@@ -124,9 +124,9 @@ QColor StationPalette::background() const
     return QApplication::palette().color(QPalette::Base);
 }
 
-QtCharts::QChart::ChartTheme StationPalette::chartTheme() const
+QChart::ChartTheme StationPalette::chartTheme() const
 {
-    return choice_ == PaletteChoice::Day ? QtCharts::QChart::ChartThemeLight : QtCharts::QChart::ChartThemeDark;
+    return choice_ == PaletteChoice::Day ? QChart::ChartThemeLight : QChart::ChartThemeDark;
 }
 
 QString StationPalette::noticeStyle() const

@@ -9,6 +9,11 @@
 #include <QString>
 #include <QtCharts/QChart>
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+// Qt 6 took the chart classes out of their namespace: the plain name serves both.
+using QtCharts::QChart;
+#endif
+
 #include <functional>
 
 /// The colours of the station in the palette the watch has chosen: day (as
@@ -44,7 +49,7 @@ public:
     /// The background of the plan around the drawing and of the lists.
     QColor background() const;
     /// The theme of charts (the sensor detail's trend).
-    QtCharts::QChart::ChartTheme chartTheme() const;
+    QChart::ChartTheme chartTheme() const;
     /// Style sheet of a notice (what the station tells the operator in place).
     QString noticeStyle() const;
     /// Style sheet of the stale-data banner.
