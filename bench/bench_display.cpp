@@ -12,7 +12,6 @@
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
 #include "graphics/sensor_graphic.h"
-#include "graphics/sensor_layer.h"
 #include "view/blink_animation.h"
 #include "view/opacity_animation.h"
 #include "view/deck_scene.h"
@@ -139,15 +138,6 @@ public:
         }
     }
 
-    /// The sensor layer's option: each graphic clips its children to its bounds.
-    void setClipGraphics(bool on)
-    {
-        for (QGraphicsItem* item : scene_.items()) {
-            if (auto* layer = qgraphicsitem_cast<SensorLayer*>(item))
-                layer->setClipGraphics(on);
-        }
-    }
-
     int abnormal() const { return deck_->abnormalSensorCount(); }
     CountingView& view() { return *view_; }
 
@@ -169,7 +159,7 @@ Station& station()
     return *g_station;
 }
 
-enum Caching { kNoCache = 0, kLabelCache = 1, kDrawingCache = 2, kSharedClock = 4, kClipGraphics = 8 };
+enum Caching { kNoCache = 0, kLabelCache = 1, kDrawingCache = 2, kSharedClock = 4 };
 
 // Each iteration lets the event loop run for kPeriodMs.
 void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache,
@@ -179,7 +169,6 @@ void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache,
     s.setCaching(caching & kLabelCache, caching & kDrawingCache);
     if (caching & kSharedClock)
         s.setSharedClock(true);
-    s.setClipGraphics(caching & kClipGraphics);
     s.view().setViewportUpdateMode(mode);
     s.setBlinking(blinking);
     if (s.abnormal() != blinking) {
@@ -207,7 +196,6 @@ void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache,
     state.counters["rects/paint"] = view.paints > 0 ? double(view.rects) / view.paints : 0.0;
     state.counters["px/paint"] = view.paints > 0 ? double(view.area) / view.paints : 0.0;
     s.setCaching(false, false);
-    s.setClipGraphics(false);
     if (caching & kSharedClock)
         s.setSharedClock(false);
     s.view().setViewportUpdateMode(QGraphicsView::MinimalViewportUpdate);
@@ -306,12 +294,10 @@ void BM_ZoomStepPreviewed(benchmark::State& state)
     measureSteps(state, QPoint(0, -1), 4, true);
 }
 
-// Reference: a forced repaint of the whole 1920x1080 viewport. Arguments:
-// sensors blinking, whether the sensor layer clips its graphics.
+// Reference: a forced repaint of the whole 1920x1080 viewport.
 void BM_FullRepaint(benchmark::State& state)
 {
     Station& s = station();
-    s.setClipGraphics(state.range(1) != 0);
     s.setBlinking(int(state.range(0)));
     CountingView& view = s.view();
     view.paints = 0;
@@ -319,7 +305,6 @@ void BM_FullRepaint(benchmark::State& state)
     for (auto _ : state)
         view.viewport()->repaint();
     state.counters["cpu_ms/paint"] = view.paints > 0 ? view.paintCpu * 1e3 / view.paints : 0.0;
-    s.setClipGraphics(false);
 }
 
 } // namespace
@@ -332,8 +317,6 @@ BENCHMARK(BM_PaintWhileBlinkingCached)
     ->Args({1000, kLabelCache})
     ->Args({20, kDrawingCache})
     ->Args({1000, kDrawingCache})
-    ->Args({20, kClipGraphics})
-    ->Args({1000, kClipGraphics})
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
@@ -350,13 +333,7 @@ BENCHMARK(BM_PaintWhileNothingChanges)->Iterations(1)->UseRealTime()->Unit(bench
 BENCHMARK(BM_PanStep)->Arg(1)->Arg(3)->Iterations(40)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZoomStep)->Iterations(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZoomStepPreviewed)->Iterations(16)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FullRepaint)
-    ->Args({0, 0})
-    ->Args({20, 0})
-    ->Args({1000, 0})
-    ->Args({0, 1})
-    ->Args({1000, 1})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRepaint)->Arg(0)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -20,7 +20,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBackingStore>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsEffect>
@@ -449,36 +448,4 @@ TEST(Render, ZoomPreviewEndsInTheSceneDrawnAtTheNewScale)
     EXPECT_NE(wheeled.viewport()->grab().toImage(), direct.viewport()->grab().toImage());
     QTest::qWait(400);
     EXPECT_EQ(wheeled.viewport()->grab().toImage(), direct.viewport()->grab().toImage());
-}
-
-// Alarms repaint small areas all over the deck; what the view keeps of them
-// must be what it draws when painting everything anew, with the graphics
-// clipped or not, and with icons scaled off the fitted scale.
-TEST(Render, ScatteredRepaintsKeepWhatAFullPaintDraws)
-{
-    for (bool clipped : {false, true}) {
-        SampleShip ship;
-        DeckScene scene;
-        DeckViewComplex view(&scene);
-        view.resize(640, 160);
-        view.show();
-        ship.show(scene, ship.decks().first())->setClipGraphics(clipped);
-        view.changeDeck("main");
-        view.scaleScene(view.mapToScene(QPoint(240, 80)), 1.7);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-        QTest::qWait(50);
-        ship.alarm(ship.decks().first());
-        for (QGraphicsItem* item : scene.items()) {
-            for (QPropertyAnimation* blink : item->toGraphicsObject()
-                                                 ? item->toGraphicsObject()->findChildren<QPropertyAnimation*>()
-                                                 : QList<QPropertyAnimation*>()) {
-                blink->pause();
-                blink->setCurrentTime(1000);
-            }
-        }
-        QTest::qWait(50);
-        const QImage kept = static_cast<QImage*>(view.backingStore()->paintDevice())
-                                ->copy(QRect(view.viewport()->mapTo(&view, QPoint()), view.viewport()->size()));
-        EXPECT_EQ(kept, view.viewport()->grab().toImage().convertToFormat(kept.format())) << clipped;
-    }
 }

@@ -133,8 +133,6 @@ void DeckPlan::trackPointer(QPointF pos)
 void DeckPlan::addSensors()
 {
     sensors_ = new SensorLayer;
-    // An alarm flood repaints hundreds of scattered sensors at every blink.
-    sensors_->setClipGraphics(true);
     scene_->addItem(sensors_);
     for (harq::Sensor* sensor : deck_->sensors()) {
         auto* graphic = new MarkSensorGraphic;

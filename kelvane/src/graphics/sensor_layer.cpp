@@ -40,18 +40,7 @@ void SensorLayer::addSensor(SensorGraphic* graphic)
     if (!group)
         group = new QGraphicsItemGroup(this);
     group->addToGroup(graphic);
-    if (clip_graphics_)
-        graphic->setFlag(ItemClipsChildrenToShape);
     sensors_.insert(sensor, graphic);
-}
-
-void SensorLayer::setClipGraphics(bool on)
-{
-    clip_graphics_ = on;
-    for (QGraphicsItemGroup* group : qAsConst(group_)) {
-        for (QGraphicsItem* graphic : group->childItems())
-            graphic->setFlag(ItemClipsChildrenToShape, on);
-    }
 }
 
 void SensorLayer::removeSensor(harq::Sensor* sensor)

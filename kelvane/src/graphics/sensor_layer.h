@@ -56,20 +56,6 @@ public:
     /// Destroys all groups and graphics.
     void clear();
 
-    /// Whether every graphic of the layer, held now or added later, clips its
-    /// children to its bounding rectangle (ItemClipsChildrenToShape; off by
-    /// default). They draw inside it anyway, so nothing is cut; but a paint of
-    /// many small scattered areas (hundreds of sensors blinking) then draws
-    /// each graphic under a clip of one rectangle instead of all the areas,
-    /// which keeps Qt's raster engine on its fast paths for icons, glyphs and
-    /// fills: about a quarter less work per paint, and a third less for a full
-    /// repaint. The price: those paths round differently, so icons, labels and
-    /// marks may come out one step in 255 off in a colour channel. Children a
-    /// host adds to a graphic outside its bounding rectangle are cut.
-    void setClipGraphics(bool on);
-    /// See setClipGraphics().
-    bool clipsGraphics() const { return clip_graphics_; }
-
     /// In the maintenance edition the scene's rectangle while in a scene, otherwise
     /// empty; in kelvaned always empty, as the layer draws nothing.
     QRectF boundingRect() const override;
@@ -99,5 +85,4 @@ private:
     // Measured by the maintenance edition only, whose tools find the layer
     // anywhere on the deck; kelvaned leaves it empty.
     SceneBounds scene_bounds_;
-    bool clip_graphics_ = false;
 };
