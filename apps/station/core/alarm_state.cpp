@@ -31,7 +31,9 @@ int AlarmState::addItem(const Item& item)
     const int id = int(alarms_.size());
     alarms_.push_back({});
     alarms_.back().item = item;
+    in_list_.push_back(false);
     by_tag_.insert(item.tag, id);
+    by_sensor_[item.sensor].append(id);
     return id;
 }
 
@@ -171,12 +173,14 @@ bool AlarmState::isListed(const Alarm& alarm) const
 void AlarmState::updateListing(int id)
 {
     Alarm& alarm = alarms_[std::size_t(id)];
-    const int row = listed_.indexOf(id);
-    if (isListed(alarm) && row < 0) {
+    const bool wasListed = in_list_[std::size_t(id)];
+    if (isListed(alarm) && !wasListed) {
+        in_list_[std::size_t(id)] = true;
         listed_.append(id);
         emit alarmListed(id);
-    } else if (!isListed(alarm) && row >= 0) {
-        listed_.remove(row);
+    } else if (!isListed(alarm) && wasListed) {
+        in_list_[std::size_t(id)] = false;
+        listed_.removeOne(id);
         emit alarmUnlisted(id);
         if (listed_.isEmpty())
             endIncident();
@@ -356,19 +360,19 @@ std::optional<AlarmPriority> AlarmState::mostUrgentToAnnounce() const
 
 bool AlarmState::awaitsAcknowledgement(int sensor) const
 {
-    return std::any_of(listed_.cbegin(), listed_.cend(), [this, sensor](int id) {
+    const QVector<int> ids = by_sensor_.value(sensor);
+    return std::any_of(ids.cbegin(), ids.cend(), [this](int id) {
         const Alarm& alarm = alarms_[std::size_t(id)];
-        return alarm.item.sensor == sensor && isAwaiting(alarm.state) && !alarm.shelved;
+        return isAwaiting(alarm.state) && !alarm.shelved;
     });
 }
 
 std::optional<AlarmPriority> AlarmState::priorityShown(int sensor) const
 {
     std::optional<AlarmPriority> most;
-    for (int id : listed_) {
+    for (int id : by_sensor_.value(sensor)) {
         const Alarm& alarm = alarms_[std::size_t(id)];
-        if (alarm.item.sensor == sensor && !alarm.shelved && alarm.state != State::Normal
-            && (!most || alarm.item.priority < *most))
+        if (!alarm.shelved && alarm.state != State::Normal && (!most || alarm.item.priority < *most))
             most = alarm.item.priority;
     }
     return most;
@@ -376,8 +380,6 @@ std::optional<AlarmPriority> AlarmState::priorityShown(int sensor) const
 
 bool AlarmState::anyShelved(int sensor) const
 {
-    return std::any_of(listed_.cbegin(), listed_.cend(), [this, sensor](int id) {
-        const Alarm& alarm = alarms_[std::size_t(id)];
-        return alarm.item.sensor == sensor && alarm.shelved;
-    });
+    const QVector<int> ids = by_sensor_.value(sensor);
+    return std::any_of(ids.cbegin(), ids.cend(), [this](int id) { return alarms_[std::size_t(id)].shelved; });
 }

@@ -104,6 +104,8 @@ public:
     QList<int> idsOfTag(const QString& tag) const;
     /// The listed alarms (anything but normal, plus shelved ones) in the order they were listed.
     const QVector<int>& listed() const { return listed_; }
+    /// Whether \a id is among listed(); false for an unknown id.
+    bool isListed(int id) const { return id >= 0 && id < int(in_list_.size()) && in_list_[std::size_t(id)]; }
 
     /// The library's item \a id turned abnormal or back to normal.
     void stateChanged(int id, bool abnormal, bool awaitingAcknowledgement);
@@ -224,7 +226,11 @@ private:
     const ConsoleClock& clock_;
     std::vector<Alarm> alarms_;
     QMultiHash<QString, int> by_tag_;
+    // The items of each sensor, so a sensor's questions look at its few items, not the whole list.
+    QHash<int, QVector<int>> by_sensor_;
     QVector<int> listed_;
+    // Per item, whether it is in listed_: a flood of changes must not search the list for each.
+    std::vector<bool> in_list_;
     ItemHistory history_;
     TrendBuffer trend_;
     QTimer* shelve_timer_;
