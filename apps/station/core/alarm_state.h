@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QVector>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -222,6 +223,20 @@ private:
     bool isListed(const Alarm& alarm) const;
     /// The list has emptied: the incident is over and its first-out mark goes.
     void endIncident();
+    /// Brings the per-deck and per-priority tallies up to date with \a id's
+    /// alarm; called at every change of its state, shelving or suppression.
+    void tally(int id);
+
+    /// What one alarm adds to the tallies.
+    struct Counted {
+        bool active = false;
+        bool unacknowledged = false; ///< awaiting, neither shelved nor suppressed
+        bool announced = false;      ///< active and awaiting, neither shelved nor suppressed
+    };
+    struct DeckTally {
+        int active = 0;
+        int unacknowledged = 0;
+    };
 
     const ConsoleClock& clock_;
     std::vector<Alarm> alarms_;
@@ -231,6 +246,12 @@ private:
     QVector<int> listed_;
     // Per item, whether it is in listed_: a flood of changes must not search the list for each.
     std::vector<bool> in_list_;
+    // The deck list's counts and the sound's priority kept as alarms change:
+    // asked at each alarm of a flood, a count over the list would cost the
+    // square of the flood's size.
+    std::vector<Counted> counted_;
+    QHash<quint64, DeckTally> decks_;
+    std::array<int, alarmpriority::kCount> announced_{};
     ItemHistory history_;
     TrendBuffer trend_;
     QTimer* shelve_timer_;
