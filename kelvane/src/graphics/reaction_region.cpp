@@ -3,6 +3,7 @@
 #include "config/damage_config.h"
 #include "config/region_config.h"
 #include "entity/region.h"
+#include "graphics/solid_brush.h"
 #include "kelvane_assert.h"
 
 #include <QBrush>
@@ -10,6 +11,7 @@
 #include <QPen>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -131,12 +133,20 @@ void ReactionRegion::checkOpacity()
 void ReactionRegion::checkBrush()
 {
     const QColor& hover = RegionConfig::instance().hoverColor();
-    QBrush brush = sensitive_ ? QBrush(hover) : QBrush();
+    std::optional<QColor> fill;
+    if (sensitive_)
+        fill = hover;
     if (damaged() && region_) {
         if (const auto response = DamageConfig::instance().responseColor(region_->responseType()))
-            brush = QBrush(sensitive_ ? mixOpaque(*response, hover) : *response);
+            fill = sensitive_ ? mixOpaque(*response, hover) : *response;
     }
-    setBrush(brush);
+    if (!fill) {
+        setBrush(QBrush());
+        return;
+    }
+    // Alarms come and go in the same colour: the brush is built once for it
+    // rather than at every state change.
+    setBrush(kelvane::solidBrush(fill_, *fill));
 }
 
 // The signals go out last in each handler: a host may destroy this region from
