@@ -10,6 +10,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QPen>
 
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -17,6 +18,21 @@ namespace {
 
 /// Each outstanding alarm makes the region this much more opaque.
 constexpr qreal kOpacityPerAlarm = 1.2;
+
+/// kOpacityPerAlarm to the power of \a alarms. The usual counts are looked up,
+/// as they change at every alarm; the table holds std::pow's own results.
+qreal alarmFactor(int alarms)
+{
+    static const std::array<qreal, 16> kFactors = [] {
+        std::array<qreal, 16> factors{};
+        for (std::size_t n = 0; n < factors.size(); ++n)
+            factors[n] = std::pow(kOpacityPerAlarm, int(n));
+        return factors;
+    }();
+    if (alarms >= 0 && std::size_t(alarms) < kFactors.size())
+        return kFactors[std::size_t(alarms)];
+    return std::pow(kOpacityPerAlarm, alarms);
+}
 
 /// Integer mean of the two packed RGB words: carries cross channels, so red
 /// and blue give #7F807F. The alpha bytes are forced opaque first.
@@ -127,7 +143,7 @@ void ReactionRegion::updateTooTip()
 
 void ReactionRegion::checkOpacity()
 {
-    setOpacity(RegionConfig::instance().hoverOpacity() * std::pow(kOpacityPerAlarm, alarm_count_));
+    setOpacity(RegionConfig::instance().hoverOpacity() * alarmFactor(alarm_count_));
 }
 
 void ReactionRegion::checkBrush()

@@ -48,6 +48,7 @@ void SensorGraphic::setSensor(harq::Sensor* sensor)
     SensorGraphicEdition::stopBlink(*this);
     sensor_ = sensor;
     tool_tips_.clear();
+    tool_tip_.clear();
     connect(sensor, &harq::Sensor::sensorStateChanged, this, &SensorGraphic::updateSensor);
     initSensor();
     setPos(sensor->position().x(), sensor->position().y());
@@ -119,8 +120,10 @@ void SensorGraphic::updateSensor()
 void SensorGraphic::updateToolTip()
 {
     // This runs on every state change: the text is the one kept for the
-    // state, and an equal text is not set again.
+    // state, and a text equal to the one set last is not set again.
     const QString& text = tool_tips_.text(*sensor_);
-    if (toolTip() != text)
-        setToolTip(text);
+    if (text == tool_tip_)
+        return;
+    tool_tip_ = text;
+    setToolTip(text);
 }

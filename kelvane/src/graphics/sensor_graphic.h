@@ -86,6 +86,8 @@ private:
 
     QPointer<harq::Sensor> sensor_;
     SensorToolTips tool_tips_;
+    /// The tool tip as this graphic set it last.
+    QString tool_tip_;
     QGraphicsPixmapItem* icon_ = nullptr;
     SensorLabel* name_ = nullptr;
     /// boundingRect(), kept since the view asks for it on every paint.

@@ -41,8 +41,8 @@ const QString& SensorToolTips::text(const harq::Sensor& sensor)
         built_ = built(sensor);
         return built_;
     }
-    // Equal names compare at once while they share their data.
-    if (sensor.name() != name_) {
+    // The name is nearly always the very string kept last time.
+    if (!sensor.name().isSharedWith(name_) && sensor.name() != name_) {
         clear();
         name_ = sensor.name();
     }

@@ -81,9 +81,10 @@ bool BlinkAnimation::startOwnBlink(QGraphicsItem* g)
     watchLife(life);
     item_ = g;
     own_opacity_ = g->opacity();
-    BlinkClock& clock = BlinkClock::instance();
-    clock.add(this);
-    showLevel(clock.level());
+    // The clock's next step, at most one step away, brings the item to its
+    // level: an alarm changes the item's look anyway, and one that ends before
+    // the step costs no change of opacity at all.
+    BlinkClock::instance().add(this);
     return true;
 }
 
@@ -92,7 +93,8 @@ void BlinkAnimation::stopOwnBlink()
     if (!item_)
         return;
     BlinkClock::instance().remove(this);
-    item_->setOpacity(own_opacity_);
+    if (item_->opacity() != own_opacity_)
+        item_->setOpacity(own_opacity_);
     item_ = nullptr;
 }
 
