@@ -12,8 +12,8 @@
 /// The clock steps all blinking items together, 12.5 times a second, which a
 /// 2 s fade needs and which lets the view repaint them all in one go. Every
 /// item therefore blinks in the same phase: start() joins the clock where it
-/// stands, from its next step, instead of beginning at invisible. A host chooses it for sensors in
-/// numbers; edition with tags only.
+/// stands, from its next step, instead of beginning at invisible. A host
+/// chooses it for sensors in numbers; edition with tags only.
 ///
 /// An alarm costs no objects: an item that is a QGraphicsObject, or a
 /// descendant of one (as a sensor graphic's mark), blinks through its own
