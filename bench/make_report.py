@@ -277,20 +277,24 @@ def flood_section(runs):
             "against `tavimor-dataserver` on 127.0.0.1. Burst: a second connection writes 1,000 alarms at once "
             "while the station is live. Link back: the server restarts, 1,000 alarms are written to it, and the "
             "station's link comes back to them standing. CPU of the process from the burst until the list has "
-            "painted all 1,000 rows and 2 s after, and that minus the steady cost of the blinking that follows "
-            "(measured over the next 2 s); the longest pause between two paints of the window, and of the event "
-            "loop (a 5 ms timer), over the same time.\n\n")
-    out += ("| Case | Rows painted after | CPU s | CPU s above steady | Steady CPU share | Longest paint gap | "
-            "Longest stall | Target |\n|---|---|---|---|---|---|---|---|\n")
+            "painted all 1,000 rows and 2 s after; that above what the station costs anyway (until the alarms "
+            "arrive, or the link returns, the idle share measured over 1 s before; from then on the steady share "
+            "of the blinking that follows, measured over the next 2 s); and from the arrival until the rows were "
+            "painted, nothing taken off. Rows painted after, the longest pause between two paints of the window "
+            "and of the event loop (a 5 ms timer) count from the arrival.\n\n")
+    out += ("| Case | Rows painted after | CPU s | CPU s above idle and steady | CPU s until painted | "
+            "Idle / steady CPU share | Longest paint gap | Longest stall | Target |\n"
+            "|---|---|---|---|---|---|---|---|---|\n")
     for name, label in (("BM_StationAlarmBurst", "1,000 alarms at once"),
                         ("BM_StationLinkReturnsToStandingAlarms", "link back to 1,000 standing alarms")):
         r = find(runs, name)
         if not r or "error_occurred" in r:
-            out += f"| {label} | not measured (run failed or skipped) | | | | | | |\n"
+            out += f"| {label} | not measured (run failed or skipped) | | | | | | | |\n"
             continue
         ok = r["cpu_s_above_steady"] <= FLOOD_CPU_S and r["longest_paint_gap_ms"] <= FLOOD_GAP_MS
         out += (f"| {label} | {r['listed_after_ms']:.0f} ms | {r['cpu_s']:.2f} | {r['cpu_s_above_steady']:.2f} | "
-                f"{r['steady_cpu_share']:.2f} | {r['longest_paint_gap_ms']:.0f} ms | {r['longest_stall_ms']:.0f} ms | "
+                f"{r['cpu_s_until_shown']:.2f} | {r['idle_cpu_share']:.2f} / {r['steady_cpu_share']:.2f} | "
+                f"{r['longest_paint_gap_ms']:.0f} ms | {r['longest_stall_ms']:.0f} ms | "
                 f"<= {FLOOD_CPU_S} s, no gap over {FLOOD_GAP_MS} ms: {met(ok)} |\n")
     return out + "\n"
 

@@ -60,11 +60,14 @@ TEST(DamageConfig, EmptyTableGivesLoadDefaultsAndNoResponses)
     const Deployment deployment;
     DamageConfig& config = DamageConfig::instance();
     config.loadStyle(deployment.config("damage.lua", kCatalogue));
+    EXPECT_EQ(config.responseColor(DamageResponse::FIRE), QColor(Qt::red));
     config.loadStyle(deployment.config("bare.lua", "damage = { response = 5 }\n"));
     EXPECT_EQ(config.showTime(), 500);
     EXPECT_EQ(config.hideTime(), 200);
     EXPECT_DOUBLE_EQ(config.opacity(), 0.3);
     EXPECT_FALSE(config.response(DamageResponse::ALL).has_value());
+    // Colours mixed before the load are not handed out after it.
+    EXPECT_FALSE(config.responseColor(DamageResponse::FIRE).has_value());
 }
 
 TEST(DamageConfig, FileWithoutTableOrFailingChangesNothing)

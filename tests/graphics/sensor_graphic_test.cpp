@@ -59,6 +59,12 @@ TEST_F(SensorGraphicTest, IconIsScaledAndCentredWithTheLabelAbove)
     // Going abnormal shows the alarm icon's name in the tool tip; the icon stays.
     item->setValue("door", 1);
     EXPECT_EQ(graphic.toolTip(), "P1:sensor_graphic_alarm");
+    // Back, and forth under a new name: the kept texts follow the name.
+    item->setValue("door", 0);
+    EXPECT_EQ(graphic.toolTip(), "P1:sensor_graphic_icon");
+    sensor.setName("P9");
+    item->setValue("door", 1);
+    EXPECT_EQ(graphic.toolTip(), "P9:sensor_graphic_alarm");
 }
 
 TEST_F(SensorGraphicTest, SensorWithoutItemsHasAnEmptyIconAndAGreenMark)

@@ -8,6 +8,7 @@
 
 #include <QSignalSpy>
 
+#include <algorithm>
 #include <cctype>
 #include <ostream>
 #include <optional>
@@ -158,6 +159,14 @@ TEST_P(AlarmStateTest, WalksThroughItsStates)
     EXPECT_EQ(a.firstOut, s.firstOut);
     EXPECT_EQ(alarms_.mostUrgentToAnnounce(), s.announced);
     EXPECT_EQ(alarms_.unacknowledgedCount(kDeckA), s.unacknowledgedOnDeckA);
+    EXPECT_EQ(alarms_.isListed(id), s.listed);
+    // The counts kept as alarms change agree with a count over the list.
+    for (const quint64 deck : {kDeckA, quint64(2)}) {
+        const QVector<int>& listed = alarms_.listed();
+        EXPECT_EQ(alarms_.activeCount(deck), std::count_if(listed.cbegin(), listed.cend(), [&](int other) {
+                      return AlarmState::isActive(alarms_.alarm(other)->state) && alarms_.alarm(other)->item.deck == deck;
+                  }));
+    }
     EXPECT_EQ(expired.count(), s.expired);
     EXPECT_EQ(withoutFlag.count(), s.acknowledgedWithoutFlag);
     EXPECT_EQ(alarms_.isStale(), QLatin1String(s.steps).contains(QLatin1String("stale")));

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -46,14 +47,18 @@ QString nameOf(OperatorAccounts::Result result)
 // The bridge console receiving, the engine console sending; li keeps watch, wang only looks.
 struct Ship {
     QTemporaryDir dir;
-    qint64 now = 1'780'000'000'000;
-    AuditTrail audit{[this] { return now; }};
+    struct HandClock : ConsoleClock {
+        qint64 nowMs() const override { return now; }
+        qint64 now = 1'780'000'000'000;
+    } clock;
+    qint64& now = clock.now;
+    AuditTrail audit{clock};
     ConsoleKeys keys;
     ConsoleKeys::Secret bridge = keys.generate(QStringLiteral("bridge"));
     ConsoleKeys::Secret engine = keys.generate(QStringLiteral("engine"));
-    ValueVerifier verifier{keys, &audit, [this] { return now; }};
+    ValueVerifier verifier{keys, &audit, clock};
     OperatorAccounts accounts;
-    OperatorSession session{&accounts, &audit, QStringLiteral("bridge"), [this] { return now; }};
+    OperatorSession session{&accounts, &audit, QStringLiteral("bridge"), clock};
 
     Ship()
     {

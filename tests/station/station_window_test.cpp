@@ -2,6 +2,7 @@
 // directly, as the data link would.
 
 #include "station_window_fixture.h"
+#include "link_banner.h"
 #include "alarm_list.h"
 #include "alarm_sound.h"
 #include "alarm_table.h"
@@ -135,6 +136,31 @@ TEST_F(StationWindowTest, AcknowledgingWithoutAConnectionSaysSo)
     for (QLabel* label : window_->statusBar()->findChildren<QLabel*>())
         staleShown = staleShown || label->text().startsWith(QStringLiteral("数据中断"));
     EXPECT_TRUE(staleShown);
+}
+
+TEST_F(StationWindowTest, AZoomedPlanKeepsItsZoomWhenANoticeResizesIt)
+{
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    auto* view = window_->findChild<DeckViewComplex*>();
+    auto* banner = window_->findChild<LinkBanner*>();
+    const QTransform fitted = view->transform();
+    view->scaleSceneTo(QRectF(200, 100, 400, 200));
+    const QTransform zoom = view->transform();
+    const QPointF centre = view->viewCenter();
+    const int height = view->height();
+    for (const QString& notice : {QStringLiteral("确认报警 1 失败"), QString()}) {
+        banner->showNotice(notice);
+        QApplication::processEvents();
+        EXPECT_NE(view->height(), height) << "the notice no longer resizes the plan: nothing tested";
+        EXPECT_EQ(view->transform(), zoom);
+        EXPECT_LT(QLineF(view->viewCenter(), centre).length(), 1.0);
+    }
+    // A plan that shows the whole deck is refitted to its new size as before.
+    view->setTransform(fitted);
+    window_->resize(window_->width() - 300, window_->height());
+    QApplication::processEvents();
+    EXPECT_LT(view->transform().m11(), fitted.m11());
 }
 
 TEST_F(StationWindowTest, ChoosingADeckShowsIt)

@@ -209,3 +209,33 @@ TEST(BlinkAnimation, ItemsStartedApartBlinkTogetherAndStopLeavesNothing)
     EXPECT_EQ(a.graphicsEffect(), nullptr);
     EXPECT_FALSE(first.findChild<QAbstractAnimation*>());
 }
+
+TEST(BlinkAnimation, ObjectsPartBlinksOnItsOwnOpacityInPhaseAndMayGoFirst)
+{
+    auto* owner = new QGraphicsTextItem;
+    auto* mark = new QGraphicsRectItem(0, 0, 10, 10, owner);
+    mark->setOpacity(0.5);
+    QGraphicsRectItem plain(0, 0, 10, 10);
+    BlinkAnimation ownBlink;
+    BlinkAnimation effectBlink;
+    ownBlink.start(mark);
+    effectBlink.start(&plain);
+    QTest::qWait(2 * BlinkAnimation::stepMilliseconds());
+    // No effect and no animation object; the same step of the same clock.
+    EXPECT_EQ(mark->graphicsEffect(), nullptr);
+    EXPECT_FALSE(ownBlink.findChild<QAbstractAnimation*>());
+    EXPECT_DOUBLE_EQ(mark->opacity(), 0.5 * opacityOf(&plain));
+
+    ownBlink.stop();
+    EXPECT_EQ(mark->opacity(), 0.5);
+
+    // The mark goes with its owner while it blinks: the clock lets go of it.
+    ownBlink.start(mark);
+    delete owner;
+    QTest::qWait(2 * BlinkAnimation::stepMilliseconds());
+    ownBlink.stop();
+    QGraphicsTextItem other;
+    ownBlink.start(&other);
+    QTest::qWait(2 * BlinkAnimation::stepMilliseconds());
+    EXPECT_DOUBLE_EQ(other.opacity(), opacityOf(&plain));
+}

@@ -1,5 +1,7 @@
 #include "alarm_priority.h"
 
+#include "keyed_enum.h"
+
 #include <QCoreApplication>
 
 #include <array>
@@ -47,13 +49,7 @@ QColor colour(AlarmPriority priority)
 
 bool fromKey(const QString& key, AlarmPriority* priority)
 {
-    for (std::size_t i = 0; i < kLooks.size(); ++i) {
-        if (key.compare(QLatin1String(kLooks.at(i).key), Qt::CaseInsensitive) == 0) {
-            *priority = AlarmPriority(i);
-            return true;
-        }
-    }
-    return false;
+    return keyedEnumFromKey(key, kLooks, priority);
 }
 
 } // namespace alarmpriority

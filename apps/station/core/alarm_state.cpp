@@ -31,7 +31,10 @@ int AlarmState::addItem(const Item& item)
     const int id = int(alarms_.size());
     alarms_.push_back({});
     alarms_.back().item = item;
+    in_list_.push_back(false);
+    counted_.push_back({});
     by_tag_.insert(item.tag, id);
+    by_sensor_[item.sensor].append(id);
     return id;
 }
 
@@ -119,6 +122,7 @@ void AlarmState::recall(const QVector<Recalled>& alarms, const QString& firstOut
             alarm.state = recalled.state;
             alarm.raised = recalled.raised;
             alarm.recalled = isActive(recalled.state);
+            tally(id);
             history_.record(id, recalled.raised, stateText(recalled.state));
             updateListing(id);
             emit alarmChanged(id);
@@ -153,6 +157,7 @@ void AlarmState::reconcile(int id, bool abnormal, bool awaitingAcknowledgement)
 void AlarmState::setState(int id, State state)
 {
     alarms_[std::size_t(id)].state = state;
+    tally(id);
     record(id, stateText(state));
     updateListing(id);
     emit alarmChanged(id);
@@ -171,16 +176,32 @@ bool AlarmState::isListed(const Alarm& alarm) const
 void AlarmState::updateListing(int id)
 {
     Alarm& alarm = alarms_[std::size_t(id)];
-    const int row = listed_.indexOf(id);
-    if (isListed(alarm) && row < 0) {
+    const bool wasListed = in_list_[std::size_t(id)];
+    if (isListed(alarm) && !wasListed) {
+        in_list_[std::size_t(id)] = true;
         listed_.append(id);
         emit alarmListed(id);
-    } else if (!isListed(alarm) && row >= 0) {
-        listed_.remove(row);
+    } else if (!isListed(alarm) && wasListed) {
+        in_list_[std::size_t(id)] = false;
+        listed_.removeOne(id);
         emit alarmUnlisted(id);
         if (listed_.isEmpty())
             endIncident();
     }
+}
+
+void AlarmState::tally(int id)
+{
+    const Alarm& alarm = alarms_[std::size_t(id)];
+    const bool heard = !alarm.shelved && !alarm.suppressed;
+    const Counted now{isActive(alarm.state), isAwaiting(alarm.state) && heard,
+                      alarm.state == State::UnacknowledgedActive && heard};
+    Counted& was = counted_[std::size_t(id)];
+    DeckTally& deck = decks_[alarm.item.deck];
+    deck.active += int(now.active) - int(was.active);
+    deck.unacknowledged += int(now.unacknowledged) - int(was.unacknowledged);
+    announced_[std::size_t(alarm.item.priority)] += int(now.announced) - int(was.announced);
+    was = now;
 }
 
 void AlarmState::endIncident()
@@ -239,6 +260,7 @@ bool AlarmState::shelveUntil(int id, const QString& reason, qint64 untilMs)
     alarm.shelved = true;
     alarm.shelveReason = reason;
     alarm.shelvedUntil = qMin(untilMs, now + qint64(shelve_limit_minutes_) * kMsPerMinute);
+    tally(id);
     record(id, tr("搁置至 %1: %2")
                    .arg(QDateTime::fromMSecsSinceEpoch(alarm.shelvedUntil).toString(QLatin1String(kTimeFormat)),
                         reason));
@@ -255,6 +277,7 @@ bool AlarmState::unshelve(int id)
     Alarm& alarm = alarms_[std::size_t(id)];
     alarm.shelved = false;
     alarm.shelveReason.clear();
+    tally(id);
     record(id, tr("解除搁置"));
     updateListing(id);
     emit alarmChanged(id);
@@ -288,6 +311,7 @@ void AlarmState::setGroupSuppressed(const QString& group, bool suppressed)
         if (alarm.item.group.isEmpty() || alarm.item.group != group || alarm.suppressed == suppressed)
             continue;
         alarm.suppressed = suppressed;
+        tally(id);
         emit alarmChanged(id);
     }
 }
@@ -314,18 +338,12 @@ QList<int> AlarmState::unacknowledged(std::optional<quint64> deck, std::optional
 
 int AlarmState::unacknowledgedCount(quint64 deck) const
 {
-    return int(std::count_if(listed_.cbegin(), listed_.cend(), [this, deck](int id) {
-        const Alarm& alarm = alarms_[std::size_t(id)];
-        return isAwaiting(alarm.state) && !alarm.shelved && !alarm.suppressed && alarm.item.deck == deck;
-    }));
+    return decks_.value(deck).unacknowledged;
 }
 
 int AlarmState::activeCount(quint64 deck) const
 {
-    return int(std::count_if(listed_.cbegin(), listed_.cend(), [this, deck](int id) {
-        const Alarm& alarm = alarms_[std::size_t(id)];
-        return isActive(alarm.state) && alarm.item.deck == deck;
-    }));
+    return decks_.value(deck).active;
 }
 
 std::optional<quint64> AlarmState::busiestDeck(const QList<quint64>& decks) const
@@ -344,31 +362,29 @@ std::optional<quint64> AlarmState::busiestDeck(const QList<quint64>& decks) cons
 
 std::optional<AlarmPriority> AlarmState::mostUrgentToAnnounce() const
 {
-    std::optional<AlarmPriority> most;
-    for (int id : listed_) {
-        const Alarm& alarm = alarms_[std::size_t(id)];
-        if (alarm.state == State::UnacknowledgedActive && !alarm.shelved && !alarm.suppressed
-            && (!most || alarm.item.priority < *most))
-            most = alarm.item.priority;
+    // Priorities count from the most urgent.
+    for (int p = 0; p < alarmpriority::kCount; ++p) {
+        if (announced_[std::size_t(p)] > 0)
+            return AlarmPriority(p);
     }
-    return most;
+    return std::nullopt;
 }
 
 bool AlarmState::awaitsAcknowledgement(int sensor) const
 {
-    return std::any_of(listed_.cbegin(), listed_.cend(), [this, sensor](int id) {
+    const QVector<int> ids = by_sensor_.value(sensor);
+    return std::any_of(ids.cbegin(), ids.cend(), [this](int id) {
         const Alarm& alarm = alarms_[std::size_t(id)];
-        return alarm.item.sensor == sensor && isAwaiting(alarm.state) && !alarm.shelved;
+        return isAwaiting(alarm.state) && !alarm.shelved;
     });
 }
 
 std::optional<AlarmPriority> AlarmState::priorityShown(int sensor) const
 {
     std::optional<AlarmPriority> most;
-    for (int id : listed_) {
+    for (int id : by_sensor_.value(sensor)) {
         const Alarm& alarm = alarms_[std::size_t(id)];
-        if (alarm.item.sensor == sensor && !alarm.shelved && alarm.state != State::Normal
-            && (!most || alarm.item.priority < *most))
+        if (!alarm.shelved && alarm.state != State::Normal && (!most || alarm.item.priority < *most))
             most = alarm.item.priority;
     }
     return most;
@@ -376,8 +392,6 @@ std::optional<AlarmPriority> AlarmState::priorityShown(int sensor) const
 
 bool AlarmState::anyShelved(int sensor) const
 {
-    return std::any_of(listed_.cbegin(), listed_.cend(), [this, sensor](int id) {
-        const Alarm& alarm = alarms_[std::size_t(id)];
-        return alarm.item.sensor == sensor && alarm.shelved;
-    });
+    const QVector<int> ids = by_sensor_.value(sensor);
+    return std::any_of(ids.cbegin(), ids.cend(), [this](int id) { return alarms_[std::size_t(id)].shelved; });
 }

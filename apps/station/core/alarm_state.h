@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QVector>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -104,6 +105,8 @@ public:
     QList<int> idsOfTag(const QString& tag) const;
     /// The listed alarms (anything but normal, plus shelved ones) in the order they were listed.
     const QVector<int>& listed() const { return listed_; }
+    /// Whether \a id is among listed(); false for an unknown id.
+    bool isListed(int id) const { return id >= 0 && id < int(in_list_.size()) && in_list_[std::size_t(id)]; }
 
     /// The library's item \a id turned abnormal or back to normal.
     void stateChanged(int id, bool abnormal, bool awaitingAcknowledgement);
@@ -220,11 +223,35 @@ private:
     bool isListed(const Alarm& alarm) const;
     /// The list has emptied: the incident is over and its first-out mark goes.
     void endIncident();
+    /// Brings the per-deck and per-priority tallies up to date with \a id's
+    /// alarm; called at every change of its state, shelving or suppression.
+    void tally(int id);
+
+    /// What one alarm adds to the tallies.
+    struct Counted {
+        bool active = false;
+        bool unacknowledged = false; ///< awaiting, neither shelved nor suppressed
+        bool announced = false;      ///< active and awaiting, neither shelved nor suppressed
+    };
+    struct DeckTally {
+        int active = 0;
+        int unacknowledged = 0;
+    };
 
     const ConsoleClock& clock_;
     std::vector<Alarm> alarms_;
     QMultiHash<QString, int> by_tag_;
+    // The items of each sensor, so a sensor's questions look at its few items, not the whole list.
+    QHash<int, QVector<int>> by_sensor_;
     QVector<int> listed_;
+    // Per item, whether it is in listed_: a flood of changes must not search the list for each.
+    std::vector<bool> in_list_;
+    // The deck list's counts and the sound's priority kept as alarms change:
+    // asked at each alarm of a flood, a count over the list would cost the
+    // square of the flood's size.
+    std::vector<Counted> counted_;
+    QHash<quint64, DeckTally> decks_;
+    std::array<int, alarmpriority::kCount> announced_{};
     ItemHistory history_;
     TrendBuffer trend_;
     QTimer* shelve_timer_;

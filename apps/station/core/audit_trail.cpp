@@ -93,9 +93,9 @@ QByteArray fileHash(const QString& path)
 
 } // namespace
 
-AuditTrail::AuditTrail(StationClock clock, QObject* parent)
+AuditTrail::AuditTrail(const ConsoleClock& clock, QObject* parent)
     : QObject(parent)
-    , clock_(std::move(clock))
+    , clock_(clock)
 {
     if (sodium_init() < 0)
         qFatal("libsodium cannot be initialised");
@@ -156,7 +156,7 @@ bool AuditTrail::append(Kind kind, const QString& operatorName, const QString& c
             qWarning("audit trail: %d rows could not be written; the oldest are dropped", int(unwritten_.size()));
         unwritten_.removeFirst();
     }
-    unwritten_.append({0, clock_(), kind, operatorName, console, details});
+    unwritten_.append({0, clock_.nowMs(), kind, operatorName, console, details});
     QString error;
     const bool written = writeUnwritten(&error);
     // A trail never opened is its opener's to report: it was told why.

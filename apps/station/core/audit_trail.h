@@ -1,6 +1,6 @@
 #pragma once
 
-#include "station_clock.h"
+#include "console_clock.h"
 
 #include <QObject>
 #include <QString>
@@ -59,7 +59,7 @@ public:
     /// Rows kept in memory while the file refuses them; beyond, the oldest go, with a warning.
     static constexpr int kMaxUnwritten = 10000;
 
-    explicit AuditTrail(StationClock clock = systemMsecs, QObject* parent = nullptr);
+    explicit AuditTrail(const ConsoleClock& clock = ConsoleClock::system(), QObject* parent = nullptr);
     ~AuditTrail() override;
 
     /// Opens the history database \a path (created if missing) and adds the
@@ -97,7 +97,7 @@ private:
     bool writeUnwritten(QString* error);
     void setFailing(bool failing, const QString& problem);
 
-    StationClock clock_;
+    const ConsoleClock& clock_;
     QString connection_;
     QVector<Row> unwritten_;
     bool failing_ = false;

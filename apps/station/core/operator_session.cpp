@@ -65,12 +65,12 @@ QStringList accountChanges(const QMap<QString, QString>& before, const QMap<QStr
 } // namespace
 
 OperatorSession::OperatorSession(OperatorAccounts* accounts, AuditTrail* audit, const QString& console,
-                                 StationClock clock, QObject* parent)
+                                 const ConsoleClock& clock, QObject* parent)
     : QObject(parent)
     , accounts_(accounts)
     , audit_(audit)
     , console_(console)
-    , clock_(std::move(clock))
+    , clock_(clock)
 {
 }
 
@@ -83,7 +83,7 @@ void OperatorSession::audit(AuditTrail::Kind kind, const QString& name, const QS
 OperatorAccounts::Result OperatorSession::logIn(const QString& name, const QString& password)
 {
     recordOutsideChanges();
-    const OperatorAccounts::Result result = accounts_->authenticate(name, password, clock_());
+    const OperatorAccounts::Result result = accounts_->authenticate(name, password, clock_.nowMs());
     if (result != OperatorAccounts::Result::Accepted) {
         audit(AuditTrail::Kind::FailedLogIn, name,
               result == OperatorAccounts::Result::LockedOut ? QStringLiteral("locked out")
@@ -93,7 +93,7 @@ OperatorAccounts::Result OperatorSession::logIn(const QString& name, const QStri
     if (!operator_.isEmpty())
         logOut();
     operator_ = name;
-    lastAction_ = clock_();
+    lastAction_ = clock_.nowMs();
     audit(AuditTrail::Kind::LogIn, name, OperatorAccounts::roleName(accounts_->role(name)));
     emit changed();
     return result;
@@ -110,7 +110,7 @@ void OperatorSession::logOut()
 
 bool OperatorSession::isLocked() const
 {
-    return !operator_.isEmpty() && clock_() - lastAction_ >= kIdleLockMs;
+    return !operator_.isEmpty() && clock_.nowMs() - lastAction_ >= kIdleLockMs;
 }
 
 bool OperatorSession::may(Action action) const
@@ -136,7 +136,7 @@ bool OperatorSession::attempt(Action action)
         return false;
     }
     if (!operator_.isEmpty())
-        lastAction_ = clock_();
+        lastAction_ = clock_.nowMs();
     return true;
 }
 

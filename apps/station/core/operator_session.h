@@ -2,7 +2,7 @@
 
 #include "audit_trail.h"
 #include "operator_accounts.h"
-#include "station_clock.h"
+#include "console_clock.h"
 
 #include <QObject>
 
@@ -51,7 +51,7 @@ public:
 
     /// \a audit may be null; \a console names this station in its rows.
     OperatorSession(OperatorAccounts* accounts, AuditTrail* audit, const QString& console,
-                    StationClock clock = systemMsecs, QObject* parent = nullptr);
+                    const ConsoleClock& clock = ConsoleClock::system(), QObject* parent = nullptr);
 
     /// Logs \a name in, replacing whoever was; the operator in place stays when it fails.
     OperatorAccounts::Result logIn(const QString& name, const QString& password);
@@ -82,7 +82,7 @@ public:
     void recordOutsideChanges();
 
     const OperatorAccounts& accounts() const { return *accounts_; }
-    bool isLockedOut(const QString& name) const { return accounts_->isLockedOut(name, clock_()); }
+    bool isLockedOut(const QString& name) const { return accounts_->isLockedOut(name, clock_.nowMs()); }
 
 signals:
     /// Logged in or out: what the console offers changed. Locking after
@@ -98,7 +98,7 @@ private:
     OperatorAccounts* accounts_;
     AuditTrail* audit_;
     QString console_;
-    StationClock clock_;
+    const ConsoleClock& clock_;
     QString operator_;
     qint64 lastAction_ = 0;
     /// OperatorAccounts::fingerprints() as last audited; read from the trail on first use.

@@ -1,5 +1,7 @@
 #include "palette_choice.h"
 
+#include "keyed_enum.h"
+
 #include <QCoreApplication>
 
 #include <array>
@@ -38,13 +40,7 @@ QString name(PaletteChoice choice)
 
 bool fromKey(const QString& key, PaletteChoice* choice)
 {
-    for (std::size_t i = 0; i < kNamings.size(); ++i) {
-        if (key.compare(QLatin1String(kNamings.at(i).key), Qt::CaseInsensitive) == 0) {
-            *choice = PaletteChoice(i);
-            return true;
-        }
-    }
-    return false;
+    return keyedEnumFromKey(key, kNamings, choice);
 }
 
 } // namespace palettechoice

@@ -20,11 +20,11 @@ bool verifies(const QByteArray& signature, const QByteArray& message, const QByt
 
 } // namespace
 
-ValueVerifier::ValueVerifier(ConsoleKeys keys, AuditTrail* audit, StationClock clock, QObject* parent)
+ValueVerifier::ValueVerifier(ConsoleKeys keys, AuditTrail* audit, const ConsoleClock& clock, QObject* parent)
     : QObject(parent)
     , keys_(std::move(keys))
     , audit_(audit)
-    , clock_(std::move(clock))
+    , clock_(clock)
 {
     if (sodium_init() < 0)
         qFatal("libsodium cannot be initialised");
@@ -66,7 +66,7 @@ ValueVerifier::Outcome ValueVerifier::verify(const QString& point, const QString
     // What the history recorded as applied (remember()) keeps the unsigned form.
     if (newest != newest_.cend() && newest->text == value->format())
         return Outcome::Known;
-    const qint64 now = clock_();
+    const qint64 now = clock_.nowMs();
     if (value->msecs < now - window_.pastMs)
         return Outcome::TooOld;
     if (value->msecs > now + window_.futureMs)
@@ -87,7 +87,7 @@ void ValueVerifier::remember(const QString& point, const QString& text)
 void ValueVerifier::report(Outcome cause, const QString& point, const QString& text, const QString& console)
 {
     const QString key = QString::number(int(cause)) + QLatin1Char('|') + console;
-    const qint64 now = clock_();
+    const qint64 now = clock_.nowMs();
     Reported& reported = reported_[key];
     if (reported.at != 0 && now - reported.at < kReportAgainMs) {
         ++reported.since;

@@ -2,7 +2,7 @@
 
 #include "console_keys.h"
 #include "incident_sharing.h"
-#include "station_clock.h"
+#include "console_clock.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -62,7 +62,7 @@ public:
     static constexpr qint64 kReportAgainMs = 10LL * 60 * 1000;
 
     /// \a audit (may be null) receives every reported refusal, under the console the value names.
-    ValueVerifier(ConsoleKeys keys, AuditTrail* audit, StationClock clock = systemMsecs, QObject* parent = nullptr);
+    ValueVerifier(ConsoleKeys keys, AuditTrail* audit, const ConsoleClock& clock = ConsoleClock::system(), QObject* parent = nullptr);
 
     void setWindow(const Window& window) { window_ = window; }
 
@@ -90,7 +90,7 @@ private:
 
     ConsoleKeys keys_;
     AuditTrail* audit_;
-    StationClock clock_;
+    const ConsoleClock& clock_;
     Window window_;
     struct Newest {
         qint64 msecs = 0;

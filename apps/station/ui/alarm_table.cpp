@@ -169,7 +169,10 @@ void AlarmTable::refreshAll()
 
 void AlarmTable::refresh(int id)
 {
-    const int row = rows_.indexOf(id);
+    // Most changes are of items not listed (values) or of the newest rows (a flood being raised).
+    if (!feed_.alarms().isListed(id))
+        return;
+    const int row = rows_.lastIndexOf(id);
     if (row >= 0)
         emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }

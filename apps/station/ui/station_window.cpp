@@ -20,6 +20,7 @@
 #include "ship.h"
 #include "station_console.h"
 #include "station_palette.h"
+#include "zoom_keeper.h"
 
 #include "config/sensor_config.h"
 #include "entity/deck.h"
@@ -140,6 +141,7 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     resize(kInitialWidth, kInitialHeight);
     view_->setScaleFactor(kMinZoom, kMaxZoom);
     view_->setZoomPreview(true);
+    new ZoomKeeper(view_);
     view_->viewport()->installEventFilter(this);
     buildToolBar();
     buildLayout();

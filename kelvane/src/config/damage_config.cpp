@@ -57,6 +57,7 @@ void DamageConfig::loadStyle(const QString& filename)
     hidetime_ = hidetime;
     opacity_ = opacity;
     responses_ = std::move(responses);
+    colors_.clear();
 }
 
 std::optional<harq::DamageResponse> DamageConfig::response(int type) const
@@ -75,11 +76,15 @@ std::optional<harq::DamageResponse> DamageConfig::response(int type) const
 
 std::optional<QColor> DamageConfig::responseColor(int type) const
 {
+    const auto known = colors_.constFind(type);
+    if (known != colors_.cend())
+        return *known;
     std::optional<QColor> combined;
     for (const auto& entry : responses_) {
         if (!entry->hasResponse(type))
             continue;
         combined = combined ? harq::DamageResponse::mixColor(*combined, entry->color()) : entry->color();
     }
+    colors_.insert(type, combined);
     return combined;
 }

@@ -4,6 +4,8 @@
 
 #include "entity/view_group.h"
 
+#include <QColor>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -52,8 +54,10 @@ public:
     /// is never changed by it.
     std::optional<harq::DamageResponse> response(int type) const;
     /// The colour of response(\a type), empty when that is. Cheaper than
-    /// response(), as the joined name is not built: compartments ask on every
-    /// change of their alarm count.
+    /// response(), as the joined name is not built, and mixed once per type
+    /// and load: compartments ask on every change of their alarm count. Keeps
+    /// what it mixed, so unlike the rest of the style it is for one thread
+    /// (the GUI thread) at a time.
     std::optional<QColor> responseColor(int type) const;
 
 private:
@@ -65,4 +69,6 @@ private:
     int hidetime_;
     qreal opacity_;
     DamageResponses responses_;
+    /// responseColor() of each type asked for since the last load.
+    mutable QHash<int, std::optional<QColor>> colors_;
 };

@@ -3,6 +3,7 @@
 #include "config/sensor_config.h"
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
+#include "graphics/solid_brush.h"
 
 #include <QBrush>
 #include <QGraphicsRectItem>
@@ -20,7 +21,13 @@ constexpr qreal kMarkGapRatio = 0.2;
 /// Width of the blend between two bands, so the bands get hard edges.
 constexpr qreal kBandEdge = 0.001;
 
-const QColor kNormalMarkColor = Qt::green;
+/// One brush for every normal mark, shared rather than built at each return
+/// to normal (GUI thread only, as the items).
+const QBrush& normalMarkBrush()
+{
+    static const QBrush brush{QColor(Qt::green)};
+    return brush;
+}
 
 /// Positions of the abnormal items, in item order; on the stack for the usual
 /// few items, as this runs on every state change.
@@ -69,13 +76,14 @@ void MarkSensorGraphic::doUpdateSensor()
     // A sensor that is not normal always has an abnormal item; should it ever
     // have none, there is nothing to mark and the bar shows normal.
     if (positions.isEmpty()) {
-        mark_->setBrush(kNormalMarkColor);
+        mark_->setBrush(normalMarkBrush());
         return;
     }
 
     const SensorConfig& style = SensorConfig::instance();
     if (positions.size() == 1) {
-        mark_->setBrush(style.stateColor(positions.first()));
+        // A sensor mostly alarms in the same colour: its brush is kept.
+        mark_->setBrush(kelvane::solidBrush(alarm_brush_, style.stateColor(positions.first())));
         return;
     }
 

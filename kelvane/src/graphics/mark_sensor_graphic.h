@@ -3,6 +3,8 @@
 #include "item_type.h"
 #include "graphics/sensor_graphic.h"
 
+#include <QBrush>
+
 class QGraphicsRectItem;
 
 /// Sensor graphic with a bar under the icon whose colours tell which items of
@@ -42,6 +44,8 @@ protected:
 
 private:
     QGraphicsRectItem* mark_ = nullptr;
+    /// The mark's brush for one abnormal item, kept for the next alarm.
+    QBrush alarm_brush_;
     /// boundingRect() as of the last initSensor().
     QRectF bounds_;
 

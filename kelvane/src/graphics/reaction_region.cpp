@@ -3,18 +3,36 @@
 #include "config/damage_config.h"
 #include "config/region_config.h"
 #include "entity/region.h"
+#include "graphics/solid_brush.h"
 #include "kelvane_assert.h"
 
 #include <QBrush>
 #include <QGraphicsSceneMouseEvent>
 #include <QPen>
 
+#include <array>
 #include <cmath>
+#include <optional>
 
 namespace {
 
 /// Each outstanding alarm makes the region this much more opaque.
 constexpr qreal kOpacityPerAlarm = 1.2;
+
+/// kOpacityPerAlarm to the power of \a alarms. The usual counts are looked up,
+/// as they change at every alarm; the table holds std::pow's own results.
+qreal alarmFactor(int alarms)
+{
+    static const std::array<qreal, 16> kFactors = [] {
+        std::array<qreal, 16> factors{};
+        for (std::size_t n = 0; n < factors.size(); ++n)
+            factors[n] = std::pow(kOpacityPerAlarm, int(n));
+        return factors;
+    }();
+    if (alarms >= 0 && std::size_t(alarms) < kFactors.size())
+        return kFactors[std::size_t(alarms)];
+    return std::pow(kOpacityPerAlarm, alarms);
+}
 
 /// Integer mean of the two packed RGB words: carries cross channels, so red
 /// and blue give #7F807F. The alpha bytes are forced opaque first.
@@ -125,18 +143,26 @@ void ReactionRegion::updateTooTip()
 
 void ReactionRegion::checkOpacity()
 {
-    setOpacity(RegionConfig::instance().hoverOpacity() * std::pow(kOpacityPerAlarm, alarm_count_));
+    setOpacity(RegionConfig::instance().hoverOpacity() * alarmFactor(alarm_count_));
 }
 
 void ReactionRegion::checkBrush()
 {
     const QColor& hover = RegionConfig::instance().hoverColor();
-    QBrush brush = sensitive_ ? QBrush(hover) : QBrush();
+    std::optional<QColor> fill;
+    if (sensitive_)
+        fill = hover;
     if (damaged() && region_) {
         if (const auto response = DamageConfig::instance().responseColor(region_->responseType()))
-            brush = QBrush(sensitive_ ? mixOpaque(*response, hover) : *response);
+            fill = sensitive_ ? mixOpaque(*response, hover) : *response;
     }
-    setBrush(brush);
+    if (!fill) {
+        setBrush(QBrush());
+        return;
+    }
+    // Alarms come and go in the same colour: the brush is built once for it
+    // rather than at every state change.
+    setBrush(kelvane::solidBrush(fill_, *fill));
 }
 
 // The signals go out last in each handler: a host may destroy this region from

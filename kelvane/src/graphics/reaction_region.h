@@ -3,6 +3,7 @@
 #include "item_type.h"
 #include "kelvane_export.h"
 
+#include <QBrush>
 #include <QGraphicsPolygonItem>
 #include <QMetaType>
 #include <QObject>
@@ -119,6 +120,8 @@ protected:
 
 private:
     QPointer<harq::Region> region_;
+    /// The last fill shown, kept for its colour's next turn.
+    QBrush fill_;
     int alarm_count_ = 0;
     bool sensitive_ = false;
     std::atomic_bool manual_tag_{false};

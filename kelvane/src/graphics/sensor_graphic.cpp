@@ -8,7 +8,6 @@
 #include "kelvane_edition.h"
 
 #include <QGraphicsPixmapItem>
-#include <QStringBuilder>
 
 #include <algorithm>
 
@@ -48,6 +47,8 @@ void SensorGraphic::setSensor(harq::Sensor* sensor)
     // A blink left over from the previous sensor's alarm would mislead about this one.
     SensorGraphicEdition::stopBlink(*this);
     sensor_ = sensor;
+    tool_tips_.clear();
+    tool_tip_.clear();
     connect(sensor, &harq::Sensor::sensorStateChanged, this, &SensorGraphic::updateSensor);
     initSensor();
     setPos(sensor->position().x(), sensor->position().y());
@@ -118,6 +119,11 @@ void SensorGraphic::updateSensor()
 
 void SensorGraphic::updateToolTip()
 {
-    // Built in one allocation: this runs on every state change.
-    setToolTip(sensor_->name() % QLatin1Char(':') % sensor_->toolTip());
+    // This runs on every state change: the text is the one kept for the
+    // state, and a text equal to the one set last is not set again.
+    const QString& text = tool_tips_.text(*sensor_);
+    if (text == tool_tip_)
+        return;
+    tool_tip_ = text;
+    setToolTip(text);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/sensor_tool_tips.h"
 #include "kelvane_export.h"
 
 #include <QGraphicsObject>
@@ -46,6 +47,9 @@ public:
     /// The graphic moves to the x and y of the sensor's position; the tool tip
     /// is the sensor's name, a colon and its state text. The label is built only
     /// here, so a later change of the sensor's code shows at the next call.
+    /// For a sensor of state items the tool tip texts are kept per combination
+    /// of abnormal items (SensorToolTips): icon names changed after this call
+    /// may show only after the next one; a new name shows at the next state change.
     /// A null \a sensor stops the process through the library's assertion.
     void setSensor(harq::Sensor* sensor);
     /// The bound sensor; null before setSensor() and once the sensor is destroyed.
@@ -81,6 +85,9 @@ private:
     void updateToolTip();
 
     QPointer<harq::Sensor> sensor_;
+    SensorToolTips tool_tips_;
+    /// The tool tip as this graphic set it last.
+    QString tool_tip_;
     QGraphicsPixmapItem* icon_ = nullptr;
     SensorLabel* name_ = nullptr;
     /// boundingRect(), kept since the view asks for it on every paint.

@@ -7,6 +7,8 @@ list(APPEND KELVANE_COMMON_SOURCES src/graphics/scene_bounds.h src/graphics/scen
 list(APPEND KELVANE_COMMON_SOURCES
     src/graphics/sensor_graphic.h src/graphics/sensor_graphic.cpp
     src/graphics/sensor_label.h src/graphics/sensor_label.cpp
+    src/graphics/sensor_tool_tips.h src/graphics/sensor_tool_tips.cpp
+    src/graphics/solid_brush.h
     src/graphics/compound_sensor_graphic.h src/graphics/compound_sensor_graphic.cpp
     src/graphics/mark_sensor_graphic.h src/graphics/mark_sensor_graphic.cpp
     src/graphics/sensor_layer.h src/graphics/sensor_layer.cpp

@@ -20,6 +20,8 @@ void AlarmAnimation::start(QGraphicsItem* g)
 {
     KELVANE_ASSERT(g);
     stop();
+    if (startOwnBlink(g))
+        return;
 
     graphic_ = g;
     origin_effect_ = g->graphicsEffect();
@@ -41,6 +43,7 @@ void AlarmAnimation::start(QGraphicsItem* g)
 
 void AlarmAnimation::stop()
 {
+    stopOwnBlink();
     if (!animation_)
         return;
     disconnect(item_watch_);
@@ -49,6 +52,15 @@ void AlarmAnimation::stop()
     // Replaces (and deletes) the animation's effect; with no former effect the
     // item is left without one.
     graphic_->setGraphicsEffect(origin_effect_);
+}
+
+bool AlarmAnimation::startOwnBlink(QGraphicsItem*)
+{
+    return false;
+}
+
+void AlarmAnimation::stopOwnBlink()
+{
 }
 
 void AlarmAnimation::forgetItem()

@@ -52,6 +52,15 @@ public slots:
 protected:
     /// Builds, but does not start, the animation for \a g; the caller takes ownership.
     virtual QAbstractAnimation* createAnimation(QGraphicsItem* g) = 0;
+    /// Lets a subclass blink \a g without an animation object or effect of its
+    /// own, at a lower cost per alarm; start() asks it right after stopping,
+    /// and uses createAnimation() only when it returns false. The default
+    /// returns false. A subclass that returns true stops such a blink in
+    /// stopOwnBlink() and calls that from its own destructor.
+    virtual bool startOwnBlink(QGraphicsItem* g);
+    /// Ends a blink begun by startOwnBlink(); stop() calls it first. The
+    /// default does nothing.
+    virtual void stopOwnBlink();
 
 private:
     void forgetItem();

@@ -1,7 +1,5 @@
 #include "view/blink_clock.h"
 
-#include <QGraphicsOpacityEffect>
-
 namespace {
 
 constexpr qint64 kFadeMs = 2000;
@@ -27,23 +25,37 @@ qreal BlinkClock::level() const
     return qreal(phase < kFadeMs ? phase : 2 * kFadeMs - phase) / kFadeMs;
 }
 
-void BlinkClock::add(QGraphicsOpacityEffect* effect)
+void BlinkClock::add(Blinker* blinker)
 {
-    effects_.insert(effect);
+    if (blinker->place_ >= 0)
+        return;
+    blinker->place_ = int(blinkers_.size());
+    blinkers_.push_back(blinker);
     if (!timer_.isActive())
         timer_.start();
 }
 
-void BlinkClock::remove(QGraphicsOpacityEffect* effect)
+void BlinkClock::remove(Blinker* blinker)
 {
-    effects_.remove(effect);
-    if (effects_.isEmpty())
-        timer_.stop();
+    // The timer stops at its next step: a sensor flickering in and out of
+    // alarm would otherwise register and unregister it at every flip.
+    const int place = blinker->place_;
+    if (place < 0)
+        return;
+    Blinker* last = blinkers_.back();
+    blinkers_[std::size_t(place)] = last;
+    last->place_ = place;
+    blinkers_.pop_back();
+    blinker->place_ = -1;
 }
 
 void BlinkClock::step()
 {
+    if (blinkers_.empty()) {
+        timer_.stop();
+        return;
+    }
     const qreal now = level();
-    for (QGraphicsOpacityEffect* effect : qAsConst(effects_))
-        effect->setOpacity(now);
+    for (Blinker* blinker : blinkers_)
+        blinker->showLevel(now);
 }
