@@ -23,6 +23,7 @@
 #include <QGraphicsItem>
 #include <QGraphicsSvgItem>
 #include <QGraphicsTextItem>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
@@ -59,10 +60,16 @@ public:
     int paints = 0;
     double paintCpu = 0;
     double longestPaint = 0;
+    /// Rectangles and pixels of the regions painted.
+    qint64 rects = 0;
+    qint64 area = 0;
 
 protected:
     void paintEvent(QPaintEvent* event) override
     {
+        rects += event->region().rectCount();
+        for (const QRect& r : event->region())
+            area += qint64(r.width()) * r.height();
         const double start = threadCpuSeconds();
         DeckViewComplex::paintEvent(event);
         const double cpu = threadCpuSeconds() - start;
@@ -171,6 +178,8 @@ void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache,
     CountingView& view = s.view();
     view.paints = 0;
     view.paintCpu = 0;
+    view.rects = 0;
+    view.area = 0;
     double cpu = 0;
     double seconds = 0;
     for (auto _ : state) {
@@ -184,6 +193,8 @@ void measureLoop(benchmark::State& state, int blinking, int caching = kNoCache,
     state.counters["paints/s"] = double(view.paints) / seconds;
     state.counters["cpu_ms/paint"] = view.paints > 0 ? view.paintCpu * 1e3 / view.paints : 0.0;
     state.counters["process_cpu_share"] = cpu / seconds;
+    state.counters["rects/paint"] = view.paints > 0 ? double(view.rects) / view.paints : 0.0;
+    state.counters["px/paint"] = view.paints > 0 ? double(view.area) / view.paints : 0.0;
     s.setCaching(false, false);
     if (caching & kSharedClock)
         s.setSharedClock(false);
