@@ -69,7 +69,7 @@ QByteArray largestHeads(int bytes)
 void copyAll(const QByteArray& stream, char* into)
 {
     for (int pos = 0; pos < stream.size(); pos += kChunk) {
-        const int n = std::min(kChunk, stream.size() - pos);
+        const int n = std::min(kChunk, int(stream.size()) - pos);
         std::memcpy(into, stream.constData() + pos, size_t(n));
         benchmark::ClobberMemory();
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFont>
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,7 @@
 #include "station_palette.h"
 
 #include <QApplication>
+#include <QWidget>
 
 #include <array>
 
@@ -77,6 +78,19 @@ QString rgb(QRgb colour)
     return QColor(colour).name();
 }
 
+/// Has \a widget and then its children take the application palette again.
+/// Qt 6 (6.4 here) tells a window's children of a new application palette before the
+/// window itself, so a child resolves against the window's old palette and
+/// keeps the old colours; going from the windows down puts the new ones
+/// everywhere. A widget's own palette entries stay as they were.
+void repaletteDownFrom(QWidget* widget)
+{
+    QEvent change(QEvent::ApplicationPaletteChange);
+    QCoreApplication::sendEvent(widget, &change);
+    for (QWidget* child : widget->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        repaletteDownFrom(child);
+}
+
 } // namespace
 
 StationPalette& StationPalette::instance()
@@ -97,6 +111,8 @@ void StationPalette::choose(PaletteChoice choice)
         return;
     choice_ = choice;
     QApplication::setPalette(choice == PaletteChoice::Day ? day_ : widgetPalette(lookOf(choice)));
+    for (QWidget* window : QApplication::topLevelWidgets())
+        repaletteDownFrom(window);
     emit changed(choice);
 }
 
