@@ -88,7 +88,10 @@ TEST_F(LuaFacade, PathsAreTakenLiterally)
 
 TEST_F(LuaFacade, HostileScriptsFailInsteadOfExhaustingTheStation)
 {
-    const QString hungry = write("hungry.lua", "t = {} for i = 1, 1e9 do t[i] = i end\n");
+    // Megabytes at each step, so the memory runs out long before the clock,
+    // even under an emulator.
+    const QString hungry = write("hungry.lua", "local s = 'x' for i = 1, 20 do s = s .. s end\n"
+                                               "t = {} for i = 1, 1e9 do t[i] = s .. i end\n");
     EXPECT_TRUE(loadError(hungry).startsWith("解析配置文件" + hungry + "错误。" + kCrlf + "详细信息:LUA内存请求错误"))
         << loadError(hungry).toStdString();
 

@@ -7,8 +7,12 @@ int main(int argc, char** argv)
 {
     // Every test runs without a display; scenes and views render offscreen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Death tests re-run the binary instead of forking a process with Qt's threads.
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Death tests re-run the binary instead of forking a process with Qt's
+    // threads, unless GTEST_DEATH_TEST_STYLE says otherwise: under user-mode
+    // emulation without the machine's binfmt entry (scripts/check-i386) the
+    // binary cannot be started again from inside, and "fast" forks.
+    if (!qEnvironmentVariableIsSet("GTEST_DEATH_TEST_STYLE"))
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
