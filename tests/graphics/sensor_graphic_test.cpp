@@ -11,7 +11,13 @@
 #include <QGraphicsRectItem>
 #include <QGraphicsTextItem>
 #include <QLinearGradient>
+#include <QPainter>
 #include <QPen>
+#include <QStyleOptionGraphicsItem>
+#include <QTextDocument>
+
+#include <functional>
+#include <vector>
 
 using namespace sensor_graphic_test;
 
@@ -179,4 +185,45 @@ TEST(SensorGraphicDeathTest, NullSensorIsRejected)
 {
     MarkSensorGraphic graphic;
     EXPECT_DEATH(graphic.setSensor(nullptr), "\"sensor\" in void SensorGraphic::setSensor\\(harq::Sensor\\*\\)");
+}
+
+// The label draws its kept glyphs only while they are what the text item would
+// draw: each edit a host may make to it shows at the next paint, as on a plain
+// text item given the same edits.
+TEST_F(SensorGraphicTest, LabelDrawsWhatAPlainTextItemDraws)
+{
+    harq::Sensor sensor;
+    sensor.setName("P1");
+    sensor.setCode("P1");
+    CompoundSensorGraphic graphic;
+    graphic.setSensor(&sensor);
+    auto* label = child<QGraphicsTextItem>(graphic);
+    ASSERT_NE(label, nullptr);
+    QGraphicsTextItem plain;
+    plain.setPlainText(label->toPlainText());
+    plain.setDefaultTextColor(label->defaultTextColor());
+    auto drawn = [](QGraphicsTextItem* item) {
+        QImage image(160, 60, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.scale(1.7, 1.7);
+        QStyleOptionGraphicsItem option;
+        item->paint(&painter, &option, nullptr);
+        return image;
+    };
+    QTextDocument other;
+    other.setPlainText("other");
+    const std::vector<std::function<void(QGraphicsTextItem*)>> edits{
+        [](QGraphicsTextItem*) {},
+        [](QGraphicsTextItem* item) { item->setPlainText("Q2"); },
+        [](QGraphicsTextItem* item) { item->setFont(QFont(item->font().family(), 23)); },
+        [](QGraphicsTextItem* item) { item->setDefaultTextColor(Qt::darkRed); },
+        [](QGraphicsTextItem* item) { item->setTextWidth(8); },
+        [&other](QGraphicsTextItem* item) { item->setDocument(other.clone(item)); },
+    };
+    for (size_t i = 0; i < edits.size(); ++i) {
+        edits[i](label);
+        edits[i](&plain);
+        EXPECT_EQ(drawn(label), drawn(&plain)) << "after edit " << i;
+    }
 }

@@ -16,29 +16,59 @@ void SensorLabel::setLine(const QString& text)
 {
     setPlainText(text);
     QTextDocument* doc = document();
-    // Keeps the shaped glyphs after layout, so a paint draws them instead of
-    // shaping the text again.
-    doc->firstBlock().layout()->setCacheEnabled(true);
-    doc->markContentsDirty(0, doc->characterCount());
-    // Lays the text out now, as the first paint would.
-    doc->documentLayout()->documentSize();
+    if (doc != line_document_) {
+        line_document_ = doc;
+        // Every relayout (text, font, width) ends in the layout's update(),
+        // so the kept glyphs are dropped with the layout they came from.
+        QObject::connect(doc->documentLayout(), &QAbstractTextDocumentLayout::update, this,
+                         [this] { glyphs_valid_ = false; });
+    }
+    glyphs_valid_ = false;
     revision_ = doc->revision();
+}
+
+bool SensorLabel::takeGlyphs()
+{
+    const QTextDocument* doc = line_document_;
+    if (doc->revision() != revision_ || doc->blockCount() != 1)
+        return false;
+    const QTextLayout* layout = doc->firstBlock().layout();
+    if (layout->lineCount() != 1)
+        return false;
+    glyphs_.clear();
+    for (QGlyphRun run : layout->lineAt(0).glyphRuns()) {
+        // The document's drawing places each run's glyphs from the run's start
+        // in the painter's transform moved there, so its glyphs round to the
+        // same pixels only when drawn the same way.
+        QVector<QPointF> positions = run.positions();
+        const QPointF start = positions.value(0);
+        for (QPointF& at : positions)
+            at -= start;
+        run.setPositions(positions);
+        glyphs_.push_back({layout->position() + start, run});
+    }
+    glyphs_valid_ = true;
+    return true;
 }
 
 void SensorLabel::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
 {
-    const QTextDocument* doc = document();
-    QTextLayout* line = doc->firstBlock().layout();
     const bool selected = option->state & (QStyle::State_Selected | QStyle::State_HasFocus);
-    // A layout the document has not (re)done yet has no line to draw.
-    if (doc->revision() != revision_ || doc->blockCount() != 1 || line->lineCount() != 1 || selected) {
+    // A host may have put another document in; its layout never told us.
+    const bool ours = document() == line_document_;
+    if (selected || !ours || (!glyphs_valid_ && !takeGlyphs())) {
         QGraphicsTextItem::paint(painter, option, widget);
         return;
     }
     // What the document layout does for one plain line: the palette's text
     // colour, which the text item takes from its default text colour.
-    painter->save();
+    const QPen pen = painter->pen();
+    const QTransform transform = painter->worldTransform();
     painter->setPen(defaultTextColor());
-    line->draw(painter, QPointF());
-    painter->restore();
+    for (const PlacedRun& run : glyphs_) {
+        painter->translate(run.start);
+        painter->drawGlyphRun(QPointF(), run.glyphs);
+        painter->setWorldTransform(transform);
+    }
+    painter->setPen(pen);
 }
