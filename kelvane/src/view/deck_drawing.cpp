@@ -58,7 +58,7 @@ void DeckDrawing::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
         const QRect window =
             visible.translated(-origin).adjusted(-margin.width(), -margin.height(), margin.width(), margin.height())
             & item;
-        cover(needed, window, painter->renderHints(), option, widget);
+        cover(needed, window, visible.size() + 2 * margin, painter->renderHints(), option, widget);
     }
     painter->save();
     painter->setWorldTransform(QTransform());
@@ -68,29 +68,37 @@ void DeckDrawing::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
 
 void DeckDrawing::forget()
 {
-    pixels_ = QPixmap();
     covered_ = QRect();
 }
 
-void DeckDrawing::cover(const QRect& needed, const QRect& window, QPainter::RenderHints hints,
+void DeckDrawing::cover(const QRect& needed, const QRect& window, const QSize& capacity, QPainter::RenderHints hints,
                         const QStyleOptionGraphicsItem* option, QWidget* widget)
 {
     const QRect target = window | needed;
-    QPixmap pixels(target.size());
-    pixels.fill(Qt::transparent);
-    QPainter painter(&pixels);
-    QRegion missing(QRect(QPoint(), target.size()));
-    if (!pixels_.isNull()) {
-        const QRect kept = covered_ & target;
-        painter.drawPixmap(kept.translated(-target.topLeft()), pixels_, kept.translated(-covered_.topLeft()));
-        missing -= kept.translated(-target.topLeft());
+    // The pixels live in one buffer as large as the visible part with its
+    // margins, reused from scale to scale and scrolled on a pan: a new one at
+    // every zoom step costs the system's page faults for megabytes.
+    const bool fits = pixels_.width() >= target.width() && pixels_.height() >= target.height();
+    const QRect kept = fits ? covered_ & target : QRect();
+    if (!fits) {
+        pixels_ = QPixmap(capacity.expandedTo(target.size()));
+        // Also what gives the pixmap its alpha channel.
+        pixels_.fill(Qt::transparent);
+    } else if (!kept.isEmpty() && covered_.topLeft() != target.topLeft()) {
+        const QPoint by = covered_.topLeft() - target.topLeft();
+        // Scrolls within the whole buffer: the area given also bounds where the pixels go.
+        pixels_.scroll(by.x(), by.y(), pixels_.rect());
     }
+    const QRegion missing = QRegion(QRect(QPoint(), target.size())) - kept.translated(-target.topLeft());
+    QPainter painter(&pixels_);
     painter.setClipRegion(missing);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(QRect(QPoint(), target.size()), Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setRenderHints(hints);
     painter.setWorldTransform(QTransform(key_.scale.m11(), 0, 0, key_.scale.m22(),
                                          key_.fraction.x() - target.left(), key_.fraction.y() - target.top()));
     QGraphicsSvgItem::paint(&painter, option, widget);
     painter.end();
-    pixels_ = pixels;
     covered_ = target;
 }

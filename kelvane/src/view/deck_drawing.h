@@ -11,14 +11,14 @@
 /// later paints, instead of rendering the whole document for every partial
 /// update (a blinking sensor) or pan step.
 ///
-/// The kept pixels are those of one view transform: a zoom renders afresh,
-/// a pan by whole pixels moves the kept pixels and renders only what came
-/// into sight beyond them. They follow the renderer (also a shared one set
-/// later, and a document it loads anew), the element shown and the bounds,
-/// and they belong to the last view painted: a second view on the same scene
-/// takes them over whenever it paints. The item's own cache mode stays
-/// NoCache. Rotated or sheared views, high-density devices and animated
-/// documents are drawn directly, as by QGraphicsSvgItem.
+/// The kept pixels are those of one view transform: a zoom renders afresh
+/// into the same buffer, a pan by whole pixels scrolls the kept pixels and
+/// renders only what came into sight beyond them. They follow the renderer
+/// (also a shared one set later, and a document it loads anew), the element
+/// shown and the bounds, and they belong to the last view painted: a second
+/// view on the same scene takes them over whenever it paints. The item's own
+/// cache mode stays NoCache. Rotated or sheared views, high-density devices
+/// and animated documents are drawn directly, as by QGraphicsSvgItem.
 class DeckDrawing : public QGraphicsSvgItem
 {
     Q_OBJECT
@@ -44,15 +44,17 @@ private:
         bool operator==(const Key& other) const;
     };
 
-    /// Drops the kept pixels.
+    /// Drops the kept pixels; their buffer stays for the next ones.
     void forget();
-    /// Makes the kept pixels cover \a needed (device pixels relative to the
-    /// item's whole-pixel origin), rendering only what they lack.
-    void cover(const QRect& needed, const QRect& window, QPainter::RenderHints hints,
+    /// Makes the kept pixels cover \a needed and \a window (device pixels
+    /// relative to the item's whole-pixel origin), rendering only what they
+    /// lack; a buffer too small for them is replaced by one of \a capacity.
+    void cover(const QRect& needed, const QRect& window, const QSize& capacity, QPainter::RenderHints hints,
                const QStyleOptionGraphicsItem* option, QWidget* widget);
 
     Key key_;
-    /// The kept pixels and the rectangle they cover, relative to the item's whole-pixel origin.
+    /// The kept pixels from the buffer's top left, and the rectangle they
+    /// cover, relative to the item's whole-pixel origin.
     QPixmap pixels_;
     QRect covered_;
 };
