@@ -22,6 +22,8 @@ void SensorLabel::setLine(const QString& text)
         // so the kept glyphs are dropped with the layout they came from.
         QObject::connect(doc->documentLayout(), &QAbstractTextDocumentLayout::update, this,
                          [this] { glyphs_valid_ = false; });
+        // The text item deletes its own document when given another one.
+        QObject::connect(doc, &QObject::destroyed, this, [this] { glyphs_valid_ = false; });
     }
     glyphs_valid_ = false;
     revision_ = doc->revision();
@@ -30,7 +32,7 @@ void SensorLabel::setLine(const QString& text)
 bool SensorLabel::takeGlyphs()
 {
     const QTextDocument* doc = line_document_;
-    if (doc->revision() != revision_ || doc->blockCount() != 1)
+    if (!doc || doc != document() || doc->revision() != revision_ || doc->blockCount() != 1)
         return false;
     const QTextLayout* layout = doc->firstBlock().layout();
     if (layout->lineCount() != 1)
@@ -54,9 +56,7 @@ bool SensorLabel::takeGlyphs()
 void SensorLabel::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
 {
     const bool selected = option->state & (QStyle::State_Selected | QStyle::State_HasFocus);
-    // A host may have put another document in; its layout never told us.
-    const bool ours = document() == line_document_;
-    if (selected || !ours || (!glyphs_valid_ && !takeGlyphs())) {
+    if (selected || (!glyphs_valid_ && !takeGlyphs())) {
         QGraphicsTextItem::paint(painter, option, widget);
         return;
     }
