@@ -5,7 +5,8 @@ Usage: make_report.py RESULTS_DIR OUTPUT_MD
        make_report.py --section display|flood RESULTS_DIR   (prints that section only)
 RESULTS_DIR holds <program>.json for each benchmark program, lscpu.txt and,
 from the station measurement, station.json. The display section ends with the
-hand-kept profile notes of bench/display_profile.md.
+hand-kept profile notes of bench/display_profile.md, and the document with the
+hand-kept notes of bench/performance_notes.md.
 """
 
 import datetime
@@ -24,6 +25,8 @@ BLINK_TARGETS = {20: (1.5, 0.10, None), 1000: (8.0, 0.50, 60.0)}
 PAN_STEP_MS = 8
 ZOOM_STEP_MS = 16
 DISPLAY_NOTES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "display_profile.md")
+# Hand-kept notes of earlier rounds of work, appended after the generated sections.
+LATER_NOTES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "performance_notes.md")
 STARTUP_MS = 300
 # Station under an alarm flood: CPU seconds and the longest pause in painting.
 FLOOD_CPU_S = 0.5
@@ -346,6 +349,8 @@ def main():
     doc += display_section(display, load_station(results))
     doc += startup_section(startup)
     doc += flood_section(flood)
+    with open(LATER_NOTES) as f:
+        doc += "\n" + f.read()
     with open(output, "w") as f:
         f.write(doc)
 

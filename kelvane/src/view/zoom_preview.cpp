@@ -4,25 +4,36 @@
 #include <QGraphicsView>
 #include <QPainter>
 
+#include <cstring>
+
 namespace {
 
-/// The pixels of \a widget as last drawn into its window's raster backing
-/// store, at the store's pixel ratio; null when the window has no such store.
-QImage lastFrame(QWidget& widget)
+/// Copies the pixels of \a widget as last drawn into its window's raster
+/// backing store into \a frame, at the store's pixel ratio, in the frame's own
+/// memory where it has the size and format already: a new image for every
+/// burst costs the system's page faults for megabytes. False when the window
+/// has no such store.
+bool takeLastFrame(QWidget& widget, QImage& frame)
 {
     QBackingStore* store = widget.backingStore();
     QPaintDevice* device = store ? store->paintDevice() : nullptr;
     if (!device || device->devType() != QInternal::Image)
-        return QImage();
+        return false;
     const QImage& window = *static_cast<QImage*>(device);
     const qreal ratio = window.devicePixelRatio();
     const QRect logical(widget.mapTo(widget.window(), QPoint()), widget.size());
     const QRect area(logical.topLeft() * ratio, logical.size() * ratio);
-    if (!window.rect().contains(area))
-        return QImage();
-    QImage frame = window.copy(area);
+    if (!window.rect().contains(area) || window.depth() % 8 != 0)
+        return false;
+    if (frame.size() != area.size() || frame.format() != window.format())
+        frame = QImage(area.size(), window.format());
+    const int pixelBytes = window.depth() / 8;
+    for (int y = 0; y < area.height(); ++y) {
+        std::memcpy(frame.scanLine(y), window.constScanLine(area.top() + y) + area.left() * pixelBytes,
+                    size_t(area.width()) * pixelBytes);
+    }
     frame.setDevicePixelRatio(ratio);
-    return frame;
+    return true;
 }
 
 } // namespace
@@ -37,9 +48,9 @@ ZoomPreview::ZoomPreview(QGraphicsView& view)
 
 void ZoomPreview::step()
 {
-    if (frame_.isNull()) {
-        frame_ = lastFrame(*view_.viewport());
-        if (frame_.isNull())
+    if (!showing_) {
+        showing_ = takeLastFrame(*view_.viewport(), frame_);
+        if (!showing_)
             return;
         taken_ = view_.viewportTransform();
         scene_rect_ = view_.sceneRect();
@@ -55,7 +66,7 @@ void ZoomPreview::stepped()
 
 bool ZoomPreview::paint()
 {
-    if (frame_.isNull())
+    if (!showing_)
         return false;
     // The frame no longer shows what the view is asked to show.
     if (view_.viewportTransform() != expected_ || view_.sceneRect() != scene_rect_
@@ -72,8 +83,8 @@ bool ZoomPreview::paint()
 void ZoomPreview::end()
 {
     settle_.stop();
-    if (frame_.isNull())
+    if (!showing_)
         return;
-    frame_ = QImage();
+    showing_ = false;
     view_.viewport()->update();
 }

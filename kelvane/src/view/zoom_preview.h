@@ -15,12 +15,13 @@ class QGraphicsView;
 /// drawing and of every item at the new scale.
 ///
 /// The frame is taken from the window's backing store when a burst of steps
-/// begins. Paints during the burst show it, mapped from the transform it was
-/// taken under to the present one, over the viewport's background; scene
-/// changes made meanwhile show after the pause. A change of the view's
-/// transform that did not come through a step, a new scene rectangle or a
-/// resize ends the burst at the next paint. Without a raster backing store (another
-/// platform, a native viewport) step() does nothing and the view draws as usual.
+/// begins, into memory kept from burst to burst. Paints during the burst show
+/// it, mapped from the transform it was taken under to the present one, over
+/// the viewport's background; scene changes made meanwhile show after the
+/// pause. A change of the view's transform that did not come through a step, a
+/// new scene rectangle or a resize ends the burst at the next paint. Without a
+/// raster backing store (another platform, a native viewport) step() does
+/// nothing and the view draws as usual.
 /// Internal to the library.
 class ZoomPreview : public QObject
 {
@@ -45,7 +46,9 @@ public:
 private:
     QGraphicsView& view_;
     QTimer settle_;
+    /// The frame, kept between bursts for its memory; shown while a burst runs.
     QImage frame_;
+    bool showing_ = false;
     /// The view's transform when the frame was taken, and after the last step.
     QTransform taken_;
     QTransform expected_;
