@@ -168,7 +168,7 @@ void AlarmState::record(int id, const QString& text)
     history_.record(id, clock_.nowMs(), text);
 }
 
-bool AlarmState::isListed(const Alarm& alarm) const
+bool AlarmState::belongsInList(const Alarm& alarm) const
 {
     return alarm.state != State::Normal || alarm.shelved;
 }
@@ -177,11 +177,11 @@ void AlarmState::updateListing(int id)
 {
     Alarm& alarm = alarms_[std::size_t(id)];
     const bool wasListed = in_list_[std::size_t(id)];
-    if (isListed(alarm) && !wasListed) {
+    if (belongsInList(alarm) && !wasListed) {
         in_list_[std::size_t(id)] = true;
         listed_.append(id);
         emit alarmListed(id);
-    } else if (!isListed(alarm) && wasListed) {
+    } else if (!belongsInList(alarm) && wasListed) {
         in_list_[std::size_t(id)] = false;
         listed_.removeOne(id);
         emit alarmUnlisted(id);
@@ -254,7 +254,7 @@ bool AlarmState::shelveUntil(int id, const QString& reason, qint64 untilMs)
 {
     const Alarm* known = alarm(id);
     const qint64 now = clock_.nowMs();
-    if (!known || known->shelved || !isListed(*known) || untilMs <= now)
+    if (!known || known->shelved || !belongsInList(*known) || untilMs <= now)
         return false;
     Alarm& alarm = alarms_[std::size_t(id)];
     alarm.shelved = true;

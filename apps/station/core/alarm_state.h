@@ -220,7 +220,8 @@ private:
     void setState(int id, State state);
     void record(int id, const QString& text);
     void updateListing(int id);
-    bool isListed(const Alarm& alarm) const;
+    /// Whether \a alarm should be listed now; isListed() says whether it is.
+    bool belongsInList(const Alarm& alarm) const;
     /// The list has emptied: the incident is over and its first-out mark goes.
     void endIncident();
     /// Brings the per-deck and per-priority tallies up to date with \a id's
