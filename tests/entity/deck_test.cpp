@@ -322,22 +322,14 @@ TEST(Deck, ReleasedRegionsAreForgottenByEquipmentNeighboursAndFireCards)
     EXPECT_EQ(card.center(), nullptr);
 }
 
-namespace {
-
-/// The id a queued connection finds for the type called \a name; Qt 6 renamed the lookup.
-int typeIdNamed(const char* name)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return QMetaType::fromName(name).id();
-#else
-    return QMetaType::type(name);
-#endif
-}
-
-} // namespace
-
 TEST(Deck, ModelPointersAreRegisteredMetaTypes)
 {
+    // The id a queued connection finds for a type's name; Qt 6 renamed the lookup.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const auto typeIdNamed = [](const char* name) { return QMetaType::fromName(name).id(); };
+#else
+    const auto typeIdNamed = [](const char* name) { return QMetaType::type(name); };
+#endif
     for (const char* name : {"harq::Deck*", "harq::Sensor*", "harq::SensorItem*", "harq::Region*"})
         EXPECT_NE(typeIdNamed(name), int(QMetaType::UnknownType)) << name;
     EXPECT_EQ(typeIdNamed("harq::Deck*"), qMetaTypeId<Deck*>());

@@ -344,6 +344,12 @@ private:
     std::map<int, QString> drawings_;
 };
 
+/// The largest difference between \a a and \a b in any colour channel.
+int channelDifference(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
 /// The control image \a name of this edition. Qt 6 takes a font's ascent and
 /// descent unrounded from the font's tables where Qt 5 took FreeType's rounded
 /// ones, so a label's box is a unit shorter and the label sits that much lower
@@ -375,9 +381,7 @@ QString controlPath(const QString& name, bool writing)
     qint64 total = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const QRgb a = image.pixel(x, y), b = control.pixel(x, y);
-            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                    std::abs(qBlue(a) - qBlue(b))});
+            const int d = channelDifference(image.pixel(x, y), control.pixel(x, y));
             total += d;
             differing += d > 48;
         }
@@ -498,12 +502,9 @@ TEST(Render, PannedAndZoomedDeckLooksAsOneDrawnAfresh)
         fresh.verticalScrollBar()->setValue(walked.verticalScrollBar()->value());
         const QImage seen = walked.viewport()->grab().toImage(), want = fresh.viewport()->grab().toImage();
         int largest = 0;
-        for (int i = 0; i < want.width() * want.height(); ++i) {
-            const QRgb a = seen.pixel(i % want.width(), i / want.width());
-            const QRgb b = want.pixel(i % want.width(), i / want.width());
-            largest = std::max({largest, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                std::abs(qBlue(a) - qBlue(b))});
-        }
+        for (int i = 0; i < want.width() * want.height(); ++i)
+            largest = std::max(largest, channelDifference(seen.pixel(i % want.width(), i / want.width()),
+                                                          want.pixel(i % want.width(), i / want.width())));
         EXPECT_LE(largest, 16) << "step " << step;
     }
 }

@@ -188,34 +188,36 @@ TEST(SensorGraphicDeathTest, NullSensorIsRejected)
 }
 
 // The label draws its kept glyphs only while they are what the text item would
-// draw: each edit a host may make shows at the next paint, as on a plain text item.
+// draw: each edit a host may make, after a first paint, shows at the next one as
+// on a plain text item given the same edit.
 TEST_F(SensorGraphicTest, LabelDrawsWhatAPlainTextItemDraws)
 {
     harq::Sensor sensor;
     sensor.setName("P1");
     sensor.setCode("P1");
-    CompoundSensorGraphic graphic;
-    graphic.setSensor(&sensor);
-    auto* label = child<QGraphicsTextItem>(graphic);
-    QGraphicsTextItem plain("P1");
-    plain.setDefaultTextColor(label->defaultTextColor());
-    auto drawn = [](QGraphicsTextItem* item) {
+    auto drawn = [](QGraphicsTextItem& item) {
         QImage image(160, 60, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.scale(1.7, 1.7);
         QStyleOptionGraphicsItem option;
-        item->paint(&painter, &option, nullptr);
+        item.paint(&painter, &option, nullptr);
         return image;
     };
-    const std::vector<std::function<void(QGraphicsTextItem*)>> edits{
-        [](auto*) {}, [](auto* item) { item->setPlainText("Q2"); },
-        [](auto* item) { item->setFont(QFont(item->font().family(), 23)); },
-        [](auto* item) { item->setDefaultTextColor(Qt::darkRed); }, [](auto* item) { item->setTextWidth(8); },
-        [](auto* item) { item->setDocument(new QTextDocument("other", item)); }};
+    const std::vector<std::function<void(QGraphicsTextItem&)>> edits{
+        [](auto&) {}, [](auto& item) { item.setPlainText("Q2"); },
+        [](auto& item) { item.setFont(QFont(item.font().family(), 23)); },
+        [](auto& item) { item.setDefaultTextColor(Qt::darkRed); }, [](auto& item) { item.setTextWidth(8); },
+        [](auto& item) { item.setDocument(new QTextDocument("other", &item)); }};
     for (size_t i = 0; i < edits.size(); ++i) {
-        edits[i](label);
-        edits[i](&plain);
-        EXPECT_EQ(drawn(label), drawn(&plain)) << "after edit " << i;
+        CompoundSensorGraphic graphic;
+        graphic.setSensor(&sensor);
+        auto* label = child<QGraphicsTextItem>(graphic);
+        QGraphicsTextItem plain("P1");
+        plain.setDefaultTextColor(label->defaultTextColor());
+        drawn(*label);
+        edits[i](*label);
+        edits[i](plain);
+        EXPECT_EQ(drawn(*label), drawn(plain)) << "after edit " << i;
     }
 }
