@@ -1,6 +1,7 @@
 #include "view/deck_view.h"
 
 #include "view/round_half_up.h"
+#include "view/scanline_strip.h"
 
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -18,6 +19,7 @@ DeckView::DeckView(QWidget* parent)
     // Blinking sensors are small and scattered: repaint their bounding regions,
     // not the rectangle around all of them.
     setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
+    new ScanlineStrip(*viewport());
 }
 
 DeckView::DeckView(QGraphicsScene* scene, QWidget* parent)

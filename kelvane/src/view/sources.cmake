@@ -6,6 +6,7 @@ list(APPEND KELVANE_COMMON_SOURCES
     src/view/deck_view_complex.h src/view/deck_view_complex.cpp
     src/view/deck_view_complex_edition.h
     src/view/round_half_up.h
+    src/view/scanline_strip.h src/view/scanline_strip.cpp
     src/view/zoom_preview.h src/view/zoom_preview.cpp
 )
 
