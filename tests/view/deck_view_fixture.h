@@ -5,21 +5,34 @@
 
 #include <gtest/gtest.h>
 
+#include <QList>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QString>
 #include <QTest>
 
 namespace deck_view_test {
 
-// Reaches the protected measuring operations and the view switch.
+// Reaches the protected measuring operations and the view switch, and keeps
+// the regions its viewport painted.
 class ProbeView : public DeckView
 {
 public:
+    QList<QRegion> painted;
+
     using DeckView::DeckView;
     using DeckView::moveCenter;
     using DeckView::perfectFactor;
     using DeckView::scaleFactor;
     qreal fitted() const { return perfectFactor(rect(), sceneRect()); }
     QPointF centre() const { return mapToScene(viewport()->rect().center()); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        painted.append(event->region());
+        DeckView::paintEvent(event);
+    }
 };
 
 inline QString deckFile()
