@@ -13,6 +13,11 @@
 /// changeDeck refit the scene and drop any zoom. The zoom limits start at 1.0 and
 /// 1.0, so a plain DeckView can only zoom to the fitted scale; DeckViewComplex
 /// widens them. In the maintenance edition the view has no viewCenter.
+///
+/// Repaints of many small rectangles (hundreds of blinking sensors) also
+/// repaint the viewport's one-pixel left column, to the same pixels: Qt's
+/// raster engine then clips fills by lookups instead of walks. For this the
+/// view filters (and lets through) its window's events.
 class KELVANE_EXPORT DeckView : public QGraphicsView
 {
     Q_OBJECT
