@@ -30,6 +30,8 @@ public:
     explicit ScanlineStrip(QWidget& viewport);
 
 protected:
+    /// Notes the rectangles of the viewport's paints and adds the column to the
+    /// window's update requests; lets every event through.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
