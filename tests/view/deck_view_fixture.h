@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QList>
 #include <QPaintEvent>
-#include <QRegion>
 #include <QString>
 #include <QTest>
 
