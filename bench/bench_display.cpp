@@ -8,6 +8,7 @@
 #include "process_cpu.h"
 #include "ship_fixture.h"
 
+#include "config/sensor_config.h"
 #include "entity/deck.h"
 #include "entity/sensor.h"
 #include "entity/sensor_item.h"
@@ -43,6 +44,7 @@ constexpr int kPeriodMs = 3000;
 constexpr int kSettleMs = 500;
 constexpr double kAlarm = 1.0;
 constexpr double kNormal = 0.0;
+constexpr qreal kStationSmallestLabel = 6.0;
 
 double threadCpuSeconds()
 {
@@ -307,6 +309,15 @@ void BM_FullRepaint(benchmark::State& state)
     state.counters["cpu_ms/paint"] = view.paints > 0 ? view.paintCpu * 1e3 / view.paints : 0.0;
 }
 
+// The same with the station's level of detail: labels under 6 pixels (at this
+// zoom, all of them) left out.
+void BM_FullRepaintReadableLabels(benchmark::State& state)
+{
+    SensorConfig::instance().setMinimumLabelSize(kStationSmallestLabel);
+    BM_FullRepaint(state);
+    SensorConfig::instance().setMinimumLabelSize(0);
+}
+
 } // namespace
 
 BENCHMARK(BM_PaintWhileBlinking)->Arg(20)->Arg(1000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -334,6 +345,7 @@ BENCHMARK(BM_PanStep)->Arg(1)->Arg(3)->Iterations(40)->Unit(benchmark::kMillisec
 BENCHMARK(BM_ZoomStep)->Iterations(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZoomStepPreviewed)->Iterations(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullRepaint)->Arg(0)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRepaintReadableLabels)->Arg(0)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -429,6 +429,21 @@ TEST(Render, SampleDecksLookAsTheControlImages)
     QApplication::sendEvent(view.viewport(), &move);
     EXPECT_TRUE(matchesControl(view.viewport()->grab().toImage(), "main_hovered"));
 
+    // Labels shorter on screen than the style's minimum are left out; the
+    // zoomed deck below shows them three times as large, drawn as ever.
+    SensorConfig& style = SensorConfig::instance();
+    style.setMinimumLabelSize(2 * QFontMetricsF(QFont()).height() * style.fontScale() * view.transform().m11());
+    const QImage unlabelled = view.viewport()->grab().toImage();
+    const auto showLabels = [&scene](bool on) {
+        for (QGraphicsItem* item : scene.items()) {
+            if (item->type() == QGraphicsTextItem::Type)
+                item->setVisible(on);
+        }
+    };
+    showLabels(false);
+    EXPECT_EQ(unlabelled, view.viewport()->grab().toImage());
+    showLabels(true);
+
     // Zoom and deck switches right after a blink: nothing stale may remain.
     view.scaleScene(view.mapToScene(hover), 3.0);
     EXPECT_TRUE(matchesControl(view.viewport()->grab().toImage(), "main_zoomed"));
@@ -436,6 +451,7 @@ TEST(Render, SampleDecksLookAsTheControlImages)
     view.viewport()->grab();
     sensors->showAll();
     EXPECT_TRUE(matchesControl(view.viewport()->grab().toImage(), "main_zoomed"));
+    style.setMinimumLabelSize(0);
     for (int id : ship.decks().mid(1))
         EXPECT_TRUE(matchesControl(showDeck(id), QString("deck%1").arg(id)));
 }

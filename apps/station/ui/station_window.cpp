@@ -53,6 +53,8 @@ constexpr qreal kZoomStep = 1.2;
 constexpr qint64 kMsPerMinute = 60000;
 constexpr qreal kMinZoom = 0.9;   // of the fitted scale
 constexpr qreal kMaxZoom = 20.0;
+// Sensor codes on lines lower than this, in pixels, cannot be read: not drawn.
+constexpr qreal kSmallestReadableLabel = 6.0;
 constexpr int kInitialWidth = 1600;
 constexpr int kInitialHeight = 1000;
 // The first values of a connection come in several batches; the busiest deck
@@ -141,6 +143,7 @@ StationWindow::StationWindow(const Ship& ship, StationConsole& console, DataLink
     resize(kInitialWidth, kInitialHeight);
     view_->setScaleFactor(kMinZoom, kMaxZoom);
     view_->setZoomPreview(true);
+    SensorConfig::instance().setMinimumLabelSize(kSmallestReadableLabel);
     new ZoomKeeper(view_);
     view_->viewport()->installEventFilter(this);
     buildToolBar();

@@ -11,6 +11,9 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr qreal kInitialWidth = 60.0;
@@ -145,6 +148,11 @@ void SensorConfig::setColourMap(std::function<QColor(const QColor&)> map)
 {
     colour_map_ = std::move(map);
     iconCache().clear();
+}
+
+void SensorConfig::setMinimumLabelSize(qreal pixels)
+{
+    minimum_label_size_ = std::isfinite(pixels) ? std::max(pixels, qreal(0)) : 0;
 }
 
 QColor SensorConfig::stateColor(int ix) const

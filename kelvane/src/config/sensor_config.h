@@ -104,6 +104,16 @@ public:
     /// drops the cached icons; graphics take the colours when they are built
     /// (SensorGraphic::setSensor), so a host rebuilds the deck it shows.
     void setColourMap(std::function<QColor(const QColor&)> map);
+    /// Sensor labels whose line would be less than \a pixels high on screen
+    /// are not drawn: at a zoom that shows thousands of sensors their codes are
+    /// a few pixels high and cannot be read, yet drawing them is most of a
+    /// repaint. Labels read it as they paint, so it shows at the next repaint
+    /// of each. 0 (the default), less, or not finite: labels are drawn at any
+    /// size. A label whose text a host replaced through its document is drawn
+    /// at any size.
+    void setMinimumLabelSize(qreal pixels);
+    /// See setMinimumLabelSize().
+    qreal minimumLabelSize() const { return minimum_label_size_; }
     /// Mark colour of the abnormal item at position \a ix of its sensor; positions
     /// outside the list take the last colour; invalid when no colours are configured.
     QColor stateColor(int ix) const;
@@ -128,6 +138,7 @@ private:
     qreal font_scale_;
     QString text_color_;
     std::function<QColor(const QColor&)> colour_map_;
+    qreal minimum_label_size_ = 0;
     ViewGroups view_groups_;
     StateColors state_colors_;
     /// state_colors_ as colours, parsed once: marks ask on every state change.

@@ -1,5 +1,7 @@
 #include "graphics/sensor_label.h"
 
+#include "config/sensor_config.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
@@ -49,6 +51,7 @@ bool SensorLabel::takeGlyphs()
         run.setPositions(positions);
         glyphs_.push_back({layout->position() + start, run});
     }
+    line_height_ = layout->lineAt(0).height();
     glyphs_valid_ = true;
     return true;
 }
@@ -60,12 +63,15 @@ void SensorLabel::paint(QPainter* painter, const QStyleOptionGraphicsItem* optio
         QGraphicsTextItem::paint(painter, option, widget);
         return;
     }
+    const QTransform transform = painter->worldTransform();
+    if (line_height_ * QStyleOptionGraphicsItem::levelOfDetailFromTransform(transform)
+        < SensorConfig::instance().minimumLabelSize())
+        return;
     // What the document layout does for one plain line: the palette's text
     // colour, which the text item takes from its default text colour.
     const QPen pen = painter->pen();
-    const QTransform transform = painter->worldTransform();
     painter->setPen(defaultTextColor());
-    for (const PlacedRun& run : glyphs_) {
+    for (const PlacedRun& run : qAsConst(glyphs_)) {
         painter->translate(run.start);
         painter->drawGlyphRun(QPointF(), run.glyphs);
         painter->setWorldTransform(transform);

@@ -14,6 +14,9 @@
 /// A deck shows a label per sensor, so a full repaint draws thousands of
 /// them: the document's own drawing builds formats, pens and fonts for every
 /// line it draws, which cost more than the glyphs themselves.
+///
+/// That line is not drawn while it is shorter on screen than the sensor
+/// style's minimumLabelSize().
 class SensorLabel : public QGraphicsTextItem
 {
 public:
@@ -42,5 +45,7 @@ private:
     };
     /// Glyphs of the line where it is laid out, valid until the layout is redone.
     QVector<PlacedRun> glyphs_;
+    /// Height of the line, in the label's own units.
+    qreal line_height_ = 0;
     bool glyphs_valid_ = false;
 };
