@@ -309,13 +309,28 @@ void BM_FullRepaint(benchmark::State& state)
     state.counters["cpu_ms/paint"] = view.paints > 0 ? view.paintCpu * 1e3 / view.paints : 0.0;
 }
 
-// The same with the station's level of detail: labels under 6 pixels (at this
-// zoom, all of them) left out.
-void BM_FullRepaintReadableLabels(benchmark::State& state)
+/// The station's level of detail while it lives: labels under 6 pixels left out.
+class StationLabels
 {
-    SensorConfig::instance().setMinimumLabelSize(kStationSmallestLabel);
+public:
+    StationLabels() { SensorConfig::instance().setMinimumLabelSize(kStationSmallestLabel); }
+    ~StationLabels() { SensorConfig::instance().setMinimumLabelSize(0); }
+    StationLabels(const StationLabels&) = delete;
+    StationLabels& operator=(const StationLabels&) = delete;
+};
+
+// The full repaint as the station shows the deck: at this zoom no label is drawn.
+void BM_FullRepaintStation(benchmark::State& state)
+{
+    const StationLabels labels;
     BM_FullRepaint(state);
-    SensorConfig::instance().setMinimumLabelSize(0);
+}
+
+// Zoom steps as the station takes them: with the preview and its labels.
+void BM_ZoomStepStation(benchmark::State& state)
+{
+    const StationLabels labels;
+    measureSteps(state, QPoint(0, -1), 4, true);
 }
 
 } // namespace
@@ -345,7 +360,8 @@ BENCHMARK(BM_PanStep)->Arg(1)->Arg(3)->Iterations(40)->Unit(benchmark::kMillisec
 BENCHMARK(BM_ZoomStep)->Iterations(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZoomStepPreviewed)->Iterations(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullRepaint)->Arg(0)->Arg(20)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FullRepaintReadableLabels)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRepaintStation)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomStepStation)->Iterations(16)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
