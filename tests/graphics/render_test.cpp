@@ -22,6 +22,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QGraphicsEffect>
 #include <QGraphicsRectItem>
 #include <QImage>
