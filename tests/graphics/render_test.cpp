@@ -22,8 +22,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFont>
-#include <QFontMetricsF>
 #include <QGraphicsEffect>
 #include <QGraphicsRectItem>
 #include <QImage>
@@ -431,16 +429,14 @@ TEST(Render, SampleDecksLookAsTheControlImages)
     QApplication::sendEvent(view.viewport(), &move);
     EXPECT_TRUE(matchesControl(view.viewport()->grab().toImage(), "main_hovered"));
 
-    // Labels shorter on screen than the style's minimum are left out; the
-    // zoomed deck below shows them three times as large, drawn as ever.
+    // Labels under the style's minimum are left out; three times larger (below) they show as ever.
     SensorConfig& style = SensorConfig::instance();
-    style.setMinimumLabelSize(2 * QFontMetricsF(QFont()).height() * style.fontScale() * view.transform().m11());
+    style.setMinimumLabelSize(2 * view.fontMetrics().height() * style.fontScale() * view.transform().m11());
     const QImage unlabelled = view.viewport()->grab().toImage();
     const auto showLabels = [&scene](bool on) {
-        for (QGraphicsItem* item : scene.items()) {
+        for (QGraphicsItem* item : scene.items())
             if (item->type() == QGraphicsTextItem::Type)
                 item->setVisible(on);
-        }
     };
     showLabels(false);
     EXPECT_EQ(unlabelled, view.viewport()->grab().toImage());
