@@ -8,6 +8,7 @@
 #include "kelvane_assert.h"
 #include "kelvane_edition.h"
 #include "object_link.h"
+#include "slot_connection.h"
 
 #include <algorithm>
 
@@ -109,7 +110,8 @@ void Region::associateSensor(Sensor* sensor)
         }
         // Unique: a sensor offered again must not count or report twice; in the maintenance
         // edition it may still be listed from a refusal that only disconnected it.
-        connect(sensor, &Sensor::sensorStateChanged, this, &Region::onSensorStateChanged, Qt::UniqueConnection);
+        kelvane::connectToSlot(sensor, &Sensor::sensorStateChanged, this, "onSensorStateChanged()",
+                               Qt::UniqueConnection);
         return;
     }
     // The maintenance edition keeps a refused sensor listed until the next re-association.

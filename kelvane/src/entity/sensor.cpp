@@ -4,6 +4,7 @@
 #include "entity/sensor_item.h"
 #include "entity/view_group.h"
 #include "kelvane_assert.h"
+#include "slot_connection.h"
 
 #include <algorithm>
 
@@ -101,8 +102,8 @@ void Sensor::addItem(SensorItem* item)
     // A second owner of the same item would delete it twice.
     if (findItem(item) != items_.cend())
         return;
-    connect(item, &SensorItem::valueChanged, this, &Sensor::onItemValueChanged);
-    connect(item, &SensorItem::stateChanged, this, &Sensor::onItemStateChanged);
+    kelvane::connectToSlot(item, &SensorItem::valueChanged, this, "onItemValueChanged(harq::SensorItem*)");
+    kelvane::connectToSlot(item, &SensorItem::stateChanged, this, "onItemStateChanged(harq::SensorItem*)");
     edition::prepareItem(*item);
     items_.emplace_back(item);
 }

@@ -5,6 +5,7 @@
 #include "entity/region.h"
 #include "graphics/solid_brush.h"
 #include "kelvane_assert.h"
+#include "slot_connection.h"
 
 #include <QBrush>
 #include <QGraphicsSceneMouseEvent>
@@ -59,7 +60,7 @@ ReactionRegion::ReactionRegion(harq::Region* region, QGraphicsItem* parent)
     connect(region, &harq::Region::nameChanged, this, &ReactionRegion::changeName);
     connect(region, &harq::Region::codeChanged, this, &ReactionRegion::changeCode);
     connect(region, &harq::Region::regionPathChanged, this, &ReactionRegion::changePath);
-    connect(region, &harq::Region::alarmChanged, this, &ReactionRegion::changeAlarm);
+    kelvane::connectToSlot(region, &harq::Region::alarmChanged, this, "changeAlarm(int)");
     connect(region, &harq::Region::typeChanged, this, &ReactionRegion::changeType);
 }
 

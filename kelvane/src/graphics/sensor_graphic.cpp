@@ -6,6 +6,7 @@
 #include "graphics/sensor_graphic_edition.h"
 #include "kelvane_assert.h"
 #include "kelvane_edition.h"
+#include "slot_connection.h"
 
 #include <QGraphicsPixmapItem>
 
@@ -49,7 +50,7 @@ void SensorGraphic::setSensor(harq::Sensor* sensor)
     sensor_ = sensor;
     tool_tips_.clear();
     tool_tip_.clear();
-    connect(sensor, &harq::Sensor::sensorStateChanged, this, &SensorGraphic::updateSensor);
+    kelvane::connectToSlot(sensor, &harq::Sensor::sensorStateChanged, this, "updateSensor()");
     initSensor();
     setPos(sensor->position().x(), sensor->position().y());
     updateToolTip();
