@@ -32,6 +32,9 @@ constexpr double kNormal = 0.0;
 // Values inside the normal band of a state item: updates that flip nothing.
 constexpr double kQuietA = 0.25;
 constexpr double kQuietB = 0.5;
+// The display benchmark's deck.
+constexpr int kDeckSensors = 2000;
+constexpr int kDeckCompartments = 300;
 // Records dispatched in turn, so no single name stays hot in the cache.
 constexpr int kDispatchNames = 1000;
 
@@ -140,6 +143,22 @@ void BM_ValueWithoutFlip(benchmark::State& state)
     }
 }
 
+// The model alone on the display benchmark's deck: the deck counts its normal
+// sensors anew at every flip.
+void BM_StateFlipOnFullDeck(benchmark::State& state)
+{
+    const auto deck = benchship::buildDeck(kDeckSensors, kDeckCompartments, false);
+    harq::SensorItem* item = deck->sensors().front()->itemAt(0);
+    const QString tag = benchship::stateTag(0);
+    bool alarm = false;
+    for (auto _ : state) {
+        alarm = !alarm;
+        item->setValue(tag, alarm ? kAlarm : kNormal);
+    }
+    if (deck->abnormalSensorCount() != (alarm ? 1 : 0))
+        state.SkipWithError("the state did not follow");
+}
+
 std::vector<QString> dispatchNames(int items)
 {
     std::vector<QString> names;
@@ -191,6 +210,7 @@ BENCHMARK(BM_StateFlipWithoutAnimation);
 BENCHMARK(BM_StateFlipOnBlinkClock);
 BENCHMARK(BM_StateFlipModelOnly);
 BENCHMARK(BM_ValueWithoutFlip);
+BENCHMARK(BM_StateFlipOnFullDeck);
 BENCHMARK(BM_DispatchThroughIndex)->Arg(500)->Arg(5000)->Arg(50000);
 BENCHMARK(BM_DispatchToEveryItem)->Arg(500)->Arg(5000)->Arg(50000);
 

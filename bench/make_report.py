@@ -147,7 +147,8 @@ def value_section(runs):
                                 ("BM_StateFlipWithoutAnimation", "state flip, graphics without the alarm animation (reference)", False),
                                 ("BM_StateFlipOnBlinkClock", "state flip, shared blink clock (`BlinkAnimation`)", True),
                                 ("BM_StateFlipModelOnly", "state flip, model only (reference)", False),
-                                ("BM_ValueWithoutFlip", "new value, no flip (reference)", False)):
+                                ("BM_ValueWithoutFlip", "new value, no flip (reference)", False),
+                                ("BM_StateFlipOnFullDeck", "state flip, model only, on the display's 2,000-sensor deck (reference)", False)):
         r = runs.get(name)
         if not r:
             out += missing(label)
