@@ -232,10 +232,14 @@ QString IncidentTracker::compartmentPlace(quint64 compartment) const
 
 void IncidentTracker::onRaised(int id)
 {
+    const AlarmState::Alarm& alarm = *alarms_.alarm(id);
     IncidentEvent event = itemEvent(Kind::AlarmRaised, id);
-    event.firstOut = alarms_.alarm(id)->firstOut;
+    // The list's raise time, not a later reading of the clock: a console
+    // restarted from its history shows the alarm raised when it showed before.
+    event.msecs = alarm.raised;
+    event.firstOut = alarm.firstOut;
     store_.record(event);
-    applyShelving(alarms_.alarm(id)->item.tag);
+    applyShelving(alarm.item.tag);
 }
 
 void IncidentTracker::onCleared(int id)
