@@ -35,8 +35,6 @@
 
 namespace {
 
-constexpr int kSensors = 2000;
-constexpr int kCompartments = 300;
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kPeriodMs = 3000;
@@ -95,7 +93,7 @@ public:
     Station()
     {
         drawing_ = benchship::writeDeckDrawing(folder_.path());
-        deck_ = benchship::buildDeck(kSensors, kCompartments, false);
+        deck_ = benchship::buildDeck(benchship::kSensors, benchship::kCompartments, false);
         benchship::showDeck(scene_, *deck_, drawing_);
         view_ = std::make_unique<CountingView>(&scene_);
         view_->resize(kWidth, kHeight);

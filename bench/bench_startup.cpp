@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr int kSensors = 2000;
-constexpr int kCompartments = 300;
-
 enum Offer { kOfferToHolders = 0, kOfferToAll = 1 };
 
 // The whole start-up; the argument chooses how sensors are offered to compartments.
@@ -26,7 +23,7 @@ void BM_StartUp(benchmark::State& state)
     const bool offerAll = state.range(0) == kOfferToAll;
     for (auto _ : state) {
         benchship::loadSampleStyles();
-        auto deck = benchship::buildDeck(kSensors, kCompartments, offerAll);
+        auto deck = benchship::buildDeck(benchship::kSensors, benchship::kCompartments, offerAll);
         auto scene = std::make_unique<DeckScene>();
         benchship::showDeck(*scene, *deck, drawing);
         benchmark::DoNotOptimize(scene->items().size());
@@ -47,7 +44,7 @@ void BM_BuildModel(benchmark::State& state)
 {
     const bool offerAll = state.range(0) == kOfferToAll;
     for (auto _ : state) {
-        auto deck = benchship::buildDeck(kSensors, kCompartments, offerAll);
+        auto deck = benchship::buildDeck(benchship::kSensors, benchship::kCompartments, offerAll);
         state.PauseTiming();
         deck.reset();
         state.ResumeTiming();
@@ -58,7 +55,7 @@ void BM_BuildScene(benchmark::State& state)
 {
     QTemporaryDir folder;
     const QString drawing = benchship::writeDeckDrawing(folder.path());
-    auto deck = benchship::buildDeck(kSensors, kCompartments, false);
+    auto deck = benchship::buildDeck(benchship::kSensors, benchship::kCompartments, false);
     for (auto _ : state) {
         auto scene = std::make_unique<DeckScene>();
         benchship::showDeck(*scene, *deck, drawing);

@@ -32,9 +32,6 @@ constexpr double kNormal = 0.0;
 // Values inside the normal band of a state item: updates that flip nothing.
 constexpr double kQuietA = 0.25;
 constexpr double kQuietB = 0.5;
-// The display benchmark's deck.
-constexpr int kDeckSensors = 2000;
-constexpr int kDeckCompartments = 300;
 // Records dispatched in turn, so no single name stays hot in the cache.
 constexpr int kDispatchNames = 1000;
 
@@ -147,7 +144,7 @@ void BM_ValueWithoutFlip(benchmark::State& state)
 // sensors anew at every flip.
 void BM_StateFlipOnFullDeck(benchmark::State& state)
 {
-    const auto deck = benchship::buildDeck(kDeckSensors, kDeckCompartments, false);
+    const auto deck = benchship::buildDeck(benchship::kSensors, benchship::kCompartments, false);
     harq::SensorItem* item = deck->sensors().front()->itemAt(0);
     const QString tag = benchship::stateTag(0);
     bool alarm = false;

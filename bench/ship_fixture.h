@@ -25,6 +25,11 @@ QString writeDeckDrawing(const QString& folder);
 /// The drawing's rectangle in scene units.
 QRectF deckArea();
 
+/// The deck the display, start-up and value-path benchmarks build: a large
+/// ship's deck.
+constexpr int kSensors = 2000;
+constexpr int kCompartments = 300;
+
 /// The tag of sensor `i`'s state item.
 QString stateTag(int i);
 
